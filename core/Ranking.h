@@ -1,0 +1,13 @@
+#pragma once
+// The ranking of the pairs: each pair's ratio of found answers to times asked
+// goes into its Ratio cell, and the list is sorted by ratio, lowest first.
+#include "StudyTable.h"
+#include "TextLocale.h"
+
+namespace tenaxo {
+
+// Ratio = Juste / D where D is Demandé, doubled when Demandé is below 10;
+// an empty Ratio when D is 0. Then the rows are sorted ascending by ratio.
+void ComputeRatios(StudyTable& grid, const TextLocale& locale = TextLocale::Current());
+
+}  // namespace tenaxo

@@ -1,0 +1,165 @@
+#include "SortGrid.h"
+
+#include <QCollatorSortKey>
+#include <algorithm>
+#include <numeric>
+
+#include "Outils.h"
+
+namespace tenaxo {
+
+namespace {
+
+class Fenwick {
+ public:
+  explicit Fenwick(int size) : tree_(static_cast<size_t>(size) + 1, 0) {}
+  void Add(int index, int delta) {
+    for (int i = index + 1; i < static_cast<int>(tree_.size()); i += i & -i) tree_[static_cast<size_t>(i)] += delta;
+  }
+  // Sum of the first `count` entries.
+  int Prefix(int count) const {
+    int sum = 0;
+    for (int i = count; i > 0; i -= i & -i) sum += tree_[static_cast<size_t>(i)];
+    return sum;
+  }
+  // Index of the entry where the running sum first exceeds k (entries 0/1).
+  int FindKth(int k) const {
+    int position = 0;
+    int step = 1;
+    while (step * 2 < static_cast<int>(tree_.size())) step *= 2;
+    for (; step > 0; step /= 2) {
+      const int next = position + step;
+      if (next < static_cast<int>(tree_.size()) && tree_[static_cast<size_t>(next)] <= k) {
+        position = next;
+        k -= tree_[static_cast<size_t>(next)];
+      }
+    }
+    return position;
+  }
+
+ private:
+  std::vector<int> tree_;
+};
+
+// Rows sharing a key: the exchange sort keeps a queue of them as it walks the
+// rows. Each one joins at the tail; each row with a smaller key moves the head
+// to the tail. members: positions in the current order, ascending; smallerAfter[j]:
+// rows with smaller keys between member j and member j+1 (or the end).
+void GroupOrder(const std::vector<int>& members, const std::vector<int>& smallerAfter, std::vector<int>& out) {
+  const int k = static_cast<int>(members.size());
+  // The queue is a circle with a head index; joining at the tail inserts just
+  // before the head. Insertion indexes are known up front, so the final
+  // places come from replaying the insertions backwards over free slots.
+  std::vector<int> insertAt(static_cast<size_t>(k));
+  int length = 0;
+  int head = 0;
+  for (int j = 0; j < k; ++j) {
+    if (head == 0) {
+      insertAt[static_cast<size_t>(j)] = length;
+    } else {
+      insertAt[static_cast<size_t>(j)] = head;
+      ++head;
+    }
+    ++length;
+    head = static_cast<int>((head + static_cast<int64_t>(smallerAfter[static_cast<size_t>(j)])) % length);
+  }
+  Fenwick free(k);
+  for (int i = 0; i < k; ++i) free.Add(i, 1);
+  std::vector<int> circle(static_cast<size_t>(k));
+  for (int j = k - 1; j >= 0; --j) {
+    const int slot = free.FindKth(insertAt[static_cast<size_t>(j)]);
+    circle[static_cast<size_t>(slot)] = members[static_cast<size_t>(j)];
+    free.Add(slot, -1);
+  }
+  for (int i = 0; i < k; ++i) out.push_back(circle[static_cast<size_t>((head + i) % k)]);
+}
+
+template <typename Less>
+std::vector<int> DenseRanks(int n, Less less) {
+  std::vector<int> byKey(static_cast<size_t>(n));
+  std::iota(byKey.begin(), byKey.end(), 0);
+  std::stable_sort(byKey.begin(), byKey.end(), less);
+  std::vector<int> ranks(static_cast<size_t>(n));
+  int rank = 0;
+  for (int i = 0; i < n; ++i) {
+    if (i > 0 && less(byKey[static_cast<size_t>(i - 1)], byKey[static_cast<size_t>(i)])) ++rank;
+    ranks[static_cast<size_t>(byKey[static_cast<size_t>(i)])] = rank;
+  }
+  return ranks;
+}
+
+void Apply(StudyTable& grid, const std::vector<int>& order) {
+  std::vector<int> rows(order.size());
+  bool moved = false;
+  for (size_t i = 0; i < order.size(); ++i) {
+    rows[i] = order[i] + StudyTable::FixedRows;
+    moved = moved || order[i] != static_cast<int>(i);
+  }
+  if (moved) grid.ReorderDataRows(rows);
+}
+
+}  // namespace
+
+std::vector<int> ExchangeSortOrder(const std::vector<int>& ranks, bool descending) {
+  const int n = static_cast<int>(ranks.size());
+  std::vector<int> byRank(static_cast<size_t>(n));
+  std::iota(byRank.begin(), byRank.end(), 0);
+  std::stable_sort(byRank.begin(), byRank.end(),
+                   [&](int a, int b) { return ranks[static_cast<size_t>(a)] < ranks[static_cast<size_t>(b)]; });
+  if (descending) {
+    // Every pair of equal keys that meets is exchanged: the result is the
+    // stable ascending order, reversed.
+    std::reverse(byRank.begin(), byRank.end());
+    return byRank;
+  }
+  std::vector<int> order;
+  order.reserve(static_cast<size_t>(n));
+  Fenwick smaller(n);  // positions of rows whose key is below the current group
+  std::vector<int> members;
+  std::vector<int> smallerAfter;
+  for (int start = 0; start < n;) {
+    int end = start;
+    while (end < n && ranks[static_cast<size_t>(byRank[static_cast<size_t>(end)])] ==
+                          ranks[static_cast<size_t>(byRank[static_cast<size_t>(start)])]) {
+      ++end;
+    }
+    members.assign(byRank.begin() + start, byRank.begin() + end);
+    smallerAfter.resize(members.size());
+    for (size_t j = 0; j < members.size(); ++j) {
+      const int from = members[j] + 1;
+      const int to = j + 1 < members.size() ? members[j + 1] : n;
+      smallerAfter[j] = smaller.Prefix(to) - smaller.Prefix(from);
+    }
+    GroupOrder(members, smallerAfter, order);
+    for (int i = start; i < end; ++i) smaller.Add(byRank[static_cast<size_t>(i)], 1);
+    start = end;
+  }
+  return order;
+}
+
+void SortGridByNumbers(StudyTable& grid, const std::vector<double>& keys, bool descending) {
+  const int n = grid.DataRowCount();
+  if (n < 2 || static_cast<int>(keys.size()) != n) return;
+  const auto ranks = DenseRanks(n, [&](int a, int b) { return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)]; });
+  Apply(grid, ExchangeSortOrder(ranks, descending));
+}
+
+void SortGrid(StudyTable& grid, int32_t column, int flags, const TextLocale& locale) {
+  if (column < 0 || column >= grid.ColCount()) return;
+  const int n = grid.DataRowCount();
+  if (n < 2) return;
+  const bool descending = (flags & sfDescending) != 0;
+  if (flags & sfNumeric) {
+    std::vector<double> keys(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) keys[static_cast<size_t>(i)] = CellToFloat(grid.Cell(column, i + StudyTable::FixedRows), locale);
+    SortGridByNumbers(grid, keys, descending);
+    return;
+  }
+  std::vector<QCollatorSortKey> keys;
+  keys.reserve(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) keys.push_back(locale.SortKey(grid.Cell(column, i + StudyTable::FixedRows)));
+  const auto ranks = DenseRanks(n, [&](int a, int b) { return keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]) < 0; });
+  Apply(grid, ExchangeSortOrder(ranks, descending));
+}
+
+}  // namespace tenaxo

@@ -1,0 +1,96 @@
+#pragma once
+// The study list: a table of Windows-1252 text cells. Row 0 is the fixed
+// header row, rows 1 and on are the pairs: Gauche, Droite, Demandé, Juste,
+// Ratio, then any further columns a wider list file brought.
+//
+// Reads outside the table give the empty text and writes there change nothing.
+// Rows are held one allocation each, so moving a row never copies its cells.
+#include <vector>
+
+#include "Ansi.h"
+
+namespace tenaxo {
+
+// Told of every change, before and after, so a view can follow the table.
+class TableObserver {
+ public:
+  virtual ~TableObserver() = default;
+  virtual void RowsAboutToBeInserted(int first, int last) = 0;
+  virtual void RowsInserted() = 0;
+  virtual void RowsAboutToBeRemoved(int first, int last) = 0;
+  virtual void RowsRemoved() = 0;
+  virtual void ColumnsAboutToBeInserted(int first, int last) = 0;
+  virtual void ColumnsInserted() = 0;
+  // Texts changed in rows first..last, any column.
+  virtual void CellsChanged(int firstRow, int lastRow) = 0;
+  // The current cell was moved by the table itself (the rows under it went).
+  virtual void CurrentCellClamped() = 0;
+};
+
+enum Column { ColGauche = 0, ColDroite = 1, ColDemande = 2, ColJuste = 3, ColRatio = 4 };
+
+class StudyTable {
+ public:
+  using Row = std::vector<AnsiString>;
+  static constexpr int FixedRows = 1;
+  static constexpr int FixedCols = 0;
+
+  // As the window creates it: 5 columns, the header row and 4 empty rows.
+  StudyTable(int colCount = 5, int rowCount = 5);
+
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  int ColCount() const { return colCount_; }
+  int DataRowCount() const { return RowCount() - FixedRows; }
+  bool IsDataRow(int row) const { return row >= FixedRows && row < RowCount(); }
+
+  // Raising appends empty rows; lowering discards rows for good. The table
+  // always keeps the header row and one data row.
+  void SetRowCount(int count);
+  // Raising appends empty columns to every row. Lowering is not done: no
+  // operation of the program narrows the table.
+  void SetColCount(int count);
+
+  const AnsiString& Cell(int col, int row) const;
+  void SetCell(int col, int row, AnsiString text);
+
+  Row RowTexts(int row) const;
+  // Replaces the whole row: missing texts make empty cells, extra ones drop.
+  void SetRowTexts(int row, Row texts);
+
+  // The current cell of the editor; always inside the data rows.
+  int CurrentCol() const { return currentCol_; }
+  int CurrentRow() const { return currentRow_; }
+  void SetCurrentCell(int col, int row);
+
+  void SetObserver(TableObserver* observer) { observer_ = observer; }
+
+  // Bulk moves used by the row routines and the sort. Each keeps every rule
+  // of the table and tells the observer.
+
+  // Rows below r move up one place, each empty cell of a moved row becoming a
+  // single space; the last row goes. Needs two data rows or more.
+  void ShiftUpFrom(int r);
+  // The last row climbs to r, rows r.. move down one place; empty cells of
+  // every row that moved (the climbing one included) become a single space.
+  void ShiftDownTo(int r);
+  // Data rows take the order given: order[k] is the data row (1-based) that
+  // ends at row k + 1. Cells move exactly.
+  void ReorderDataRows(const std::vector<int>& order);
+  // Exchanges two data rows exactly.
+  void ExchangeRows(int a, int b);
+
+  // Bytes held by the table, for the memory budget.
+  size_t MemoryUsage() const;
+
+ private:
+  void Changed(int firstRow, int lastRow);
+  void ClampCurrent();
+
+  std::vector<Row> rows_;
+  int colCount_;
+  int currentCol_ = 0;
+  int currentRow_ = 1;
+  TableObserver* observer_ = nullptr;
+};
+
+}  // namespace tenaxo
