@@ -1,0 +1,45 @@
+#pragma once
+// Real-looking study lists for the benchmarks.
+#include <random>
+#include <string>
+
+#include "Outils.h"
+#include "StudyTable.h"
+
+namespace tenaxo::bench {
+
+inline std::string Word(std::mt19937& random) {
+  static const char* const kSyllables[] = {"ma", "ri", "so", "lu", "ten", "ax", "cha", "pe", "vo", "qui",
+                                           "\xE9t\xE9", "bou", "gre", "ni", "or", "fla", "ste", "cr\xE8", "dou", "ille"};
+  std::string word;
+  const int count = 2 + static_cast<int>(random() % 3);
+  for (int k = 0; k < count; ++k) word += kSyllables[random() % 20];
+  switch (random() % 6) {  // case variants of the same words
+    case 0: word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0]))); break;
+    case 1:
+      for (char& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      break;
+    default: break;
+  }
+  return word;
+}
+
+// rows pairs; a third never asked, the others asked 1 to 30 times.
+inline StudyTable MakeList(int rows, unsigned seed = 42) {
+  std::mt19937 random(seed);
+  StudyTable table(5, rows + 1);
+  for (int r = 1; r <= rows; ++r) {
+    StudyTable::Row row(5);
+    row[0] = Word(random) + " " + Word(random);
+    row[1] = Word(random);
+    if (random() % 3 != 0) {
+      const int asked = 1 + static_cast<int>(random() % 30);
+      row[2] = IntToStr(asked);
+      row[3] = IntToStr(random() % (asked + 1));
+    }
+    table.SetRowTexts(r, std::move(row));
+  }
+  return table;
+}
+
+}  // namespace tenaxo::bench

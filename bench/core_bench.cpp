@@ -1,0 +1,70 @@
+#include <benchmark/benchmark.h>
+
+#include <QLocale>
+
+#include "Outils.h"
+#include "Ranking.h"
+#include "SortGrid.h"
+#include "Words.h"
+
+namespace tenaxo {
+namespace {
+
+const TextLocale& FrenchLocale() {
+  static const TextLocale locale{QLocale(QLocale::French, QLocale::France)};
+  return locale;
+}
+
+void BM_ComputeRatios(benchmark::State& state) {
+  const StudyTable original = bench::MakeList(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    StudyTable table = original;
+    state.ResumeTiming();
+    ComputeRatios(table, FrenchLocale());
+    benchmark::DoNotOptimize(table.Cell(0, 1));
+    state.PauseTiming();
+    table = StudyTable();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_ComputeRatios)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Ranking an already ranked list, as every fifth question does.
+void BM_ComputeRatiosRanked(benchmark::State& state) {
+  StudyTable table = bench::MakeList(static_cast<int>(state.range(0)));
+  ComputeRatios(table, FrenchLocale());
+  for (auto _ : state) {
+    ComputeRatios(table, FrenchLocale());
+    benchmark::DoNotOptimize(table.Cell(0, 1));
+  }
+}
+BENCHMARK(BM_ComputeRatiosRanked)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_SortGridText(benchmark::State& state) {
+  const StudyTable original = bench::MakeList(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    StudyTable table = original;
+    state.ResumeTiming();
+    SortGrid(table, 0, 0, FrenchLocale());
+    benchmark::DoNotOptimize(table.Cell(0, 1));
+    state.PauseTiming();
+    table = StudyTable();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_SortGridText)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_TableMemory(benchmark::State& state) {
+  for (auto _ : state) {
+    const StudyTable table = bench::MakeList(static_cast<int>(state.range(0)));
+    state.counters["MB"] = static_cast<double>(table.MemoryUsage()) / (1024.0 * 1024.0);
+  }
+}
+BENCHMARK(BM_TableMemory)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tenaxo
+
+BENCHMARK_MAIN();
