@@ -1,0 +1,11 @@
+#pragma once
+#include <QStringList>
+
+namespace tenaxo {
+
+// The presentation on top, the usage notes and the interface notes.
+const QStringList& AboutPresentation();
+const QStringList& AboutUsage();
+const QStringList& AboutInterface();
+
+}  // namespace tenaxo

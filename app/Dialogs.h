@@ -1,0 +1,17 @@
+#pragma once
+#include <QString>
+
+class QWidget;
+
+namespace tenaxo {
+
+// The modal question before a destructive action: "OK" (the default, Enter)
+// goes on; "Annuler", Escape or closing the box declines.
+bool Confirm(QWidget* parent, const QString& question);
+
+// A failure, in the error box with the stop icon and "OK". A period ends the
+// message when its last character comes after "." in the character table.
+void ShowError(QWidget* parent, const QString& message);
+QString ErrorText(const QString& message);
+
+}  // namespace tenaxo

@@ -1,0 +1,71 @@
+#include "ListModel.h"
+
+#include <algorithm>
+
+#include "Ansi.h"
+
+namespace tenaxo {
+
+ListModel::ListModel(StudyTable& table, QObject* parent) : QAbstractTableModel(parent), table_(table) {
+  table_.SetObserver(this);
+}
+
+ListModel::~ListModel() { table_.SetObserver(nullptr); }
+
+int ListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : table_.DataRowCount();
+}
+
+int ListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.ColCount(); }
+
+QVariant ListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return QVariant();
+  return AnsiToQString(table_.Cell(index.column(), TableRow(index)));
+}
+
+bool ListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || role != Qt::EditRole) return false;
+  const QString text = value.toString();
+  AnsiString bytes;
+  if (!QStringToAnsi(text, bytes)) {
+    emit CharacterRefused(FirstUnencodable(text));
+    return false;
+  }
+  table_.SetCell(index.column(), TableRow(index), std::move(bytes));
+  return true;
+}
+
+Qt::ItemFlags ListModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QVariant();
+  return AnsiToQString(table_.Cell(section, 0));
+}
+
+void ListModel::RowsAboutToBeInserted(int first, int last) {
+  beginInsertRows(QModelIndex(), first - StudyTable::FixedRows, last - StudyTable::FixedRows);
+}
+void ListModel::RowsInserted() { endInsertRows(); }
+void ListModel::RowsAboutToBeRemoved(int first, int last) {
+  beginRemoveRows(QModelIndex(), first - StudyTable::FixedRows, last - StudyTable::FixedRows);
+}
+void ListModel::RowsRemoved() { endRemoveRows(); }
+void ListModel::ColumnsAboutToBeInserted(int first, int last) { beginInsertColumns(QModelIndex(), first, last); }
+void ListModel::ColumnsInserted() { endInsertColumns(); }
+
+void ListModel::CellsChanged(int firstRow, int lastRow) {
+  if (firstRow < StudyTable::FixedRows) {
+    emit headerDataChanged(Qt::Horizontal, 0, table_.ColCount() - 1);
+    firstRow = StudyTable::FixedRows;
+  }
+  lastRow = std::min(lastRow, table_.RowCount() - 1);
+  if (lastRow < firstRow) return;
+  emit dataChanged(IndexOf(0, firstRow), IndexOf(table_.ColCount() - 1, lastRow), {Qt::DisplayRole, Qt::EditRole});
+}
+
+void ListModel::CurrentCellClamped() { emit CurrentCellMovedByTable(); }
+
+}  // namespace tenaxo
