@@ -1,6 +1,11 @@
 #include "SgListe.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QValidator>
 
 namespace tenaxo {
 
@@ -8,6 +13,39 @@ namespace {
 constexpr int kColumnWidths[] = {250, 231, 48, 42, 38};
 constexpr int kOtherColumnWidth = 64;
 constexpr int kRowHeight = 24;
+
+// Refuses any text holding a character the list file cannot keep, and says
+// which one.
+class AnsiValidator : public QValidator {
+ public:
+  AnsiValidator(QObject* parent, std::function<void(QChar)> refused) : QValidator(parent), refused_(std::move(refused)) {}
+  State validate(QString& input, int&) const override {
+    const QChar bad = FirstUnencodable(input);
+    if (bad.isNull()) return Acceptable;
+    refused_(bad);
+    return Invalid;
+  }
+
+ private:
+  std::function<void(QChar)> refused_;
+};
+
+int KeyCode(const QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Insert: return VK_INSERT;
+    default: return event->key() == 0 ? -1 : event->key();
+  }
+}
 }  // namespace
 
 ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), model_(model) {
@@ -16,26 +54,239 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setMinimumSectionSize(1);
   verticalHeader()->setDefaultSectionSize(kRowHeight);
-  horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setHighlightSections(false);
-  horizontalHeader()->setSectionsClickable(true);
   horizontalHeader()->setFixedHeight(kRowHeight);
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  horizontalHeader()->viewport()->installEventFilter(this);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);  // the grid's own editor does the editing
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setWordWrap(false);
   setShowGrid(true);
+  setTabKeyNavigation(false);
   ApplyColumnWidths(0, model_->columnCount() - 1);
-  connect(model_, &QAbstractItemModel::columnsInserted, this,
-          [this](const QModelIndex&, int first, int last) { ApplyColumnWidths(first, last); });
+
+  editor_ = new QLineEdit(viewport());
+  editor_->setFrame(false);
+  editor_->hide();
+  editor_->installEventFilter(this);
+  editor_->setValidator(new AnsiValidator(editor_, [this](QChar c) { emit CharacterRefused(c); }));
+  connect(editor_, &QLineEdit::textEdited, this, &ListGrid::EditorTextEdited);
+
+  connect(model_, &QAbstractItemModel::columnsInserted, this, [this](const QModelIndex&, int first, int last) {
+    ApplyColumnWidths(first, last);
+    PlaceEditor();
+  });
+  connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { SyncCurrentIndex(); });
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { SyncCurrentIndex(); });
+  connect(model_, &ListModel::CurrentCellMovedByTable, this, [this] { SyncCurrentIndex(); });
+  connect(model_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& top, const QModelIndex& bottom) {
+    const int row = Row() - StudyTable::FixedRows;
+    if (editorShown_ && row >= top.row() && row <= bottom.row()) {
+      const QString text = AnsiToQString(Table().Cell(Col(), Row()));
+      if (editor_->text() != text) editor_->setText(text);
+    }
+  });
+  SyncCurrentIndex();
 }
 
 void ListGrid::ApplyColumnWidths(int first, int last) {
   for (int col = first; col <= last; ++col) {
     setColumnWidth(col, col < 5 ? kColumnWidths[col] : kOtherColumnWidth);
   }
+}
+
+int ListGrid::HeaderHeight() const { return horizontalHeader()->isVisible() ? horizontalHeader()->height() : 0; }
+
+void ListGrid::MoveCurrent(int col, int row) {
+  const int oldCol = Col();
+  const int oldRow = Row();
+  Table().SetCurrentCell(col, row);
+  if (Col() == oldCol && Row() == oldRow) return;
+  SyncCurrentIndex();
+  if (editorShown_ && OnSetEditText) OnSetEditText(oldCol, oldRow, Table().Cell(oldCol, oldRow));
+  PlaceEditor();
+  if (OnClick) OnClick();
+}
+
+void ListGrid::SyncCurrentIndex() {
+  const QModelIndex index = model_->IndexOf(Col(), Row());
+  if (selectionModel() && selectionModel()->currentIndex() != index) {
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+  }
+  if (index.isValid()) scrollTo(index);
+  PlaceEditor();
+}
+
+void ListGrid::ShowEditor() {
+  if (!editorShown_) {
+    editorShown_ = true;
+    PlaceEditor();
+    editor_->show();
+    setFocusProxy(editor_);
+  }
+  editor_->setFocus();
+}
+
+void ListGrid::PlaceEditor() {
+  if (!editorShown_) return;
+  const QRect rect = visualRect(model_->IndexOf(Col(), Row()));
+  editor_->setGeometry(rect.adjusted(1, 1, -1, -1));
+  const QString text = AnsiToQString(Table().Cell(Col(), Row()));
+  if (editor_->text() != text) editor_->setText(text);
+}
+
+void ListGrid::RaiseEditText() {
+  if (editorShown_ && OnSetEditText) OnSetEditText(Col(), Row(), Table().Cell(Col(), Row()));
+}
+
+void ListGrid::EditorTextEdited(const QString& text) {
+  AnsiString bytes;
+  if (!QStringToAnsi(text, bytes)) return;  // the validator lets no such text through
+  const int col = Col();
+  const int row = Row();
+  Table().SetCell(col, row, bytes);
+  if (OnSetEditText) OnSetEditText(col, row, bytes);
+}
+
+void ListGrid::MouseToCell(int x, int y, int& col, int& row) const {
+  col = -1;
+  row = -1;
+  const int header = HeaderHeight();
+  int c = -1;
+  int r = -1;
+  if (y >= 0 && y < header) {
+    c = horizontalHeader()->logicalIndexAt(x);
+    r = 0;
+  } else if (y >= header) {
+    c = columnAt(x);
+    const int viewRow = rowAt(y - header);
+    r = viewRow < 0 ? -1 : viewRow + StudyTable::FixedRows;
+  }
+  if (c < 0 || r < 0) return;
+  col = c;
+  row = r;
+}
+
+QPoint ListGrid::CellCenter(int col, int row) const {
+  if (row == 0) {
+    return QPoint(horizontalHeader()->sectionViewportPosition(col) + columnWidth(col) / 2, HeaderHeight() / 2);
+  }
+  return visualRect(model_->IndexOf(col, row)).center() + QPoint(0, HeaderHeight());
+}
+
+void ListGrid::Press(QMouseEvent* event, int x, int y) {
+  RaiseEditText();  // the editor leaves its cell before the press does anything
+  if (event->button() == Qt::LeftButton) {
+    int col = -1;
+    int row = -1;
+    MouseToCell(x, y, col, row);
+    if (row >= StudyTable::FixedRows) {
+      Table().SetCurrentCell(col, row);
+      SyncCurrentIndex();
+      if (OnClick) OnClick();
+    }
+  }
+  ShowEditor();
+}
+
+void ListGrid::Release(QMouseEvent* event, int x, int y) {
+  if (OnMouseUp) OnMouseUp(event->button(), x, y);
+}
+
+void ListGrid::mousePressEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  Press(event, p.x(), p.y() + HeaderHeight());
+}
+
+void ListGrid::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
+void ListGrid::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  Release(event, p.x(), p.y() + HeaderHeight());
+}
+
+void ListGrid::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
+
+bool ListGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == horizontalHeader()->viewport()) {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint p = mouse->position().toPoint();
+        Press(mouse, p.x(), p.y());
+        return true;
+      }
+      case QEvent::MouseButtonRelease: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint p = mouse->position().toPoint();
+        Release(mouse, p.x(), p.y());
+        return true;
+      }
+      case QEvent::MouseMove: return true;
+      default: return false;
+    }
+  }
+  if (watched == editor_ && event->type() == QEvent::KeyPress) {
+    return HandleKey(static_cast<QKeyEvent*>(event));
+  }
+  return QTableView::eventFilter(watched, event);
+}
+
+void ListGrid::keyPressEvent(QKeyEvent* event) {
+  if (!HandleKey(event)) event->ignore();
+}
+
+bool ListGrid::HandleKey(QKeyEvent* event) {
+  int key = KeyCode(event);
+  if (OnKeyDown) OnKeyDown(key, event->modifiers());
+  if (key == 0) return true;
+  const bool ctrl = event->modifiers() & Qt::ControlModifier;
+  const int last = Table().RowCount() - 1;
+  const int page = std::max(1, viewport()->height() / kRowHeight - 1);
+  switch (key) {
+    case VK_UP: MoveCurrent(Col(), Row() - 1); return true;
+    case VK_DOWN: MoveCurrent(Col(), Row() + 1); return true;
+    case VK_PRIOR: MoveCurrent(Col(), Row() - page); return true;
+    case VK_NEXT: MoveCurrent(Col(), Row() + page); return true;
+    case VK_HOME:
+      if (!ctrl) return false;
+      MoveCurrent(0, StudyTable::FixedRows);
+      return true;
+    case VK_END:
+      if (!ctrl) return false;
+      MoveCurrent(Table().ColCount() - 1, last);
+      return true;
+    case VK_LEFT:
+      if (editorShown_ && (editor_->cursorPosition() > 0 || editor_->hasSelectedText())) return false;
+      MoveCurrent(Col() - 1, Row());
+      return true;
+    case VK_RIGHT:
+      if (editorShown_ && (editor_->cursorPosition() < editor_->text().size() || editor_->hasSelectedText())) return false;
+      MoveCurrent(Col() + 1, Row());
+      return true;
+    case VK_RETURN: return true;
+    default: return false;
+  }
+}
+
+void ListGrid::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  ShowEditor();
+}
+
+void ListGrid::scrollContentsBy(int dx, int dy) {
+  QTableView::scrollContentsBy(dx, dy);
+  if (editorShown_) editor_->setGeometry(visualRect(model_->IndexOf(Col(), Row())).adjusted(1, 1, -1, -1));
+}
+
+void ListGrid::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  PlaceEditor();
 }
 
 }  // namespace tenaxo
