@@ -1,0 +1,86 @@
+#pragma once
+// The list files: one tab-separated text file per study list, named after the
+// list with the extension ".tnx", in the program folder. Also the file routines
+// the list commands build on: the program folder, the folder listing, and the
+// whole-file reading and writing with their error messages.
+//
+// List file format: Windows-1252 bytes as the cells hold them; one line per
+// data row, every column joined by one TAB; CR LF after every line. Read back,
+// CR LF, a lone CR and a lone LF each end a line (LF then CR is two ends), a
+// last line without an end is read, and a NUL byte ends the text.
+#include <QString>
+#include <QStringList>
+#include <string_view>
+#include <vector>
+
+#include "Ansi.h"
+#include "StudyTable.h"
+
+namespace tenaxo {
+
+// The folder of the running program's file, ending with '/'. Tests and the
+// GUI tests point it at a folder of their own with SetAppFolder; an empty text
+// goes back to the program's real folder.
+QString AppFolder();
+void SetAppFolder(const QString& folder);
+
+// The text with the platform's folder separator '/' at its end; "" gives "/".
+QString WithBackslash(const QString& path);
+
+// Bare names of the entries of a folder that match the mask's last part ('*'
+// any run of characters, '?' one character, letter case ignored as on the
+// platform the lists come from), in the file system's order. Folders are
+// included. Left out: hidden entries (names starting with a dot, except the
+// mask's own text with its '*' taken as empty, i.e. ".tnx", the file of the
+// empty list name) and system entries (anything that is neither a file nor a
+// folder: FIFOs, sockets, devices, dangling links). A folder that cannot be
+// read gives an empty list.
+QStringList ListFiles(const QString& mask);
+
+// The text in Windows-1252, each character the code page lacks written '?'
+// (what the platform's own 8-bit file and registry calls give).
+AnsiString AnsiWithSubstitutes(const QString& text);
+
+// Program folder + name + ".tnx".
+QString ListFilePath(const AnsiString& listName);
+// An entry with that path exists and is not a folder.
+bool FileExists(const QString& path);
+// Deletes the file when it exists and is not read-only; a file that cannot
+// be deleted stays, and false says so.
+bool DeleteListFile(const QString& path);
+
+// ---------------------------------------------------------------- format
+
+using ListLines = std::vector<StudyTable::Row>;
+
+// The text up to its first NUL, cut into lines and each line into cells:
+// cut at TABs from the left, stopping once the rest is empty, so a single
+// trailing TAB adds no cell and an empty line has no cell.
+ListLines ParseListText(std::string_view text);
+
+// Replaces the study list by the lines: ClearGrid, then one data row per
+// line (one blank data row when there is none), the table widened to the
+// widest line and never narrowed.
+void FillTable(StudyTable& grid, ListLines lines);
+
+// The bytes of the list file for the table: every data row, every column.
+AnsiString ListText(const StudyTable& grid);
+
+// ---------------------------------------------------------------- files
+
+// The whole file. Fails with "Impossible d'ouvrir le fichier "<path>". <the
+// system's text>" when it is missing, a folder, not a plain file, or cannot be
+// read.
+AnsiString ReadListFile(const QString& path);
+
+// Replaces the file with the bytes, never leaving a half-written file: they
+// go to a new file beside it that replaces the old one only once every byte
+// is written and flushed to disk. A file that is read-only (for everyone, so
+// even for the administrator), a folder, or whose new file cannot be made
+// fails with "Impossible de créer le fichier "<path>". <the system's text>";
+// a failed write fails with "Erreur d'écriture dans le flux". On failure the
+// old file is as it was and no new file is left behind. A symbolic link
+// stays: the file it points to is replaced.
+void WriteListFile(const QString& path, std::string_view bytes);
+
+}  // namespace tenaxo

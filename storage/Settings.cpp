@@ -1,0 +1,128 @@
+#include "Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <vector>
+
+#include "Errors.h"
+#include "ListFiles.h"
+#include "Outils.h"
+
+namespace tenaxo {
+
+namespace {
+
+QString& CurrentUserOverride() {
+  static QString file;
+  return file;
+}
+
+// A path cut into its groups and the value name, segment by segment as the
+// registry walk opens keys.
+struct ValuePath {
+  std::vector<QString> groups;
+  AnsiString name;
+};
+
+ValuePath Walk(const AnsiString& path) {
+  ValuePath walk;
+  AnsiString rest = path;
+  AnsiString name;
+  CutToken(rest, "\\", name);
+  do {
+    walk.groups.push_back(AnsiToQString(name));
+    CutToken(rest, "\\", name);
+  } while (!rest.empty());
+  walk.name = name;
+  return walk;
+}
+
+QString ValueKey(const ValuePath& walk) {
+  QString key;
+  for (const QString& group : walk.groups) {
+    if (group.isEmpty()) continue;  // an empty key name opens the same key again
+    key += group + u'/';
+  }
+  return key + (walk.name.empty() ? QStringLiteral("@") : AnsiToQString(walk.name));
+}
+
+bool PlainSectionName(const QString& name) {
+  if (name.isEmpty()) return false;
+  for (QChar c : name) {
+    if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != u'_' && c != u'-') return false;
+  }
+  return true;
+}
+
+// The first read of a missing store makes it, with its first group.
+void CreateStore(const QString& fileName, const QString& group) {
+  if (QFileInfo::exists(fileName)) return;
+  QDir().mkpath(QFileInfo(fileName).absolutePath());
+  QFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return;
+  if (PlainSectionName(group)) file.write(QStringLiteral("[%1]\n").arg(group).toUtf8());
+}
+
+AnsiString UpToNul(AnsiString text) {
+  const size_t nul = text.find('\0');
+  if (nul != AnsiString::npos) text.resize(nul);
+  return text;
+}
+
+// word in lower case; only ASCII letters fold.
+bool EqualsIgnoringCase(std::string_view text, std::string_view word) {
+  if (text.size() != word.size()) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char a = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + ('a' - 'A')) : text[i];
+    if (a != word[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+RegRoot RegRoot::CurrentUser() {
+  if (!CurrentUserOverride().isEmpty()) return RegRoot(CurrentUserOverride());
+  return RegRoot(QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tenaxo")).fileName());
+}
+
+void RegRoot::SetCurrentUser(const QString& fileName) { CurrentUserOverride() = fileName; }
+
+void ReadRegString(const RegRoot& root, const AnsiString& path, AnsiString& value) {
+  const ValuePath walk = Walk(path);
+  CreateStore(root.FileName(), walk.groups.front());
+  QSettings store(root.FileName(), QSettings::IniFormat);
+  const QString key = ValueKey(walk);
+  if (!store.contains(key)) {
+    value.clear();
+    return;
+  }
+  const QVariant data = store.value(key);
+  if (data.typeId() != QMetaType::QString) {
+    throw Error(QStringLiteral("Type de données incorrect pour '%1'").arg(AnsiToQString(walk.name)));
+  }
+  value = UpToNul(AnsiWithSubstitutes(data.toString()));
+}
+
+void WriteRegString(const RegRoot& root, const AnsiString& path, const AnsiString& value) {
+  const ValuePath walk = Walk(path);
+  const auto refused = [&walk] {
+    return Error(QStringLiteral("Echec à la définition des données pour '%1'").arg(AnsiToQString(walk.name)));
+  };
+  QSettings store(root.FileName(), QSettings::IniFormat);
+  // A store that cannot be written would keep the value in memory only.
+  if (store.status() != QSettings::NoError || !store.isWritable()) throw refused();
+  store.setValue(ValueKey(walk), AnsiToQString(UpToNul(value)));
+  store.sync();
+  if (store.status() != QSettings::NoError || !QFileInfo(root.FileName()).isFile()) throw refused();
+}
+
+bool TextToBool(std::string_view text, const TextLocale& locale) {
+  double number = 0;
+  if (!text.empty() && ReadFloat(text, locale.DecimalSeparator(), number)) return number != 0;
+  return EqualsIgnoringCase(text, "true");
+}
+
+}  // namespace tenaxo
