@@ -216,8 +216,9 @@ TEST_F(Settings, AReadOnlyFolderRefusesTheWrite) {
 }
 
 TEST_F(Settings, TheCurrentUserStoreCanBeMoved) {
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.path() + "/config"));  // never the real user's folder
   const QString real = RegRoot::CurrentUser().FileName();
-  EXPECT_TRUE(real.endsWith("/Tenaxo.ini")) << real.toStdString();
+  EXPECT_EQ(real, dir_.path() + "/config/Tenaxo.ini");
   RegRoot::SetCurrentUser(Path());
   EXPECT_EQ(RegRoot::CurrentUser().FileName(), Path());
   RegRoot::SetCurrentUser(QString());
