@@ -1,0 +1,157 @@
+#include "QuestionCycle.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "Outils.h"
+#include "Ranking.h"
+
+namespace tenaxo {
+
+namespace {
+// Three draws in four come from this many rows at the top of the ranked list.
+constexpr int32_t kWeakestRows = 20;
+// The list is ranked again before every fifth question of a series.
+constexpr int32_t kRankEvery = 5;
+
+// Counts stop at the largest 32-bit value instead of wrapping to negative.
+int32_t PlusOne(int32_t count) {
+  return count == std::numeric_limits<int32_t>::max() ? count : count + 1;
+}
+
+void AddOne(StudyTable& grid, int col, int row) {
+  grid.SetCell(col, row, IntToStr(PlusOne(CellToInt(grid.Cell(col, row)))));
+}
+}  // namespace
+
+QuestionCycle::QuestionCycle(Session& session, VoiceFactory voices, ConfirmQuestion confirm, SeedClock clock)
+    : session_(session),
+      voices_(std::move(voices)),
+      confirm_(std::move(confirm)),
+      clock_(clock ? std::move(clock) : SeedClock(MonotonicCount)) {}
+
+QuestionCycle::~QuestionCycle() = default;
+
+void QuestionCycle::NextQuestion() {
+  StudyTable& grid = session_.SgListe;
+
+  // The score of the questions answered so far, this one not yet counted.
+  title_ = QStringLiteral("Tenaxo - ") + AnsiToQString(session_.FListName) +
+           QString::fromUtf8(" - Réponses justes : ") + QString::number(session_.FFoundCount) +
+           QLatin1Char('/') + QString::number(session_.FAskedCount);
+
+  if (session_.FAskedCount % kRankEvery == 0) ComputeRatios();
+  session_.FAskedCount = PlusOne(session_.FAskedCount);
+  pnReponseVisible_ = false;
+
+  random_.Seed(static_cast<uint32_t>(clock_()));
+  const auto rows = static_cast<uint32_t>(std::max(grid.DataRowCount(), 1));
+  const uint32_t weakest = std::min(rows, static_cast<uint32_t>(kWeakestRows));
+  const uint32_t from = random_.Below(4) >= 1 ? weakest : rows;
+  session_.FQuestionRow = static_cast<int32_t>(random_.Below(from)) + 1;
+
+  pnQL_ = {"?", PanelColor::Silver};
+  pnQR_ = {"?", PanelColor::Silver};
+
+  if (cbFirstLeft_ || random_.Below(2) == 0) {
+    PnQLClick(false);
+  } else {
+    PnQRClick(false);
+  }
+}
+
+void QuestionCycle::PnQLClick(bool sender) {
+  if (session_.FQuestionRow > 0) pnQL_.Caption = session_.SgListe.Cell(ColGauche, session_.FQuestionRow);
+  pnQL_.Color = PanelColor::White;
+  if (sender) pnReponseVisible_ = true;
+  SpeakLeft();
+}
+
+void QuestionCycle::PnQRClick(bool sender) {
+  // Before the first question the row is 0 and the header text shows.
+  if (session_.FQuestionRow > 0) pnQR_.Color = PanelColor::White;
+  pnQR_.Caption = session_.SgListe.Cell(ColDroite, session_.FQuestionRow);
+  if (sender) pnReponseVisible_ = true;
+}
+
+void QuestionCycle::PnFicheClick(bool sender) {
+  PnQLClick(sender);
+  PnQRClick(sender);
+}
+
+bool QuestionCycle::PendingRowInTable() const {
+  // The list may have shrunk under a pending question: rows that are gone
+  // take no answer.
+  return session_.FQuestionRow > 0 && session_.SgListe.IsDataRow(session_.FQuestionRow);
+}
+
+void QuestionCycle::BtOuiClick() {
+  if (PendingRowInTable()) {
+    AddOne(session_.SgListe, ColDemande, session_.FQuestionRow);
+    AddOne(session_.SgListe, ColJuste, session_.FQuestionRow);
+  }
+  session_.FFoundCount = PlusOne(session_.FFoundCount);
+  session_.Unsaved = true;
+  NextQuestion();
+}
+
+void QuestionCycle::BtNonClick() {
+  if (PendingRowInTable()) AddOne(session_.SgListe, ColDemande, session_.FQuestionRow);
+  session_.Unsaved = true;
+  NextQuestion();
+}
+
+void QuestionCycle::Button3Click() {
+  session_.FAskedCount = 0;
+  session_.FFoundCount = 0;
+  ComputeRatios();
+  NextQuestion();
+}
+
+void QuestionCycle::Button4Click() {
+  if (confirm_ && confirm_(QString::fromUtf8("Remise à zéro des statistiques ?"))) ResetStats();
+}
+
+void QuestionCycle::ResetStats() {
+  StudyTable& grid = session_.SgListe;
+  for (int row = StudyTable::FixedRows; row < grid.RowCount(); ++row) {
+    for (int col : {ColDemande, ColJuste, ColRatio}) grid.SetCell(col, row, AnsiString());
+  }
+}
+
+void QuestionCycle::ComputeRatios() {
+  tenaxo::ComputeRatios(session_.SgListe, locale_ ? *locale_ : TextLocale::Current());
+}
+
+void QuestionCycle::SetCbVocal(bool checked) {
+  cbVocal_ = checked;
+  if (!checked) {
+    voice_.reset();
+    return;
+  }
+  if (voice_) return;
+  try {
+    if (voices_) voice_ = voices_();
+  } catch (...) {
+    voice_.reset();
+  }
+  if (!voice_) SetCbVocal(false);
+}
+
+void QuestionCycle::SpeakLeft() {
+  if (!cbVocal_ || !voice_) return;
+  if (beforeSpeak_) {
+    beforeSpeak_();
+    if (!cbVocal_ || !voice_) return;
+  }
+  bool spoken = false;
+  try {
+    spoken = voice_->Speak(pnQL_.Caption);
+  } catch (...) {
+    spoken = false;
+  }
+  // No failure of speech is ever shown: speech just switches itself off.
+  if (!spoken) SetCbVocal(false);
+}
+
+}  // namespace tenaxo

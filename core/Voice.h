@@ -1,0 +1,26 @@
+#pragma once
+// A voice that reads a text aloud. The quiz speaks the left text of a pair
+// through it while "Synthèse vocale à gauche" is checked; the speech engine
+// behind it lives elsewhere (speech/), tests use a fake one.
+#include <functional>
+#include <memory>
+
+#include "Ansi.h"
+
+namespace tenaxo {
+
+class Voice {
+ public:
+  virtual ~Voice() = default;
+  // Speaks text (Windows-1252) and returns once it has been spoken. False when
+  // it could not be spoken: no engine, no audio output, or the engine refused
+  // the text. A text starting with "<" is read as markup.
+  // Implementations may also throw; callers treat that as false.
+  virtual bool Speak(const AnsiString& text) = 0;
+};
+
+// Makes a voice. Making one must not contact the engine (that waits for the
+// first Speak). A null result or an exception means no voice could be made.
+using VoiceFactory = std::function<std::unique_ptr<Voice>()>;
+
+}  // namespace tenaxo
