@@ -66,6 +66,12 @@ void ListModel::CellsChanged(int firstRow, int lastRow) {
   emit dataChanged(IndexOf(0, firstRow), IndexOf(table_.ColCount() - 1, lastRow), {Qt::DisplayRole, Qt::EditRole});
 }
 
+void ListModel::AboutToReplaceAll() { beginResetModel(); }
+void ListModel::AllReplaced() {
+  endResetModel();
+  emit CurrentCellMovedByTable();
+}
+
 void ListModel::CurrentCellClamped() { emit CurrentCellMovedByTable(); }
 
 }  // namespace tenaxo

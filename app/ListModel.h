@@ -41,6 +41,8 @@ class ListModel : public QAbstractTableModel, private TableObserver {
   void ColumnsInserted() override;
   void CellsChanged(int firstRow, int lastRow) override;
   void CurrentCellClamped() override;
+  void AboutToReplaceAll() override;
+  void AllReplaced() override;
 
   StudyTable& table_;
 };

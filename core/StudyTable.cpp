@@ -105,6 +105,23 @@ void StudyTable::ReorderDataRows(const std::vector<int>& order) {
   Changed(FixedRows, RowCount() - 1);
 }
 
+void StudyTable::ReplaceDataRows(std::vector<Row> rows) {
+  size_t width = static_cast<size_t>(colCount_);
+  for (const Row& row : rows) width = std::max(width, row.size());
+  if (observer_) observer_->AboutToReplaceAll();
+  colCount_ = static_cast<int>(width);
+  rows_[0].resize(width);
+  rows_.resize(FixedRows);
+  if (rows.empty()) rows.emplace_back();
+  rows_.reserve(rows.size() + FixedRows);
+  for (Row& row : rows) {
+    row.resize(width);
+    rows_.push_back(std::move(row));
+  }
+  currentRow_ = std::min(currentRow_, RowCount() - 1);
+  if (observer_) observer_->AllReplaced();
+}
+
 void StudyTable::ExchangeRows(int a, int b) {
   if (!IsDataRow(a) || !IsDataRow(b) || a == b) return;
   rows_[static_cast<size_t>(a)].swap(rows_[static_cast<size_t>(b)]);

@@ -25,6 +25,9 @@ class TableObserver {
   virtual void CellsChanged(int firstRow, int lastRow) = 0;
   // The current cell was moved by the table itself (the rows under it went).
   virtual void CurrentCellClamped() = 0;
+  // Every data row is about to be replaced, and has been.
+  virtual void AboutToReplaceAll() = 0;
+  virtual void AllReplaced() = 0;
 };
 
 enum Column { ColGauche = 0, ColDroite = 1, ColDemande = 2, ColJuste = 3, ColRatio = 4 };
@@ -76,6 +79,9 @@ class StudyTable {
   // Data rows take the order given: order[k] is the data row (1-based) that
   // ends at row k + 1. Cells move exactly.
   void ReorderDataRows(const std::vector<int>& order);
+  // Replaces every data row at once (one blank row when there is none);
+  // rows wider than the table widen it.
+  void ReplaceDataRows(std::vector<Row> rows);
   // Exchanges two data rows exactly.
   void ExchangeRows(int a, int b);
 

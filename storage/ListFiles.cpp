@@ -243,17 +243,7 @@ ListLines ParseListText(std::string_view text) {
   return lines;
 }
 
-void FillTable(StudyTable& grid, ListLines lines) {
-  ClearGrid(grid);
-  size_t width = 0;
-  for (const auto& cells : lines) width = std::max(width, cells.size());
-  grid.SetColCount(static_cast<int>(width));
-  if (lines.empty()) return;
-  grid.SetRowCount(static_cast<int>(lines.size()) + StudyTable::FixedRows);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    grid.SetRowTexts(static_cast<int>(i) + StudyTable::FixedRows, std::move(lines[i]));
-  }
-}
+void FillTable(StudyTable& grid, ListLines lines) { grid.ReplaceDataRows(std::move(lines)); }
 
 AnsiString ListText(const StudyTable& grid) {
   const int cols = grid.ColCount();
