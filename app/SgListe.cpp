@@ -5,7 +5,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QValidator>
+
+#include "Widgets.h"
 
 namespace tenaxo {
 
@@ -13,22 +14,6 @@ namespace {
 constexpr int kColumnWidths[] = {250, 231, 48, 42, 38};
 constexpr int kOtherColumnWidth = 64;
 constexpr int kRowHeight = 24;
-
-// Refuses any text holding a character the list file cannot keep, and says
-// which one.
-class AnsiValidator : public QValidator {
- public:
-  AnsiValidator(QObject* parent, std::function<void(QChar)> refused) : QValidator(parent), refused_(std::move(refused)) {}
-  State validate(QString& input, int&) const override {
-    const QChar bad = FirstUnencodable(input);
-    if (bad.isNull()) return Acceptable;
-    refused_(bad);
-    return Invalid;
-  }
-
- private:
-  std::function<void(QChar)> refused_;
-};
 
 int KeyCode(const QKeyEvent* event) {
   switch (event->key()) {

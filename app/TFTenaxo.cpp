@@ -1,13 +1,24 @@
 #include "TFTenaxo.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QResizeEvent>
+#include <QScreen>
+#include <QToolTip>
 
+#include "Dialogs.h"
+#include "Errors.h"
+#include "EspeakVoice.h"
 #include "Fonts.h"
+#include "ListCommands.h"
+#include "ListFiles.h"
 #include "ListModel.h"
+#include "Outils.h"
+#include "QuestionCycle.h"
+#include "Settings.h"
 #include "SgListe.h"
 #include "TFAbout.h"
 #include "Widgets.h"
@@ -16,9 +27,11 @@ namespace tenaxo {
 
 namespace {
 constexpr int kCardHeight = 148;
+constexpr int kListHeight = 300;
 constexpr int kClientWidth = 642;
 const QColor kSkyBlue(166, 202, 240);
 const QColor kWhite(255, 255, 255);
+const QColor kSilver(192, 192, 192);
 
 QPushButton* Button(QWidget* parent, const QString& caption, int x, int y, int w, int h) {
   auto* button = new QPushButton(caption, parent);
@@ -39,13 +52,61 @@ StaticLabel* Label(QWidget* parent, const QString& caption, int x, int y, int w,
   label->setFont(font);
   return label;
 }
+
+void MirrorPanel(Panel* panel, const AnswerPanel& state) {
+  panel->SetCaption(AnsiToQString(state.Caption));
+  panel->SetColor(state.Color == PanelColor::White ? kWhite : kSilver);
+}
+
+void SetChecked(QCheckBox* box, bool checked) {
+  if (box->isChecked() != checked) box->setChecked(checked);
+}
 }  // namespace
 
-TFTenaxo::TFTenaxo() : QWidget(nullptr) {
+template <typename F>
+void TFTenaxo::Run(F&& handler) {
+  try {
+    handler();
+  } catch (...) {
+    Mirror();
+    throw;
+  }
+  Mirror();
+}
+
+TFTenaxo::TFTenaxo(VoiceFactory voices) : QWidget(nullptr) {
   setWindowTitle(QStringLiteral("Tenaxo"));
   setFont(UiFont(11));
   CreateControls();
   resize(kClientWidth, 476);
+
+  cycle_ = std::make_unique<QuestionCycle>(session_, voices ? std::move(voices) : EspeakVoices(),
+                                           [this](const QString& question) { return Confirm(this, question); });
+  cycle_->SetBeforeSpeak([this] {
+    Mirror();
+    PnFiche->repaint();
+  });
+  ListWindow window;
+  window.ListName = [this] { return ListNameText(); };
+  window.Confirm = [this](const QString& question) { return Confirm(this, question); };
+  window.SetListNames = [this](const QStringList& names) {
+    const QString text = CbListes->currentText();
+    CbListes->clear();
+    CbListes->addItems(names);
+    CbListes->setEditText(text);
+  };
+  window.ClearListName = [this] { CbListes->setEditText(QString()); };
+  lists_ = std::make_unique<ListCommands>(session_, std::move(window));
+
+  BindEvents();
+  try {
+    FormCreate();
+  } catch (const Error& error) {
+    // The rest of the creation is skipped; the window still comes up.
+    ShowError(nullptr, error.Message());
+  }
+  Mirror();
+  if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 }
 
 TFTenaxo::~TFTenaxo() = default;
@@ -61,13 +122,9 @@ void TFTenaxo::CreateControls() {
   PnQR = new Panel(PnFiche, Bevel::Raised, Bevel::Lowered, 2);
   PnQR->setGeometry(321, 29, 320, 38);
   PnQR->setFont(panelFont);
-  PnQR->SetCaption(QStringLiteral("PnQR"));
-  PnQR->SetColor(kWhite);
   PnQL = new Panel(PnFiche, Bevel::Raised, Bevel::Lowered, 2);
   PnQL->setGeometry(1, 29, 320, 38);
   PnQL->setFont(panelFont);
-  PnQL->SetCaption(QStringLiteral("PnQL"));
-  PnQL->SetColor(kWhite);
 
   PnReponse = new Panel(PnFiche, Bevel::Raised, Bevel::None, 1);
   PnReponse->setGeometry(224, 70, 192, 45);
@@ -91,6 +148,8 @@ void TFTenaxo::CreateControls() {
   CbListes->setFont(italic);
   CbListes->completer()->setCompletionMode(QCompleter::InlineCompletion);
   CbListes->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+  CbListes->lineEdit()->setValidator(
+      new AnsiValidator(CbListes, [this](QChar c) { TellRefused(CbListes, c); }));
   CbListes->setEditText(QStringLiteral("CbListes"));
 
   BtDelListe = Button(PnFiche, QStringLiteral("Supprimer"), 147, 117, 64, 25);
@@ -104,9 +163,140 @@ void TFTenaxo::CreateControls() {
   CbVocal->setChecked(true);  // as designed; the stored setting decides at start
 
   // Keyboard order: the grid first, then the card's controls.
-  QWidget* order[] = {SgListe, BtOui,  BtNon,  Button3, CbVisuListe, CbListes,    BtDelListe,
-                      BtSauver, Button5, BtVider, Button4, CbFirstLeft, Button1, CbVocal};
+  QWidget* order[] = {SgListe, BtOui,   BtNon,   Button3, CbVisuListe, CbListes, BtDelListe,
+                      BtSauver, Button5, BtVider, Button4, CbFirstLeft, Button1,  CbVocal};
   for (size_t k = 1; k < sizeof(order) / sizeof(order[0]); ++k) setTabOrder(order[k - 1], order[k]);
+}
+
+void TFTenaxo::BindEvents() {
+  QuestionCycle& cycle = *cycle_;
+  connect(PnFiche, &Panel::clicked, this, [this, &cycle] { Run([&] { cycle.PnFicheClick(true); }); });
+  connect(PnQL, &Panel::clicked, this, [this, &cycle] { Run([&] { cycle.PnQLClick(true); }); });
+  connect(PnQR, &Panel::clicked, this, [this, &cycle] { Run([&] { cycle.PnQRClick(true); }); });
+  connect(BtOui, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.BtOuiClick(); }); });
+  connect(BtNon, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.BtNonClick(); }); });
+  connect(Button3, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.Button3Click(); }); });
+  connect(Button4, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.Button4Click(); }); });
+  // A check box runs its handler whenever its state changes, and only then.
+  connect(CbVocal, &QCheckBox::toggled, this, [this, &cycle](bool checked) { Run([&] { cycle.SetCbVocal(checked); }); });
+  connect(CbFirstLeft, &QCheckBox::toggled, this, [&cycle](bool checked) { cycle.SetCbFirstLeft(checked); });
+  connect(CbVisuListe, &QCheckBox::toggled, this, [this] { CbVisuListeClick(); });
+  connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+
+  ListCommands& lists = *lists_;
+  connect(Button5, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.Button5Click(); }); });
+  connect(BtSauver, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.BtSauverClick(); }); });
+  connect(BtDelListe, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.BtDelListeClick(); }); });
+  connect(BtVider, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.BtViderClick(); }); });
+
+  SgListe->OnSetEditText = [this](int col, int row, const AnsiString& text) { SgListeSetEditText(col, row, text); };
+  SgListe->OnClick = [this] { Run([&] { SgListeClick(); }); };
+  SgListe->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { SgListeKeyDown(key, shift); };
+  SgListe->OnMouseUp = [this](Qt::MouseButton button, int x, int y) {
+    Run([&] { SgListeMouseUp(button, x, y); });
+  };
+  connect(SgListe, &ListGrid::CharacterRefused, this,
+          [this](QChar c) { TellRefused(SgListe->EditorShown() ? static_cast<QWidget*>(SgListe->Editor()) : SgListe, c); });
+}
+
+AnsiString TFTenaxo::ListNameText() const {
+  // The box refuses characters a list name cannot hold; a text set by other
+  // means gets the code page's substitutes.
+  AnsiString name;
+  if (!QStringToAnsi(CbListes->currentText(), name)) name = AnsiWithSubstitutes(CbListes->currentText());
+  return name;
+}
+
+void TFTenaxo::TellRefused(QWidget* where, QChar character) {
+  QToolTip::showText(where->mapToGlobal(QPoint(0, where->height())),
+                     QStringLiteral("Le caractère « %1 » ne peut pas être enregistré dans une liste.").arg(character),
+                     where);
+}
+
+void TFTenaxo::Mirror() {
+  const QuestionCycle& cycle = *cycle_;
+  MirrorPanel(PnQL, cycle.PnQL());
+  MirrorPanel(PnQR, cycle.PnQR());
+  PnReponse->setVisible(cycle.PnReponseVisible());
+  setWindowTitle(cycle.Title());
+  SetChecked(CbVocal, cycle.CbVocal());
+  SetChecked(CbFirstLeft, cycle.CbFirstLeft());
+  QFont bold = BtSauver->font();
+  bold.setBold(session_.Unsaved);
+  BtSauver->setFont(bold);
+  LbNbMots->setText(AnsiToQString(session_.LbNbMots));
+}
+
+void TFTenaxo::FormCreate() {
+  AnsiString value;
+  ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Liste", value);
+  CbListes->setEditText(AnsiToQString(value));
+  ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Vocal", value);
+  cycle_->SetCbVocal(TextToBool(value));
+  Mirror();
+  ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Gauche", value);
+  SetChecked(CbFirstLeft, TextToBool(value));
+  cycle_->SetCbFirstLeft(CbFirstLeft->isChecked());
+  lists_->FillListNames();
+  session_.FListName.clear();
+  session_.FAskedCount = 0;
+  session_.FFoundCount = 0;
+  session_.FEditedRow = 0;
+  session_.FSortCol = 0;  // so the first click on Gauche sorts descending
+  session_.FQuestionRow = 0;
+  CbVisuListeClick();
+}
+
+void TFTenaxo::FormShow() {
+  if (lists_->ListFileExists()) {
+    lists_->LoadList();
+    cycle_->ComputeRatios();
+    cycle_->NextQuestion();
+  } else if (FAbout) {
+    FAbout->ShowModeless();
+  }
+  const QStringList headers = QStringLiteral("Gauche,Droite,Demandé,Juste,Ratio").split(QLatin1Char(','));
+  for (int col = 0; col < headers.size(); ++col) {
+    AnsiString text;
+    QStringToAnsi(headers[col], text);
+    session_.SgListe.SetCell(col, 0, std::move(text));
+  }
+}
+
+void TFTenaxo::FormClose() {
+  WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Liste", ListNameText());
+  WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Vocal", BoolToText(CbVocal->isChecked()));
+  WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Gauche", BoolToText(CbFirstLeft->isChecked()));
+  if (session_.Unsaved) lists_->BtSauverClick();
+}
+
+void TFTenaxo::CbVisuListeClick() {
+  const bool shown = CbVisuListe->isChecked();
+  resize(width(), PnFiche->height() + (shown ? kListHeight : 0));
+  SgListe->setVisible(shown);
+}
+
+void TFTenaxo::Button1Click() {
+  if (FAbout) FAbout->ShowModeless();
+}
+
+void TFTenaxo::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  Run([&] { FormShow(); });
+}
+
+void TFTenaxo::closeEvent(QCloseEvent* event) {
+  try {
+    Run([&] { FormClose(); });
+  } catch (const Error& error) {
+    // The list is not lost: the window stays open with its changes.
+    event->ignore();
+    ShowError(this, error.Message());
+    return;
+  }
+  event->accept();
 }
 
 void TFTenaxo::resizeEvent(QResizeEvent* event) {

@@ -1,10 +1,13 @@
 #pragma once
 // The main window: the card with its answer panels and buttons on top, the
 // study list below it while "Voir la liste" is checked. It owns the whole
-// state of a run and mirrors it into its controls after every handler.
+// state of a run (the session, the quiz, the list commands) and mirrors that
+// state into its controls after every handler.
 #include <QWidget>
+#include <memory>
 
 #include "Session.h"
+#include "Voice.h"
 
 class QCheckBox;
 class QComboBox;
@@ -12,20 +15,25 @@ class QPushButton;
 
 namespace tenaxo {
 
+class ListCommands;
 class ListGrid;
 class ListModel;
 class Panel;
+class QuestionCycle;
 class StaticLabel;
 class TFAbout;
 
 class TFTenaxo : public QWidget {
   Q_OBJECT
  public:
-  TFTenaxo();
+  // voices makes the speech voice (the real one by default).
+  explicit TFTenaxo(VoiceFactory voices = {});
   ~TFTenaxo() override;
 
   void SetAbout(TFAbout* about) { FAbout = about; }
+  TFAbout* About() const { return FAbout; }
   Session& State() { return session_; }
+  QuestionCycle& Cycle() { return *cycle_; }
 
   // Controls, as designed.
   ListGrid* SgListe;
@@ -50,16 +58,43 @@ class TFTenaxo : public QWidget {
   StaticLabel* LbNbMots;
   QCheckBox* CbVocal;
 
+  // Life of the window.
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void CbVisuListeClick();
+  void Button1Click();
+
+  // The list editor.
+  void SgListeSetEditText(int col, int row, const AnsiString& text);
+  void SgListeClick();
+  void SgListeKeyDown(int& key, Qt::KeyboardModifiers shift);
+  void SgListeMouseUp(Qt::MouseButton button, int x, int y);
+
+  // Copies the state of the run into the controls.
+  void Mirror();
+
  protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
   void CreateControls();
+  void BindEvents();
   void LayOut();
+  void TellRefused(QWidget* where, QChar character);
+  AnsiString ListNameText() const;
+  // Runs a handler, then mirrors the state, whether it ends or fails.
+  template <typename F>
+  void Run(F&& handler);
 
   Session session_;
-  ListModel* model_;
+  ListModel* model_ = nullptr;
+  std::unique_ptr<QuestionCycle> cycle_;
+  std::unique_ptr<ListCommands> lists_;
   TFAbout* FAbout = nullptr;
+  bool shown_ = false;
 };
 
 }  // namespace tenaxo

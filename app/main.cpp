@@ -1,12 +1,15 @@
+#include <csignal>
+
 #include "Application.h"
 #include "TFAbout.h"
 #include "TFTenaxo.h"
 
 int main(int argc, char** argv) {
+  // A file-size limit must fail a save with its message, not end the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   tenaxo::Application app(argc, argv);
   tenaxo::TFTenaxo window;
-  auto* about = new tenaxo::TFAbout(&window);
-  window.SetAbout(about);
+  window.SetAbout(new tenaxo::TFAbout(&window));
   window.show();
   return app.exec();
 }

@@ -1,0 +1,78 @@
+// The list editor: the handlers of the grid's events.
+#include <QCheckBox>
+
+#include "Outils.h"
+#include "SgListe.h"
+#include "SortGrid.h"
+#include "TFTenaxo.h"
+
+namespace tenaxo {
+
+void TFTenaxo::SgListeSetEditText(int /*col*/, int row, const AnsiString& /*text*/) {
+  session_.LbNbMots = IntToStr(session_.SgListe.RowCount() - 1) + " Lignes";
+  session_.Unsaved = true;
+  session_.FEditedRow = row;
+  Mirror();
+}
+
+void TFTenaxo::SgListeClick() {
+  StudyTable& grid = session_.SgListe;
+  if (session_.FEditedRow > 0) {
+    // A row whose Gauche and Droite are both blank goes once the editor leaves it.
+    if (IsBlank(grid.Cell(ColGauche, session_.FEditedRow) + grid.Cell(ColDroite, session_.FEditedRow))) {
+      DeleteGridRow(grid, session_.FEditedRow);
+    }
+    session_.FEditedRow = 0;
+  }
+  if (IsBlank(grid.Cell(SgListe->Col(), SgListe->Row()))) grid.SetCell(SgListe->Col(), SgListe->Row(), AnsiString());
+}
+
+void TFTenaxo::SgListeKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
+  StudyTable& grid = session_.SgListe;
+  if (key == VK_RETURN) {
+    key = 0;
+    if (SgListe->Col() == ColGauche) {
+      SgListe->SetCol(ColDroite);
+    } else {
+      SgListe->SetCol(ColGauche);
+      if (SgListe->Row() == grid.RowCount() - 1) {
+        // A blank last row gets no second blank row below it.
+        if (!IsBlank(grid.Cell(ColGauche, SgListe->Row()) + grid.Cell(ColDroite, SgListe->Row()))) {
+          AddGridRow(grid, {});
+        }
+        SgListe->SetRow(grid.RowCount() - 1);
+      } else {
+        SgListe->SetRow(SgListe->Row() + 1);
+      }
+    }
+  }
+  if (key == VK_INSERT && SgListe->Row() >= StudyTable::FixedRows) {
+    // Go to Gauche first, so the new row is not left (and dropped as blank)
+    // right after it opens: the user always gets the empty line to type in.
+    SgListe->SetCol(ColGauche);
+    InsertGridRow(grid, SgListe->Row(), {});
+    if (IsBlank(grid.Cell(ColGauche, SgListe->Row()))) grid.SetCell(ColGauche, SgListe->Row(), AnsiString());
+    key = 0;
+  }
+  if (key == VK_DOWN && SgListe->Row() == grid.RowCount() - 1) {
+    AddGridRow(grid, {});
+    SgListe->SetCol(ColGauche);
+    key = 0;
+  }
+  Mirror();
+}
+
+void TFTenaxo::SgListeMouseUp(Qt::MouseButton /*button*/, int x, int y) {
+  int col = -1;
+  int row = -1;
+  SgListe->MouseToCell(x, y, col, row);
+  if (row < StudyTable::FixedRows) {
+    int flags = 0;
+    if (col == session_.FSortCol) flags = sfDescending;
+    if (col > ColDroite) flags |= sfNumeric;
+    SortGrid(session_.SgListe, col, flags);
+    session_.FSortCol = col == session_.FSortCol ? -1 : col;
+  }
+}
+
+}  // namespace tenaxo

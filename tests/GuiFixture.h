@@ -1,0 +1,146 @@
+#pragma once
+// The real main window in a program folder and a settings file of its own,
+// with a fake voice, driven by clicks and keys. Message boxes are answered by
+// a watcher that records them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <memory>
+
+#include "FakeVoice.h"
+#include "ListFiles.h"
+#include "QuestionCycle.h"
+#include "Settings.h"
+#include "SgListe.h"
+#include "TFAbout.h"
+#include "TFTenaxo.h"
+#include "TableText.h"
+#include "Widgets.h"
+
+namespace tenaxo::test {
+
+struct Box {
+  QString title;
+  QString text;
+  QMessageBox::Icon icon;
+  QStringList buttons;
+};
+
+// Answers every modal message box with the next planned button text ("OK"
+// when none is planned) and records it.
+class BoxWatcher : public QObject {
+ public:
+  BoxWatcher() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    timer_.start();
+  }
+  std::deque<QString> answers;
+  std::vector<Box> seen;
+
+ private:
+  void Poll() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    Box record{box->windowTitle(), box->text(), box->icon(), {}};
+    for (QAbstractButton* button : box->buttons()) record.buttons << button->text();
+    seen.push_back(record);
+    const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    for (QAbstractButton* button : box->buttons()) {
+      if (button->text() == answer) {
+        button->click();
+        return;
+      }
+    }
+    box->reject();
+  }
+  QTimer timer_;
+};
+
+class GuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder_.isValid());
+    SetAppFolder(folder_.path());
+    RegRoot::SetCurrentUser(folder_.path() + QStringLiteral("/config/Tenaxo.ini"));
+    TextLocale::SetCurrent(QLocale(QLocale::French, QLocale::France));
+  }
+  void TearDown() override {
+    if (window) {
+      window->setAttribute(Qt::WA_DeleteOnClose, false);
+      window.reset();
+    }
+    SetAppFolder(QString());
+    RegRoot::SetCurrentUser(QString());
+  }
+
+  QString Folder() const { return folder_.path() + QLatin1Char('/'); }
+  QString ListPath(const char* name) const { return Folder() + QString::fromUtf8(name) + QStringLiteral(".tnx"); }
+  void PutList(const char* name, const std::string& bytes) {
+    QFile file(ListPath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+  std::string ListBytes(const char* name) const {
+    QFile file(ListPath(name));
+    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+    return file.readAll().toStdString();
+  }
+  void PutSetting(const char* name, const char* value) {
+    WriteRegString(RegRoot::CurrentUser(), AnsiString("Tenaxo\\") + name, Ansi(value));
+  }
+  std::string Setting(const char* name) {
+    AnsiString value;
+    ReadRegString(RegRoot::CurrentUser(), AnsiString("Tenaxo\\") + name, value);
+    return AnsiToQString(value).toStdString();
+  }
+
+  // Creates and shows the window as the program does.
+  void Start() {
+    window = std::make_unique<TFTenaxo>(FakeVoices(voices));
+    window->SetAbout(new TFAbout(window.get()));
+    window->show();
+    QCoreApplication::processEvents();
+  }
+  // Closes it as the user does; true when it closed.
+  bool CloseWindow() {
+    window->close();
+    QCoreApplication::processEvents();
+    return !window->isVisible();
+  }
+
+  void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+  void ClickFree() { QTest::mouseClick(window->PnFiche, Qt::LeftButton, {}, QPoint(440, 125)); }
+  std::string Title() const { return window->windowTitle().toStdString(); }
+  std::string Caption(Panel* panel) const { return panel->Caption().toStdString(); }
+  bool SauverBold() const { return window->BtSauver->font().bold(); }
+  std::string Cell(int col, int row) const {
+    return AnsiToQString(window->State().SgListe.Cell(col, row)).toStdString();
+  }
+
+  std::unique_ptr<TFTenaxo> window;
+  std::shared_ptr<VoiceLog> voices = std::make_shared<VoiceLog>();
+  BoxWatcher boxes;
+
+ private:
+  QTemporaryDir folder_;
+};
+
+// n pairs "w1\tm1\t\t\t" ... in the saved form.
+inline std::string Pairs(int n) {
+  std::string text;
+  for (int i = 1; i <= n; ++i) text += "w" + std::to_string(i) + "\tm" + std::to_string(i) + "\t\t\t\r\n";
+  return text;
+}
+
+}  // namespace tenaxo::test
