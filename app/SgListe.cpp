@@ -43,6 +43,8 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setFixedHeight(kRowHeight);
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  // Narrow columns ("Demandé" is 48 px wide) need the header's text close to its edges.
+  horizontalHeader()->setStyleSheet(QStringLiteral("QHeaderView::section { padding: 0px 2px; }"));
   horizontalHeader()->viewport()->installEventFilter(this);
   setEditTriggers(QAbstractItemView::NoEditTriggers);  // the grid's own editor does the editing
   setSelectionMode(QAbstractItemView::SingleSelection);

@@ -109,7 +109,12 @@ TFTenaxo::TFTenaxo(VoiceFactory voices) : QWidget(nullptr) {
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 }
 
-TFTenaxo::~TFTenaxo() = default;
+TFTenaxo::~TFTenaxo() {
+  // The grid and its model look at the session, which goes before the
+  // widget's own children do.
+  delete SgListe;
+  delete model_;
+}
 
 void TFTenaxo::CreateControls() {
   model_ = new ListModel(session_.SgListe, this);
