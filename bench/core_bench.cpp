@@ -67,4 +67,4 @@ BENCHMARK(BM_TableMemory)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisec
 }  // namespace
 }  // namespace tenaxo
 
-BENCHMARK_MAIN();
+
