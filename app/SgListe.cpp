@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionHeader>
 #include <QScrollBar>
 
 #include "Widgets.h"
@@ -33,7 +35,32 @@ int KeyCode(const QKeyEvent* event) {
 }
 }  // namespace
 
+namespace {
+// The header row, its texts drawn close to the cell edges as in the data
+// rows: "Demandé" fills most of its 48 px.
+class ListHeader : public QHeaderView {
+ public:
+  explicit ListHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+ protected:
+  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+    QStyleOptionHeader option;
+    initStyleOption(&option);
+    option.rect = rect;
+    option.section = logicalIndex;
+    style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
+    painter->save();
+    painter->setClipRect(rect);
+    painter->setPen(palette().color(QPalette::ButtonText));
+    painter->drawText(rect.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                      model()->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString());
+    painter->restore();
+  }
+};
+}  // namespace
+
 ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), model_(model) {
+  setHorizontalHeader(new ListHeader(this));
   setModel(model_);
   verticalHeader()->hide();  // no fixed column
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -43,8 +70,6 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setFixedHeight(kRowHeight);
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  // Narrow columns ("Demandé" is 48 px wide) need the header's text close to its edges.
-  horizontalHeader()->setStyleSheet(QStringLiteral("QHeaderView::section { padding: 0px 2px; }"));
   horizontalHeader()->viewport()->installEventFilter(this);
   setEditTriggers(QAbstractItemView::NoEditTriggers);  // the grid's own editor does the editing
   setSelectionMode(QAbstractItemView::SingleSelection);
