@@ -8,6 +8,7 @@
 
 #include "ListModel.h"
 #include "Outils.h"
+#include "Ranking.h"
 #include "SgListe.h"
 #include "SortGrid.h"
 #include "Words.h"
@@ -78,5 +79,19 @@ void BM_HeaderSortShownList(benchmark::State& state) {
 }
 BENCHMARK(BM_HeaderSortShownList)->Unit(benchmark::kMillisecond);
 
+}  // namespace
+}  // namespace tenaxo
+
+namespace tenaxo {
+namespace {
+// Ranking every fifth question while the list is shown.
+void BM_ComputeRatiosShownList(benchmark::State& state) {
+  ShownList list;
+  for (auto _ : state) {
+    ComputeRatios(list.table);
+    QCoreApplication::processEvents();
+  }
+}
+BENCHMARK(BM_ComputeRatiosShownList)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace tenaxo
