@@ -1,7 +1,6 @@
 #include "Application.h"
 
 #include "Dialogs.h"
-#include "Errors.h"
 #include "Fonts.h"
 
 namespace tenaxo {
@@ -15,12 +14,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
-  } catch (const Error& error) {
-    ShowError(activeWindow(), error.Message());
-  } catch (const std::exception& error) {
-    ShowError(activeWindow(), QString::fromLocal8Bit(error.what()));
   } catch (...) {
-    ShowError(activeWindow(), QStringLiteral("Erreur inattendue"));
+    ShowCurrentFailure(activeWindow());
   }
   return false;
 }

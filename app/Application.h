@@ -3,8 +3,9 @@
 
 namespace tenaxo {
 
-// The one place where a failure that escapes an event handler is caught: it
-// is shown in the error box and the event loop goes on.
+// The last net for a failure that escapes an event handler (the main
+// window's handlers show their own): it is shown in the error box and the
+// event loop goes on.
 class Application : public QApplication {
   Q_OBJECT
  public:

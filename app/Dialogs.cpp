@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "Errors.h"
+
 namespace tenaxo {
 
 bool Confirm(QWidget* parent, const QString& question) {
@@ -28,6 +30,18 @@ void ShowError(QWidget* parent, const QString& message) {
   box.setDefaultButton(ok);
   box.setEscapeButton(ok);
   box.exec();
+}
+
+void ShowCurrentFailure(QWidget* parent) {
+  try {
+    throw;
+  } catch (const Error& error) {
+    ShowError(parent, error.Message());
+  } catch (const std::exception& error) {
+    ShowError(parent, QString::fromLocal8Bit(error.what()));
+  } catch (...) {
+    ShowError(parent, QStringLiteral("Erreur inattendue"));
+  }
 }
 
 }  // namespace tenaxo

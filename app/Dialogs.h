@@ -14,4 +14,7 @@ bool Confirm(QWidget* parent, const QString& question);
 void ShowError(QWidget* parent, const QString& message);
 QString ErrorText(const QString& message);
 
+// The failure being handled, in the error box; called inside a catch block.
+void ShowCurrentFailure(QWidget* parent);
+
 }  // namespace tenaxo

@@ -63,15 +63,19 @@ void SetChecked(QCheckBox* box, bool checked) {
 }
 }  // namespace
 
+// A failure stops here, in the error box: it never unwinds through the
+// toolkit's frames that called the handler, which would skip their cleanup.
 template <typename F>
-void TFTenaxo::Run(F&& handler) {
+bool TFTenaxo::Run(F&& handler) {
   try {
     handler();
   } catch (...) {
     Mirror();
-    throw;
+    ShowCurrentFailure(this);
+    return false;
   }
   Mirror();
+  return true;
 }
 
 TFTenaxo::TFTenaxo(VoiceFactory voices) : QWidget(nullptr) {
@@ -293,15 +297,13 @@ void TFTenaxo::showEvent(QShowEvent* event) {
 }
 
 void TFTenaxo::closeEvent(QCloseEvent* event) {
-  try {
-    Run([&] { FormClose(); });
-  } catch (const Error& error) {
-    // The list is not lost: the window stays open with its changes.
+  // After a failure the list is not lost: the window stays open with its
+  // changes.
+  if (Run([&] { FormClose(); })) {
+    event->accept();
+  } else {
     event->ignore();
-    ShowError(this, error.Message());
-    return;
   }
-  event->accept();
 }
 
 void TFTenaxo::resizeEvent(QResizeEvent* event) {

@@ -85,9 +85,10 @@ class TFTenaxo : public QWidget {
   void LayOut();
   void TellRefused(QWidget* where, QChar character);
   AnsiString ListNameText() const;
-  // Runs a handler, then mirrors the state, whether it ends or fails.
+  // Runs a handler, then mirrors the state, whether it ends or fails; a
+  // failure is shown in the error box. True when the handler ended.
   template <typename F>
-  void Run(F&& handler);
+  bool Run(F&& handler);
 
   Session session_;
   ListModel* model_ = nullptr;
