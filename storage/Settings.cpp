@@ -112,6 +112,10 @@ void WriteRegString(const RegRoot& root, const AnsiString& path, const AnsiStrin
     return Error(QStringLiteral("Echec à la définition des données pour '%1'").arg(AnsiToQString(walk.name)));
   };
   QSettings store(root.FileName(), QSettings::IniFormat);
+  // The file's sections are parsed when first used, and a line they cannot
+  // read would only show at the save, which rewrites the file without it:
+  // parse them all first, so such a file is refused untouched.
+  store.allKeys();
   // A store that cannot be written would keep the value in memory only.
   if (store.status() != QSettings::NoError || !store.isWritable()) throw refused();
   store.setValue(ValueKey(walk), AnsiToQString(UpToNul(value)));

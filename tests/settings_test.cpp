@@ -181,6 +181,11 @@ INSTANTIATE_TEST_SUITE_P(
                                   [](const QString& d) {
                                     PutFile(d + "/Tenaxo.ini", "[Tenaxo\nListe=y\n");
                                     return d + "/Tenaxo.ini";
+                                  }},
+                      RefusedCase{"UnparsableLine",
+                                  [](const QString& d) {
+                                    PutFile(d + "/Tenaxo.ini", "[Tenaxo]\nListe=y\n?\n");
+                                    return d + "/Tenaxo.ini";
                                   }}),
     [](const auto& info) { return std::string(info.param.name); });
 
