@@ -1,0 +1,114 @@
+// The settings reader on any INI bytes: the bytes become a Tenaxo.ini, and
+// each of the three settings is read from it. A read either gives a text
+// (without NUL) or fails with "Type de données incorrect pour '<name>'";
+// any other failure is a finding. Reading never changes the file.
+//
+// Then the list name is written into the same file: the write either fails
+// with "Echec à la définition des données pour 'Liste'" and leaves the file
+// as it was, or the name reads back and the other two settings read as they
+// did before.
+#include <QDateTime>
+#include <QFile>
+#include <cstdint>
+#include <string>
+
+#include "Errors.h"
+#include "FuzzCheck.h"
+#include "Settings.h"
+
+namespace tenaxo {
+namespace {
+
+// A text, or the message of the failure.
+struct Reading {
+  bool failed = false;
+  std::string text;
+  bool operator==(const Reading& other) const { return failed == other.failed && text == other.text; }
+};
+
+std::string Shown(const Reading& reading) {
+  return reading.failed ? "failure \"" + reading.text + "\"" : fuzz::Shown(reading.text);
+}
+
+Reading Read(const RegRoot& root, const char* name) {
+  Reading reading;
+  AnsiString value = "(not read)";
+  try {
+    ReadRegString(root, AnsiString("Tenaxo\\") + name, value);
+  } catch (const Error& e) {
+    reading.failed = true;
+    reading.text = e.Message().toStdString();
+    const QString expected = QStringLiteral("Type de données incorrect pour '%1'").arg(QString::fromLatin1(name));
+    FUZZ_CHECK(e.Message() == expected, "reading " + std::string(name) + " fails with " + reading.text);
+    return reading;
+  } catch (const std::exception& e) {
+    fuzz::Fail(__FILE__, __LINE__, "reading fails with an unexpected exception", e.what());
+  } catch (...) {
+    fuzz::Fail(__FILE__, __LINE__, "reading fails with an unexpected exception", name);
+  }
+  FUZZ_CHECK(value.find('\0') == AnsiString::npos, std::string(name) + " reads " + fuzz::Shown(value));
+  reading.text = value;
+  return reading;
+}
+
+QByteArray Contents(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return QByteArray("(unreadable)");
+  return file.readAll();
+}
+
+const QString& Folder() {
+  static const QString path = fuzz::FilesFolder();
+  return path;
+}
+
+}  // namespace
+}  // namespace tenaxo
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace tenaxo;
+  // The settings layer keeps each file it parsed and reads it again only
+  // when its size or time changed: every input gets a time of its own.
+  static int64_t run = 0;
+  static const QString path = Folder() + QStringLiteral("/Tenaxo.ini");
+  const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  {
+    QFile file(path);
+    FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size(),
+               "cannot write the INI file");
+    FUZZ_CHECK(file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000 + ++run), QFileDevice::FileModificationTime),
+               "cannot set the file's time");
+  }
+  const RegRoot root(path);
+
+  const Reading liste = Read(root, "Liste");
+  const Reading vocal = Read(root, "Vocal");
+  const Reading gauche = Read(root, "Gauche");
+  FUZZ_CHECK(Contents(path) == bytes, "reading changed the file");
+
+  // Write a list name taken from the input and read everything again.
+  const AnsiString name(bytes.left(24).constData(), static_cast<size_t>(std::min<qsizetype>(bytes.size(), 24)));
+  const AnsiString expected = name.substr(0, name.find('\0'));
+  bool written = true;
+  try {
+    WriteRegString(root, "Tenaxo\\Liste", name);
+  } catch (const Error& e) {
+    written = false;
+    FUZZ_CHECK(e.Message() == QStringLiteral("Echec à la définition des données pour 'Liste'"),
+               "writing fails with " + e.Message().toStdString());
+    FUZZ_CHECK(Contents(path) == bytes, "a failed write changed the file");
+  } catch (const std::exception& e) {
+    fuzz::Fail(__FILE__, __LINE__, "writing fails with an unexpected exception", e.what());
+  }
+  if (written) {
+    const Reading after = Read(root, "Liste");
+    FUZZ_CHECK(!after.failed && after.text == expected,
+               "Liste written as " + fuzz::Shown(expected) + " reads " + Shown(after));
+    const Reading vocalAfter = Read(root, "Vocal");
+    FUZZ_CHECK(vocalAfter == vocal, "Vocal read " + Shown(vocal) + ", after the write " + Shown(vocalAfter));
+    const Reading gaucheAfter = Read(root, "Gauche");
+    FUZZ_CHECK(gaucheAfter == gauche, "Gauche read " + Shown(gauche) + ", after the write " + Shown(gaucheAfter));
+  }
+  (void)liste;
+  return 0;
+}
