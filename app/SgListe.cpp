@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 #include <QScrollBar>
+#include <limits>
 
 #include "Widgets.h"
 
@@ -83,6 +84,9 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
 
   editor_ = new QLineEdit(viewport());
   editor_->setFrame(false);
+  // The line editor's own limit (32767 characters) would cut a longer cell
+  // at its first edit.
+  editor_->setMaxLength(std::numeric_limits<int>::max());
   editor_->hide();
   editor_->installEventFilter(this);
   editor_->setValidator(new AnsiValidator(editor_, [this](QChar c) { emit CharacterRefused(c); }));
