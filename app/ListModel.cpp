@@ -18,9 +18,17 @@ int ListModel::rowCount(const QModelIndex& parent) const {
 
 int ListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.ColCount(); }
 
+namespace {
+// More than any column shows; the text drawn for a cell of megabytes would
+// otherwise be laid out whole at every paint.
+constexpr size_t kShownBytes = 4096;
+}  // namespace
+
 QVariant ListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return QVariant();
-  return AnsiToQString(table_.Cell(index.column(), TableRow(index)));
+  const AnsiString& cell = table_.Cell(index.column(), TableRow(index));
+  if (role == Qt::DisplayRole && cell.size() > kShownBytes) return AnsiToQString(cell.substr(0, kShownBytes));
+  return AnsiToQString(cell);
 }
 
 bool ListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
