@@ -184,26 +184,6 @@ TEST(Texts, PartsAndTokens) {
   }
 }
 
-TEST(Texts, CuttingALineWhileItLastsGivesItsFields) {
-  const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
-      {"a\tb\t", {"a", "b"}},
-      {"a\t\tb", {"a", "", "b"}},
-      {"a\tb\t\t", {"a", "b", ""}},
-      {"abc", {"abc"}},
-      {"", {}},
-  };
-  for (const auto& [line, fields] : cases) {
-    std::string source = line;
-    std::vector<std::string> got;
-    while (!source.empty()) {
-      std::string token;
-      CutToken(source, "\t", token);
-      got.push_back(token);
-    }
-    EXPECT_EQ(got, fields) << line;
-  }
-}
-
 TEST(Ansi, EveryByteRoundTrips) {
   for (int b = 1; b < 256; ++b) {
     const std::string one(1, static_cast<char>(b));
