@@ -1,7 +1,6 @@
 #pragma once
-// A voice for tests: records what it is told to speak and can be told to
-// fail, by result or by exception.
-#include <functional>
+// A voice for tests: logs what it is told to speak and fails on demand, by
+// result or by exception.
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -13,12 +12,8 @@ namespace tenaxo::test {
 
 struct VoiceLog {
   std::vector<std::string> spoken;  // UTF-8
-  int made = 0;
-  int alive = 0;
-  bool fail = false;
-  bool raise = false;
-  bool refuseToMake = false;
-  std::function<void()> onSpeak;  // runs as a text is spoken
+  int made = 0, alive = 0;         // voices made, voices not yet destroyed
+  bool fail = false, raise = false;  // Speak says false, or throws
 };
 
 class FakeVoice : public Voice {
@@ -31,7 +26,6 @@ class FakeVoice : public Voice {
 
   bool Speak(const AnsiString& text) override {
     log_->spoken.push_back(AnsiToQString(text).toStdString());
-    if (log_->onSpeak) log_->onSpeak();
     if (log_->raise) throw std::runtime_error("no speech engine");
     return !log_->fail;
   }
@@ -41,10 +35,7 @@ class FakeVoice : public Voice {
 };
 
 inline VoiceFactory FakeVoices(const std::shared_ptr<VoiceLog>& log) {
-  return [log]() -> std::unique_ptr<Voice> {
-    if (log->refuseToMake) return nullptr;
-    return std::make_unique<FakeVoice>(log);
-  };
+  return [log] { return std::make_unique<FakeVoice>(log); };
 }
 
 }  // namespace tenaxo::test

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <cstdint>
 #include <map>
 
 #include "FakeVoice.h"
@@ -9,10 +9,7 @@
 
 namespace tenaxo {
 namespace {
-using test::FakeVoices;
-using test::MakeTable;
 using test::Rows;
-using test::VoiceLog;
 
 TEST(Random, DrawsAsComputedByHand) {
   struct Case {
@@ -21,30 +18,23 @@ TEST(Random, DrawsAsComputedByHand) {
   // next = seed * 134775813 + 1 mod 2^32, result = (n * next) >> 32
   const std::vector<Case> cases = {
       {0, 4, 1, 0},
-      {1, 21, 134775814, 0},                   // 21 * 134775814 = 2830292094 < 2^32
-      {0xFFFFFFFFu, 10, 4160191484u, 9},       // -134775813 + 1; 41601914840 / 2^32 = 9.69
-      {0x12345678u, 1000, 3411775577u, 794},   // 3411775577000 / 2^32 = 794.37
-      {0x80000000u, 2, 0x80000001u, 1},        // 2^31 * odd = 2^31 mod 2^32
-      {123456789, 7, 2335298922u, 3},
-      {5, 0, 673879066, 0},                    // a draw below 0 gives 0 and still steps
+      {0xFFFFFFFFu, 10, 4160191484u, 9},      // -134775813 + 1; 41601914840 / 2^32 = 9.69
+      {0x12345678u, 1000, 3411775577u, 794},  // 3411775577000 / 2^32 = 794.37
+      {0x80000000u, 2, 0x80000001u, 1},       // 2^31 * odd = 2^31 mod 2^32
+      {5, 0, 673879066, 0},                   // a draw below 0 gives 0 and still steps
   };
   for (const auto& c : cases) {
     Random random(c.seed);
     EXPECT_EQ(random.Below(c.n), c.result) << c.seed;
     EXPECT_EQ(random.SeedValue(), c.nextSeed) << c.seed;
   }
-  Random random(42);
-  EXPECT_EQ(random.Below(4), 1u);
-  EXPECT_EQ(random.Below(20), 17u);
-  EXPECT_EQ(random.Below(2), 0u);
-  EXPECT_EQ(random.SeedValue(), 882243745u);
 }
 
 class Quiz : public ::testing::Test {
  protected:
   void SetUp() override {
     cycle = std::make_unique<QuestionCycle>(
-        session, FakeVoices(voices),
+        session, test::FakeVoices(voices),
         [this](const QString& question) {
           questions.push_back(question);
           return confirm;
@@ -52,27 +42,26 @@ class Quiz : public ::testing::Test {
         [this] { return clock++; });
     cycle->SetLocale(&test::French());
   }
-
-  void Load(const std::vector<std::string>& rows, const char* name = "Anglais") {
-    session.SgListe = MakeTable(rows);
+  void Load(const std::vector<std::string>& rows) {
+    session.SgListe = test::MakeTable(rows);
     session.SgListe.SetRowTexts(0, {"Gauche", "Droite", Ansi("Demandé"), "Juste", "Ratio"});
-    session.FListName = Ansi(name);
+    session.FListName = "Anglais";
   }
-  void LoadNumbered(int n) {
+  void LoadNumbered(int n) {  // L1;R1 ... Ln;Rn
     std::vector<std::string> rows;
     for (int i = 1; i <= n; ++i) rows.push_back("L" + std::to_string(i) + ";R" + std::to_string(i));
     Load(rows);
   }
-  // Which side the card shows as the question: "L", "R" (the other masked).
-  std::string ShownSide() const {
-    const bool left = cycle->PnQL().Color == PanelColor::White;
-    const bool right = cycle->PnQR().Color == PanelColor::White;
-    return left && !right ? "L" : right && !left ? "R" : "?";
+  // The card as the user sees it: both panels, "(silver)" when masked, then
+  // "Oui/Non" while the "Réponse trouvée ?" panel shows.
+  std::string Card() const {
+    auto panel = [](const AnswerPanel& p) { return p.Caption + (p.Color == PanelColor::Silver ? "(silver)" : ""); };
+    return panel(cycle->PnQL()) + " | " + panel(cycle->PnQR()) + (cycle->PnReponseVisible() ? " | Oui/Non" : "");
   }
   std::string Title() const { return cycle->Title().toStdString(); }
 
   Session session;
-  std::shared_ptr<VoiceLog> voices = std::make_shared<VoiceLog>();
+  std::shared_ptr<test::VoiceLog> voices = std::make_shared<test::VoiceLog>();
   std::vector<QString> questions;
   bool confirm = true;
   uint64_t clock = 0;
@@ -83,14 +72,13 @@ TEST_F(Quiz, ClockValuePicksRowAndSide) {
   struct Case {
     uint64_t clock;
     bool firstLeft;
-    int row;
-    std::string side;
+    std::string card;
   };
-  // 30 rows. Clock 1: draws 0 of 4 (whole list), 25 of 30, 0 of 2.
+  // 30 rows. Clock 1: draws 0 of 4 (whole list), 25 of 30, 0 of 2 (left).
   const std::vector<Case> cases = {
-      {1, false, 26, "L"},         {2, false, 21, "R"},  {10, false, 7, "L"}, {8, false, 14, "R"},
-      {(7ull << 32) | 2, false, 21, "R"},  // only the low 32 bits count
-      {2, true, 21, "L"},
+      {1, false, "L26 | ?(silver)"}, {2, false, "?(silver) | R21"}, {10, false, "L7 | ?(silver)"},
+      {8, false, "?(silver) | R14"}, {(7ull << 32) | 2, false, "?(silver) | R21"},  // low 32 bits only
+      {2, true, "L21 | ?(silver)"},                                                  // "Montrer à gauche en premier"
   };
   LoadNumbered(30);
   for (const auto& c : cases) {
@@ -98,324 +86,177 @@ TEST_F(Quiz, ClockValuePicksRowAndSide) {
     for (int again = 0; again < 2; ++again) {  // reseeded at every question
       clock = c.clock;
       cycle->NextQuestion();
-      EXPECT_EQ(session.FQuestionRow, c.row) << c.clock;
-      EXPECT_EQ(ShownSide(), c.side) << c.clock;
+      EXPECT_EQ(Card(), c.card) << c.clock;
     }
   }
 }
 
 TEST_F(Quiz, DrawFavoursTheFirstTwentyRows) {
-  // Every clock value from 0 on: the counts are fixed, so the bounds are exact
-  // for this run and leave room only for the generator's own unevenness.
-  for (int n : {21, 7, 20, 2, 1}) {
-    LoadNumbered(n);
+  // Clock values 0 to 8399, so the same counts at every run, within 2% of the
+  // exact share: with 21 rows, rows 1-20 at 3/80 + 1/84 (415 of 8400) and row
+  // 21 at 1/84 (100); 20 rows or fewer, uniformly.
+  struct Case {
+    int rows, first20, row21;
+  };
+  for (const Case& c : {Case{21, 415, 100}, Case{20, 420, 0}, Case{7, 1200, 0}}) {
+    LoadNumbered(c.rows);
     clock = 0;
-    const int questions = 84000;
     std::map<int, int> drawn;
-    for (int q = 0; q < questions; ++q) {
+    for (int q = 0; q < 8400; ++q) {
       cycle->NextQuestion();
       ++drawn[session.FQuestionRow];
     }
-    const int m = std::min(n, 20);
-    ASSERT_EQ(static_cast<int>(drawn.size()), n);
-    for (const auto& [row, times] : drawn) {
-      ASSERT_GE(row, 1);
-      ASSERT_LE(row, n);
-      const double expected = (row <= m ? 3.0 / (4 * m) : 0.0) + 1.0 / (4 * n);
-      EXPECT_NEAR(double(times) / questions, expected, expected * 0.02) << n << " rows, row " << row;
+    EXPECT_EQ(drawn.size(), static_cast<size_t>(c.rows)) << "a row outside 1.." << c.rows;
+    for (int row = 1; row <= c.rows; ++row) {
+      const int expected = row <= 20 ? c.first20 : c.row21;
+      EXPECT_NEAR(drawn[row], expected, expected * 0.02) << c.rows << " rows, row " << row;
     }
   }
-}
-
-TEST_F(Quiz, CardFromDesignToQuestionToReveal) {
-  EXPECT_EQ(cycle->PnQL().Caption, "PnQL");
-  EXPECT_EQ(cycle->PnQR().Caption, "PnQR");
-  EXPECT_EQ(ShownSide(), "?");  // both white
-  EXPECT_TRUE(cycle->PnReponseVisible());
-  EXPECT_EQ(Title(), "Tenaxo");
-
-  LoadNumbered(30);
-  clock = 2;  // row 21, right side shown
-  cycle->NextQuestion();
-  EXPECT_EQ(cycle->PnQR().Caption, "R21");
-  EXPECT_EQ(cycle->PnQL().Caption, "?");
-  EXPECT_EQ(cycle->PnQL().Color, PanelColor::Silver);
-  EXPECT_FALSE(cycle->PnReponseVisible());
-
-  cycle->PnQRClick(true);  // the side already shown: the answer panel, nothing revealed
-  EXPECT_TRUE(cycle->PnReponseVisible());
-  EXPECT_EQ(cycle->PnQL().Caption, "?");
-
-  clock = 2;
-  cycle->NextQuestion();
-  cycle->PnQLClick(true);
-  EXPECT_EQ(cycle->PnQL().Caption, "L21");
-  EXPECT_EQ(cycle->PnQL().Color, PanelColor::White);
-  EXPECT_TRUE(cycle->PnReponseVisible());
-
-  clock = 1;  // left shown
-  cycle->NextQuestion();
-  cycle->PnFicheClick(true);
-  EXPECT_EQ(cycle->PnQL().Caption, "L26");
-  EXPECT_EQ(cycle->PnQR().Caption, "R26");
-  EXPECT_EQ(cycle->PnQR().Color, PanelColor::White);
-  EXPECT_TRUE(cycle->PnReponseVisible());
-}
-
-TEST_F(Quiz, OptionFirstLeftShowsTheLeftSideEveryTime) {
-  LoadNumbered(30);
-  std::map<std::string, int> sides;
-  for (bool firstLeft : {true, false}) {
-    cycle->SetCbFirstLeft(firstLeft);
-    for (int q = 0; q < 40; ++q) {
-      cycle->NextQuestion();
-      ++sides[(firstLeft ? "first " : "") + ShownSide()];
-    }
-  }
-  EXPECT_EQ(sides["first L"], 40);
-  EXPECT_GT(sides["L"], 5);
-  EXPECT_GT(sides["R"], 5);
 }
 
 TEST_F(Quiz, RevealsBeforeAnyQuestion) {
+  // A masked panel with no question pending (row 0, as at start-up): the left
+  // keeps its caption and turns white, the right shows the header text and
+  // keeps its colour.
   Load({"a;b"});
-  cycle->PnQLClick(true);  // keeps its design caption
-  EXPECT_EQ(cycle->PnQL().Caption, "PnQL");
-  EXPECT_EQ(cycle->PnQL().Color, PanelColor::White);
-  cycle->PnQRClick(true);  // row 0 is the header row
-  EXPECT_EQ(cycle->PnQR().Caption, "Droite");
-  EXPECT_EQ(cycle->PnQR().Color, PanelColor::White);
-  EXPECT_EQ(Rows(session.SgListe), std::vector<std::string>{"a;b;;;"});
-
-  cycle->BtOuiClick();  // nothing pending: nothing booked, one found all the same
-  EXPECT_EQ(Rows(session.SgListe), std::vector<std::string>{"a;b;;;"});
-  EXPECT_EQ(Title(), "Tenaxo - Anglais - Réponses justes : 1/0");
-  EXPECT_TRUE(session.Unsaved);
+  clock = 2;  // right side shown, left masked
+  cycle->NextQuestion();
+  session.FQuestionRow = 0;
+  cycle->PnQLClick(true);
+  EXPECT_EQ(Card(), "? | b | Oui/Non");
+  clock = 1;  // left side shown, right masked
+  cycle->NextQuestion();
+  session.FQuestionRow = 0;
+  cycle->PnQRClick(true);
+  EXPECT_EQ(Card(), "a | Droite(silver) | Oui/Non");
 }
 
 TEST_F(Quiz, TitleHoldsTheScoreOfTheAnsweredQuestions) {
   LoadNumbered(3);
-  cycle->NextQuestion();
+  cycle->BtOuiClick();  // "Oui" with no question drawn yet still counts
+  EXPECT_EQ(Title(), "Tenaxo - Anglais - Réponses justes : 1/0");
+  cycle->Button3Click();  // a new series
   EXPECT_EQ(Title(), "Tenaxo - Anglais - Réponses justes : 0/0");
   cycle->BtOuiClick();
   cycle->BtOuiClick();
   cycle->BtNonClick();
   EXPECT_EQ(Title(), "Tenaxo - Anglais - Réponses justes : 2/3");
-  EXPECT_EQ(session.FAskedCount, 4);
-  EXPECT_EQ(session.FFoundCount, 2);
-
-  cycle->Button3Click();
-  EXPECT_EQ(Title(), "Tenaxo - Anglais - Réponses justes : 0/0");
-  EXPECT_EQ(session.FAskedCount, 1);
 
   session.FListName.clear();
-  cycle->NextQuestion();
-  EXPECT_EQ(Title(), "Tenaxo -  - Réponses justes : 0/1");
+  session.FAskedCount = INT32_MAX;  // the counts stop there instead of going negative
+  session.FFoundCount = INT32_MAX;
+  cycle->BtOuiClick();
+  cycle->BtNonClick();
+  EXPECT_EQ(Title(), "Tenaxo -  - Réponses justes : 2147483647/2147483647");
 }
 
 TEST_F(Quiz, RanksBeforeEveryFifthQuestionOfASeries) {
   LoadNumbered(4);
-  auto markStale = [&] {
-    for (int r = 1; r <= 4; ++r) session.SgListe.SetCell(ColRatio, r, "stale");
-  };
-  auto ranked = [&] { return session.SgListe.Cell(ColRatio, 1) != "stale"; };
   std::vector<int> rankedAt;
   for (int q = 1; q <= 11; ++q) {
-    markStale();
+    for (int r = 1; r <= 4; ++r) session.SgListe.SetCell(ColRatio, r, "stale");
     cycle->NextQuestion();
-    if (ranked()) rankedAt.push_back(q);
+    if (session.SgListe.Cell(ColRatio, 1) != "stale") rankedAt.push_back(q);
   }
   EXPECT_EQ(rankedAt, (std::vector<int>{1, 6, 11}));
-
-  markStale();
-  cycle->Button3Click();  // a new series starts ranked
-  EXPECT_TRUE(ranked());
 }
 
-TEST_F(Quiz, AnswersBookIntoThePendingRow) {
+TEST_F(Quiz, AnswersBookIntoThePendingRowOnly) {
   struct Case {
-    std::string asked, found;
+    std::string pair;
+    int pending;  // 1: the pair; 2: a row gone, the list having shrunk under the question
     bool yes;
-    std::string askedAfter, foundAfter;
+    std::string after;
   };
   const std::vector<Case> cases = {
-      {"3", "1", true, "4", "2"},     {"3", "1", false, "4", "1"},   {"", "", true, "1", "1"},
-      {"abc", "x", true, "1", "1"},   {"abc", "x", false, "1", "x"}, {"-5", "0", true, "-4", "1"},
+      {"a;b;3;1;0,5", 1, true, "a;b;4;2;0,5"},  // the ratio waits for the next ranking
+      {"a;b;3;1;0,5", 1, false, "a;b;4;1;0,5"},
+      {"", 1, true, ";;1;1;"},  // a list of one blank row
       // counts stop at the largest 32-bit number instead of going negative
-      {"2147483647", "2147483646", true, "2147483647", "2147483647"},
-      {"2147483647", "2147483647", false, "2147483647", "2147483647"},
+      {"a;b;2147483647;2147483646;", 1, true, "a;b;2147483647;2147483647;"},
+      {"a;b;2147483647;5;", 1, false, "a;b;2147483647;5;"},
+      {"a;b;3;1;", 0, true, "a;b;3;1;"},  // no question drawn yet
+      {"a;b;3;1;", 2, true, "a;b;3;1;"},
+      {"a;b;3;1;", 2, false, "a;b;3;1;"},
   };
   for (const auto& c : cases) {
-    Load({"a;b;" + c.asked + ";" + c.found + ";0,5"});
+    Load({c.pair});
+    session.FAskedCount = 1;  // no ranking at the next question
+    session.FQuestionRow = c.pending;
     session.Unsaved = false;
-    session.FFoundCount = 0;
-    session.FAskedCount = 1;  // no ranking at this question or the next
-    cycle->NextQuestion();
     c.yes ? cycle->BtOuiClick() : cycle->BtNonClick();
-    EXPECT_EQ(Rows(session.SgListe)[0], "a;b;" + c.askedAfter + ";" + c.foundAfter + ";0,5")
-        << c.asked << "/" << c.found << (c.yes ? " Oui" : " Non");
-    EXPECT_EQ(session.FFoundCount, c.yes ? 1 : 0);
+    EXPECT_EQ(Rows(session.SgListe), std::vector<std::string>{c.after}) << c.pair << (c.yes ? " Oui" : " Non");
+    EXPECT_EQ(session.FQuestionRow, 1) << "the next question, from the one row there is";
     EXPECT_TRUE(session.Unsaved);
   }
 }
 
-TEST_F(Quiz, SeriesCountersStopAtTheLargestNumber) {
-  Load({"a;b"});
-  session.FAskedCount = INT32_MAX;
-  session.FFoundCount = INT32_MAX;
-  cycle->BtOuiClick();
-  EXPECT_EQ(session.FAskedCount, INT32_MAX);
-  EXPECT_EQ(session.FFoundCount, INT32_MAX);
-  EXPECT_EQ(Title(), "Tenaxo - Anglais - Réponses justes : 2147483647/2147483647");
-}
-
 TEST_F(Quiz, ResetOfTheStatisticsAsksFirst) {
-  Load({"b;x;4;3;0,375", "a;y;2;0;0,000"});
-  cycle->NextQuestion();
-  cycle->BtOuiClick();
-  session.Unsaved = false;
-  const auto before = Rows(session.SgListe);
-  const auto title = Title();
-  const int32_t asked = session.FAskedCount, found = session.FFoundCount, row = session.FQuestionRow;
-
+  const std::vector<std::string> before = {"b;x;4;3;0,375", "a;y;2;0;0,000"};
+  Load(before);
+  session.FAskedCount = 7;
   confirm = false;
   cycle->Button4Click();
   EXPECT_EQ(Rows(session.SgListe), before);
-
   confirm = true;
   cycle->Button4Click();
-  EXPECT_EQ(questions, (std::vector<QString>{QString::fromUtf8("Remise à zéro des statistiques ?"),
-                                             QString::fromUtf8("Remise à zéro des statistiques ?")}));
-  EXPECT_EQ(Rows(session.SgListe), (std::vector<std::string>{before[0].substr(0, 4) + ";;",
-                                                             before[1].substr(0, 4) + ";;"}));
+  EXPECT_EQ(questions, std::vector<QString>(2, QString::fromUtf8("Remise à zéro des statistiques ?")));
+  EXPECT_EQ(Rows(session.SgListe), (std::vector<std::string>{"b;x;;;", "a;y;;;"}));
+  // Nothing to save, and no new question.
   EXPECT_FALSE(session.Unsaved);
-  EXPECT_EQ(Title(), title);
-  EXPECT_EQ(session.FAskedCount, asked);
-  EXPECT_EQ(session.FFoundCount, found);
-  EXPECT_EQ(session.FQuestionRow, row);
-
-  Load({"a;b;1;1;"});  // no one to ask: declined
-  QuestionCycle unasked(session);
-  unasked.Button4Click();
-  EXPECT_EQ(Rows(session.SgListe)[0], "a;b;1;1;");
-}
-
-TEST_F(Quiz, LoneBlankRow) {
-  Load({""});
-  for (int q = 0; q < 20; ++q) {
-    cycle->NextQuestion();
-    EXPECT_EQ(session.FQuestionRow, 1);
-    const AnswerPanel& shown = ShownSide() == "L" ? cycle->PnQL() : cycle->PnQR();
-    EXPECT_EQ(shown.Caption, "");
-    EXPECT_EQ(shown.Color, PanelColor::White);
-  }
-  cycle->BtOuiClick();
-  EXPECT_EQ(session.SgListe.Cell(ColDemande, 1), "1");
-  EXPECT_EQ(session.SgListe.Cell(ColJuste, 1), "1");
-  EXPECT_EQ(session.SgListe.RowCount(), 2);
-}
-
-TEST_F(Quiz, PendingRowGoneAfterTheListShrank) {
-  LoadNumbered(30);
-  clock = 1;
-  cycle->NextQuestion();
-  ASSERT_EQ(session.FQuestionRow, 26);
-  session.SgListe.SetRowCount(4);  // three pairs left
-  const auto before = Rows(session.SgListe);
-
-  cycle->PnFicheClick(true);  // reads give empty text
-  EXPECT_EQ(cycle->PnQL().Caption, "");
-  EXPECT_EQ(cycle->PnQR().Caption, "");
-  for (bool yes : {true, false}) {
-    session.FQuestionRow = 26;
-    yes ? cycle->BtOuiClick() : cycle->BtNonClick();
-    EXPECT_EQ(Rows(session.SgListe), before) << "nothing booked";
-    EXPECT_EQ(session.SgListe.RowCount(), 4);
-    EXPECT_GE(session.FQuestionRow, 1);
-    EXPECT_LE(session.FQuestionRow, 3);
-  }
-  EXPECT_EQ(session.FFoundCount, 1);
-  EXPECT_TRUE(session.Unsaved);
+  EXPECT_EQ(session.FAskedCount, 7);
 }
 
 // ---------------------------------------------------------------- speech
 
-TEST_F(Quiz, VoiceExistsExactlyWhileSpeechIsOn) {
-  EXPECT_FALSE(cycle->CbVocal());
+TEST_F(Quiz, ClicksRevealAndSpeakTheLeftSide) {
+  LoadNumbered(30);
   EXPECT_FALSE(cycle->HasVoice());
   cycle->SetCbVocal(true);
   cycle->SetCbVocal(true);  // restored as it already was: still one voice
-  EXPECT_TRUE(cycle->HasVoice());
+  std::vector<std::string> seen;  // the card as each text is spoken
+  cycle->SetBeforeSpeak([&] { seen.push_back(Card()); });
+
+  clock = 2;  // right side shown; the right side is never spoken
+  cycle->NextQuestion();
+  cycle->PnQRClick(true);  // the side already shown: the answer panel only
+  EXPECT_EQ(Card(), "?(silver) | R21 | Oui/Non");
+  EXPECT_TRUE(voices->spoken.empty());
+  cycle->PnQLClick(true);
+  cycle->PnQLClick(true);  // every further click speaks again
+  clock = 1;               // left side shown
+  cycle->NextQuestion();
+  cycle->PnFicheClick(true);  // the left is revealed and spoken before the right
+  EXPECT_EQ(Card(), "L26 | R26 | Oui/Non");
+
+  EXPECT_EQ(voices->spoken, (std::vector<std::string>{"L21", "L21", "L26", "L26"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"L21 | R21 | Oui/Non", "L21 | R21 | Oui/Non", "L26 | ?(silver)",
+                                            "L26 | ?(silver) | Oui/Non"}));
+  // A voice exists exactly while speech is on.
   EXPECT_EQ(voices->made, 1);
   cycle->SetCbVocal(false);
   EXPECT_EQ(voices->alive, 0);
-
-  voices->refuseToMake = true;
-  cycle->SetCbVocal(true);
-  EXPECT_FALSE(cycle->CbVocal());
-  EXPECT_FALSE(cycle->HasVoice());
-
-  QuestionCycle mute(session);  // no voices at all
-  mute.SetCbVocal(true);
-  EXPECT_FALSE(mute.CbVocal());
-}
-
-TEST_F(Quiz, LeftTextIsSpokenWheneverItIsShownOrRevealed) {
-  LoadNumbered(30);
-  cycle->SetCbVocal(true);
-  cycle->PnQLClick(true);  // before any question: what the panel holds
-  EXPECT_EQ(voices->spoken, std::vector<std::string>{"PnQL"});
-  voices->spoken.clear();
-
-  clock = 2;  // right side shown: silent until the left is revealed
-  cycle->NextQuestion();
-  cycle->PnQRClick(true);
-  EXPECT_TRUE(voices->spoken.empty());
-  cycle->PnQLClick(true);
-  cycle->PnQLClick(true);
-  EXPECT_EQ(voices->spoken, (std::vector<std::string>{"L21", "L21"}));
-
-  clock = 1;  // left side shown
-  cycle->NextQuestion();
-  EXPECT_EQ(voices->spoken.back(), "L26");
-
-  cycle->SetCbFirstLeft(true);
-  clock = 2;
-  cycle->NextQuestion();
-  EXPECT_EQ(voices->spoken.back(), "L21");
-
-  // On the card: the left side is spoken on its own look, before the right is revealed.
-  std::vector<std::string> seen;
-  voices->onSpeak = [&] {
-    seen.push_back(cycle->PnQL().Caption + "|" + cycle->PnQR().Caption +
-                   (cycle->PnQL().Color == PanelColor::White ? "|white" : "|silver"));
-  };
-  cycle->PnFicheClick(true);
-  EXPECT_EQ(seen, std::vector<std::string>{"L21|?|white"});
-  EXPECT_EQ(voices->spoken.size(), 5u);
 }
 
 TEST_F(Quiz, SpeechFailureSwitchesSpeechOffOnce) {
   for (bool raise : {false, true}) {
-    LoadNumbered(30);
+    Load({"a;b"});
     voices->spoken.clear();
-    cycle->SetCbFirstLeft(true);
-    cycle->SetCbVocal(true);
     voices->fail = !raise;
     voices->raise = raise;
-    int shownBeforeSpeaking = 0;
-    cycle->SetBeforeSpeak([&] { shownBeforeSpeaking += cycle->PnQL().Caption != "?"; });
-    clock = 10;
+    cycle->SetCbFirstLeft(true);
+    cycle->SetCbVocal(true);
     cycle->NextQuestion();
     EXPECT_FALSE(cycle->CbVocal());
     EXPECT_EQ(voices->alive, 0);
-    EXPECT_EQ(cycle->PnQL().Caption, "L7");
-    EXPECT_EQ(cycle->PnQL().Color, PanelColor::White);
+    EXPECT_EQ(Card(), "a | ?(silver)");  // the question stands
     cycle->PnQLClick(true);
     cycle->BtOuiClick();  // the quiz goes on, silently
-    EXPECT_EQ(voices->spoken, std::vector<std::string>{"L7"});
-    EXPECT_EQ(shownBeforeSpeaking, 1);
+    EXPECT_EQ(voices->spoken, std::vector<std::string>{"a"});
   }
+  QuestionCycle mute(session);  // no voice can be made: speech does not stay on
+  mute.SetCbVocal(true);
+  EXPECT_FALSE(mute.CbVocal());
 }
 
 }  // namespace
