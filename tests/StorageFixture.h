@@ -5,14 +5,14 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "Errors.h"
 #include "ListCommands.h"
 #include "ListFiles.h"
 #include "Session.h"
@@ -20,28 +20,44 @@
 
 namespace tenaxo::test {
 
-// The bytes of a file; "" for a folder or a missing file.
+// The bytes of a file; "<missing>" when it cannot be read.
 inline std::string FileBytes(const QString& path) {
   QFile file(path);
-  if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) return std::string();
+  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
   return file.readAll().toStdString();
 }
 
 inline void PutFile(const QString& path, const std::string& bytes) {
-  std::ofstream out(QFile::encodeName(path).constData(), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(QFile::encodeName(path).constData(), std::ios::binary) << bytes;
 }
 
-inline std::string Fixture(const char* name) {
-  return FileBytes(QStringLiteral(TENAXO_TEST_DATA "/") + QString::fromUtf8(name));
+inline std::string Fixture(const char* name) { return FileBytes(QStringLiteral(TENAXO_TEST_DATA "/") + name); }
+
+// The message of the failure the action throws, or "(no error)".
+inline std::string ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Error& e) {
+    return e.Message().toStdString();
+  }
+  return "(no error)";
+}
+
+// What the list commands may change, written out, to prove that something
+// left it alone.
+inline std::string StateOf(const Session& s) {
+  std::string text;
+  for (const std::string& row : Rows(s.SgListe)) text += row + '\n';
+  return text + "list '" + s.FListName + "' asked " + std::to_string(s.FAskedCount) + " found " +
+         std::to_string(s.FFoundCount) + " rows " + std::to_string(s.FQuestionRow) + "/" +
+         std::to_string(s.FEditedRow) + (s.Unsaved ? " unsaved " : " saved ") + s.LbNbMots;
 }
 
 struct FakeWindow {
-  AnsiString name;                  // the drop-down's text
-  bool answer = true;               // what the user answers
-  std::vector<QString> questions;   // every question asked
-  std::optional<QStringList> items; // the drop-down's items, once rebuilt
-  int rebuilt = 0;
+  AnsiString name;                   // the drop-down's text
+  bool answer = true;                // what the user answers
+  std::vector<QString> questions;    // every question asked
+  std::optional<QStringList> items;  // the drop-down's items, once rebuilt
 
   ListWindow Bind() {
     return ListWindow{[this] { return name; },
@@ -49,30 +65,7 @@ struct FakeWindow {
                         questions.push_back(question);
                         return answer;
                       },
-                      [this](const QStringList& names) {
-                        items = names;
-                        ++rebuilt;
-                      },
-                      [this] { name.clear(); }};
-  }
-};
-
-// What the list commands may change, to prove that something left it alone.
-struct SessionState {
-  std::vector<std::string> rows;
-  int cols;
-  AnsiString listName;
-  int32_t asked, found, questionRow, editedRow;
-  bool unsaved;
-  AnsiString label;
-
-  explicit SessionState(const Session& s)
-      : rows(Rows(s.SgListe)), cols(s.SgListe.ColCount()), listName(s.FListName), asked(s.FAskedCount),
-        found(s.FFoundCount), questionRow(s.FQuestionRow), editedRow(s.FEditedRow), unsaved(s.Unsaved),
-        label(s.LbNbMots) {}
-  bool operator==(const SessionState& o) const {
-    return rows == o.rows && cols == o.cols && listName == o.listName && asked == o.asked && found == o.found &&
-           questionRow == o.questionRow && editedRow == o.editedRow && unsaved == o.unsaved && label == o.label;
+                      [this](const QStringList& names) { items = names; }, [this] { name.clear(); }};
   }
 };
 
