@@ -1,19 +1,22 @@
 // FormatNumber then CellToFloat, under a French and an English locale.
 //
 // A ratio-sized value (finite and rounding below 1000 in magnitude, so
-// written without a thousands separator) with 3 decimals: the text is a sign, 1 to 3 digits,
-// the locale's decimal separator and 3 decimals; its number q/1000 is the
-// value rounded half away from zero (checked exactly: the value times 1000
-// is exact in the 64-bit mantissa of a long double), "-" only when a digit
-// is not 0, and CellToFloat reads it back as q/1000.
+// written without a thousands separator) with 3 decimals: the text is a
+// sign, 1 to 3 digits, the locale's decimal separator and 3 decimals; its
+// number q/1000 is the value rounded half away from zero (checked exactly:
+// the value times 1000 is exact in the 64-bit mantissa of a long double),
+// "-" only when a digit is not 0, and CellToFloat reads it back as q/1000.
 //
 // Any double with 0 to 18 decimals: never fails, a non-finite value is 0,
 // the digits are grouped by threes, and with the groups taken out the text
 // reads back within half a unit of its last decimal plus the 15
-// significant digits' rounding.
+// significant digits' rounding; a text without a thousands separator reads
+// back with CellToFloat as the C library reads it.
 #include <QVariant>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -105,13 +108,28 @@ void CheckAny(double value, int decimals, const TextLocale& locale) {
   const bool zero = plain.find_first_not_of("-0,.") == std::string::npos;
   FUZZ_CHECK(!(first == 1 && zero), about + ": a minus on zero");
 
-  const double back = CellToFloat(plain, locale);
-  const double tolerance = 0.5 * std::pow(10.0, -decimals) * (1 + 1e-9) + std::fabs(value) * 1e-14;
-  FUZZ_CHECK(std::fabs(back - value) <= tolerance, about + " reads back " + Number(back));
+  if (text.find(locale.ThousandsSeparator()) == AnsiString::npos) {
+    std::string c = text;
+    if (decimals > 0) c[point] = '.';
+    const double expected = std::strtod(c.c_str(), nullptr);
+    FUZZ_CHECK(CellToFloat(text, locale) == expected,
+               about + " reads back " + Number(CellToFloat(text, locale)) + ", strtod " + Number(expected));
+  }
+  // Read back in long double: the 15 digits of a value near the largest
+  // double may round beyond it.
+  if (decimals > 0) plain[plain.size() - static_cast<size_t>(decimals) - 1] = '.';
+  const long double back = std::strtold(plain.c_str(), nullptr);
+  const long double tolerance = 0.5L * std::pow(10.0L, -decimals) * (1 + 1e-9L) + std::fabs(value) * 1e-14L;
+  FUZZ_CHECK(std::fabs(back - value) <= tolerance, about + " reads back " + Number(static_cast<double>(back)));
 }
 
 }  // namespace
 }  // namespace tenaxo
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  std::setlocale(LC_ALL, "C");  // strtod and strtold read the point
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tenaxo;
