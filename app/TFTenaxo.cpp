@@ -10,7 +10,6 @@
 #include <QToolTip>
 
 #include "Dialogs.h"
-#include "Errors.h"
 #include "EspeakVoice.h"
 #include "Fonts.h"
 #include "ListCommands.h"
@@ -105,9 +104,9 @@ TFTenaxo::TFTenaxo(VoiceFactory voices) : QWidget(nullptr) {
   BindEvents();
   try {
     FormCreate();
-  } catch (const Error& error) {
+  } catch (...) {
     // The rest of the creation is skipped; the window still comes up.
-    ShowError(nullptr, error.Message());
+    ShowCurrentFailure(nullptr);
   }
   Mirror();
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
