@@ -94,6 +94,10 @@ void ReadRegString(const RegRoot& root, const AnsiString& path, AnsiString& valu
   const ValuePath walk = Walk(path);
   CreateStore(root.FileName(), walk.groups.front());
   QSettings store(root.FileName(), QSettings::IniFormat);
+  // Parsed section by section when first used, a file that spells one group
+  // two ways ("[Tenaxo/]" and "[Tenaxo]") would show the value of only one
+  // of them: parse them all, as a write does, so both see the same values.
+  store.allKeys();
   const QString key = ValueKey(walk);
   if (!store.contains(key)) {
     value.clear();

@@ -64,6 +64,7 @@ TEST_F(Settings, StoredValuesAreReadAsText) {
       {"[Tenaxo]\nVocal=1, 2\n", notText},
       {"[Tenaxo]\nVocal=@ByteArray(-1)\n", notText},
       {"[Tenaxo]\nVocal=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x1)\n", notText},
+      {"[Tenaxo/]\n[Tenaxo]\nVocal=-1\n", "-1"},  // two spellings of one group
   };
   for (const auto& [file, text] : cases) {
     PutFile(Path(), file);
