@@ -54,14 +54,18 @@ inline const TextLocale& English() {
 }
 
 // A folder of its own for the files a target writes, removed at the end of
-// the run: in /dev/shm when it is there (a save syncs to disk, which would
-// slow the run a hundredfold), else under TMPDIR.
+// the run (a run stopped by a finding leaves it): under $TENAXO_FUZZ_FILES
+// (run.sh names one it removes afterwards), else in /dev/shm when it is
+// there (a save syncs to disk, which would slow the run a hundredfold),
+// else under TMPDIR.
 inline const QString& FilesFolder() {
-  static QTemporaryDir folder(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
-                                  ? QStringLiteral("/dev/shm/tenaxo-fuzz-XXXXXX")
-                                  : QDir::tempPath() + QStringLiteral("/tenaxo-fuzz-XXXXXX"));
+  static const QString base = !qEnvironmentVariableIsEmpty("TENAXO_FUZZ_FILES")
+                                  ? qEnvironmentVariable("TENAXO_FUZZ_FILES")
+                                  : QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
+                                                                                      : QDir::tempPath();
+  static QTemporaryDir folder(base + QStringLiteral("/tenaxo-fuzz-XXXXXX"));
   static const QString path = folder.path();
-  if (path.isEmpty()) Fail(__FILE__, __LINE__, "no folder for the files", "");
+  if (path.isEmpty()) Fail(__FILE__, __LINE__, "no folder for the files", base.toStdString());
   return path;
 }
 

@@ -7,7 +7,7 @@
 # Environment:
 #   TENAXO_FUZZ_BUILD  build folder        (default: <repo>/build-fuzz)
 #   TENAXO_FUZZ_WORK   scratch folder      (default: ${TMPDIR:-/tmp}/tenaxo-fuzz)
-#   TENAXO_FUZZ_JOBS   targets run at once (default: 1)
+#   TENAXO_FUZZ_JOBS   targets run at once (default: 1; this machine has 2 cores)
 # New corpus entries go to <scratch>/corpus/<target> (the seeds in
 # fuzz/corpus/<target> are only read), crashes and failed checks to
 # <scratch>/findings/<target>, logs to <scratch>/logs. The exit status is 1
@@ -44,7 +44,12 @@ cmake --build "$build" -j "$(nproc)" -- --no-print-directory >/dev/null
 mkdir -p "$work/logs" "$work/tmp"
 start=$work/logs/.start  # findings newer than this are this run's
 touch "$start"
-export TMPDIR=$work/tmp  # the files the targets write
+export TMPDIR=$work/tmp
+# The list and settings files the targets write: in memory when /dev/shm is
+# there, removed at the end even when a finding stopped a target.
+files=$(mktemp -d /dev/shm/tenaxo-fuzz-files.XXXXXX 2>/dev/null || mktemp -d "$TMPDIR/files.XXXXXX")
+trap 'rm -rf "$files"' EXIT
+export TENAXO_FUZZ_FILES=$files
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 run_one() {
