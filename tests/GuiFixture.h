@@ -112,6 +112,14 @@ class GuiTest : public ::testing::Test {
     window->show();
     QCoreApplication::processEvents();
   }
+  // Shows the list and gives the grid the focus, so its editor stands on a cell.
+  void FocusGrid() {
+    window->CbVisuListe->setChecked(true);
+    QApplication::setActiveWindow(window.get());
+    window->SgListe->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window->SgListe->EditorShown());
+  }
   // Closes it as the user does; true when it closed.
   bool CloseWindow() {
     window->close();

@@ -15,11 +15,7 @@ class EditorTest : public test::GuiTest {
     PutList("L", bytes);
     PutSetting("Liste", "L");
     Start();
-    window->CbVisuListe->setChecked(true);
-    QApplication::setActiveWindow(window.get());
-    window->SgListe->setFocus();
-    QCoreApplication::processEvents();
-    ASSERT_TRUE(window->SgListe->EditorShown());
+    FocusGrid();
     grid = window->SgListe;
   }
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

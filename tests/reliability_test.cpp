@@ -309,11 +309,7 @@ TEST_F(GuiTest, ACellLongerThanTheLineEditorsLimitIsEditedWhole) {
   PutList("Longue", std::string(40000, 'x') + "\tdroite\t\t\t\r\n");
   PutSetting("Liste", "Longue");
   Start();
-  window->CbVisuListe->setChecked(true);
-  QApplication::setActiveWindow(window.get());
-  window->SgListe->setFocus();
-  QCoreApplication::processEvents();
-  ASSERT_TRUE(window->SgListe->EditorShown());
+  FocusGrid();
   QTest::keyClick(window->SgListe->Editor(), Qt::Key_End);
   QTest::keyClick(window->SgListe->Editor(), Qt::Key_Backspace);
   QTest::keyClick(window->SgListe->Editor(), Qt::Key_Y);
