@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "Locales.h"
 #include "TextLocale.h"
 
 namespace tenaxo::fuzz {
@@ -44,14 +45,8 @@ inline std::string Shown(std::string_view text) {
   std::abort();
 }
 
-inline const TextLocale& French() {
-  static const TextLocale locale{QLocale(QLocale::French, QLocale::France)};
-  return locale;
-}
-inline const TextLocale& English() {
-  static const TextLocale locale{QLocale(QLocale::English, QLocale::UnitedStates)};
-  return locale;
-}
+using test::English;
+using test::French;
 
 // A folder of its own for the files a target writes, removed at the end of
 // the run (a run stopped by a finding leaves it): under $TENAXO_FUZZ_FILES

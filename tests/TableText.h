@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Ansi.h"
+#include "Locales.h"
 #include "StudyTable.h"
 #include "TextLocale.h"
 
@@ -50,13 +51,5 @@ inline std::vector<std::string> Rows(const StudyTable& table) {
   return rows;
 }
 
-inline const TextLocale& French() {
-  static const TextLocale locale{QLocale(QLocale::French, QLocale::France)};
-  return locale;
-}
-inline const TextLocale& English() {
-  static const TextLocale locale{QLocale(QLocale::English, QLocale::UnitedStates)};
-  return locale;
-}
 
 }  // namespace tenaxo::test
