@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -158,6 +159,11 @@ QString AppFolder() {
 }
 
 void SetAppFolder(const QString& folder) { AppFolderOverride() = folder; }
+
+QString UserDataFolder() {
+  return WithBackslash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) +
+         QStringLiteral("Tenaxo/");
+}
 
 QString WithBackslash(const QString& path) {
   if (path.endsWith(u'/')) return path;

@@ -24,6 +24,10 @@ namespace tenaxo {
 QString AppFolder();
 void SetAppFolder(const QString& folder);
 
+// The user's own data folder for this program, ending with '/':
+// $XDG_DATA_HOME/Tenaxo/ (by default ~/.local/share/Tenaxo/). Not created here.
+QString UserDataFolder();
+
 // The text with the platform's folder separator '/' at its end; "" gives "/".
 QString WithBackslash(const QString& path);
 
