@@ -3,16 +3,19 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <new>
 
 #include "Errors.h"
 
 namespace tenaxo {
 
-bool Confirm(QWidget* parent, const QString& question) {
+bool Confirm(QWidget* parent, const QString& question, Answers answers) {
+  const bool okCancel = answers == Answers::OkCancel;
   QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"), question, QMessageBox::NoButton, parent);
-  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-  QPushButton* cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
-  box.setDefaultButton(ok);
+  QPushButton* ok = box.addButton(okCancel ? QStringLiteral("OK") : QStringLiteral("Oui"), QMessageBox::AcceptRole);
+  QPushButton* cancel =
+      box.addButton(okCancel ? QStringLiteral("Annuler") : QStringLiteral("Non"), QMessageBox::RejectRole);
+  box.setDefaultButton(okCancel ? ok : cancel);
   box.setEscapeButton(cancel);
   box.exec();
   return box.clickedButton() == ok;
@@ -37,8 +40,12 @@ void ShowCurrentFailure(QWidget* parent) {
     throw;
   } catch (const Error& error) {
     ShowError(parent, error.Message());
+  } catch (const std::bad_alloc&) {
+    ShowError(parent, QStringLiteral("Mémoire insuffisante"));
   } catch (const std::exception& error) {
-    ShowError(parent, QString::fromLocal8Bit(error.what()));
+    // The library's own texts are English and say nothing to the user.
+    qWarning("%s", error.what());
+    ShowError(parent, QStringLiteral("Erreur inattendue"));
   } catch (...) {
     ShowError(parent, QStringLiteral("Erreur inattendue"));
   }

@@ -5,9 +5,14 @@ class QWidget;
 
 namespace tenaxo {
 
-// The modal question before a destructive action: "OK" (the default, Enter)
-// goes on; "Annuler", Escape or closing the box declines.
-bool Confirm(QWidget* parent, const QString& question);
+enum class Answers {
+  OkCancel,  // "OK" (the default, Enter) and "Annuler"
+  YesNo,     // "Oui" and "Non", "Non" the default
+};
+
+// The modal question before a destructive action, in a "Confirmation" box:
+// true for "OK" or "Oui"; "Annuler", "Non", Escape or closing the box declines.
+bool Confirm(QWidget* parent, const QString& question, Answers answers = Answers::OkCancel);
 
 // A failure, in the error box with the stop icon and "OK". A period ends the
 // message when its last character comes after "." in the character table.

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -92,6 +93,7 @@ TFTenaxo::TFTenaxo(VoiceFactory voices) : QWidget(nullptr) {
   ListWindow window;
   window.ListName = [this] { return ListNameText(); };
   window.Confirm = [this](const QString& question) { return Confirm(this, question); };
+  window.ConfirmYesNo = [this](const QString& question) { return Confirm(this, question, Answers::YesNo); };
   window.SetListNames = [this](const QStringList& names) {
     const QString text = CbListes->currentText();
     CbListes->clear();
@@ -271,11 +273,31 @@ void TFTenaxo::FormShow() {
   }
 }
 
-void TFTenaxo::FormClose() {
-  WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Liste", ListNameText());
-  WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Vocal", BoolToText(CbVocal->isChecked()));
-  WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Gauche", BoolToText(CbFirstLeft->isChecked()));
-  if (session_.Unsaved) lists_->BtSauverClick();
+bool TFTenaxo::FormClose() {
+  // The list matters more than the settings: a setting that cannot be
+  // stored is told once and never keeps the window open.
+  try {
+    WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Liste", ListNameText());
+    WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Vocal", BoolToText(CbVocal->isChecked()));
+    WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Gauche", BoolToText(CbFirstLeft->isChecked()));
+  } catch (...) {
+    ShowCurrentFailure(this);
+  }
+  if (!session_.Unsaved) return true;
+  SaveResult result = SaveResult::ChangedOnDisk;
+  if (!Run([&] { result = lists_->BtSauverClick(); })) result = SaveResult::ChangedOnDisk;
+  if (result != SaveResult::ChangedOnDisk) return true;  // saved, or the user chose not to overwrite another list
+
+  // The list could not be saved: closing anyway keeps a copy.
+  const QString folder = QDir::toNativeSeparators(QDir::cleanPath(ListCommands::RescueFolder()));
+  if (!Confirm(this,
+               QStringLiteral("La liste n'a pas pu être sauvegardée. Quitter quand même ? Une copie sera gardée "
+                              "dans « %1 ».")
+                   .arg(folder),
+               Answers::YesNo)) {
+    return false;
+  }
+  return Run([&] { lists_->SaveRescueCopy(); });
 }
 
 void TFTenaxo::CbVisuListeClick() {
@@ -296,9 +318,11 @@ void TFTenaxo::showEvent(QShowEvent* event) {
 }
 
 void TFTenaxo::closeEvent(QCloseEvent* event) {
-  // After a failure the list is not lost: the window stays open with its
-  // changes.
-  if (Run([&] { FormClose(); })) {
+  // The window stays open, with its changes, until the list is safe: saved,
+  // kept in a rescue copy, or without unsaved changes.
+  bool close = false;
+  Run([&] { close = FormClose(); });
+  if (close) {
     event->accept();
   } else {
     event->ignore();

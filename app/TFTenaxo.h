@@ -61,7 +61,8 @@ class TFTenaxo : public QWidget {
   // Life of the window.
   void FormCreate();
   void FormShow();
-  void FormClose();
+  // True when the window may close.
+  bool FormClose();
   void CbVisuListeClick();
   void Button1Click();
 

@@ -1,14 +1,23 @@
 #include <csignal>
 
+#include <QDateTime>
+
 #include "Application.h"
+#include "Settings.h"
+#include "SingleInstance.h"
 #include "TFAbout.h"
 #include "TFTenaxo.h"
 
 int main(int argc, char** argv) {
   // A file-size limit must fail a save with its message, not end the program.
   std::signal(SIGXFSZ, SIG_IGN);
+  const qint64 started = QDateTime::currentSecsSinceEpoch();
   tenaxo::Application app(argc, argv);
+  tenaxo::SingleInstance instance(tenaxo::RegRoot::CurrentUser().FileName());
+  if (!instance.Claim()) return 0;
+  tenaxo::RemoveLeftovers(started);
   tenaxo::TFTenaxo window;
+  QObject::connect(&instance, &tenaxo::SingleInstance::Activated, &window, [&] { tenaxo::BringToFront(&window); });
   window.SetAbout(new tenaxo::TFAbout(&window));
   window.show();
   return app.exec();

@@ -10,10 +10,7 @@ namespace tenaxo {
 
 // ---------------------------------------------------------------- rows
 
-void ClearGrid(StudyTable& grid) {
-  grid.SetRowCount(StudyTable::FixedRows + 1);
-  grid.SetRowTexts(StudyTable::FixedRows, {});
-}
+void ClearGrid(StudyTable& grid) { grid.ReplaceDataRows({}); }
 
 void DeleteGridRow(StudyTable& grid, int32_t r) {
   if (!grid.IsDataRow(r)) return;

@@ -108,17 +108,21 @@ void StudyTable::ReorderDataRows(const std::vector<int>& order) {
 void StudyTable::ReplaceDataRows(std::vector<Row> rows) {
   size_t width = static_cast<size_t>(colCount_);
   for (const Row& row : rows) width = std::max(width, row.size());
-  if (observer_) observer_->AboutToReplaceAll();
-  colCount_ = static_cast<int>(width);
-  rows_[0].resize(width);
-  rows_.resize(FixedRows);
+  // The new table is built aside and only swapped in once complete: a failure
+  // (memory running out) leaves the old one as it was.
+  std::vector<Row> fresh;
+  fresh.reserve(std::max<size_t>(rows.size(), 1) + FixedRows);
+  fresh.push_back(rows_[0]);
   if (rows.empty()) rows.emplace_back();
-  rows_.reserve(rows.size() + FixedRows);
   for (Row& row : rows) {
     row.resize(width);
-    rows_.push_back(std::move(row));
+    fresh.push_back(std::move(row));
   }
-  currentRow_ = std::min(currentRow_, RowCount() - 1);
+  fresh[0].resize(width);
+  if (observer_) observer_->AboutToReplaceAll();
+  colCount_ = static_cast<int>(width);
+  rows_.swap(fresh);
+  currentRow_ = FixedRows;
   if (observer_) observer_->AllReplaced();
 }
 

@@ -80,7 +80,8 @@ class StudyTable {
   // ends at row k + 1. Cells move exactly.
   void ReorderDataRows(const std::vector<int>& order);
   // Replaces every data row at once (one blank row when there is none);
-  // rows wider than the table widen it.
+  // rows wider than the table widen it. The current cell goes to row 1. On a
+  // failure the table is as it was.
   void ReplaceDataRows(std::vector<Row> rows);
   // Exchanges two data rows exactly.
   void ExchangeRows(int a, int b);

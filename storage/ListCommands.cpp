@@ -1,8 +1,12 @@
 #include "ListCommands.h"
 
+#include <QDir>
+#include <algorithm>
+#include <new>
 #include <utility>
 
-#include "ListFiles.h"
+#include "Errors.h"
+
 #include "Outils.h"
 
 namespace tenaxo {
@@ -26,36 +30,73 @@ void ListCommands::FillListNames() {
 }
 
 void ListCommands::LoadList() {
-  const AnsiString name = window_.ListName();
-  ListLines lines = ParseListText(ReadListFile(tenaxo::ListFilePath(name)));
-  session_.FListName = name;
-  session_.FAskedCount = 0;
-  session_.FFoundCount = 0;
-  FillTable(session_.SgListe, std::move(lines));
-  session_.LbNbMots = IntToStr(session_.SgListe.DataRowCount()) + " Lignes";
-  session_.Unsaved = false;
+  QString path;
+  try {
+    const AnsiString name = window_.ListName();
+    path = tenaxo::ListFilePath(name);
+    // Everything that may fail comes first; the session changes only once
+    // the new table is complete.
+    FileStamp stamp;
+    ListLines lines;
+    {
+      const AnsiString bytes = ReadListFile(path);
+      stamp = StampOf(path, bytes);
+      lines = ParseListText(bytes);
+    }
+    AnsiString listName = name;
+    AnsiString label = IntToStr(std::max<int64_t>(1, static_cast<int64_t>(lines.size()))) + " Lignes";
+    FillTable(session_.SgListe, std::move(lines));
+    session_.FListName.swap(listName);
+    session_.FAskedCount = 0;
+    session_.FFoundCount = 0;
+    session_.LbNbMots.swap(label);
+    session_.Unsaved = false;
+    stamp_ = std::move(stamp);
+  } catch (const std::bad_alloc&) {
+    throw Error(QStringLiteral("Mémoire insuffisante pour charger la liste \"%1\".").arg(path));
+  }
 }
 
-bool ListCommands::SaveList() {
+SaveResult ListCommands::SaveList() {
   const AnsiString name = window_.ListName();
   const QString path = tenaxo::ListFilePath(name);
   if (session_.FListName != name && FileExists(path) &&
       !window_.Confirm(QStringLiteral("Ecraser cette liste ?"))) {
-    return false;
+    return SaveResult::Declined;
   }
-  WriteListFile(path, ListText(session_.SgListe));
+  if (session_.FListName == name && stamp_.path == path && ChangedOnDisk(stamp_) &&
+      !window_.ConfirmYesNo(
+          QStringLiteral("La liste a été modifiée sur le disque depuis son chargement. L'écraser ?"))) {
+    return SaveResult::ChangedOnDisk;
+  }
+  const AnsiString text = ListText(session_.SgListe);
+  WriteListFile(path, text);
+  stamp_ = StampOf(path, text);
   session_.Unsaved = false;
   session_.FListName = name;
   session_.FAskedCount = 0;
   session_.FFoundCount = 0;
-  return true;
+  return SaveResult::Saved;
+}
+
+QString ListCommands::RescueFolder() { return UserDataFolder() + QStringLiteral("secours/"); }
+
+QString ListCommands::SaveRescueCopy(const QDateTime& now) const {
+  QString name = AnsiToQString(window_.ListName());
+  name.replace(u'\\', u'_').replace(u'/', u'_');
+  if (name.isEmpty()) name = QStringLiteral("sans nom");
+  const QString folder = RescueFolder();
+  const QString path = folder + name + u' ' + now.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")) + QStringLiteral(".tnx");
+  QDir().mkpath(folder);
+  WriteListFile(path, ListText(session_.SgListe));
+  return path;
 }
 
 void ListCommands::Button5Click() { LoadList(); }
 
-bool ListCommands::BtSauverClick() {
+SaveResult ListCommands::BtSauverClick() {
   const bool existed = ListFileExists();
-  const bool saved = SaveList();
+  const SaveResult saved = SaveList();
   if (!existed) FillListNames();
   return saved;
 }
@@ -63,6 +104,7 @@ bool ListCommands::BtSauverClick() {
 void ListCommands::BtDelListeClick() {
   if (!window_.Confirm(QStringLiteral("Effacer cette liste ?"))) return;
   DeleteListFile(ListFilePath());
+  stamp_ = FileStamp();
   window_.ClearListName();
   FillListNames();
   ClearGrid(session_.SgListe);

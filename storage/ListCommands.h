@@ -7,11 +7,13 @@
 // A failure throws tenaxo::Error with the message to show, and then nothing
 // has changed: study list, list name, counters, unsaved mark and label are as
 // before. A declined confirmation changes nothing either.
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
 #include "Ansi.h"
+#include "ListFiles.h"
 #include "Session.h"
 
 namespace tenaxo {
@@ -21,11 +23,19 @@ struct ListWindow {
   std::function<AnsiString()> ListName;
   // Asks the question in a "Confirmation" box: true for "OK".
   std::function<bool(const QString&)> Confirm;
+  // The same with "Oui" and "Non", "Non" the default: true for "Oui".
+  std::function<bool(const QString&)> ConfirmYesNo;
   // Replaces the drop-down's items by these names, in this order; the text
   // in its edit part stays as it is.
   std::function<void(const QStringList&)> SetListNames;
   // Empties the text in the drop-down's edit part.
   std::function<void()> ClearListName;
+};
+
+enum class SaveResult {
+  Saved,
+  Declined,       // "Ecraser cette liste ?" answered "Annuler"
+  ChangedOnDisk,  // the file changed on disk and the user kept it
 };
 
 class ListCommands {
@@ -35,16 +45,19 @@ class ListCommands {
   // Rebuilds the drop-down's items from the list files of the program folder:
   // each name up to its first ".tnx", unsorted, duplicates kept.
   void FillListNames();
-  // Replaces the study list by the named list file.
+  // Replaces the study list by the named list file. Out of memory fails with
+  // "Mémoire insuffisante pour charger la liste "<path>"."
   void LoadList();
   // Writes the study list to the named list file, asking "Ecraser cette
-  // liste ?" first when that would replace another list. True when written.
-  bool SaveList();
+  // liste ?" first when that would replace another list, and "La liste a été
+  // modifiée sur le disque depuis son chargement. L'écraser ?" when something
+  // else wrote the file since this list was loaded from it or saved to it.
+  SaveResult SaveList();
 
   // "Charger".
   void Button5Click();
   // "Sauver": SaveList, then the drop-down's items again when the file is new.
-  bool BtSauverClick();
+  SaveResult BtSauverClick();
   // "Supprimer": asks "Effacer cette liste ?", deletes the named list file,
   // empties the name, rebuilds the items and clears the study list.
   void BtDelListeClick();
@@ -56,9 +69,18 @@ class ListCommands {
   QString ListFilePath() const;
   bool ListFileExists() const;
 
+  // Where copies of a list that could not be saved go: UserDataFolder() +
+  // "secours/".
+  static QString RescueFolder();
+  // Writes the study list to a new file of the rescue folder, "<list name>
+  // <date and time>.tnx" (folder separators in the name become '_'), as a
+  // save does; gives its path. The session is not changed.
+  QString SaveRescueCopy(const QDateTime& now = QDateTime::currentDateTime()) const;
+
  private:
   Session& session_;
   ListWindow window_;
+  FileStamp stamp_;  // the list file as last loaded or saved
 };
 
 }  // namespace tenaxo

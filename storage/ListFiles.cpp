@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 #include "Errors.h"
 #include "Outils.h"
@@ -213,7 +214,7 @@ AnsiString AnsiWithSubstitutes(const QString& text) {
 }
 
 QString ListFilePath(const AnsiString& listName) {
-  return AppFolder() + AnsiToQString(listName) + QStringLiteral(".tnx");
+  return AppFolder() + AnsiToQString(listName).replace(u'\\', u'/') + QStringLiteral(".tnx");
 }
 
 bool FileExists(const QString& path) {
@@ -349,6 +350,46 @@ void WriteListFile(const QString& path, std::string_view bytes) {
     fsync(dirFd);
     close(dirFd);
   }
+}
+
+// ---------------------------------------------------------------- stamps
+
+FileStamp StampOf(const QString& path, std::string_view bytes) {
+  return FileStamp{path, static_cast<long long>(bytes.size()), std::hash<std::string_view>()(bytes)};
+}
+
+bool ChangedOnDisk(const FileStamp& stamp) {
+  if (stamp.path.isEmpty() || stamp.path.contains(QChar(0))) return false;
+  struct stat st;
+  if (stat(QFile::encodeName(stamp.path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (st.st_size != stamp.size) return true;
+  try {
+    return std::hash<std::string_view>()(ReadListFile(stamp.path)) != stamp.hash;
+  } catch (const Error&) {
+    return true;
+  }
+}
+
+int RemoveLeftoverSaves(const QString& folder, long long beforeSecsSinceEpoch) {
+  const QByteArray folderBytes = QFile::encodeName(WithBackslash(folder));
+  DIR* dir = opendir(folderBytes.constData());
+  if (!dir) return 0;
+  int removed = 0;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string_view name(entry->d_name);
+    if (name.size() != 11 || name.substr(0, 5) != ".tnx-") continue;
+    if (!std::all_of(name.begin() + 5, name.end(), [](char c) {
+          return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        })) {
+      continue;
+    }
+    const QByteArray path = folderBytes + entry->d_name;
+    struct stat st;
+    if (lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_mtime >= beforeSecsSinceEpoch) continue;
+    if (unlink(path.constData()) == 0) ++removed;
+  }
+  closedir(dir);
+  return removed;
 }
 
 }  // namespace tenaxo

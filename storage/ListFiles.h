@@ -45,7 +45,8 @@ QStringList ListFiles(const QString& mask);
 // (what the platform's own 8-bit file and registry calls give).
 AnsiString AnsiWithSubstitutes(const QString& text);
 
-// Program folder + name + ".tnx".
+// Program folder + name + ".tnx". A backslash in the name separates folders,
+// as '/' does: "sous\\liste" is the list "liste" of the subfolder "sous".
 QString ListFilePath(const AnsiString& listName);
 // An entry with that path exists and is not a folder.
 bool FileExists(const QString& path);
@@ -86,5 +87,28 @@ AnsiString ReadListFile(const QString& path);
 // old file is as it was and no new file is left behind. A symbolic link
 // stays: the file it points to is replaced.
 void WriteListFile(const QString& path, std::string_view bytes);
+
+// What a list file held when the program last read or wrote it, to tell
+// whether something else has written it since.
+struct FileStamp {
+  QString path;  // empty: no file
+  long long size = 0;
+  size_t hash = 0;
+};
+
+// The file at path, holding these bytes.
+FileStamp StampOf(const QString& path, std::string_view bytes);
+// The file named by the stamp now holds other bytes than it did: another
+// size, or as many bytes that hash differently. (Modification times cannot
+// tell: the system's clock moves in steps of milliseconds, of seconds on
+// some file systems, and a copy keeps the time of its source.) A file that
+// is gone, or is no plain file any more, has nothing to lose and does not
+// count as changed; one that cannot be read does.
+bool ChangedOnDisk(const FileStamp& stamp);
+
+// Removes the new files that saves killed half-way left in the folder
+// (".tnx-" and six letters or digits, plain files) when they were last
+// written before the time given; gives how many went.
+int RemoveLeftoverSaves(const QString& folder, long long beforeSecsSinceEpoch);
 
 }  // namespace tenaxo

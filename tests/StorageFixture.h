@@ -56,16 +56,16 @@ inline std::string StateOf(const Session& s) {
 struct FakeWindow {
   AnsiString name;                   // the drop-down's text
   bool answer = true;                // what the user answers
-  std::vector<QString> questions;    // every question asked
+  std::vector<QString> questions;    // every question asked, both kinds
   std::optional<QStringList> items;  // the drop-down's items, once rebuilt
 
   ListWindow Bind() {
-    return ListWindow{[this] { return name; },
-                      [this](const QString& question) {
-                        questions.push_back(question);
-                        return answer;
-                      },
-                      [this](const QStringList& names) { items = names; }, [this] { name.clear(); }};
+    const auto ask = [this](const QString& question) {
+      questions.push_back(question);
+      return answer;
+    };
+    return ListWindow{[this] { return name; }, ask, ask, [this](const QStringList& names) { items = names; },
+                      [this] { name.clear(); }};
   }
 };
 

@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <sys/time.h>
+
+#include "FailingAllocation.h"
 #include "StorageFixture.h"
 
 namespace tenaxo {
@@ -155,6 +158,112 @@ TEST_F(Lists, TheDropDownListsTheListFilesAndFolders) {
     window.name = Ansi(item);
     EXPECT_NE(ErrorOf([&] { commands.LoadList(); }), "(no error)") << item;
   }
+}
+
+// Memory runs out at any allocation of a load: the session is as before
+// (study list, name, counters, mark, label, current cell) and the message is
+// French. The old list file is never written on the way.
+TEST_F(Lists, ALoadThatRunsOutOfMemoryChangesNothing) {
+  window.name = "Anglais";
+  session.SgListe.SetCurrentCell(1, 2);
+  const std::string before = StateOf(session) + " cell row " + std::to_string(session.SgListe.CurrentRow());
+  Session spare = session;
+  ListCommands counting(spare, window.Bind());
+  test::ArmAllocationFailure(-1);
+  counting.LoadList();
+  test::DisarmAllocationFailure();
+  const long allocations = test::AllocationsSinceArmed();
+  ASSERT_GT(allocations, 5);
+  for (long k = 0; k < allocations; ++k) {
+    test::ArmAllocationFailure(k);
+    const std::string error = ErrorOf([&] { commands.LoadList(); });
+    test::DisarmAllocationFailure();
+    EXPECT_EQ(error, "Mémoire insuffisante pour charger la liste \"" + PathOf("Anglais.tnx").toStdString() + "\".")
+        << "allocation " << k;
+    EXPECT_EQ(StateOf(session) + " cell row " + std::to_string(session.SgListe.CurrentRow()), before)
+        << "allocation " << k;
+  }
+}
+
+// Whatever row the editor stood on, a loaded list starts at row 1.
+TEST_F(Lists, ALoadPutsTheCurrentCellOnRowOne) {
+  window.name = "Anglais";
+  session.SgListe.SetCurrentCell(1, 2);
+  commands.LoadList();
+  EXPECT_EQ(session.SgListe.CurrentRow(), 1);
+  EXPECT_EQ(session.SgListe.CurrentCol(), 1);
+}
+
+// Another program wrote the list since it was loaded: "Sauver" asks before
+// writing over it; "Non" keeps both the file and the unsaved changes.
+TEST_F(Lists, AListChangedOnDiskIsNotOverwrittenWithoutAsking) {
+  const std::string longer = kAnglais + "x\ty\t\t\t\r\n";
+  std::string sameSize = kAnglais;
+  sameSize[4] = 'H';
+  const struct {
+    const char* change;
+    std::string bytes;
+    bool asks;
+  } cases[] = {{"more lines", longer, true}, {"as many bytes", sameSize, true}, {"the same bytes again", kAnglais, false}};
+  const QString question = "La liste a été modifiée sur le disque depuis son chargement. L'écraser ?";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.change);
+    window.name = "Anglais";
+    PutFile(PathOf("Anglais.tnx"), kAnglais);
+    commands.LoadList();
+    session.SgListe.SetCell(0, 1, "changed");
+    session.Unsaved = true;
+    PutFile(PathOf("Anglais.tnx"), c.bytes);
+    window.questions.clear();
+    window.answer = false;
+    EXPECT_EQ(commands.BtSauverClick(), c.asks ? SaveResult::ChangedOnDisk : SaveResult::Saved);
+    EXPECT_EQ(window.questions, c.asks ? std::vector<QString>{question} : std::vector<QString>{});
+    if (!c.asks) continue;
+    EXPECT_EQ(FileBytes(PathOf("Anglais.tnx")), c.bytes);
+    EXPECT_TRUE(session.Unsaved);
+    window.answer = true;
+    EXPECT_EQ(commands.BtSauverClick(), SaveResult::Saved);
+    EXPECT_EQ(FileBytes(PathOf("Anglais.tnx")).substr(0, 8), "changed\t");
+    window.questions.clear();
+    session.Unsaved = true;
+    EXPECT_EQ(commands.BtSauverClick(), SaveResult::Saved) << "its own save is no change";
+    EXPECT_TRUE(window.questions.empty());
+  }
+}
+
+// A backslash in a list name separates folders, for every command.
+TEST_F(Lists, ABackslashInANameReachesIntoASubfolder) {
+  ASSERT_TRUE(QDir().mkdir(PathOf("sous")));
+  window.name = "sous\\liste";
+  commands.BtSauverClick();
+  EXPECT_EQ(FileBytes(PathOf("sous/liste.tnx")), kSaved);
+  EXPECT_EQ(Entries(), (QStringList{"Anglais.tnx", "Courante.tnx", "Lecture.tnx", "sous"}));
+  PutFile(PathOf("sous/liste.tnx"), kAnglais);
+  commands.LoadList();
+  EXPECT_EQ(session.SgListe.Cell(1, 2), "le chien");
+  commands.BtDelListeClick();
+  EXPECT_EQ(FileBytes(PathOf("sous/liste.tnx")), "<missing>");
+}
+
+// Only the new files of saves killed half-way, last written before the start,
+// go.
+TEST_F(Lists, LeftoversOfKilledSavesAreRemoved) {
+  const struct {
+    const char* name;
+    bool old, goes;
+  } cases[] = {{".tnx-Ab12cZ", true, true},   {".tnx-Zz9999", false, false}, {".tnx-abcdefg", true, false},
+               {".tnx-abc", true, false},     {"x.tnx-abcdef", true, false}, {".tnx-ab_cde", true, false},
+               {"Anglais.tnx", true, false}};
+  const long long start = time(nullptr);
+  for (const auto& c : cases) {
+    PutFile(PathOf(c.name), "x");
+    const timeval times[2] = {{start - 10, 0}, {c.old ? start - 10 : start + 1, 0}};
+    ASSERT_EQ(utimes(QFile::encodeName(PathOf(c.name)).constData(), times), 0);
+  }
+  QDir().mkdir(PathOf(".tnx-dossie"));
+  EXPECT_EQ(RemoveLeftoverSaves(Folder(), start), 1);
+  for (const auto& c : cases) EXPECT_EQ(FileBytes(PathOf(c.name)), c.goes ? "<missing>" : "x") << c.name;
+  EXPECT_TRUE(QFileInfo(PathOf(".tnx-dossie")).isDir());
 }
 
 }  // namespace

@@ -1,0 +1,79 @@
+#include "SingleInstance.h"
+
+#include <unistd.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QWidget>
+
+#include "ListCommands.h"
+#include "ListFiles.h"
+
+namespace tenaxo {
+
+namespace {
+QString InstanceName(const QString& settingsFile) {
+  const QByteArray key = QByteArray::number(static_cast<qulonglong>(getuid())) + '\n' +
+                         QFile::encodeName(QFileInfo(settingsFile).absoluteFilePath());
+  return QStringLiteral("tenaxo-") +
+         QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24));
+}
+
+constexpr int kWaitMs = 2000;
+}  // namespace
+
+SingleInstance::SingleInstance(const QString& settingsFile, QObject* parent)
+    : QObject(parent),
+      name_(InstanceName(settingsFile)),
+      lock_(QDir::tempPath() + u'/' + InstanceName(settingsFile) + QStringLiteral(".lock")) {
+  // Only a lock whose process is gone is stale, however old it is.
+  lock_.setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance() {
+  delete server_;  // removes the socket file before the lock goes
+}
+
+bool SingleInstance::Claim() {
+  if (!lock_.tryLock(0)) {
+    // Another copy holds the lock: ask it to come forward.
+    QLocalSocket socket;
+    socket.connectToServer(name_);
+    if (socket.waitForConnected(kWaitMs)) {
+      socket.write("activate\n");
+      socket.waitForBytesWritten(kWaitMs);
+      socket.disconnectFromServer();
+    }
+    return false;
+  }
+  // Ours alone now: a socket file left by a crash can go.
+  QLocalServer::removeServer(name_);
+  server_ = new QLocalServer();
+  server_->setSocketOptions(QLocalServer::UserAccessOption);
+  connect(server_, &QLocalServer::newConnection, this, [this] {
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+      connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+      emit Activated();
+    }
+  });
+  // Without a socket later copies cannot find this one, but this one runs.
+  server_->listen(name_);
+  return true;
+}
+
+void RemoveLeftovers(qint64 startedSecs) {
+  RemoveLeftoverSaves(AppFolder(), startedSecs);
+  RemoveLeftoverSaves(ListCommands::RescueFolder(), startedSecs);
+}
+
+void BringToFront(QWidget* window) {
+  window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+}  // namespace tenaxo
