@@ -33,6 +33,7 @@ struct Box {
   QString text;
   QMessageBox::Icon icon;
   QStringList buttons;
+  QString defaultButton;
 };
 
 // Answers every modal message box with the next planned button text ("OK"
@@ -51,8 +52,9 @@ class BoxWatcher : public QObject {
   void Poll() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
-    Box record{box->windowTitle(), box->text(), box->icon(), {}};
+    Box record{box->windowTitle(), box->text(), box->icon(), {}, {}};
     for (QAbstractButton* button : box->buttons()) record.buttons << button->text();
+    if (box->defaultButton()) record.defaultButton = box->defaultButton()->text();
     seen.push_back(record);
     const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();
     if (!answers.empty()) answers.pop_front();
@@ -72,7 +74,12 @@ class GuiTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     SetAppFolder(folder_.path());
+    // A settings file of the test's own also gives the one-running-copy
+    // guard a name of its own, so the test process never meets a running
+    // copy of the program.
     RegRoot::SetCurrentUser(folder_.path() + QStringLiteral("/config/Tenaxo.ini"));
+    dataHome_ = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(folder_.path() + QStringLiteral("/data")));
     TextLocale::SetCurrent(QLocale(QLocale::French, QLocale::France));
   }
   void TearDown() override {
@@ -82,6 +89,11 @@ class GuiTest : public ::testing::Test {
     }
     SetAppFolder(QString());
     RegRoot::SetCurrentUser(QString());
+    if (dataHome_.isNull()) {
+      qunsetenv("XDG_DATA_HOME");
+    } else {
+      qputenv("XDG_DATA_HOME", dataHome_);
+    }
   }
 
   QString Folder() const { return folder_.path() + QLatin1Char('/'); }
@@ -142,6 +154,7 @@ class GuiTest : public ::testing::Test {
 
  private:
   QTemporaryDir folder_;
+  QByteArray dataHome_;
 };
 
 // n pairs "w1\tm1\t\t\t" ... in the saved form.

@@ -11,11 +11,14 @@
 #include <unistd.h>
 
 #include <QLineEdit>
+#include <QProcess>
+#include <QSignalSpy>
 #include <chrono>
 #include <cstring>
 #include <thread>
 
 #include "GuiFixture.h"
+#include "SingleInstance.h"
 #include "StorageFixture.h"
 
 namespace tenaxo {
@@ -266,41 +269,81 @@ TEST_F(SaveFaults, LargeListsLoadAndSaveAgainWithinTheMemoryTheyNeed) {
 
 // ---------------------------------------------------------------- the window
 
-// The settings cannot be stored at closing: the error box shows, the window
-// stays open with its unsaved answers; once the folder takes writes again, a
-// second close stores the settings and saves the list.
-TEST_F(GuiTest, ClosingWithTheSettingsFolderNotWritableKeepsTheWindowOpen) {
-  PutList("Anglais", "a\tA\t\t\t\r\n");
-  PutSetting("Liste", "Anglais");
-  Start();
-  ClickFree();
-  Click(window->BtOui);
-  ASSERT_TRUE(SauverBold());
-  const QString settings = Folder() + "config/Tenaxo.ini";
-  const std::string settingsBefore = FileBytes(settings);
+// The settings cannot be stored at closing: the failure is told once, the
+// list is saved all the same, and the window closes.
+TEST_F(GuiTest, ClosingWhenTheSettingsCannotBeStoredSavesTheListAndCloses) {
+  const struct {
+    const char* cause;
+    bool unsaved;
+    void (*fault)(const QString& settings);
+  } cases[] = {{"settings file read-only", true, [](const QString& settings) { SetMode(settings, 0444); }},
+               {"settings folder not writable", true,
+                [](const QString& settings) { SetMode(QFileInfo(settings).path(), 0555); }},
+               {"settings path a folder", false, [](const QString& settings) {
+                  QFile::remove(settings);
+                  ASSERT_TRUE(QDir().mkdir(settings));
+                }}};
   SetMode(Folder(), 0777);
-  SetMode(settings, 0666);
-  SetMode(ListPath("Anglais"), 0666);
-  SetMode(Folder() + "config", 0555);
-  {
-    OrdinaryUser user;
-    if (!user.ok()) GTEST_SKIP() << "root cannot act as the user nobody here";
-    EXPECT_FALSE(CloseWindow());
+  int k = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.cause);
+    window.reset();
+    const QString settings = Folder() + "config" + QString::number(++k) + "/Tenaxo.ini";
+    RegRoot::SetCurrentUser(settings);
+    PutList("Anglais", "a\tA\t\t\t\r\n");
+    SetMode(ListPath("Anglais"), 0666);
+    PutSetting("Liste", "Anglais");
+    SetMode(QFileInfo(settings).path(), 0777);
+    SetMode(settings, 0666);
+    Start();
+    if (c.unsaved) {
+      ClickFree();
+      Click(window->BtOui);
+    }
+    c.fault(settings);
+    boxes.seen.clear();
+    {
+      OrdinaryUser user;
+      if (!user.ok()) GTEST_SKIP() << "root cannot act as the user nobody here";
+      EXPECT_TRUE(CloseWindow());
+    }
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].text, "Echec à la définition des données pour 'Liste'");
+    EXPECT_EQ(ListBytes("Anglais"), c.unsaved ? "a\tA\t1\t1\t\r\n" : "a\tA\t\t\t\r\n");
+    SetMode(QFileInfo(settings).path(), 0777);
   }
-  ASSERT_EQ(boxes.seen.size(), 1u);
-  EXPECT_EQ(boxes.seen[0].text, "Echec à la définition des données pour 'Liste'");
-  EXPECT_TRUE(window->isVisible());
-  EXPECT_TRUE(SauverBold()) << "the answers are still there";
-  EXPECT_EQ(FileBytes(settings), settingsBefore);
+}
 
-  SetMode(Folder() + "config", 0777);
-  {
-    OrdinaryUser user;
-    EXPECT_TRUE(CloseWindow());
-  }
-  EXPECT_EQ(boxes.seen.size(), 1u) << "no other box";
-  EXPECT_EQ(ListBytes("Anglais"), "a\tA\t1\t1\t\r\n");
-  EXPECT_EQ(Setting("Vocal"), "0");
+// One running copy per user and settings file: a later start brings the
+// running one forward and ends. A copy killed without cleaning up (its
+// socket and lock left behind) never blocks a start.
+TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_CONFIG_HOME", Folder() + "home");
+  env.insert("XDG_DATA_HOME", Folder() + "data");
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  const QString settings = Folder() + "home/Tenaxo.ini";
+  const QString socket = QDir::tempPath() + '/' + SingleInstance(settings).Name();
+
+  QProcess killed;
+  killed.setProcessEnvironment(env);
+  killed.start(TENAXO_PROGRAM);
+  ASSERT_TRUE(killed.waitForStarted());
+  for (int wait = 0; wait < 400 && !QFileInfo::exists(socket); ++wait) QTest::qWait(50);
+  ASSERT_TRUE(QFileInfo::exists(socket));
+  kill(static_cast<pid_t>(killed.processId()), SIGKILL);
+  killed.waitForFinished();
+
+  SingleInstance first(settings);
+  ASSERT_TRUE(first.Claim()) << "the killed copy's leftovers blocked the start";
+  QSignalSpy activated(&first, &SingleInstance::Activated);
+  QProcess second;
+  second.setProcessEnvironment(env);
+  second.start(TENAXO_PROGRAM);
+  ASSERT_TRUE(second.waitForFinished(20000)) << "the second copy kept running";
+  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(second.exitCode(), 0);
+  EXPECT_TRUE(activated.count() == 1 || activated.wait(5000));
 }
 
 // The line editor's own limit of 32767 characters would keep only that much

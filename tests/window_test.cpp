@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -102,22 +103,70 @@ TEST_F(GuiTest, ClosingUnderTheNameOfAnotherListAsksFirst) {
   }
 }
 
-TEST_F(GuiTest, AFailedSaveAtClosingKeepsTheWindowOpenUntilTheCauseGoes) {
-  PutList("Anglais", "a\tA\t\t\t\r\n");
-  PutSetting("Liste", "Anglais");
-  Start();
-  ClickFree();
-  Click(window->BtOui);
-  QFile::setPermissions(ListPath("Anglais"), QFile::ReadOwner);
-  EXPECT_FALSE(CloseWindow());
-  ASSERT_EQ(boxes.seen.size(), 1u);
-  EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);
-  EXPECT_TRUE(boxes.seen[0].text.startsWith("Impossible de créer le fichier \"" + ListPath("Anglais") + "\". "));
-  EXPECT_TRUE(boxes.seen[0].text.endsWith('.'));
-  EXPECT_TRUE(SauverBold()) << "the changes are still there";
-  QFile::setPermissions(ListPath("Anglais"), QFile::ReadOwner | QFile::WriteOwner);
-  EXPECT_TRUE(CloseWindow());
-  EXPECT_EQ(ListBytes("Anglais"), "a\tA\t1\t1\t\r\n");
+// The list cannot be saved at closing: its file is read-only, or another
+// program changed it and the user keeps that. The user may stay ("Non", the
+// default) or close with a copy in the rescue folder; a copy that cannot be
+// written keeps the window open too.
+TEST_F(GuiTest, ClosingWhenTheListCannotBeSavedKeepsACopyOrStaysOpen) {
+  const QString rescue = Folder() + "data/Tenaxo/secours";
+  const QString question = "La liste n'a pas pu être sauvegardée. Quitter quand même ? Une copie sera gardée dans « " +
+                           rescue + " ».";
+  const struct {
+    const char* cause;
+    QString firstBox;  // the start of the box before the question
+    const char* firstAnswer;
+    bool readOnly;
+  } cases[] = {{"read-only", "Impossible de créer le fichier \"" + ListPath("Anglais") + "\". ", "OK", true},
+               {"changed on disk", "La liste a été modifiée sur le disque depuis son chargement. L'écraser ?", "Non",
+                false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.cause);
+    window.reset();
+    QDir(Folder() + "data").removeRecursively();
+    PutList("Anglais", "a\tA\t\t\t\r\n");
+    PutSetting("Liste", "Anglais");
+    Start();
+    ClickFree();
+    Click(window->BtOui);
+    if (c.readOnly) {
+      QFile::setPermissions(ListPath("Anglais"), QFile::ReadOwner);
+    } else {
+      PutList("Anglais", "b\tB\t\t\t\r\n");
+    }
+    const std::string onDisk = ListBytes("Anglais");
+
+    boxes.seen.clear();
+    boxes.answers = {c.firstAnswer};  // then the default of the question
+    EXPECT_FALSE(CloseWindow());
+    ASSERT_EQ(boxes.seen.size(), 2u);
+    EXPECT_TRUE(boxes.seen[0].text.startsWith(c.firstBox)) << boxes.seen[0].text.toStdString();
+    EXPECT_EQ(boxes.seen[1].title, "Confirmation");
+    EXPECT_EQ(boxes.seen[1].text, question);
+    EXPECT_EQ(boxes.seen[1].buttons, (QStringList{"Oui", "Non"}));
+    EXPECT_EQ(boxes.seen[1].defaultButton, "Non");
+    EXPECT_TRUE(SauverBold()) << "the changes are still there";
+
+    // A file where the rescue folder should be.
+    QDir().mkpath(Folder() + "data/Tenaxo");
+    QFile(rescue).open(QIODevice::WriteOnly);
+    boxes.seen.clear();
+    boxes.answers = {c.firstAnswer, "Oui", "OK"};
+    EXPECT_FALSE(CloseWindow());
+    ASSERT_EQ(boxes.seen.size(), 3u);
+    EXPECT_TRUE(boxes.seen[2].text.startsWith("Impossible de créer le fichier \"" + rescue + "/Anglais "));
+
+    QFile::remove(rescue);
+    boxes.answers = {c.firstAnswer, "Oui"};
+    EXPECT_TRUE(CloseWindow());
+    const QStringList copies = QDir(rescue).entryList(QDir::Files);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_TRUE(copies[0].startsWith("Anglais ") && copies[0].endsWith(".tnx"));
+    QFile copy(rescue + '/' + copies[0]);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll().toStdString(), "a\tA\t1\t1\t\r\n");
+    EXPECT_EQ(ListBytes("Anglais"), onDisk);
+    QFile::setPermissions(ListPath("Anglais"), QFile::ReadOwner | QFile::WriteOwner);
+  }
 }
 
 TEST_F(GuiTest, AFailureInAHandlerIsShownAndTheProgramGoesOn) {
