@@ -284,9 +284,9 @@ bool TFTenaxo::FormClose() {
     ShowCurrentFailure(this);
   }
   if (!session_.Unsaved) return true;
-  SaveResult result = SaveResult::ChangedOnDisk;
-  if (!Run([&] { result = lists_->BtSauverClick(); })) result = SaveResult::ChangedOnDisk;
-  if (result != SaveResult::ChangedOnDisk) return true;  // saved, or the user chose not to overwrite another list
+  bool done = false;  // saved, or the user chose not to write over another list
+  Run([&] { done = lists_->BtSauverClick() != SaveResult::ChangedOnDisk; });
+  if (done) return true;
 
   // The list could not be saved: closing anyway keeps a copy.
   const QString folder = QDir::toNativeSeparators(QDir::cleanPath(ListCommands::RescueFolder()));

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "Errors.h"
-
 #include "Outils.h"
 
 namespace tenaxo {
