@@ -3,11 +3,20 @@
 
 namespace tenaxo {
 
-// Makes the interface font known to the application, where it is installed.
+// Finds Tahoma wherever it is installed: known to the font configuration, or
+// in a fonts folder of Wine (Debian's fonts-wine, WineHQ's packages, the
+// user's Wine prefix). Where there is none, chooses the fallback: among the
+// sans-serif families installed, the one that keeps the largest size while
+// the window's captions stay within the widths Tahoma gives them, so that no
+// caption is cut.
 void LoadUiFonts();
 
-// Tahoma at the given character height in pixels, or the closest sans-serif
-// the machine has.
+// The fallback alone, as on a machine without Tahoma (tests); LoadUiFonts
+// goes back to Tahoma.
+void UseFallbackUiFont();
+
+// Tahoma at the given character height in pixels; where it is missing, the
+// fallback at the largest height that keeps the captions within their room.
 QFont UiFont(int pixelSize, bool bold = false, bool italic = false);
 
 }  // namespace tenaxo

@@ -3,12 +3,15 @@
 #include <QDateTime>
 
 #include "Application.h"
+#include "CommandLine.h"
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "TFAbout.h"
 #include "TFTenaxo.h"
+#include "Termination.h"
 
 int main(int argc, char** argv) {
+  if (const auto status = tenaxo::RunCommandLine(argc, argv)) return *status;
   // A file-size limit must fail a save with its message, not end the program.
   std::signal(SIGXFSZ, SIG_IGN);
   const qint64 started = QDateTime::currentSecsSinceEpoch();
@@ -16,6 +19,7 @@ int main(int argc, char** argv) {
   tenaxo::SingleInstance instance(tenaxo::RegRoot::CurrentUser().FileName());
   if (!instance.Claim()) return 0;
   tenaxo::RemoveLeftovers(started);
+  tenaxo::CloseOnTerminationSignals();
   tenaxo::TFTenaxo window;
   QObject::connect(&instance, &tenaxo::SingleInstance::Activated, &window, [&] { tenaxo::BringToFront(&window); });
   window.SetAbout(new tenaxo::TFAbout(&window));

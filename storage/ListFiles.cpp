@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
@@ -22,6 +24,11 @@ namespace {
 QString& AppFolderOverride() {
   static QString folder;
   return folder;
+}
+
+QString& ProgramFileOverride() {
+  static QString file;
+  return file;
 }
 
 // The system's own text for an error number, in the user's language where
@@ -153,13 +160,55 @@ ListLines::value_type CutLine(std::string_view line) {
 
 // ---------------------------------------------------------------- folders
 
+namespace {
+
+// Once a run: the user's list folder exists, holding the shipped lists when
+// it held none. Failures stay silent here; a save into a folder that could
+// not be made reports its own error.
+void PrepareUserFolder(const QString& folder, const QString& shipped) {
+  static QString prepared;
+  if (prepared == folder) return;
+  prepared = folder;
+  // Private to the user, as the data folders are; their parents as usual.
+  QDir().mkpath(QFileInfo(QDir::cleanPath(folder)).path());
+  QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  if (!ListFiles(folder + QStringLiteral("*.tnx")).isEmpty()) return;
+  for (const QString& name : ListFiles(shipped + QStringLiteral("*.tnx"))) {
+    try {
+      WriteListFile(folder + name, ReadListFile(shipped + name));
+    } catch (const Error&) {
+      // This list is not offered; the others still are.
+    }
+  }
+}
+
+}  // namespace
+
 QString AppFolder() {
   if (!AppFolderOverride().isEmpty()) return WithBackslash(AppFolderOverride());
-  const QString program = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
-  return WithBackslash(program.left(program.lastIndexOf(u'/') + 1));
+  const QString program = ProgramFile();
+  const QString shipped = ShippedListsFolder(program);
+  if (shipped.isEmpty()) return WithBackslash(program.left(program.lastIndexOf(u'/') + 1));
+  const QString folder = UserDataFolder();
+  PrepareUserFolder(folder, shipped);
+  return folder;
 }
 
 void SetAppFolder(const QString& folder) { AppFolderOverride() = folder; }
+
+QString ProgramFile() {
+  if (!ProgramFileOverride().isEmpty()) return ProgramFileOverride();
+  return QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+}
+
+void SetProgramFile(const QString& path) { ProgramFileOverride() = path; }
+
+QString ShippedListsFolder(const QString& programFile) {
+  const QDir bin = QFileInfo(programFile).absoluteDir();
+  if (bin.dirName() != QLatin1String("bin")) return QString();
+  const QString shipped = QDir::cleanPath(bin.absoluteFilePath(QStringLiteral("../share/tenaxo")));
+  return QFileInfo(shipped).isDir() ? WithBackslash(shipped) : QString();
+}
 
 QString UserDataFolder() {
   return WithBackslash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) +

@@ -136,5 +136,55 @@ TEST_F(ListFileIo, AReadOnlyListIsNeverReplaced) {
   EXPECT_EQ(Entries(), (QStringList{"lecture.tnx", "lien.tnx"})) << "no stray file";
 }
 
+// ---------------------------------------------------------------- list folder
+
+// Where the lists of a copy live, decided from where its program file is.
+TEST(ListFolder, BesideTheProgramUnlessInstalledThenInTheUsersDataFolder) {
+  struct Case {
+    const char* program;
+    const char* shipped;   // folder holding the shipped Anglais.tnx, or none
+    const char* userList;  // a list the user's folder already holds, or none
+    const char* folder;    // the expected list folder
+    QStringList userLists;
+  };
+  const Case cases[] = {
+      {"build/app/tenaxo", "build/share/tenaxo", nullptr, "build/app/", {}},
+      {"portable/bin/tenaxo", nullptr, nullptr, "portable/bin/", {}},
+      {"usr/bin/tenaxo", "usr/share/tenaxo", nullptr, "data/Tenaxo/", {"Anglais.tnx"}},
+      {"usr/bin/tenaxo", "usr/share/tenaxo", "Espagnol.tnx", "data/Tenaxo/", {"Espagnol.tnx"}},
+  };
+  for (const Case& c : cases) {
+    QTemporaryDir root;
+    const QString base = root.path() + u'/';
+    qputenv("XDG_DATA_HOME", QFile::encodeName(base + QStringLiteral("data")));
+    QDir().mkpath(QFileInfo(base + c.program).path());
+    PutFile(base + c.program, "");
+    if (c.shipped) {
+      QDir().mkpath(base + c.shipped);
+      PutFile(base + c.shipped + QStringLiteral("/Anglais.tnx"), "dog\tchien\r\n");
+      chmod(QFile::encodeName(base + c.shipped + QStringLiteral("/Anglais.tnx")).constData(), 0444);
+      chmod(QFile::encodeName(base + c.shipped).constData(), 0555);
+    }
+    if (c.userList) {
+      QDir().mkpath(base + QStringLiteral("data/Tenaxo"));
+      PutFile(base + QStringLiteral("data/Tenaxo/") + c.userList, "uno\tun\r\n");
+    }
+    SetProgramFile(base + c.program);
+    SCOPED_TRACE(c.program);
+    EXPECT_EQ(AppFolder(), base + c.folder);
+    EXPECT_EQ(ListFiles(base + QStringLiteral("data/Tenaxo/*.tnx")), c.userLists);
+    if (c.userLists == QStringList{"Anglais.tnx"}) {
+      EXPECT_EQ(ModeOf(base + QStringLiteral("data/Tenaxo")), 0700u);
+      WriteListFile(AppFolder() + QStringLiteral("Anglais.tnx"), "dog\tchien\t1\t1\t\r\n");
+      EXPECT_EQ(FileBytes(base + c.shipped + QStringLiteral("/Anglais.tnx")), "dog\tchien\r\n");
+      EXPECT_EQ(QDir(base + c.shipped).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                QStringList{"Anglais.tnx"});
+    }
+    if (c.shipped) chmod(QFile::encodeName(base + c.shipped).constData(), 0755);
+  }
+  SetProgramFile(QString());
+  qunsetenv("XDG_DATA_HOME");
+}
+
 }  // namespace
 }  // namespace tenaxo
