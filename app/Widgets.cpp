@@ -1,34 +1,120 @@
 #include "Widgets.h"
 
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 #include "Ansi.h"
 
 namespace tenaxo {
 
+namespace {
+// What a screen reader knows of a panel: its name (the card's is its
+// question), the caption it shows as its value and text, and, for the panels
+// that take the focus, a press that reveals as a click does.
+class PanelAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+ public:
+  explicit PanelAccessible(Panel* panel)
+      : QAccessibleWidget(panel, panel->findChild<QWidget*>() ? QAccessible::Grouping : QAccessible::Button) {}
+  Panel* panel() const { return static_cast<Panel*>(widget()); }
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value && !panel()->findChild<QWidget*>()) return panel()->Caption();
+    return QAccessibleWidget::text(t);
+  }
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::TextInterface && !panel()->findChild<QWidget*>()) {
+      return static_cast<QAccessibleTextInterface*>(this);
+    }
+    return QAccessibleWidget::interface_cast(type);
+  }
+  QStringList actionNames() const override {
+    QStringList names = QAccessibleWidget::actionNames();
+    if (panel()->focusPolicy() != Qt::NoFocus) names.prepend(pressAction());
+    return names;
+  }
+  void doAction(const QString& action) override {
+    if (action == pressAction() && panel()->focusPolicy() != Qt::NoFocus) {
+      emit panel()->clicked();
+    } else {
+      QAccessibleWidget::doAction(action);
+    }
+  }
+
+  // The caption, read-only.
+  QString text(int start, int end) const override { return panel()->Caption().mid(start, end - start); }
+  int characterCount() const override { return static_cast<int>(panel()->Caption().size()); }
+  void selection(int, int* start, int* end) const override { *start = *end = 0; }
+  int selectionCount() const override { return 0; }
+  void addSelection(int, int) override {}
+  void removeSelection(int) override {}
+  void setSelection(int, int, int) override {}
+  int cursorPosition() const override { return 0; }
+  void setCursorPosition(int) override {}
+  QRect characterRect(int) const override { return QRect(); }
+  int offsetAtPoint(const QPoint&) const override { return -1; }
+  void scrollToSubstring(int, int) override {}
+  QString attributes(int offset, int* start, int* end) const override {
+    *start = *end = offset;
+    return QString();
+  }
+};
+
+QAccessibleInterface* PanelInterfaces(const QString& className, QObject* object) {
+  if (className == QLatin1String(Panel::staticMetaObject.className()) && object->isWidgetType()) {
+    return new PanelAccessible(static_cast<Panel*>(object));
+  }
+  return nullptr;
+}
+}  // namespace
+
+QColor ContrastingText(const QColor& background) {
+  // Relative luminance as WCAG defines it; black and white meet at 0.179.
+  auto channel = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+  const double luminance = 0.2126 * channel(background.redF()) + 0.7152 * channel(background.greenF()) +
+                           0.0722 * channel(background.blueF());
+  return luminance > 0.179 ? QColor(0, 0, 0) : QColor(255, 255, 255);
+}
+
 Panel::Panel(QWidget* parent, Bevel outer, Bevel inner, int bevelWidth)
-    : QWidget(parent), color_(palette().color(QPalette::Button)), outer_(outer), inner_(inner), bevelWidth_(bevelWidth) {
+    : QWidget(parent), outer_(outer), inner_(inner), bevelWidth_(bevelWidth) {
   setAttribute(Qt::WA_OpaquePaintEvent);
+  static const bool known = (QAccessible::installFactory(PanelInterfaces), true);
+  Q_UNUSED(known);
 }
 
 void Panel::SetCaption(const QString& caption) {
   if (caption_ == caption) return;
+  const QString old = caption_;
   caption_ = caption;
   update();
+  // A screen reader reads the new text out.
+  if (QAccessible::isActive()) {
+    QAccessibleTextUpdateEvent changed(this, 0, old, caption_);
+    QAccessible::updateAccessibility(&changed);
+  }
 }
 
 void Panel::SetColor(const QColor& color) {
-  if (color_ == color) return;
-  color_ = color;
-  update();
+  if (fixedColor_ && Color() == color) return;
+  fixedColor_ = true;
+  // Only these two roles are fixed; the labels on the panel inherit them,
+  // every other role still follows the desktop.
+  QPalette colors = palette();
+  colors.setColor(QPalette::Window, color);
+  colors.setColor(QPalette::WindowText, ContrastingText(color));
+  setPalette(colors);
 }
 
 namespace {
-void DrawBevel(QPainter& painter, QRect& rect, Bevel bevel, int width) {
+// The designed bevel colours go with a designed background; a panel in the
+// desktop's colours takes the desktop's light and shadow.
+void DrawBevel(QPainter& painter, QRect& rect, Bevel bevel, int width, const QPalette* desktop) {
   if (bevel == Bevel::None) return;
-  const QColor light(255, 255, 255);
-  const QColor dark(160, 160, 160);
+  const QColor light = desktop ? desktop->color(QPalette::Light) : QColor(255, 255, 255);
+  const QColor dark = desktop ? desktop->color(QPalette::Dark) : QColor(160, 160, 160);
   const QColor topLeft = bevel == Bevel::Raised ? light : dark;
   const QColor bottomRight = bevel == Bevel::Raised ? dark : light;
   for (int k = 0; k < width; ++k) {
@@ -45,15 +131,32 @@ void DrawBevel(QPainter& painter, QRect& rect, Bevel bevel, int width) {
 
 void Panel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), color_);
+  const QPalette& colors = palette();
+  painter.fillRect(rect(), colors.color(QPalette::Window));
   QRect inside = rect();
-  DrawBevel(painter, inside, outer_, bevelWidth_);
-  DrawBevel(painter, inside, inner_, bevelWidth_);
+  const QPalette* desktop = fixedColor_ ? nullptr : &colors;
+  DrawBevel(painter, inside, outer_, bevelWidth_, desktop);
+  DrawBevel(painter, inside, inner_, bevelWidth_, desktop);
   if (!caption_.isEmpty()) {
-    painter.setPen(palette().color(QPalette::WindowText));
+    painter.setPen(colors.color(QPalette::WindowText));
     painter.setFont(font());
     painter.drawText(inside, Qt::AlignCenter | Qt::TextSingleLine, caption_);
   }
+  if (hasFocus()) {
+    painter.setPen(QPen(colors.color(QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(inside).adjusted(1, 1, -1, -1));
+  }
+}
+
+void Panel::keyPressEvent(QKeyEvent* event) {
+  const bool activate = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!activate || (event->modifiers() & ~Qt::KeypadModifier)) {
+    event->ignore();  // for the window: the card's letters
+    return;
+  }
+  event->accept();
+  if (!event->isAutoRepeat()) emit clicked();
 }
 
 void Panel::mousePressEvent(QMouseEvent* event) {

@@ -11,7 +11,12 @@ namespace tenaxo {
 enum class Bevel { None, Raised, Lowered };
 
 // A panel with a centred caption, a background colour and bevels; a left
-// click on it (pressed and released over it) emits clicked.
+// click on it (pressed and released over it) emits clicked, and so do Space
+// and Enter while it has the focus (when it takes the focus at all).
+//
+// Its colours follow the desktop's palette until SetColor fixes a background;
+// the text on it (its caption and the labels on it) then takes black or
+// white, whichever reads on that background.
 class Panel : public QWidget {
   Q_OBJECT
  public:
@@ -19,24 +24,28 @@ class Panel : public QWidget {
   void SetCaption(const QString& caption);
   QString Caption() const { return caption_; }
   void SetColor(const QColor& color);
-  QColor Color() const { return color_; }
+  QColor Color() const { return palette().color(QPalette::Window); }
 
  signals:
   void clicked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   QString caption_;
-  QColor color_;
+  bool fixedColor_ = false;
   Bevel outer_;
   Bevel inner_;
   int bevelWidth_;
   bool pressed_ = false;
 };
+
+// Black or white, whichever contrasts more with the background.
+QColor ContrastingText(const QColor& background);
 
 // A label that keeps its clicks to itself, as a label on a panel should:
 // a click on it is not a click on the panel below.
