@@ -70,12 +70,26 @@ QAccessibleInterface* PanelInterfaces(const QString& className, QObject* object)
 }
 }  // namespace
 
-QColor ContrastingText(const QColor& background) {
-  // Relative luminance as WCAG defines it; black and white meet at 0.179.
+namespace {
+// Relative luminance, as WCAG defines it.
+double Luminance(const QColor& color) {
   auto channel = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-  const double luminance = 0.2126 * channel(background.redF()) + 0.7152 * channel(background.greenF()) +
-                           0.0722 * channel(background.blueF());
-  return luminance > 0.179 ? QColor(0, 0, 0) : QColor(255, 255, 255);
+  return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF()) + 0.0722 * channel(color.blueF());
+}
+}  // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor ContrastingText(const QColor& background) {
+  const QColor black(0, 0, 0), white(255, 255, 255);
+  return ContrastRatio(background, black) >= ContrastRatio(background, white) ? black : white;
+}
+
+QColor ReadableOn(const QColor& background, const QColor& text) {
+  return ContrastRatio(background, text) >= kReadableContrast ? text : ContrastingText(background);
 }
 
 Panel::Panel(QWidget* parent, Bevel outer, Bevel inner, int bevelWidth)

@@ -44,8 +44,14 @@ class Panel : public QWidget {
   bool pressed_ = false;
 };
 
+// The contrast ratio of two colours, from 1 to 21 (WCAG 2.1); text reads
+// well from kReadableContrast on.
+double ContrastRatio(const QColor& a, const QColor& b);
+constexpr double kReadableContrast = 4.5;
 // Black or white, whichever contrasts more with the background.
 QColor ContrastingText(const QColor& background);
+// The text colour given when it reads on the background, else black or white.
+QColor ReadableOn(const QColor& background, const QColor& text);
 
 // A label that keeps its clicks to itself, as a label on a panel should:
 // a click on it is not a click on the panel below.
