@@ -222,7 +222,6 @@ void TFTenaxo::CreateControls() {
   PnReponse->setAccessibleName(QStringLiteral("Réponse trouvée ?"));
   CbListes->setAccessibleName(QStringLiteral("Liste"));
   SgListe->setAccessibleName(QStringLiteral("Liste des associations"));
-  LbNbMots->setAccessibleName(QStringLiteral("Nombre de lignes"));
 }
 
 void TFTenaxo::BindEvents() {
@@ -296,10 +295,12 @@ void TFTenaxo::MirrorCard() {
   if (!cycle.PnReponseVisible() && cycle.PnQL().Color != cycle.PnQR().Color) {
     question_ = cycle.PnQL().Color == PanelColor::White ? PnQL : PnQR;
   }
-  const QString name = question_ ? question_->Caption() : QString();
-  PnFiche->setAccessibleName(name.isEmpty() ? QStringLiteral("Fiche") : name);
+  QString name = question_ ? question_->Caption() : QString();
+  if (name.isEmpty()) name = QStringLiteral("Fiche");
+  if (PnFiche->accessibleName() != name) PnFiche->setAccessibleName(name);
   // What the card shows, read out as it changes.
-  PnFiche->setAccessibleDescription(QStringLiteral("Gauche : %1, Droite : %2").arg(PnQL->Caption(), PnQR->Caption()));
+  const QString shown = QStringLiteral("Gauche : %1, Droite : %2").arg(PnQL->Caption(), PnQR->Caption());
+  if (PnFiche->accessibleDescription() != shown) PnFiche->setAccessibleDescription(shown);
 }
 
 void TFTenaxo::keyPressEvent(QKeyEvent* event) {
