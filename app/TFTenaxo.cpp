@@ -6,9 +6,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QKeyEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QToolTip>
@@ -220,6 +220,8 @@ void TFTenaxo::CreateControls() {
   PnQL->setAccessibleName(QStringLiteral("Gauche"));
   PnQR->setAccessibleName(QStringLiteral("Droite"));
   PnReponse->setAccessibleName(QStringLiteral("Réponse trouvée ?"));
+  // On Linux Qt names a list box by its text and reads the label's name
+  // through the buddy relation; other platforms take this name.
   CbListes->setAccessibleName(QStringLiteral("Liste"));
   SgListe->setAccessibleName(QStringLiteral("Liste des associations"));
 }
