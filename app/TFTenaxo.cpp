@@ -386,7 +386,6 @@ void TFTenaxo::SpeakHeld() {
   hold_->holding = false;
   if (!hold_->pending) return;
   hold_->pending = false;
-  if (!hold_->voice) return;  // speech went off in the meantime
   bool spoken = false;
   try {
     spoken = hold_->voice->SpeakNow(hold_->text);

@@ -112,8 +112,6 @@ void Panel::SetCaption(const QString& caption) {
 }
 
 void Panel::SetColor(const QColor& color) {
-  if (fixedColor_ && Color() == color) return;
-  fixedColor_ = true;
   // Only these two roles are fixed; the labels on the panel inherit them,
   // every other role still follows the desktop.
   QPalette colors = palette();
@@ -123,12 +121,10 @@ void Panel::SetColor(const QColor& color) {
 }
 
 namespace {
-// The designed bevel colours go with a designed background; a panel in the
-// desktop's colours takes the desktop's light and shadow.
-void DrawBevel(QPainter& painter, QRect& rect, Bevel bevel, int width, const QPalette* desktop) {
+void DrawBevel(QPainter& painter, QRect& rect, Bevel bevel, int width) {
   if (bevel == Bevel::None) return;
-  const QColor light = desktop ? desktop->color(QPalette::Light) : QColor(255, 255, 255);
-  const QColor dark = desktop ? desktop->color(QPalette::Dark) : QColor(160, 160, 160);
+  const QColor light(255, 255, 255);
+  const QColor dark(160, 160, 160);
   const QColor topLeft = bevel == Bevel::Raised ? light : dark;
   const QColor bottomRight = bevel == Bevel::Raised ? dark : light;
   for (int k = 0; k < width; ++k) {
@@ -148,9 +144,8 @@ void Panel::paintEvent(QPaintEvent*) {
   const QPalette& colors = palette();
   painter.fillRect(rect(), colors.color(QPalette::Window));
   QRect inside = rect();
-  const QPalette* desktop = fixedColor_ ? nullptr : &colors;
-  DrawBevel(painter, inside, outer_, bevelWidth_, desktop);
-  DrawBevel(painter, inside, inner_, bevelWidth_, desktop);
+  DrawBevel(painter, inside, outer_, bevelWidth_);
+  DrawBevel(painter, inside, inner_, bevelWidth_);
   if (!caption_.isEmpty()) {
     painter.setPen(colors.color(QPalette::WindowText));
     painter.setFont(font());
@@ -164,13 +159,12 @@ void Panel::paintEvent(QPaintEvent*) {
 }
 
 void Panel::keyPressEvent(QKeyEvent* event) {
-  const bool activate = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (!activate || (event->modifiers() & ~Qt::KeypadModifier)) {
+  if (event->key() != Qt::Key_Space && event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
     event->ignore();  // for the window: the card's letters
     return;
   }
   event->accept();
-  if (!event->isAutoRepeat()) emit clicked();
+  if (!event->isAutoRepeat()) emit clicked();  // a held key reveals (and speaks) once
 }
 
 void Panel::mousePressEvent(QMouseEvent* event) {

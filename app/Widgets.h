@@ -37,7 +37,6 @@ class Panel : public QWidget {
 
  private:
   QString caption_;
-  bool fixedColor_ = false;
   Bevel outer_;
   Bevel inner_;
   int bevelWidth_;
