@@ -19,4 +19,10 @@ void UseFallbackUiFont();
 // fallback at the largest height that keeps the captions within their room.
 QFont UiFont(int pixelSize, bool bold = false, bool italic = false);
 
+// The bold of a font for the unsaved-changes mark, plainly heavier than the
+// regular at the screen's scale. Where the family has no bold face the
+// renderer thickens the regular one, by too little at large scales; the mark
+// then takes the bold of the desktop's sans-serif.
+QFont MarkFont(const QFont& regular);
+
 }  // namespace tenaxo

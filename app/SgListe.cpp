@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <limits>
 
 #include "Widgets.h"
@@ -60,8 +61,28 @@ class ListHeader : public QHeaderView {
 };
 }  // namespace
 
+namespace {
+// The current cell in the desktop's selection colours, its text in black or
+// white where the desktop's own selected text would not read on them.
+class ReadableSelection : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+      option->palette.setColor(group, QPalette::HighlightedText,
+                               ReadableOn(option->palette.color(group, QPalette::Highlight),
+                                          option->palette.color(group, QPalette::HighlightedText)));
+    }
+  }
+};
+}  // namespace
+
 ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), model_(model) {
   setHorizontalHeader(new ListHeader(this));
+  setItemDelegate(new ReadableSelection(this));
   setModel(model_);
   verticalHeader()->hide();  // no fixed column
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

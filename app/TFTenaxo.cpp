@@ -1,13 +1,17 @@
 #include "TFTenaxo.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolTip>
 
 #include "Dialogs.h"
@@ -63,6 +67,31 @@ void SetChecked(QCheckBox* box, bool checked) {
 }
 }  // namespace
 
+// A voice that keeps the text it is given until the window has been painted
+// for the first time: the window comes up at once and the first word is
+// heard with the card on screen. From then on it speaks at once.
+class TFTenaxo::HeldVoice : public Voice {
+ public:
+  HeldVoice(std::unique_ptr<Voice> voice, std::shared_ptr<SpeechHold> hold)
+      : voice_(std::move(voice)), hold_(std::move(hold)) {
+    hold_->voice = this;
+  }
+  ~HeldVoice() override {
+    if (hold_->voice == this) hold_->voice = nullptr;
+  }
+  bool Speak(const AnsiString& text) override {
+    if (!hold_->holding) return voice_->Speak(text);
+    hold_->pending = true;
+    hold_->text = text;
+    return true;
+  }
+  bool SpeakNow(const AnsiString& text) { return voice_->Speak(text); }
+
+ private:
+  std::unique_ptr<Voice> voice_;
+  std::shared_ptr<SpeechHold> hold_;
+};
+
 // A failure stops here, in the error box: it never unwinds through the
 // toolkit's frames that called the handler, which would skip their cleanup.
 template <typename F>
@@ -84,8 +113,15 @@ TFTenaxo::TFTenaxo(VoiceFactory voices) : QWidget(nullptr) {
   CreateControls();
   resize(kClientWidth, 476);
 
-  cycle_ = std::make_unique<QuestionCycle>(session_, voices ? std::move(voices) : EspeakVoices(),
+  VoiceFactory made = voices ? std::move(voices) : EspeakVoices();
+  VoiceFactory held = [made = std::move(made), hold = hold_]() -> std::unique_ptr<Voice> {
+    std::unique_ptr<Voice> voice = made();
+    if (!voice) return nullptr;
+    return std::make_unique<HeldVoice>(std::move(voice), hold);
+  };
+  cycle_ = std::make_unique<QuestionCycle>(session_, std::move(held),
                                            [this](const QString& question) { return Confirm(this, question); });
+  PnFiche->installEventFilter(this);
   cycle_->SetBeforeSpeak([this] {
     Mirror();
     PnFiche->repaint();
@@ -140,15 +176,15 @@ void TFTenaxo::CreateControls() {
   PnReponse->setGeometry(224, 70, 192, 45);
   PnReponse->SetColor(kSkyBlue);
   Label1 = Label(PnReponse, QStringLiteral("Réponse trouvée ?"), 5, 2, 120, 13, font());
-  BtOui = Button(PnReponse, QStringLiteral("Oui"), 19, 17, 75, 25);
-  BtNon = Button(PnReponse, QStringLiteral("Non"), 100, 17, 75, 25);
+  BtOui = Button(PnReponse, QStringLiteral("&Oui"), 19, 17, 75, 25);
+  BtNon = Button(PnReponse, QStringLiteral("&Non"), 100, 17, 75, 25);
 
   const QFont italic = UiFont(13, false, true);
-  Label10 = Label(PnFiche, QStringLiteral("Liste"), 4, 6, 36, 16, italic);
+  Label10 = Label(PnFiche, QStringLiteral("&Liste"), 4, 6, 36, 16, italic);
   LbNbMots = Label(PnFiche, QString(), 272, 6, 127, 16, italic);
 
-  Button3 = Button(PnFiche, QStringLiteral("Nouvelle série de question"), 8, 72, 211, 36);
-  CbVisuListe = CheckBox(PnFiche, QStringLiteral("Voir la liste"), 474, 7, 97, 17);
+  Button3 = Button(PnFiche, QStringLiteral("Nouvelle série de &question"), 8, 72, 211, 36);
+  CbVisuListe = CheckBox(PnFiche, QStringLiteral("&Voir la liste"), 474, 7, 97, 17);
 
   CbListes = new QComboBox(PnFiche);
   CbListes->setGeometry(48, 3, 218, 24);
@@ -162,20 +198,34 @@ void TFTenaxo::CreateControls() {
       new AnsiValidator(CbListes, [this](QChar c) { TellRefused(CbListes, c); }));
   CbListes->setEditText(QStringLiteral("CbListes"));
 
-  BtDelListe = Button(PnFiche, QStringLiteral("Supprimer"), 147, 117, 64, 25);
-  BtSauver = Button(PnFiche, QStringLiteral("Sauver"), 77, 117, 64, 25);
-  Button5 = Button(PnFiche, QStringLiteral("Charger"), 7, 117, 64, 25);
-  BtVider = Button(PnFiche, QStringLiteral("Vider liste"), 224, 117, 64, 25);
-  Button4 = Button(PnFiche, QStringLiteral("RAZ Statistiques"), 291, 117, 87, 25);
-  CbFirstLeft = CheckBox(PnFiche, QStringLiteral("Montrer à gauche en premier"), 473, 73, 161, 17);
-  Button1 = Button(PnFiche, QStringLiteral("A propos"), 574, 5, 60, 20);
-  CbVocal = CheckBox(PnFiche, QStringLiteral("Synthèse vocale à gauche"), 474, 96, 161, 17);
+  BtDelListe = Button(PnFiche, QStringLiteral("Su&pprimer"), 147, 117, 64, 25);
+  BtSauver = Button(PnFiche, QStringLiteral("&Sauver"), 77, 117, 64, 25);
+  Button5 = Button(PnFiche, QStringLiteral("&Charger"), 7, 117, 64, 25);
+  BtVider = Button(PnFiche, QStringLiteral("Vi&der liste"), 224, 117, 64, 25);
+  Button4 = Button(PnFiche, QStringLiteral("&RAZ Statistiques"), 291, 117, 87, 25);
+  CbFirstLeft = CheckBox(PnFiche, QStringLiteral("&Montrer à gauche en premier"), 473, 73, 161, 17);
+  Button1 = Button(PnFiche, QStringLiteral("&A propos"), 574, 5, 60, 20);
+  CbVocal = CheckBox(PnFiche, QStringLiteral("Synthèse vocale à &gauche"), 474, 96, 161, 17);
   CbVocal->setChecked(true);  // as designed; the stored setting decides at start
 
-  // Keyboard order: the grid first, then the card's controls.
-  QWidget* order[] = {SgListe, BtOui,   BtNon,   Button3, CbVisuListe, CbListes, BtDelListe,
-                      BtSauver, Button5, BtVider, Button4, CbFirstLeft, Button1,  CbVocal};
+  // The keyboard: the card takes the focus at start, Space or Enter on it
+  // (or on one of its answer panels) reveals, as a click does; Tab goes
+  // through the controls in reading order, the list last.
+  for (Panel* panel : {PnFiche, PnQL, PnQR}) panel->setFocusPolicy(Qt::StrongFocus);
+  Label10->setBuddy(CbListes);
+  QWidget* order[] = {PnFiche, CbListes, CbVisuListe, Button1, PnQL,     PnQR,       Button3, BtOui, BtNon,
+                      CbFirstLeft, CbVocal, Button5, BtSauver, BtDelListe, BtVider, Button4, SgListe};
   for (size_t k = 1; k < sizeof(order) / sizeof(order[0]); ++k) setTabOrder(order[k - 1], order[k]);
+  PnFiche->setFocus();
+
+  // What a screen reader says; the card's name is its question (Mirror).
+  PnQL->setAccessibleName(QStringLiteral("Gauche"));
+  PnQR->setAccessibleName(QStringLiteral("Droite"));
+  PnReponse->setAccessibleName(QStringLiteral("Réponse trouvée ?"));
+  // On Linux Qt names a list box by its text and reads the label's name
+  // through the buddy relation; other platforms take this name.
+  CbListes->setAccessibleName(QStringLiteral("Liste"));
+  SgListe->setAccessibleName(QStringLiteral("Liste des associations"));
 }
 
 void TFTenaxo::BindEvents() {
@@ -192,6 +242,9 @@ void TFTenaxo::BindEvents() {
   connect(CbFirstLeft, &QCheckBox::toggled, this, [&cycle](bool checked) { cycle.SetCbFirstLeft(checked); });
   connect(CbVisuListe, &QCheckBox::toggled, this, [this] { CbVisuListeClick(); });
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, Button1, &QPushButton::click);
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, BtSauver,
+          &QPushButton::click);
 
   ListCommands& lists = *lists_;
   connect(Button5, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.Button5Click(); }); });
@@ -227,14 +280,45 @@ void TFTenaxo::Mirror() {
   const QuestionCycle& cycle = *cycle_;
   MirrorPanel(PnQL, cycle.PnQL());
   MirrorPanel(PnQR, cycle.PnQR());
+  MirrorCard();
+  // An answer hides "Oui" and "Non": the keyboard goes back to the card
+  // rather than to whatever control follows them.
+  if (!cycle.PnReponseVisible() && PnReponse->isAncestorOf(QApplication::focusWidget())) PnFiche->setFocus();
   PnReponse->setVisible(cycle.PnReponseVisible());
   setWindowTitle(cycle.Title());
   SetChecked(CbVocal, cycle.CbVocal());
   SetChecked(CbFirstLeft, cycle.CbFirstLeft());
-  QFont bold = BtSauver->font();
-  bold.setBold(session_.Unsaved);
-  BtSauver->setFont(bold);
+  BtSauver->setFont(session_.Unsaved ? MarkFont(font()) : font());
   LbNbMots->setText(AnsiToQString(session_.LbNbMots));
+}
+
+void TFTenaxo::MirrorCard() {
+  // While the "Réponse trouvée ?" panel is hidden, the side shown is the
+  // question; a reveal leaves the question as it was.
+  const QuestionCycle& cycle = *cycle_;
+  if (!cycle.PnReponseVisible() && cycle.PnQL().Color != cycle.PnQR().Color) {
+    question_ = cycle.PnQL().Color == PanelColor::White ? PnQL : PnQR;
+  }
+  QString name = question_ ? question_->Caption() : QString();
+  if (name.isEmpty()) name = QStringLiteral("Fiche");
+  if (PnFiche->accessibleName() != name) PnFiche->setAccessibleName(name);
+  // What the card shows, read out as it changes.
+  const QString shown = QStringLiteral("Gauche : %1, Droite : %2").arg(PnQL->Caption(), PnQR->Caption());
+  if (PnFiche->accessibleDescription() != shown) PnFiche->setAccessibleDescription(shown);
+}
+
+void TFTenaxo::keyPressEvent(QKeyEvent* event) {
+  // O and N answer while the card or one of its answer panels has the focus,
+  // when "Oui" and "Non" can be clicked.
+  QWidget* focus = focusWidget();
+  const bool onCard = focus == PnFiche || focus == PnQL || focus == PnQR;
+  const bool plain = !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
+  QPushButton* answer = event->key() == Qt::Key_O ? BtOui : event->key() == Qt::Key_N ? BtNon : nullptr;
+  if (onCard && plain && answer && answer->isVisible()) {
+    if (!event->isAutoRepeat()) answer->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void TFTenaxo::FormCreate() {
@@ -308,6 +392,33 @@ void TFTenaxo::CbVisuListeClick() {
 
 void TFTenaxo::Button1Click() {
   if (FAbout) FAbout->ShowModeless();
+}
+
+bool TFTenaxo::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == PnFiche && event->type() == QEvent::Paint && hold_->holding) {
+    // The picture is on screen once this paint has been flushed, after the
+    // events now under way.
+    PnFiche->removeEventFilter(this);
+    QMetaObject::invokeMethod(this, [this] { SpeakHeld(); }, Qt::QueuedConnection);
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TFTenaxo::SpeakHeld() {
+  hold_->holding = false;
+  if (!hold_->pending) return;
+  hold_->pending = false;
+  bool spoken = false;
+  try {
+    spoken = hold_->voice->SpeakNow(hold_->text);
+  } catch (...) {
+    spoken = false;
+  }
+  // As for every text: a failure is never shown, speech switches itself off.
+  if (!spoken) {
+    cycle_->SetCbVocal(false);
+    Mirror();
+  }
 }
 
 void TFTenaxo::showEvent(QShowEvent* event) {

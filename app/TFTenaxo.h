@@ -79,11 +79,14 @@ class TFTenaxo : public QWidget {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateControls();
   void BindEvents();
   void LayOut();
+  void MirrorCard();
   void TellRefused(QWidget* where, QChar character);
   AnsiString ListNameText() const;
   // Runs a handler, then mirrors the state, whether it ends or fails; a
@@ -91,12 +94,24 @@ class TFTenaxo : public QWidget {
   template <typename F>
   bool Run(F&& handler);
 
+  class HeldVoice;
+  // The text the voice keeps until the window's first picture.
+  struct SpeechHold {
+    bool holding = true;
+    bool pending = false;
+    AnsiString text;
+    HeldVoice* voice = nullptr;
+  };
+  void SpeakHeld();
+
+  std::shared_ptr<SpeechHold> hold_ = std::make_shared<SpeechHold>();
   Session session_;
   ListModel* model_ = nullptr;
   std::unique_ptr<QuestionCycle> cycle_;
   std::unique_ptr<ListCommands> lists_;
   TFAbout* FAbout = nullptr;
   bool shown_ = false;
+  Panel* question_ = nullptr;  // the side the pending question shows
 };
 
 }  // namespace tenaxo

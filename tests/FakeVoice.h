@@ -1,6 +1,7 @@
 #pragma once
 // A voice for tests: logs what it is told to speak and fails on demand, by
 // result or by exception.
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -14,6 +15,7 @@ struct VoiceLog {
   std::vector<std::string> spoken;  // UTF-8
   int made = 0, alive = 0;         // voices made, voices not yet destroyed
   bool fail = false, raise = false;  // Speak says false, or throws
+  std::function<void()> speaking;    // called as each text is spoken
 };
 
 class FakeVoice : public Voice {
@@ -26,6 +28,7 @@ class FakeVoice : public Voice {
 
   bool Speak(const AnsiString& text) override {
     log_->spoken.push_back(AnsiToQString(text).toStdString());
+    if (log_->speaking) log_->speaking();
     if (log_->raise) throw std::runtime_error("no speech engine");
     return !log_->fail;
   }

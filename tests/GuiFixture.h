@@ -122,6 +122,8 @@ class GuiTest : public ::testing::Test {
     window = std::make_unique<TFTenaxo>(FakeVoices(voices));
     window->SetAbout(new TFAbout(window.get()));
     window->show();
+    // The first picture, then the first word, held until it is on screen.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     QCoreApplication::processEvents();
   }
   // Shows the list and gives the grid the focus, so its editor stands on a cell.
