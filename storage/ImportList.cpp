@@ -9,6 +9,7 @@
 #include "Errors.h"
 #include "Kvtml.h"
 #include "ListFiles.h"
+#include "Utf8.h"
 
 namespace tenaxo {
 
@@ -22,56 +23,6 @@ constexpr size_t npos = std::string_view::npos;
 
 // ---------------------------------------------------------------- encoding
 
-void AppendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-bool IsUtf8(std::string_view s) {
-  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-  const auto* end = p + s.size();
-  while (p < end) {
-    const unsigned char c = *p;
-    if (c < 0x80) {
-      ++p;
-      continue;
-    }
-    int more;
-    uint32_t min;
-    uint32_t value;
-    if ((c & 0xE0) == 0xC0) {
-      more = 1, min = 0x80, value = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      more = 2, min = 0x800, value = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      more = 3, min = 0x10000, value = c & 0x07;
-    } else {
-      return false;
-    }
-    if (end - p <= more) return false;
-    for (int k = 1; k <= more; ++k) {
-      if ((p[k] & 0xC0) != 0x80) return false;
-      value = (value << 6) | (p[k] & 0x3F);
-    }
-    if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
-    p += more + 1;
-  }
-  return true;
-}
-
 // Windows-1252 to UTF-8; the five codes the code page leaves undefined keep
 // their value, as the platform's own conversion does.
 std::string FromWindows1252(std::string_view s) {
@@ -83,7 +34,7 @@ std::string FromWindows1252(std::string_view s) {
   out.reserve(s.size() + s.size() / 8);
   for (char ch : s) {
     const auto c = static_cast<unsigned char>(ch);
-    AppendUtf8(out, c >= 0x80 && c < 0xA0 ? k80[c - 0x80] : c);
+    utf8::AppendUtf8(out, c >= 0x80 && c < 0xA0 ? k80[c - 0x80] : c);
   }
   return out;
 }
@@ -99,7 +50,7 @@ std::string_view Utf8Text(std::string_view bytes, std::string& storage) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   else if (bytes.substr(0, 2) == "\xFF\xFE") return storage = FromUtf16(bytes.substr(2), QStringConverter::Utf16LE);
   else if (bytes.substr(0, 2) == "\xFE\xFF") return storage = FromUtf16(bytes.substr(2), QStringConverter::Utf16BE);
-  if (IsUtf8(bytes)) return bytes;
+  if (utf8::IsUtf8(bytes)) return bytes;
   return storage = FromWindows1252(bytes);
 }
 
@@ -237,7 +188,7 @@ size_t DecodeReference(std::string_view s, size_t i, std::string& out) {
   } else {
     return 0;
   }
-  AppendUtf8(out, c);
+  utf8::AppendUtf8(out, c);
   return semi - i + 1;
 }
 
