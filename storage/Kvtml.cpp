@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -52,7 +51,7 @@ int TranslationId(std::string_view text) {
 }
 
 // Further translations beyond what a row may hold are left out.
-constexpr int kMaxTranslation = kMaxImportColumns - 4;
+constexpr int kMaxTranslation = kMaxImportColumns - 3;
 
 enum class Event { Start, End, Done };
 
@@ -269,7 +268,7 @@ class FastSource {
         p_ = mark;
         continue;
       }
-      Name();
+      if (Name() != names[k]) throw LeftToQt{};
       SkipSpaces();
       Expect("=");
       SkipSpaces();
@@ -438,6 +437,7 @@ class KvtmlReader {
       }
     }
     xml_.CheckWellFormed(name_);
+    if (!kvtml_) Refuse(name_, QStringLiteral("n'est pas un fichier KVTML"), rootLine_);
     if (entries_ == 0) Refuse(name_, QStringLiteral("ne contient aucune entrée"), endLine_);
     if (list_.rows.empty()) {
       throw Error(QStringLiteral("Le fichier \"%1\" ne contient aucune paire à importer.").arg(name_));
@@ -456,10 +456,12 @@ class KvtmlReader {
 
   void Start() {
     if (depth_ == 1) {
-      if (!Is("kvtml")) Refuse(name_, QStringLiteral("n'est pas un fichier KVTML"), xml_.Line());
+      kvtml_ = Is("kvtml");
+      rootLine_ = xml_.Line();
       version2_ = xml_.Attribute("version").substr(0, 1) == "2";
       return;
     }
+    if (!kvtml_) return;
     if (version2_) {
       StartVersion2();
     } else {
@@ -540,6 +542,8 @@ class KvtmlReader {
   Source xml_;
   const QString& name_;
   ImportedList list_;
+  bool kvtml_ = false;  // the root is <kvtml>
+  qint64 rootLine_ = 0;
   bool version2_ = false;
   int depth_ = 0;
   int entriesDepth_ = -1, entryDepth_ = -1, translationDepth_ = -1, gradeDepth_ = -1;
@@ -551,16 +555,36 @@ class KvtmlReader {
   int64_t asked_ = 0, wrong_ = 0;
 };
 
-// XML 1.0 holds no control character but TAB, CR and LF, which a cell does
-// not hold either: all become spaces, and the two non-characters a
-// replacement character.
-QString XmlText(const std::string& cell) {
-  QString text = QString::fromStdString(cell);
-  for (QChar& c : text) {
-    if (c.unicode() < 0x20) c = u' ';
-    else if (c.unicode() == 0xFFFE || c.unicode() == 0xFFFF) c = QChar(QChar::ReplacementCharacter);
+// The cell as XML character data: '&', '<' and '>' escaped; no control
+// character (XML 1.0 holds none but TAB, CR and LF, which a cell does not
+// hold either) and none of the non-characters U+FFFE and U+FFFF, which
+// become a space and U+FFFD; bytes that are not UTF-8 are replaced.
+void AppendEscaped(std::string& out, std::string_view cell) {
+  std::string fixed;
+  if (!utf8::IsUtf8(cell)) {
+    fixed = QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size())).toStdString();
+    cell = fixed;
   }
-  return text;
+  for (size_t i = 0; i < cell.size(); ++i) {
+    const char c = cell[i];
+    if (c == '&') out += "&amp;";
+    else if (c == '<') out += "&lt;";
+    else if (c == '>') out += "&gt;";
+    else if (static_cast<unsigned char>(c) < 0x20) out += ' ';
+    else if (c == '\xEF' && cell.substr(i, 3) >= "\xEF\xBF\xBE") out += "\xEF\xBF\xBD", i += 2;
+    else out += c;
+  }
+}
+
+void Element(std::string& out, const char* indent, const char* name, std::string_view text) {
+  out += indent;
+  out += '<';
+  out += name;
+  out += '>';
+  AppendEscaped(out, text);
+  out += "</";
+  out += name;
+  out += ">\n";
 }
 
 }  // namespace
@@ -579,76 +603,49 @@ ImportedList ParseKvtmlWithQt(std::string_view bytes, const QString& name) {
 
 std::string KvtmlText(const StudyTable& table, const QString& title) {
   const int further = std::max(0, std::min(table.ColCount(), kMaxImportColumns) - 5);
-  QByteArray bytes;
-  QXmlStreamWriter xml(&bytes);
-  xml.setAutoFormatting(true);
-  xml.setAutoFormattingIndent(1);
-  xml.writeStartDocument();
-  xml.writeDTD(QStringLiteral("<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">"));
-  xml.writeStartElement(QStringLiteral("kvtml"));
-  xml.writeAttribute(QStringLiteral("version"), QStringLiteral("2.0"));
-
-  xml.writeStartElement(QStringLiteral("information"));
-  xml.writeTextElement(QStringLiteral("generator"), QStringLiteral("Tenaxo"));
-  xml.writeTextElement(QStringLiteral("title"), title);
-  xml.writeEndElement();
-
-  xml.writeStartElement(QStringLiteral("identifiers"));
+  const std::string name = title.toStdString();
+  std::string out =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">\n"
+      "<kvtml version=\"2.0\">\n <information>\n  <generator>Tenaxo</generator>\n";
+  Element(out, "  ", "title", name);
+  out += " </information>\n <identifiers>\n";
   for (int id = 0; id < 2 + further; ++id) {
-    xml.writeStartElement(QStringLiteral("identifier"));
-    xml.writeAttribute(QStringLiteral("id"), QString::number(id));
-    xml.writeTextElement(QStringLiteral("name"), id == 0   ? QStringLiteral("Gauche")
-                                                 : id == 1 ? QStringLiteral("Droite")
-                                                           : QStringLiteral("Colonne %1").arg(id + 4));
-    xml.writeTextElement(QStringLiteral("locale"), QStringLiteral("und"));  // language not known
-    xml.writeEndElement();
+    out += "  <identifier id=\"" + std::to_string(id) + "\">\n";
+    Element(out, "   ", "name", id == 0 ? "Gauche" : id == 1 ? "Droite" : "Colonne " + std::to_string(id + 4));
+    out += "   <locale>und</locale>\n  </identifier>\n";  // the language is not known
   }
-  xml.writeEndElement();
+  out += " </identifiers>\n <entries>\n";
 
-  const QString today = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+  const std::string today = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
   int entries = 0;
-  xml.writeStartElement(QStringLiteral("entries"));
   for (int r = StudyTable::FixedRows; r < table.RowCount(); ++r) {
     if (IsBlank(table.Cell(ColGauche, r)) && IsBlank(table.Cell(ColDroite, r))) continue;
-    xml.writeStartElement(QStringLiteral("entry"));
-    xml.writeAttribute(QStringLiteral("id"), QString::number(entries++));
+    out += "  <entry id=\"" + std::to_string(entries++) + "\">\n";
     for (int id = 0; id < 2 + further; ++id) {
       const std::string& cell = table.Cell(id < 2 ? id : id + 3, r);
       if (id >= 2 && cell.empty()) continue;
-      xml.writeStartElement(QStringLiteral("translation"));
-      xml.writeAttribute(QStringLiteral("id"), QString::number(id));
-      xml.writeTextElement(QStringLiteral("text"), XmlText(cell));
+      out += "   <translation id=\"" + std::to_string(id) + "\">\n";
+      Element(out, "    ", "text", cell);
       const int asked = std::max(0, CellToInt(table.Cell(ColDemande, r)));
       if (id == 1 && asked > 0) {
         const int found = std::clamp(CellToInt(table.Cell(ColJuste, r)), 0, asked);
-        xml.writeStartElement(QStringLiteral("grade"));
-        xml.writeAttribute(QStringLiteral("fromid"), QStringLiteral("0"));
-        xml.writeTextElement(QStringLiteral("currentgrade"), QStringLiteral("0"));
-        xml.writeTextElement(QStringLiteral("count"), QString::number(asked));
-        xml.writeTextElement(QStringLiteral("errorcount"), QString::number(asked - found));
-        xml.writeTextElement(QStringLiteral("date"), today);
-        xml.writeEndElement();
+        out += "    <grade fromid=\"0\">\n     <currentgrade>0</currentgrade>\n     <count>" +
+               std::to_string(asked) + "</count>\n     <errorcount>" + std::to_string(asked - found) +
+               "</errorcount>\n     <date>" + today + "</date>\n    </grade>\n";
       }
-      xml.writeEndElement();
+      out += "   </translation>\n";
     }
-    xml.writeEndElement();
+    out += "  </entry>\n";
   }
-  xml.writeEndElement();
+  out += " </entries>\n";
 
   // Parley shows the words of its lessons: all of them go in one.
-  xml.writeStartElement(QStringLiteral("lessons"));
-  xml.writeStartElement(QStringLiteral("container"));
-  xml.writeTextElement(QStringLiteral("name"), title);
-  for (int k = 0; k < entries; ++k) {
-    xml.writeEmptyElement(QStringLiteral("containerentry"));
-    xml.writeAttribute(QStringLiteral("id"), QString::number(k));
-  }
-  xml.writeEndElement();
-  xml.writeEndElement();
-
-  xml.writeEndElement();
-  xml.writeEndDocument();
-  return bytes.toStdString();
+  out += " <lessons>\n  <container>\n";
+  Element(out, "   ", "name", name);
+  for (int k = 0; k < entries; ++k) out += "   <containerentry id=\"" + std::to_string(k) + "\"/>\n";
+  out += "  </container>\n </lessons>\n</kvtml>\n";
+  return out;
 }
 
 }  // namespace tenaxo
