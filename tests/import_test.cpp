@@ -4,6 +4,7 @@
 
 #include "ExportList.h"
 #include "ImportList.h"
+#include "Kvtml.h"
 #include "StorageFixture.h"
 
 namespace tenaxo {
@@ -182,6 +183,87 @@ TEST(Import, TooManyColumnsSkipsTheLine) {
   ASSERT_EQ(list.Pairs(), 1);
   EXPECT_EQ(list.rows[0].size(), static_cast<size_t>(kMaxImportColumns));
   EXPECT_EQ(Skipped(list), std::vector<std::string>{"1:plus de 256 colonnes"});
+}
+
+// Rows one per line, or the refusal.
+std::string Outcome(ImportedList (*read)(std::string_view, const QString&), const std::string& bytes) {
+  std::string text;
+  const std::string error = ErrorOf([&] {
+    for (const std::string& row : Rows(read(bytes, QStringLiteral("f")))) text += row + "\n";
+  });
+  return error == "(no error)" ? text : error;
+}
+
+TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
+  const auto entries = [](const std::string& inside) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kvtml version=\"2.0\">\n<entries>\n" + inside +
+           "\n</entries>\n</kvtml>\n";
+  };
+  const auto pair = [&](const std::string& left, const std::string& right) {
+    return entries("<entry id=\"0\"><translation id=\"0\"><text>" + left +
+                   "</text></translation><translation id=\"1\"><text>" + right + "</text></translation></entry>");
+  };
+  const std::string refused = "Le fichier \"f\" n'est pas un fichier XML bien formé ";
+  const struct {
+    const char* name;
+    std::string document;
+    std::string outcome;
+  } cases[] = {
+      {"plain", pair("a", "b"), "a|b|||\n"},
+      {"references, CR LF", pair("a &amp; &lt;&gt;&quot;&apos;&#233;&#x3042;\r\nb", "&#9;c&#13;"),
+       "a & <>\"'éあ b| c |||\n"},
+      {"CDATA", pair("<![CDATA[x<y]]>", "b"), "x<y|b|||\n"},
+      {"comments and elements inside the text", pair("a<!-- c -->b<i>c</i>", "<x/>d"), "abc|d|||\n"},
+      {"self-closing", entries("<entry id=\"0\"><translation id=\"0\"><text/></translation>"
+                               "<translation id=\"1\"><text>b</text></translation></entry>"),
+       "|b|||\n"},
+      {"doctype, quotes, spaces in tags",
+       "<?xml version='1.0' standalone='yes' ?>\n<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://x/kvtml2.dtd\">\n"
+       "<!-- c --><kvtml version = '2.0' ><entries ><entry id='0'><translation id = \"1\" ><text >b</text ></translation\n>"
+       "</entry></entries></kvtml>\n<!-- end -->\n",
+       "|b|||\n"},
+      {"lone CR", pair("a\rb", "c"), "a b|c|||\n"},
+      {"byte-order mark", "\xEF\xBB\xBF" + pair("a", "b"), "a|b|||\n"},
+      {"Latin-1 declared", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><kvtml version=\"2.0\"><entries><entry>"
+                           "<translation id=\"0\"><text>\xE9t\xE9</text></translation></entry></entries></kvtml>",
+       "été||||\n"},
+      {"internal DTD entity", "<!DOCTYPE kvtml [<!ENTITY e \"x\">]><kvtml version=\"2.0\"><entries><entry>"
+                              "<translation id=\"0\"><text>&e;</text></translation></entry></entries></kvtml>",
+       "x||||\n"},
+      {"xmlns, processing instruction", "<kvtml xmlns=\"urn:x\" version=\"2.0\"><?pi x?><entries><entry>"
+                                        "<translation id=\"0\"><text>a</text></translation></entry></entries></kvtml>",
+       "a||||\n"},
+      {"counts with spaces, bad, huge",
+       entries("<entry><translation id=\"0\"><text>a</text><grade><count> 5 </count><errorcount>-2</errorcount>"
+               "</grade></translation><translation id=\"1\"><text>b</text><grade><count>99999999999</count>"
+               "<errorcount>x</errorcount></grade></translation><translation id=\"2\"><text>c</text><grade>"
+               "<count>7</count></grade></translation></entry>"),
+       "a|b|2147483647|2147483647||c\n"},
+      {"text of a deeper element, translation id not a number",
+       entries("<entry><translation id=\"0\"><example><text>no</text></example><text>yes</text></translation>"
+               "<translation id=\"x\"><text>no</text></translation><translation id=\"253\"><text>no</text>"
+               "</translation><translation id=\"252\"><text>last</text></translation></entry>"),
+       "yes|" + std::string(254, '|') + "last\n"},
+      {"entry outside the entries", "<kvtml version=\"2.0\"><entry><translation id=\"0\"><text>a</text></translation>"
+                                    "</entry><entries><entry><translation id=\"1\"><text>b</text></translation>"
+                                    "</entry></entries></kvtml>",
+       "|b|||\n"},
+      {"not KVTML", "<?xml version=\"1.0\"?>\n<html><e><o>a</o></e></html>",
+       "Le fichier \"f\" n'est pas un fichier KVTML (ligne 2)."},
+      {"mismatched end tag", pair("a</x>", "b"), refused + "(ligne 4)."},
+      {"text after the root", pair("a", "b") + "x", refused + "(ligne 7)."},
+      {"unclosed root", "<kvtml version=\"2.0\">\n<entries>\n", refused + "(ligne 3)."},
+      {"two dashes in a comment", pair("a<!-- -- -->", "b"), refused + "(ligne 4)."},
+      {"control character reference", pair("&#1;", "b"), refused + "(ligne 4)."},
+      {"undeclared entity", pair("&eacute;", "b"), refused + "(ligne 4)."},
+      {"duplicate attribute", "<kvtml version=\"2.0\" version=\"1\"/>", refused + "(ligne 1)."},
+      {"version 1.1 declared", "<?xml version=\"1.1\"?><kvtml/>", refused + "(ligne 1)."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Outcome(ParseKvtml, c.document), c.outcome);
+    EXPECT_EQ(Outcome(ParseKvtmlWithQt, c.document), c.outcome);
+  }
 }
 
 // ---------------------------------------------------------------- export
