@@ -1,0 +1,56 @@
+#include "ExportList.h"
+
+#include <QFileInfo>
+
+#include "Errors.h"
+#include "Kvtml.h"
+#include "ListFiles.h"
+#include "Outils.h"
+
+namespace tenaxo {
+
+namespace {
+
+void AppendCell(std::string& out, const std::string& cell, bool first) {
+  const bool quote = (!cell.empty() && cell[0] == '"') || (first && !cell.empty() && cell[0] == '#') ||
+                     cell.find_first_of("\t\r\n") != std::string::npos;
+  if (!quote) {
+    out += cell;
+    return;
+  }
+  out += '"';
+  for (char c : cell) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+}  // namespace
+
+std::string ExportText(const StudyTable& table) {
+  std::string out = "#separator:tab\n#html:false\n#columns:Gauche\tDroite\tDemandé\tJuste\tRatio";
+  for (int c = 5; c < table.ColCount(); ++c) out += "\tColonne " + std::to_string(c + 1);
+  out += '\n';
+  for (int r = StudyTable::FixedRows; r < table.RowCount(); ++r) {
+    if (IsBlank(table.Cell(ColGauche, r)) && IsBlank(table.Cell(ColDroite, r))) continue;
+    for (int c = 0; c < table.ColCount(); ++c) {
+      if (c > 0) out += '\t';
+      AppendCell(out, table.Cell(c, r), c == 0);
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+void ExportList(const StudyTable& table, const QString& path) {
+  const QFileInfo file(path);
+  if (file.suffix().compare(QLatin1String("tnx"), Qt::CaseInsensitive) == 0) {
+    throw Error(QStringLiteral("Impossible d'exporter vers \"%1\" : un fichier .tnx est une liste du programme.")
+                    .arg(path));
+  }
+  const bool kvtml = file.suffix().compare(QLatin1String("kvtml"), Qt::CaseInsensitive) == 0;
+  WriteListFile(path, kvtml ? KvtmlText(table, file.completeBaseName()) : ExportText(table));
+}
+
+}  // namespace tenaxo

@@ -1,0 +1,29 @@
+#pragma once
+// The study list written out for other trainers. QtCore only.
+//
+// "Exporter la liste..." calls ExportList(table, path) with the file the user
+// picked; it throws Error (the messages of WriteListFile) when the file
+// cannot be written, and never changes the table or the list's own file.
+#include <QString>
+#include <string>
+
+#include "StudyTable.h"
+
+namespace tenaxo {
+
+// KVTML 2.0 (KvtmlText, titled after the file's name) when path ends in
+// ".kvtml" in any letter case, else ExportText; written through WriteListFile,
+// so the file holds the old content or the new one, never half of it. A path
+// ending in ".tnx" is refused: it would replace a list.
+void ExportList(const StudyTable& table, const QString& path);
+
+// Tab-separated UTF-8 with the header lines Anki reads, "#separator:tab",
+// "#html:false" and "#columns:" naming every column (Gauche, Droite, Demandé,
+// Juste, Ratio, then "Colonne 6"...), then one line per data row whose
+// Gauche or Droite is not blank, every column, LF after each. Cells are
+// written as they are (UTF-8); a cell that starts with a double quote, holds
+// a TAB or a line end, or a first cell that starts with '#', is quoted
+// CSV-style so that it reads back whole.
+std::string ExportText(const StudyTable& table);
+
+}  // namespace tenaxo

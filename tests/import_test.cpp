@@ -1,0 +1,322 @@
+// Lists brought in from other trainers' files, and taken back out.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "ExportList.h"
+#include "ImportList.h"
+#include "Kvtml.h"
+#include "StorageFixture.h"
+
+namespace tenaxo {
+namespace {
+using test::ErrorOf;
+using test::FileBytes;
+using test::PutFile;
+
+QString DataPath(const char* name) { return QStringLiteral(TENAXO_TEST_DATA "/import/") + QString::fromUtf8(name); }
+
+// Rows written the short way, cells joined by '|'; skipped lines as
+// "line:reason".
+std::vector<std::string> Rows(const ImportedList& list) {
+  std::vector<std::string> rows;
+  for (const auto& row : list.rows) {
+    std::string text;
+    for (size_t c = 0; c < row.size(); ++c) text += (c > 0 ? "|" : "") + row[c];
+    rows.push_back(text);
+  }
+  return rows;
+}
+
+std::vector<std::string> Skipped(const ImportedList& list) {
+  std::vector<std::string> lines;
+  for (const auto& s : list.skipped) lines.push_back(std::to_string(s.line) + ":" + s.reason.toStdString());
+  return lines;
+}
+
+struct Expected {
+  std::vector<std::string> rows;
+  std::vector<std::string> skipped;
+};
+
+TEST(Import, FilesOfOtherTrainersGiveTheirPairs) {
+  const struct {
+    const char* file;
+    Expected expected;
+  } cases[] = {
+      {"anki_notes.txt",  // id, note type, deck and tags are not fields; HTML
+       {{"la maison|house home|||", "<chat> & chien|cat & dog|||", "été chaud|summer été|||",
+         "un \"mot\" entre guillemets|word|||", "un deux|one, two||||extra field"},
+        {"10:Gauche et Droite vides"}}},
+      {"csv_quotes.csv",  // UTF-8 with its mark, CR LF
+       {{"pomme, rouge|apple|||", "dit \"oui\"|said yes|||", "deux lignes|two lines|||", "plain|x,y||||extra",
+         "café|coffee|||"},
+        {"6:ligne vide"}}},
+      {"tab_headers.txt",  // no mark, LF, no #html: only <br> goes
+       {{"chien|dog hound|||", "chat|<b>cat</b>|||"}, {"6:Gauche et Droite vides"}}},
+      {"semicolon_1252.csv", {{"été|summer||||0,5", "cœur|heart|||"}, {}}},
+      {"parley.kvtml",  // counts and errors of both directions
+       {{"chat|猫|7|4||neko", "chien|犬|||", "eau|水|2|0|", "montagne|山|1|1|"}, {"55:entrée sans texte"}}},
+      {"kwordquiz1.kvtml", {{"rouge|red|||", "vert|green|||", "bleu & blanc|blue||||azul"}, {}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const ImportedList list = ImportListFile(DataPath(c.file));
+    EXPECT_EQ(Rows(list), c.expected.rows);
+    EXPECT_EQ(Skipped(list), c.expected.skipped);
+    EXPECT_EQ(list.Pairs(), static_cast<int>(c.expected.rows.size()));
+  }
+}
+
+class ImportFolder : public test::ProgramFolder {};
+
+TEST_F(ImportFolder, BadFilesAreRefusedByName) {
+  // A sparse file costs no disk: one at the limit is read (and is no text),
+  // one byte more is refused unread.
+  const auto sized = [this](const char* name, off_t size) {
+    PutFile(PathOf(name), "");
+    EXPECT_EQ(truncate(QFile::encodeName(PathOf(name)).constData(), size), 0);
+    return PathOf(name);
+  };
+  const struct {
+    QString path;
+    const char* message;
+  } cases[] = {
+      {DataPath("image.png"), "n'est pas un fichier texte (caractère de contrôle à la ligne 2)."},
+      {DataPath("archive.zip"), "n'est pas un fichier texte (caractère de contrôle à la ligne 1)."},
+      {DataPath("empty.txt"), "est vide."},
+      {DataPath("headers_only.txt"), "ne contient aucune paire à importer."},
+      {DataPath("unclosed_quote.csv"), "contient un guillemet qui ne se ferme pas (ligne 2)."},
+      {DataPath("broken.kvtml"), "n'est pas un fichier XML bien formé (ligne 5)."},
+      {DataPath("no_entries.kvtml"), "ne contient aucune entrée (ligne 5)."},
+      {DataPath("not_kvtml.kvtml"), "n'est pas un fichier KVTML (ligne 2)."},
+      {sized("limit.txt", kMaxImportBytes), "n'est pas un fichier texte (caractère de contrôle à la ligne 1)."},
+      {sized("big.csv", kMaxImportBytes + 1), "est trop grand pour être importé (plus de 256 Mo)."},
+      {sized("big.kvtml", kMaxImportBytes + 1), "est trop grand pour être importé (plus de 256 Mo)."},
+  };
+  const QStringList before = Entries();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path.toStdString());
+    EXPECT_EQ(ErrorOf([&] { ImportListFile(c.path); }),
+              "Le fichier \"" + c.path.toStdString() + "\" " + c.message);
+  }
+  EXPECT_EQ(Entries(), before);  // nothing made
+}
+
+TEST(Import, TextQuirks) {
+  const struct {
+    const char* name;
+    std::string text;
+    Expected expected;
+  } cases[] = {
+      {"separator by name, any case", "#separator:SEMICOLON\na;b,c\n", {{"a|b,c|||"}, {}}},
+      {"separator as the character", "#separator:|\na|b", {{"a|b|||"}, {}}},
+      {"separator Space", "#separator:Space\na b", {{"a|b|||"}, {}}},
+      {"separator Colon", "#separator:colon\na:b", {{"a|b|||"}, {}}},
+      {"separator Pipe", "#separator:pipe\na|b", {{"a|b|||"}, {}}},
+      {"separator Comma", "#separator:Comma\na,b;c", {{"a|b;c|||"}, {}}},
+      {"separator Tab", "#separator:tab\na\tb,c", {{"a|b,c|||"}, {}}},
+      {"comma guessed", "a,b\nc,d", {{"a|b|||", "c|d|||"}, {}}},
+      {"semicolon guessed over decimal commas", "a;b;0,5\nc;d;1,5", {{"a|b||||0,5", "c|d||||1,5"}, {}}},
+      {"semicolon on a tie", "a;0,5", {{"a|0,5|||"}, {}}},
+      {"comma in more lines", "a,b;c\nd,e", {{"a|b;c|||", "d|e|||"}, {}}},
+      {"a TAB anywhere wins", "a,b\tc\nd,e", {{"a,b|c|||", "d,e||||"}, {}}},
+      {"quoted separators are not counted", "\"a;b;c\",d", {{"a;b;c|d|||"}, {}}},
+      {"CR line ends", "a\tb\rc\td\r", {{"a|b|||", "c|d|||"}, {}}},
+      {"html: tags, references, media",
+       "#html:true\n<p>un</p><p>deux</p>\t&#x3042;&#12354;&quot;x&apos;&gt;[sound:a.mp3]<img src=\"a>b.png\">",
+       {{"un deux|ああ\"x'>|||"}, {}}},
+      {"html: spaces folded, comments out", "#html:TRUE\n  a <!-- c -->  b&nbsp;&nbsp;c \t<BR>x<li>y",
+       {{"a b c|x y|||"}, {}}},
+      {"html: what is no reference or tag stays",
+       "#html:true\n&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo\ta < b <b &#9;c&#65",
+       {{"&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo|a < b <b c&#65|||"}, {}}},
+      {"html: quoted '>' inside a tag", "#html:true\n<a title='x>y'>z</a>\t[sound:open", {{"z|[sound:open|||"}, {}}},
+      {"html false: as written", "#html:false\n<br>&amp;\t a  b ", {{"<br>&amp;| a  b |||"}, {}}},
+      {"no html header: only <br>", "a<BR>b<br />c</br>\t<i>x</i>&amp;", {{"a b c</br>|<i>x</i>&amp;|||"}, {}}},
+      {"cloze with hint, nested, unclosed", "{{c1::a::h}} {{c12::b {{c3::c}}}}\t{{c::y}} {{c1::open} x",
+       {{"a b c|{{c::y}} {{c1::open} x|||"}, {}}},
+      {"counters of an export", "#columns:Gauche\tDroite\tDemandé\tJuste\tRatio\tColonne 6\na\tb\t3\t2\t0,667\tx\n"
+                                "c\td\tx\t-1\t\t\ne\tf\t12345678901\t2147483647",
+       {{"a|b|3|2||x", "c|d|||", "e|f||2147483647|"}, {}}},
+      {"other #columns give no counters", "#columns:Gauche\tDroite\tDemandé\tJuste\na\tb\t3\t2",
+       {{"a|b||||3|2"}, {}}},
+      {"#columns after a column that is not a field",
+       "#guid column:1\n#columns:id\tGauche\tDroite\tDemandé\tJuste\tRatio\nx\ta\tb\t3\t2\t1", {{"a|b|3|2|"}, {}}},
+      {"columns that are not fields", "#guid column:1\n#notetype column:2\n#deck column:4\n#tags column:300\n"
+                                      "id\tBasic\ta\tdeck\tb\tc",
+       {{"a|b||||c"}, {}}},
+      {"comments anywhere, unknown headers", "#vim: ts=8\n#separator\na\tb\n#x\ty\nc\td", {{"a|b|||", "c|d|||"}, {}}},
+      {"trailing empty fields add no column", "a,b,,\nc,d,,e", {{"a|b|||", "c|d|||||e"}, {}}},
+      {"a quote inside a field is text", "a\"b,c\"", {{"a\"b|c\"|||"}, {}}},
+      {"text after a closing quote", "\"a\"b,\"\"", {{"ab||||"}, {}}},
+      {"quoted line breaks, lines counted", "\"a\r\nb\rc\nd\",x\n\n\"\",\"\"\n\"\n\"\n",
+       {{"a b c d|x|||"}, {"5:ligne vide", "6:Gauche et Droite vides", "7:Gauche et Droite vides"}}},
+      {"blank lines skipped", "a\tb\n\n \t \nc\td\n\n", {{"a|b|||", "c|d|||"},
+                                                           {"2:ligne vide", "3:Gauche et Droite vides",
+                                                            "5:ligne vide"}}},
+      {"only Droite", "\tb", {{"|b|||"}, {}}},
+      {"Windows-1252", "\xE9t\xE9\t\x80\x81", {{"été|€\xC2\x81|||"}, {}}},
+      {"UTF-8", "\xC3\xA9t\xC3\xA9\t\xE2\x82\xAC", {{"été|€|||"}, {}}},
+      {"UTF-8 mark", "\xEF\xBB\xBF#separator:tab\na\tb", {{"a|b|||"}, {}}},
+      {"bad UTF-8 after the mark", "\xEF\xBB\xBF\xC3\tb", {{"Ã|b|||"}, {}}},
+      {"overlong UTF-8 is Windows-1252", "\xC0\xAF\tb", {{"À¯|b|||"}, {}}},
+      {"UTF-16 LE", std::string("\xFF\xFE" "a\0\t\0b\0", 8), {{"a|b|||"}, {}}},
+      {"UTF-16 BE", std::string("\xFE\xFF\0a\0\t\0b\0\n\0c", 12), {{"a|b|||", "c||||"}, {}}},
+      {"VT and FF are spaces", "a\vb\fc\td", {{"a b c|d|||"}, {}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ImportedList list;
+    const std::string error = ErrorOf([&] { list = ParseTextImport(c.text, QStringLiteral("t")); });
+    EXPECT_EQ(error, "(no error)");
+    EXPECT_EQ(Rows(list), c.expected.rows);
+    EXPECT_EQ(Skipped(list), c.expected.skipped);
+  }
+}
+
+TEST(Import, TooManyColumnsSkipsTheLine) {
+  std::string wide = "a";
+  for (int k = 1; k < kMaxImportColumns - 2; ++k) wide += ",x";  // 254 fields: 257 columns
+  std::string widest = "b";
+  for (int k = 1; k < kMaxImportColumns - 3; ++k) widest += ",x";  // 253 fields: 256 columns
+  const ImportedList list = ParseTextImport(wide + "\n" + widest, QStringLiteral("t"));
+  ASSERT_EQ(list.Pairs(), 1);
+  EXPECT_EQ(list.rows[0].size(), static_cast<size_t>(kMaxImportColumns));
+  EXPECT_EQ(Skipped(list), std::vector<std::string>{"1:plus de 256 colonnes"});
+}
+
+// Rows one per line, or the refusal.
+std::string Outcome(ImportedList (*read)(std::string_view, const QString&), const std::string& bytes) {
+  std::string text;
+  const std::string error = ErrorOf([&] {
+    for (const std::string& row : Rows(read(bytes, QStringLiteral("f")))) text += row + "\n";
+  });
+  return error == "(no error)" ? text : error;
+}
+
+TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
+  const auto entries = [](const std::string& inside) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kvtml version=\"2.0\">\n<entries>\n" + inside +
+           "\n</entries>\n</kvtml>\n";
+  };
+  const auto pair = [&](const std::string& left, const std::string& right) {
+    return entries("<entry id=\"0\"><translation id=\"0\"><text>" + left +
+                   "</text></translation><translation id=\"1\"><text>" + right + "</text></translation></entry>");
+  };
+  const std::string refused = "Le fichier \"f\" n'est pas un fichier XML bien formé ";
+  const struct {
+    const char* name;
+    std::string document;
+    std::string outcome;
+  } cases[] = {
+      {"plain", pair("a", "b"), "a|b|||\n"},
+      {"references, CR LF", pair("a &amp; &lt;&gt;&quot;&apos;&#233;&#x3042;\r\nb", "&#9;c&#13;"),
+       "a & <>\"'éあ b| c |||\n"},
+      {"CDATA", pair("<![CDATA[x<y]]>", "b"), "x<y|b|||\n"},
+      {"comments and elements inside the text", pair("a<!-- c -->b<i>c</i>", "<x/>d"), "abc|d|||\n"},
+      {"self-closing", entries("<entry id=\"0\"><translation id=\"0\"><text/></translation>"
+                               "<translation id=\"1\"><text>b</text></translation></entry>"),
+       "|b|||\n"},
+      {"doctype, quotes, spaces in tags",
+       "<?xml version='1.0' standalone='yes' ?>\n<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://x/kvtml2.dtd\">\n"
+       "<!-- c --><kvtml version = '2.0' ><entries ><entry id='0'><translation id = \"1\" ><text >b</text ></translation\n>"
+       "</entry></entries></kvtml>\n<!-- end -->\n",
+       "|b|||\n"},
+      {"lone CR", pair("a\rb", "c"), "a b|c|||\n"},
+      {"byte-order mark", "\xEF\xBB\xBF" + pair("a", "b"), "a|b|||\n"},
+      {"Latin-1 declared", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><kvtml version=\"2.0\"><entries><entry>"
+                           "<translation id=\"0\"><text>\xE9t\xE9</text></translation></entry></entries></kvtml>",
+       "été||||\n"},
+      {"internal DTD entity", "<!DOCTYPE kvtml [<!ENTITY e \"x\">]><kvtml version=\"2.0\"><entries><entry>"
+                              "<translation id=\"0\"><text>&e;</text></translation></entry></entries></kvtml>",
+       "x||||\n"},
+      {"xmlns, processing instruction", "<kvtml xmlns=\"urn:x\" version=\"2.0\"><?pi x?><entries><entry>"
+                                        "<translation id=\"0\"><text>a</text></translation></entry></entries></kvtml>",
+       "a||||\n"},
+      {"counts with spaces, bad, huge",
+       entries("<entry><translation id=\"0\"><text>a</text><grade><count> 5 </count><errorcount>-2</errorcount>"
+               "</grade></translation><translation id=\"1\"><text>b</text><grade><count>99999999999</count>"
+               "<errorcount>x</errorcount></grade></translation><translation id=\"2\"><text>c</text><grade>"
+               "<count>7</count></grade></translation></entry>"),
+       "a|b|2147483647|2147483647||c\n"},
+      {"text of a deeper element, translation id not a number",
+       entries("<entry><translation id=\"0\"><example><text>no</text></example><text>yes</text></translation>"
+               "<translation id=\"x\"><text>no</text></translation><translation id=\"253\"><text>no</text>"
+               "</translation><translation id=\"252\"><text>last</text></translation></entry>"),
+       "yes|" + std::string(254, '|') + "last\n"},
+      {"entry outside the entries", "<kvtml version=\"2.0\"><entry><translation id=\"0\"><text>a</text></translation>"
+                                    "</entry><entries><entry><translation id=\"1\"><text>b</text></translation>"
+                                    "</entry></entries></kvtml>",
+       "|b|||\n"},
+      {"not KVTML", "<?xml version=\"1.0\"?>\n<html><e><o>a</o></e></html>",
+       "Le fichier \"f\" n'est pas un fichier KVTML (ligne 2)."},
+      {"mismatched end tag", pair("a</x>", "b"), refused + "(ligne 4)."},
+      {"text after the root", pair("a", "b") + "x", refused + "(ligne 7)."},
+      {"unclosed root", "<kvtml version=\"2.0\">\n<entries>\n", refused + "(ligne 3)."},
+      {"two dashes in a comment", pair("a<!-- -- -->", "b"), refused + "(ligne 4)."},
+      {"control character reference", pair("&#1;", "b"), refused + "(ligne 4)."},
+      {"undeclared entity", pair("&eacute;", "b"), refused + "(ligne 4)."},
+      {"duplicate attribute", "<kvtml version=\"2.0\" version=\"1\"/>", refused + "(ligne 1)."},
+      {"version 1.1 declared", "<?xml version=\"1.1\"?><kvtml/>", refused + "(ligne 1)."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Outcome(ParseKvtml, c.document), c.outcome);
+    EXPECT_EQ(Outcome(ParseKvtmlWithQt, c.document), c.outcome);
+  }
+}
+
+// ---------------------------------------------------------------- export
+
+StudyTable SampleList() {
+  StudyTable table(7, 6);
+  const std::vector<StudyTable::Row> rows = {
+      {"maison", "家", "3", "2", "0,667", "", "note"},
+      {"#dièse", "\"guillemets\" d'abord", "", "", "", "", ""},
+      {"", " ", "5", "5", "", "", ""},  // blank pair: not exported
+      {"a<br>b &amp;", "{tab}", "1", "0", "0,000", "", ""},
+      {"jamais trouvé", "x", "4", "9", "", "", ""},  // Juste over Demandé
+  };
+  for (size_t k = 0; k < rows.size(); ++k) table.SetRowTexts(static_cast<int>(k) + 1, rows[k]);
+  return table;
+}
+
+TEST_F(ImportFolder, ExportThenImportGivesTheListBack) {
+  const StudyTable list = SampleList();
+  ExportList(list, PathOf("liste.txt"));
+  EXPECT_EQ(FileBytes(PathOf("liste.txt")),
+            "#separator:tab\n#html:false\n#columns:Gauche\tDroite\tDemandé\tJuste\tRatio\tColonne 6\tColonne 7\n"
+            "maison\t家\t3\t2\t0,667\t\tnote\n"
+            "\"#dièse\"\t\"\"\"guillemets\"\" d'abord\"\t\t\t\t\t\n"
+            "a<br>b &amp;\t{tab}\t1\t0\t0,000\t\t\n"
+            "jamais trouvé\tx\t4\t9\t\t\t\n");
+  EXPECT_EQ(Rows(ImportListFile(PathOf("liste.txt"))),
+            (std::vector<std::string>{"maison|家|3|2|||note", "#dièse|\"guillemets\" d'abord|||",
+                                      "a<br>b &amp;|{tab}|1|0|", "jamais trouvé|x|4|9|"}));
+
+  ExportList(list, PathOf("liste.KVTML"));
+  EXPECT_EQ(Rows(ImportListFile(PathOf("liste.KVTML"))),
+            (std::vector<std::string>{"maison|家|3|2|||note", "#dièse|\"guillemets\" d'abord|||",
+                                      "a<br>b &amp;|{tab}|1|0|", "jamais trouvé|x|4|4|"}));
+  EXPECT_NE(FileBytes(PathOf("liste.KVTML")).find("<title>liste</title>"), std::string::npos);
+}
+
+TEST_F(ImportFolder, ExportNeverReplacesAList) {
+  PutFile(PathOf("Mots.tnx"), "a\tb\r\n");
+  EXPECT_EQ(ErrorOf([&] { ExportList(SampleList(), PathOf("Mots.tnx")); }),
+            "Impossible d'exporter vers \"" + PathOf("Mots.tnx").toStdString() +
+                "\" : un fichier .tnx est une liste du programme.");
+  EXPECT_EQ(FileBytes(PathOf("Mots.tnx")), "a\tb\r\n");
+}
+
+TEST_F(ImportFolder, FreeListNameAddsANumber) {
+  EXPECT_EQ(FreeListName(QStringLiteral("Mots")), QStringLiteral("Mots"));
+  EXPECT_EQ(FreeListName(QString()), QStringLiteral("Liste importée"));
+  PutFile(PathOf("Mots.tnx"), "");
+  QDir(Folder()).mkdir(QStringLiteral("Mots 2.tnx"));  // a folder takes the name too
+  ASSERT_EQ(symlink("nowhere", QFile::encodeName(PathOf("Mots 3.tnx")).constData()), 0);
+  EXPECT_EQ(FreeListName(QStringLiteral("Mots")), QStringLiteral("Mots 4"));
+}
+
+}  // namespace
+}  // namespace tenaxo
