@@ -39,14 +39,11 @@ SingleInstance::~SingleInstance() {
 
 bool SingleInstance::Claim() {
   if (!lock_.tryLock(0)) {
-    // Another copy holds the lock: ask it to come forward.
+    // Another copy holds the lock: a connection is the whole request to
+    // come forward.
     QLocalSocket socket;
     socket.connectToServer(name_);
-    if (socket.waitForConnected(kWaitMs)) {
-      socket.write("activate\n");
-      socket.waitForBytesWritten(kWaitMs);
-      socket.disconnectFromServer();
-    }
+    socket.waitForConnected(kWaitMs);
     return false;
   }
   // Ours alone now: a socket file left by a crash can go.
