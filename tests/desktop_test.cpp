@@ -125,6 +125,10 @@ TEST_F(GuiTest, EveryTextReadsAndTheMarkStandsOutUnderLightAndDarkPalettes) {
       }
     };
     ASSERT_EQ(Caption(window->PnQR), "?");
+    // The designed colours stay whatever the desktop's.
+    EXPECT_EQ(window->PnQR->Color(), QColor(192, 192, 192));
+    EXPECT_EQ(window->PnQL->Color(), QColor(255, 255, 255));
+    EXPECT_EQ(window->PnReponse->Color(), QColor(166, 202, 240));
     check({
         {"masked panel", window->PnQR, whole(window->PnQR), panel(window->PnQR)},
         {"question", window->PnQL, whole(window->PnQL), panel(window->PnQL)},
@@ -267,6 +271,7 @@ TEST_F(GuiTest, EveryControlIsNamedForAScreenReaderAndAPanelReadsAsItShows) {
   const auto labels = Of(window->CbListes)->relations(QAccessible::Label);
   ASSERT_EQ(labels.size(), 1);
   EXPECT_EQ(labels[0].first->text(QAccessible::Name), "Liste");
+  EXPECT_EQ(Of(window->PnReponse)->text(QAccessible::Name), "Réponse trouvée ?");
   QAccessibleInterface* grid = Of(window->SgListe);
   EXPECT_EQ(grid->text(QAccessible::Name), "Liste des associations");
   QStringList headers;
