@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QToolTip>
 
 #include "Dialogs.h"
 #include "EspeakVoice.h"
@@ -156,8 +155,6 @@ void TFTenaxo::CreateControls() {
   CbListes->setFont(italic);
   CbListes->completer()->setCompletionMode(QCompleter::InlineCompletion);
   CbListes->completer()->setCaseSensitivity(Qt::CaseInsensitive);
-  CbListes->lineEdit()->setValidator(
-      new AnsiValidator(CbListes, [this](QChar c) { TellRefused(CbListes, c); }));
   CbListes->setEditText(QStringLiteral("CbListes"));
 
   BtDelListe = Button(PnFiche, QStringLiteral("Supprimer"), 147, 117, 64, 25);
@@ -203,23 +200,9 @@ void TFTenaxo::BindEvents() {
   SgListe->OnMouseUp = [this](Qt::MouseButton button, int x, int y) {
     Run([&] { SgListeMouseUp(button, x, y); });
   };
-  connect(SgListe, &ListGrid::CharacterRefused, this,
-          [this](QChar c) { TellRefused(SgListe->EditorShown() ? static_cast<QWidget*>(SgListe->Editor()) : SgListe, c); });
 }
 
-AnsiString TFTenaxo::ListNameText() const {
-  // The box refuses characters a list name cannot hold; a text set by other
-  // means gets the code page's substitutes.
-  AnsiString name;
-  if (!QStringToAnsi(CbListes->currentText(), name)) name = AnsiWithSubstitutes(CbListes->currentText());
-  return name;
-}
-
-void TFTenaxo::TellRefused(QWidget* where, QChar character) {
-  QToolTip::showText(where->mapToGlobal(QPoint(0, where->height())),
-                     QStringLiteral("Le caractère « %1 » ne peut pas être enregistré dans une liste.").arg(character),
-                     where);
-}
+AnsiString TFTenaxo::ListNameText() const { return Utf8(CbListes->currentText()); }
 
 void TFTenaxo::Mirror() {
   const QuestionCycle& cycle = *cycle_;
@@ -265,9 +248,7 @@ void TFTenaxo::FormShow() {
   }
   const QStringList headers = QStringLiteral("Gauche,Droite,Demandé,Juste,Ratio").split(QLatin1Char(','));
   for (int col = 0; col < headers.size(); ++col) {
-    AnsiString text;
-    QStringToAnsi(headers[col], text);
-    session_.SgListe.SetCell(col, 0, std::move(text));
+    session_.SgListe.SetCell(col, 0, Utf8(headers[col]));
   }
 }
 

@@ -83,7 +83,6 @@ class TFTenaxo : public QWidget {
   void CreateControls();
   void BindEvents();
   void LayOut();
-  void TellRefused(QWidget* where, QChar character);
   AnsiString ListNameText() const;
   // Runs a handler, then mirrors the state, whether it ends or fails; a
   // failure is shown in the error box. True when the handler ended.

@@ -10,7 +10,7 @@ namespace tenaxo::bench {
 
 inline std::string Word(std::mt19937& random) {
   static const char* const kSyllables[] = {"ma", "ri", "so", "lu", "ten", "ax", "cha", "pe", "vo", "qui",
-                                           "\xE9t\xE9", "bou", "gre", "ni", "or", "fla", "ste", "cr\xE8", "dou", "ille"};
+                                           "été", "bou", "gre", "ni", "or", "fla", "ste", "crè", "dou", "ille"};
   std::string word;
   const int count = 2 + static_cast<int>(random() % 3);
   for (int k = 0; k < count; ++k) word += kSyllables[random() % 20];

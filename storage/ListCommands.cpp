@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "ListEncoding.h"
 #include "ListFiles.h"
 #include "Outils.h"
 
@@ -17,7 +18,7 @@ bool ListCommands::ListFileExists() const { return FileExists(ListFilePath()); }
 void ListCommands::FillListNames() {
   QStringList items;
   for (const QString& file : ListFiles(AppFolder() + QStringLiteral("*.tnx"))) {
-    AnsiString name = AnsiWithSubstitutes(file);
+    AnsiString name = Utf8(file);
     AnsiString item;
     CutToken(name, ".tnx", item);
     items.append(AnsiToQString(item));
@@ -27,8 +28,11 @@ void ListCommands::FillListNames() {
 
 void ListCommands::LoadList() {
   const AnsiString name = window_.ListName();
-  ListLines lines = ParseListText(ReadListFile(tenaxo::ListFilePath(name)));
+  const QString path = tenaxo::ListFilePath(name);
+  FileEncoding encoding = FileEncoding::None;
+  ListLines lines = ParseListText(DecodeListFile(ReadListFile(path), path, encoding));
   session_.FListName = name;
+  session_.FListEncoding = encoding;
   session_.FAskedCount = 0;
   session_.FFoundCount = 0;
   FillTable(session_.SgListe, std::move(lines));
@@ -43,7 +47,9 @@ bool ListCommands::SaveList() {
       !window_.Confirm(QStringLiteral("Ecraser cette liste ?"))) {
     return false;
   }
-  WriteListFile(path, ListText(session_.SgListe));
+  FileEncoding encoding = session_.FListEncoding;
+  WriteListFile(path, EncodeListFile(ListText(session_.SgListe), encoding));
+  session_.FListEncoding = encoding;
   session_.Unsaved = false;
   session_.FListName = name;
   session_.FAskedCount = 0;
@@ -67,6 +73,7 @@ void ListCommands::BtDelListeClick() {
   FillListNames();
   ClearGrid(session_.SgListe);
   session_.FListName.clear();
+  session_.FListEncoding = FileEncoding::None;
   session_.FAskedCount = 0;
   session_.FFoundCount = 0;
 }
@@ -75,6 +82,7 @@ void ListCommands::BtViderClick() {
   if (!window_.Confirm(QStringLiteral("Vider cette liste ?"))) return;
   ClearGrid(session_.SgListe);
   session_.FListName.clear();
+  session_.FListEncoding = FileEncoding::None;
   session_.FAskedCount = 0;
   session_.FFoundCount = 0;
 }
