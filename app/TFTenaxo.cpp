@@ -1,12 +1,16 @@
 #include "TFTenaxo.h"
 
 #include <QCheckBox>
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QCollator>
 #include <QComboBox>
 #include <QCompleter>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "Dialogs.h"
 #include "EspeakVoice.h"
@@ -76,7 +80,8 @@ bool TFTenaxo::Run(F&& handler) {
   return true;
 }
 
-TFTenaxo::TFTenaxo(VoiceFactory voices) : QWidget(nullptr) {
+TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
+    : QWidget(nullptr), languages_(languages ? std::move(languages) : EspeakLanguages) {
   setWindowTitle(QStringLiteral("Tenaxo"));
   setFont(UiFont(11));
   CreateControls();
@@ -166,6 +171,7 @@ void TFTenaxo::CreateControls() {
   Button1 = Button(PnFiche, QStringLiteral("A propos"), 574, 5, 60, 20);
   CbVocal = CheckBox(PnFiche, QStringLiteral("Synthèse vocale à gauche"), 474, 96, 161, 17);
   CbVocal->setChecked(true);  // as designed; the stored setting decides at start
+  CbVocal->setContextMenuPolicy(Qt::CustomContextMenu);
 
   // Keyboard order: the grid first, then the card's controls.
   QWidget* order[] = {SgListe, BtOui,   BtNon,   Button3, CbVisuListe, CbListes, BtDelListe,
@@ -186,6 +192,8 @@ void TFTenaxo::BindEvents() {
   connect(CbVocal, &QCheckBox::toggled, this, [this, &cycle](bool checked) { Run([&] { cycle.SetCbVocal(checked); }); });
   connect(CbFirstLeft, &QCheckBox::toggled, this, [&cycle](bool checked) { cycle.SetCbFirstLeft(checked); });
   connect(CbVisuListe, &QCheckBox::toggled, this, [this] { CbVisuListeClick(); });
+  connect(CbVocal, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { CbVocalMenu()->popup(CbVocal->mapToGlobal(at)); });
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
   ListCommands& lists = *lists_;
@@ -228,6 +236,8 @@ void TFTenaxo::FormCreate() {
   ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Gauche", value);
   SetChecked(CbFirstLeft, TextToBool(value));
   cycle_->SetCbFirstLeft(CbFirstLeft->isChecked());
+  ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Voix", value);
+  cycle_->SetSpokenLanguage(value);
   lists_->FillListNames();
   session_.FListName.clear();
   session_.FAskedCount = 0;
@@ -256,6 +266,7 @@ void TFTenaxo::FormClose() {
   WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Liste", ListNameText());
   WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Vocal", BoolToText(CbVocal->isChecked()));
   WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Gauche", BoolToText(CbFirstLeft->isChecked()));
+  WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Voix", cycle_->SpokenLanguage());
   if (session_.Unsaved) lists_->BtSauverClick();
 }
 
@@ -267,6 +278,34 @@ void TFTenaxo::CbVisuListeClick() {
 
 void TFTenaxo::Button1Click() {
   if (FAbout) FAbout->ShowModeless();
+}
+
+QMenu* TFTenaxo::CbVocalMenu() {
+  auto* menu = new QMenu(this);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  auto* group = new QActionGroup(menu);
+  const auto add = [&](const QString& name, const std::string& code) {
+    QAction* action = menu->addAction(name);
+    action->setCheckable(true);
+    action->setChecked(code == cycle_->SpokenLanguage());
+    action->setActionGroup(group);
+    connect(action, &QAction::triggered, this, [this, code] { cycle_->SetSpokenLanguage(code); });
+  };
+  add(QStringLiteral("Anglais (voix par défaut)"), std::string());
+  menu->addSeparator();
+  std::vector<VoiceLanguage> languages;
+  try {
+    languages = languages_();
+  } catch (...) {
+    // No engine: the default voice alone.
+  }
+  QCollator collator(QLocale::system());
+  collator.setCaseSensitivity(Qt::CaseInsensitive);
+  std::sort(languages.begin(), languages.end(), [&](const VoiceLanguage& a, const VoiceLanguage& b) {
+    return collator.compare(AnsiToQString(a.Name), AnsiToQString(b.Name)) < 0;
+  });
+  for (const VoiceLanguage& language : languages) add(AnsiToQString(language.Name), language.Code);
+  return menu;
 }
 
 void TFTenaxo::showEvent(QShowEvent* event) {

@@ -206,7 +206,9 @@ TEST_F(Lists, EncodingsRoundTripByteForByte) {
     PutFile(PathOf("Liste.tnx"), c.bytes);
     window.name = "Liste";
     commands.LoadList();
-    if (!c.firstRow.empty()) EXPECT_EQ(Rows(session.SgListe).front(), c.firstRow);
+    if (!c.firstRow.empty()) {
+      EXPECT_EQ(Rows(session.SgListe).front(), c.firstRow);
+    }
     if (c.added[0]) session.SgListe.SetCell(1, 1, c.added);
     commands.SaveList();
     EXPECT_EQ(FileBytes(PathOf("Liste.tnx")), c.saved.empty() ? c.bytes : c.saved);
