@@ -45,14 +45,15 @@ const CodePage& Windows1252() {
 
 bool Ascii(std::string_view text) {
   size_t i = 0;
-  uint64_t high = 0;
-  for (; i + 8 <= text.size(); i += 8) {
-    uint64_t word;
-    std::memcpy(&word, text.data() + i, 8);
-    high |= word;
+  for (; i + 32 <= text.size(); i += 32) {
+    uint64_t words[4];
+    std::memcpy(words, text.data() + i, 32);
+    if ((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ull) return false;
   }
-  for (; i < text.size(); ++i) high |= static_cast<unsigned char>(text[i]);
-  return (high & 0x8080808080808080ull) == 0;
+  for (; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
+  }
+  return true;
 }
 
 // Where the text stops being UTF-8 (npos when it is valid); multiByte tells
@@ -65,6 +66,13 @@ size_t FirstBadUtf8(std::string_view text, bool& multiByte) {
   while (i < n) {
     if (s[i] < 0x80) {
       ++i;
+      // Runs of ASCII, eight bytes at a time.
+      while (i + 8 <= n) {
+        uint64_t word;
+        std::memcpy(&word, s + i, 8);
+        if (word & 0x8080808080808080ull) break;
+        i += 8;
+      }
       continue;
     }
     size_t length = 0;
@@ -104,15 +112,23 @@ int LineAt(std::string_view text, size_t offset) {
 
 std::string FromWindows1252(std::string_view bytes) {
   const CodePage& page = Windows1252();
-  size_t size = 0;
-  for (char c : bytes) size += static_cast<size_t>(page.utf8[static_cast<unsigned char>(c)][3]);
+  size_t size = bytes.size();
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) size += static_cast<size_t>(page.utf8[static_cast<unsigned char>(c)][3]) - 1;
+  }
   std::string text(size, '\0');
   char* out = text.data();
   for (char c : bytes) {
-    const auto& entry = page.utf8[static_cast<unsigned char>(c)];
-    const auto length = static_cast<size_t>(entry[3]);
-    std::memcpy(out, entry.data(), length);
-    out += length;
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      *out++ = c;
+      continue;
+    }
+    const auto& entry = page.utf8[b];
+    out[0] = entry[0];
+    out[1] = entry[1];
+    if (entry[3] == 3) out[2] = entry[2];
+    out += entry[3];
   }
   return text;
 }
@@ -121,13 +137,13 @@ std::string FromWindows1252(std::string_view bytes) {
 // one of its characters.
 bool ToWindows1252(std::string_view text, std::string& bytes) {
   const CodePage& page = Windows1252();
-  bytes.clear();
-  bytes.reserve(text.size());
+  bytes.resize(text.size());
+  char* out = bytes.data();
   const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
   for (size_t i = 0; i < n;) {
     if (s[i] < 0x80) {
-      bytes += static_cast<char>(s[i++]);
+      *out++ = static_cast<char>(s[i++]);
       continue;
     }
     // The code page's characters lie below U+2123: sequences of 2 or 3 bytes.
@@ -142,8 +158,9 @@ bool ToWindows1252(std::string_view text, std::string& bytes) {
     }
     if (point < 0x80) return false;  // not UTF-8, or an overlong form
     if (point >= page.byteOf.size() || page.byteOf[point] < 0) return false;
-    bytes += static_cast<char>(page.byteOf[point]);
+    *out++ = static_cast<char>(page.byteOf[point]);
   }
+  bytes.resize(static_cast<size_t>(out - bytes.data()));
   return true;
 }
 
