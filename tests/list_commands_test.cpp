@@ -182,6 +182,8 @@ TEST_F(Lists, EncodingsRoundTripByteForByte) {
       {"NotUtf8IsTheCodePage", "caf\xE9\t\xC3\t\t\t\r\n", "café;Ã;;;", "", ""},
       {"BadSequencesAreTheCodePage", "\xED\xA0\x80\t\xC0\xAF\t\xF4\x90\x80\x80\t\xE2\x82\t\r\n",
        "í\u00A0€;À¯;ô\u0090€€;â‚;", "", ""},
+      {"FourBytes", "😀\t\xF1\x80\x80\x80\t\xE0\xA0\x80\t\t\r\n", "😀;\U00040000;\u0800;;", "", ""},
+      {"OverlongsAreTheCodePage", "\xF0\x8F\xBF\xBF\t\xE0\x9F\xBF\t\t\t\r\n", "ð\u008F¿¿;àŸ¿;;;", "", ""},
       {"CodePageThatLooksLikeUtf8", "\xC3\xA9t\xC3\xA9\t\t\t\t\r\n", "été;;;;", "", ""},
       {"MarkOnly", mark, ";;;;", "", mark + "\t\t\t\t\r\n"},
       {"NulEndsTheText", mark + "a\r\n\0\xFF"s, "a;;;;", "", mark + "a\t\t\t\t\r\n"},

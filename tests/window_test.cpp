@@ -189,9 +189,9 @@ TEST_F(GuiTest, TheVoiceMenuChoosesTheLanguageOfTheLeftText) {
   ASSERT_NE(menu, nullptr);
   QStringList names;
   for (QAction* action : menu->actions()) {
-    if (!action->isSeparator()) names << action->text() + (action->isChecked() ? "*" : "");
+    names << (action->isSeparator() ? QStringLiteral("--") : action->text() + (action->isChecked() ? "*" : ""));
   }
-  EXPECT_EQ(names, (QStringList{"Anglais (voix par défaut)*", "Greek", "Japanese", "Polish"}));
+  EXPECT_EQ(names, (QStringList{"Anglais (voix par défaut)*", "--", "Greek", "Japanese", "Polish"}));
   menu->actions().back()->trigger();
   menu->close();
   Click(window->PnQL);
