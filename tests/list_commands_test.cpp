@@ -180,9 +180,14 @@ TEST_F(Lists, EncodingsRoundTripByteForByte) {
       {"Utf8Unmarked", "日本語\tにほんご\t\t\t\r\n", "日本語;にほんご;;;", "", ""},
       {"MixedScripts", mark + "Москва\tΑθήνα\t\t\t\r\n서울\tירושלים\tالقاهرة\t\t\r\n", "Москва;Αθήνα;;;", "", ""},
       {"NotUtf8IsTheCodePage", "caf\xE9\t\xC3\t\t\t\r\n", "café;Ã;;;", "", ""},
-      {"BadSequencesAreTheCodePage", "\xED\xA0\x80\t\xC0\xAF\t\xF4\x90\x80\x80\t\xE2\x82\t\r\n",
-       "í\u00A0€;À¯;ô\u0090€€;â‚;", "", ""},
-      {"FourBytes", "😀\t\xF1\x80\x80\x80\t\xE0\xA0\x80\t\t\r\n", "😀;\U00040000;\u0800;;", "", ""},
+      // One sequence that is not UTF-8 makes the file Windows-1252: a
+      // surrogate, an overlong form, beyond U+10FFFF, cut short.
+      {"SurrogateIsTheCodePage", "\xED\xA0\x80\tж\t\t\t\r\n", "í\u00A0€;Ð¶;;;", "", ""},
+      {"OverlongIsTheCodePage", "\xC0\xAF\tж\t\t\t\r\n", "À¯;Ð¶;;;", "", ""},
+      {"BeyondUnicodeIsTheCodePage", "\xF4\x90\x80\x80\tж\t\t\t\r\n", "ô\u0090€€;Ð¶;;;", "", ""},
+      {"CutShortIsTheCodePage", "\xE2\x82\tж\t\t\t\r\n", "â‚;Ð¶;;;", "", ""},
+      {"FourBytes", "😀\t\xF1\x90\x80\x80\t\xE0\xA0\x80\t\xEE\x80\x80\t\xF4\x8F\xBF\xBF\r\n",
+       "😀;\U00050000;\u0800;\uE000;\U0010FFFF", "", ""},
       {"OverlongsAreTheCodePage", "\xF0\x8F\xBF\xBF\t\xE0\x9F\xBF\t\t\t\r\n", "ð\u008F¿¿;àŸ¿;;;", "", ""},
       {"CodePageThatLooksLikeUtf8", "\xC3\xA9t\xC3\xA9\t\t\t\t\r\n", "été;;;;", "", ""},
       {"MarkOnly", mark, ";;;;", "", mark + "\t\t\t\t\r\n"},
