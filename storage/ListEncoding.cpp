@@ -143,7 +143,16 @@ bool ToWindows1252(std::string_view text, std::string& bytes) {
   const size_t n = text.size();
   for (size_t i = 0; i < n;) {
     if (s[i] < 0x80) {
-      *out++ = static_cast<char>(s[i++]);
+      // ASCII stays as it is, eight bytes at a time.
+      while (i + 8 <= n) {
+        uint64_t word;
+        std::memcpy(&word, s + i, 8);
+        if (word & 0x8080808080808080ull) break;
+        std::memcpy(out, &word, 8);
+        out += 8;
+        i += 8;
+      }
+      while (i < n && s[i] < 0x80) *out++ = static_cast<char>(s[i++]);
       continue;
     }
     // The code page's characters lie below U+2123: sequences of 2 or 3 bytes.
