@@ -192,8 +192,10 @@ TEST_F(Lists, EncodingsRoundTripByteForByte) {
       {"CodePageThatLooksLikeUtf8", "\xC3\xA9t\xC3\xA9\t\t\t\t\r\n", "été;;;;", "", ""},
       {"MarkOnly", mark, ";;;;", "", mark + "\t\t\t\t\r\n"},
       {"NulEndsTheText", mark + "a\r\n\0\xFF"s, "a;;;;", "", mark + "a\t\t\t\t\r\n"},
-      {"CodePageStays", "caf\xE9\r\n", "café;;;;", "œ€", "caf\xE9\t\x9C\x80\t\t\t\r\n"},
-      {"CodePageBecomesUtf8", "caf\xE9\r\n", "café;;;;", "Ω", mark + "café\tΩ\t\t\t\r\n"},
+      {"CodePageStays", "caf\xE9\r\n", "café;;;;", "œ€™", "caf\xE9\t\x9C\x80\x99\t\t\t\r\n"},
+      // U+2123 comes just after the code page's last character, ™ (U+2122).
+      {"CodePageBecomesUtf8", "caf\xE9\r\n", "café;;;;", "℣", mark + "café\t℣\t\t\t\r\n"},
+      {"NoLastLineEnd", "prix\t5\x80", "prix;5€;;;", "", "prix\t5\x80\t\t\t\r\n"},
       {"Utf8StaysUnmarked", "日本\r\n", "日本;;;;", "é", "日本\té\t\t\t\r\n"},
   };
   for (const Case& c : cases) {
@@ -240,12 +242,12 @@ TEST_F(Lists, ANewListIsSavedInTheCodePageWhileItHoldsEveryCharacter) {
 }
 
 TEST_F(Lists, AMarkedFileWithBytesOtherThanUtf8IsRefused) {
-  PutFile(PathOf("Faux.tnx"), "\xEF\xBB\xBFok\r\nok\rok\n\xC3\xA9 puis \xE9\r\nfin\r\n");
+  PutFile(PathOf("Faux.tnx"), "\xEF\xBB\xBFok\r\nok\r\nok\rok\n\xC3\xA9 puis \xE9\r\nfin\r\n");
   const std::string before = StateOf(session);
   window.name = "Faux";
   EXPECT_EQ(ErrorOf([&] { commands.LoadList(); }),
             "Le fichier \"" + PathOf("Faux.tnx").toStdString() +
-                "\" est marqué UTF-8, mais sa ligne 4 n'est pas de l'UTF-8 valide.");
+                "\" est marqué UTF-8, mais sa ligne 5 n'est pas de l'UTF-8 valide.");
   EXPECT_EQ(StateOf(session), before);
 }
 
