@@ -305,6 +305,8 @@ QMenu* TFTenaxo::CbVocalMenu() {
     return collator.compare(AnsiToQString(a.Name), AnsiToQString(b.Name)) < 0;
   });
   for (const VoiceLanguage& language : languages) add(AnsiToQString(language.Name), language.Code);
+  // A language no longer installed is spoken by the default voice.
+  if (!group->checkedAction()) group->actions().front()->setChecked(true);
   return menu;
 }
 

@@ -204,6 +204,14 @@ TEST_F(GuiTest, TheVoiceMenuChoosesTheLanguageOfTheLeftText) {
   QMenu* again = window->CbVocalMenu();
   EXPECT_TRUE(again->actions().back()->isChecked());
   delete again;
+
+  // A language no longer installed: the default voice speaks, and is checked.
+  ASSERT_TRUE(CloseWindow());
+  PutSetting("Voix", "xx-gone");
+  Start();
+  QMenu* gone = window->CbVocalMenu();
+  EXPECT_TRUE(gone->actions().front()->isChecked());
+  delete gone;
 }
 
 }  // namespace
