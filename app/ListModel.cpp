@@ -27,19 +27,13 @@ constexpr size_t kShownBytes = 4096;
 QVariant ListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return QVariant();
   const AnsiString& cell = table_.Cell(index.column(), TableRow(index));
-  if (role == Qt::DisplayRole && cell.size() > kShownBytes) return AnsiToQString(cell.substr(0, kShownBytes));
+  if (role == Qt::DisplayRole && cell.size() > kShownBytes) return AnsiToQString(Utf8Prefix(cell, kShownBytes));
   return AnsiToQString(cell);
 }
 
 bool ListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
-  const QString text = value.toString();
-  AnsiString bytes;
-  if (!QStringToAnsi(text, bytes)) {
-    emit CharacterRefused(FirstUnencodable(text));
-    return false;
-  }
-  table_.SetCell(index.column(), TableRow(index), std::move(bytes));
+  table_.SetCell(index.column(), TableRow(index), Utf8(value.toString()));
   return true;
 }
 

@@ -29,8 +29,6 @@ class ListModel : public QAbstractTableModel, private TableObserver {
  signals:
   // The table moved its current cell itself (its rows went away).
   void CurrentCellMovedByTable();
-  // A text was typed that the list file cannot hold: the character refused.
-  void CharacterRefused(QChar character);
 
  private:
   void RowsAboutToBeInserted(int first, int last) override;

@@ -110,7 +110,6 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   editor_->setMaxLength(std::numeric_limits<int>::max());
   editor_->hide();
   editor_->installEventFilter(this);
-  editor_->setValidator(new AnsiValidator(editor_, [this](QChar c) { emit CharacterRefused(c); }));
   connect(editor_, &QLineEdit::textEdited, this, &ListGrid::EditorTextEdited);
 
   connect(model_, &QAbstractItemModel::columnsInserted, this, [this](const QModelIndex&, int first, int last) {
@@ -181,8 +180,7 @@ void ListGrid::RaiseEditText() {
 }
 
 void ListGrid::EditorTextEdited(const QString& text) {
-  AnsiString bytes;
-  if (!QStringToAnsi(text, bytes)) return;  // the validator lets no such text through
+  const AnsiString bytes = Utf8(text);
   const int col = Col();
   const int row = Row();
   Table().SetCell(col, row, bytes);

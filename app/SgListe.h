@@ -70,10 +70,6 @@ class ListGrid : public QTableView {
   bool EditorShown() const { return editorShown_; }
   QLineEdit* Editor() const { return editor_; }
 
- signals:
-  // A typed text held a character the list file cannot keep; it was refused.
-  void CharacterRefused(QChar character);
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;

@@ -3,16 +3,19 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QCollator>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
-#include <QToolTip>
+#include <algorithm>
 
 #include "Dialogs.h"
 #include "EspeakVoice.h"
@@ -79,13 +82,14 @@ class TFTenaxo::HeldVoice : public Voice {
   ~HeldVoice() override {
     if (hold_->voice == this) hold_->voice = nullptr;
   }
-  bool Speak(const AnsiString& text) override {
-    if (!hold_->holding) return voice_->Speak(text);
+  bool Speak(const AnsiString& text, const std::string& language) override {
+    if (!hold_->holding) return voice_->Speak(text, language);
     hold_->pending = true;
     hold_->text = text;
+    hold_->language = language;
     return true;
   }
-  bool SpeakNow(const AnsiString& text) { return voice_->Speak(text); }
+  bool SpeakNow(const AnsiString& text, const std::string& language) { return voice_->Speak(text, language); }
 
  private:
   std::unique_ptr<Voice> voice_;
@@ -107,7 +111,8 @@ bool TFTenaxo::Run(F&& handler) {
   return true;
 }
 
-TFTenaxo::TFTenaxo(VoiceFactory voices) : QWidget(nullptr) {
+TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
+    : QWidget(nullptr), languages_(languages ? std::move(languages) : EspeakLanguages) {
   setWindowTitle(QStringLiteral("Tenaxo"));
   setFont(UiFont(11));
   CreateControls();
@@ -194,8 +199,6 @@ void TFTenaxo::CreateControls() {
   CbListes->setFont(italic);
   CbListes->completer()->setCompletionMode(QCompleter::InlineCompletion);
   CbListes->completer()->setCaseSensitivity(Qt::CaseInsensitive);
-  CbListes->lineEdit()->setValidator(
-      new AnsiValidator(CbListes, [this](QChar c) { TellRefused(CbListes, c); }));
   CbListes->setEditText(QStringLiteral("CbListes"));
 
   BtDelListe = Button(PnFiche, QStringLiteral("Su&pprimer"), 147, 117, 64, 25);
@@ -207,6 +210,7 @@ void TFTenaxo::CreateControls() {
   Button1 = Button(PnFiche, QStringLiteral("&A propos"), 574, 5, 60, 20);
   CbVocal = CheckBox(PnFiche, QStringLiteral("Synthèse vocale à &gauche"), 474, 96, 161, 17);
   CbVocal->setChecked(true);  // as designed; the stored setting decides at start
+  CbVocal->setContextMenuPolicy(Qt::CustomContextMenu);
 
   // The keyboard: the card takes the focus at start, Space or Enter on it
   // (or on one of its answer panels) reveals, as a click does; Tab goes
@@ -241,6 +245,8 @@ void TFTenaxo::BindEvents() {
   connect(CbVocal, &QCheckBox::toggled, this, [this, &cycle](bool checked) { Run([&] { cycle.SetCbVocal(checked); }); });
   connect(CbFirstLeft, &QCheckBox::toggled, this, [&cycle](bool checked) { cycle.SetCbFirstLeft(checked); });
   connect(CbVisuListe, &QCheckBox::toggled, this, [this] { CbVisuListeClick(); });
+  connect(CbVocal, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { CbVocalMenu()->popup(CbVocal->mapToGlobal(at)); });
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, Button1, &QPushButton::click);
   connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, BtSauver,
@@ -258,23 +264,9 @@ void TFTenaxo::BindEvents() {
   SgListe->OnMouseUp = [this](Qt::MouseButton button, int x, int y) {
     Run([&] { SgListeMouseUp(button, x, y); });
   };
-  connect(SgListe, &ListGrid::CharacterRefused, this,
-          [this](QChar c) { TellRefused(SgListe->EditorShown() ? static_cast<QWidget*>(SgListe->Editor()) : SgListe, c); });
 }
 
-AnsiString TFTenaxo::ListNameText() const {
-  // The box refuses characters a list name cannot hold; a text set by other
-  // means gets the code page's substitutes.
-  AnsiString name;
-  if (!QStringToAnsi(CbListes->currentText(), name)) name = AnsiWithSubstitutes(CbListes->currentText());
-  return name;
-}
-
-void TFTenaxo::TellRefused(QWidget* where, QChar character) {
-  QToolTip::showText(where->mapToGlobal(QPoint(0, where->height())),
-                     QStringLiteral("Le caractère « %1 » ne peut pas être enregistré dans une liste.").arg(character),
-                     where);
-}
+AnsiString TFTenaxo::ListNameText() const { return Utf8(CbListes->currentText()); }
 
 void TFTenaxo::Mirror() {
   const QuestionCycle& cycle = *cycle_;
@@ -331,6 +323,8 @@ void TFTenaxo::FormCreate() {
   ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Gauche", value);
   SetChecked(CbFirstLeft, TextToBool(value));
   cycle_->SetCbFirstLeft(CbFirstLeft->isChecked());
+  ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Voix", value);
+  cycle_->SetSpokenLanguage(value);
   lists_->FillListNames();
   session_.FListName.clear();
   session_.FAskedCount = 0;
@@ -351,9 +345,7 @@ void TFTenaxo::FormShow() {
   }
   const QStringList headers = QStringLiteral("Gauche,Droite,Demandé,Juste,Ratio").split(QLatin1Char(','));
   for (int col = 0; col < headers.size(); ++col) {
-    AnsiString text;
-    QStringToAnsi(headers[col], text);
-    session_.SgListe.SetCell(col, 0, std::move(text));
+    session_.SgListe.SetCell(col, 0, Utf8(headers[col]));
   }
 }
 
@@ -364,6 +356,7 @@ bool TFTenaxo::FormClose() {
     WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Liste", ListNameText());
     WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Vocal", BoolToText(CbVocal->isChecked()));
     WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Gauche", BoolToText(CbFirstLeft->isChecked()));
+    WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Voix", cycle_->SpokenLanguage());
   } catch (...) {
     ShowCurrentFailure(this);
   }
@@ -410,7 +403,7 @@ void TFTenaxo::SpeakHeld() {
   hold_->pending = false;
   bool spoken = false;
   try {
-    spoken = hold_->voice->SpeakNow(hold_->text);
+    spoken = hold_->voice->SpeakNow(hold_->text, hold_->language);
   } catch (...) {
     spoken = false;
   }
@@ -419,6 +412,36 @@ void TFTenaxo::SpeakHeld() {
     cycle_->SetCbVocal(false);
     Mirror();
   }
+}
+
+QMenu* TFTenaxo::CbVocalMenu() {
+  auto* menu = new QMenu(this);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  auto* group = new QActionGroup(menu);
+  const auto add = [&](const QString& name, const std::string& code) {
+    QAction* action = menu->addAction(name);
+    action->setCheckable(true);
+    action->setChecked(code == cycle_->SpokenLanguage());
+    action->setActionGroup(group);
+    connect(action, &QAction::triggered, this, [this, code] { cycle_->SetSpokenLanguage(code); });
+  };
+  add(QStringLiteral("Anglais (voix par défaut)"), std::string());
+  menu->addSeparator();
+  std::vector<VoiceLanguage> languages;
+  try {
+    languages = languages_();
+  } catch (...) {
+    // No engine: the default voice alone.
+  }
+  QCollator collator(QLocale::system());
+  collator.setCaseSensitivity(Qt::CaseInsensitive);
+  std::sort(languages.begin(), languages.end(), [&](const VoiceLanguage& a, const VoiceLanguage& b) {
+    return collator.compare(AnsiToQString(a.Name), AnsiToQString(b.Name)) < 0;
+  });
+  for (const VoiceLanguage& language : languages) add(AnsiToQString(language.Name), language.Code);
+  // A language no longer installed is spoken by the default voice.
+  if (!group->checkedAction()) group->actions().front()->setChecked(true);
+  return menu;
 }
 
 void TFTenaxo::showEvent(QShowEvent* event) {

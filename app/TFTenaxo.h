@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QMenu;
 class QPushButton;
 
 namespace tenaxo {
@@ -26,8 +27,9 @@ class TFAbout;
 class TFTenaxo : public QWidget {
   Q_OBJECT
  public:
-  // voices makes the speech voice (the real one by default).
-  explicit TFTenaxo(VoiceFactory voices = {});
+  // voices makes the speech voice, languages lists the languages it can
+  // speak (the real engine's by default).
+  explicit TFTenaxo(VoiceFactory voices = {}, VoiceLanguages languages = {});
   ~TFTenaxo() override;
 
   void SetAbout(TFAbout* about) { FAbout = about; }
@@ -65,6 +67,9 @@ class TFTenaxo : public QWidget {
   bool FormClose();
   void CbVisuListeClick();
   void Button1Click();
+  // The menu of a right click on "Synthèse vocale à gauche": the engine's
+  // languages by name, the one the left text is spoken in checked.
+  QMenu* CbVocalMenu();
 
   // The list editor.
   void SgListeSetEditText(int col, int row, const AnsiString& text);
@@ -87,7 +92,6 @@ class TFTenaxo : public QWidget {
   void BindEvents();
   void LayOut();
   void MirrorCard();
-  void TellRefused(QWidget* where, QChar character);
   AnsiString ListNameText() const;
   // Runs a handler, then mirrors the state, whether it ends or fails; a
   // failure is shown in the error box. True when the handler ended.
@@ -100,6 +104,7 @@ class TFTenaxo : public QWidget {
     bool holding = true;
     bool pending = false;
     AnsiString text;
+    std::string language;
     HeldVoice* voice = nullptr;
   };
   void SpeakHeld();
@@ -110,6 +115,7 @@ class TFTenaxo : public QWidget {
   std::unique_ptr<QuestionCycle> cycle_;
   std::unique_ptr<ListCommands> lists_;
   TFAbout* FAbout = nullptr;
+  VoiceLanguages languages_;
   bool shown_ = false;
   Panel* question_ = nullptr;  // the side the pending question shows
 };

@@ -182,14 +182,4 @@ void Panel::mouseReleaseEvent(QMouseEvent* event) {
 void StaticLabel::mousePressEvent(QMouseEvent* event) { event->accept(); }
 void StaticLabel::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
 
-AnsiValidator::AnsiValidator(QObject* parent, std::function<void(QChar)> refused)
-    : QValidator(parent), refused_(std::move(refused)) {}
-
-QValidator::State AnsiValidator::validate(QString& input, int&) const {
-  const QChar bad = FirstUnencodable(input);
-  if (bad.isNull()) return Acceptable;
-  if (refused_) refused_(bad);
-  return Invalid;
-}
-
 }  // namespace tenaxo

@@ -2,7 +2,6 @@
 // The few controls the main window needs that Qt has no exact match for.
 #include <QColor>
 #include <QLabel>
-#include <QValidator>
 #include <QWidget>
 #include <functional>
 
@@ -62,17 +61,6 @@ class StaticLabel : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
-};
-
-// Refuses any text holding a character a list file cannot keep (outside
-// Windows-1252), and says which one.
-class AnsiValidator : public QValidator {
- public:
-  AnsiValidator(QObject* parent, std::function<void(QChar)> refused);
-  State validate(QString& input, int& position) const override;
-
- private:
-  std::function<void(QChar)> refused_;
 };
 
 }  // namespace tenaxo

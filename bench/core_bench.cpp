@@ -41,8 +41,9 @@ void BM_ComputeRatiosRanked(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputeRatiosRanked)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// Second argument: the script of the sorted column, Latin (0), Cyrillic (1) or CJK (2).
 void BM_SortGridText(benchmark::State& state) {
-  const StudyTable original = bench::MakeList(static_cast<int>(state.range(0)));
+  const StudyTable original = bench::MakeList(static_cast<int>(state.range(0)), 42, static_cast<bench::Script>(state.range(1)));
   for (auto _ : state) {
     state.PauseTiming();
     StudyTable table = original;
@@ -54,15 +55,15 @@ void BM_SortGridText(benchmark::State& state) {
     state.ResumeTiming();
   }
 }
-BENCHMARK(BM_SortGridText)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortGridText)->Args({100000, 0})->Args({100000, 1})->Args({100000, 2})->Unit(benchmark::kMillisecond);
 
 void BM_TableMemory(benchmark::State& state) {
   for (auto _ : state) {
-    const StudyTable table = bench::MakeList(static_cast<int>(state.range(0)));
+    const StudyTable table = bench::MakeList(static_cast<int>(state.range(0)), 42, static_cast<bench::Script>(state.range(1)));
     state.counters["MB"] = static_cast<double>(table.MemoryUsage()) / (1024.0 * 1024.0);
   }
 }
-BENCHMARK(BM_TableMemory)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TableMemory)->Args({100000, 0})->Args({100000, 2})->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tenaxo

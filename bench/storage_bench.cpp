@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "ListCommands.h"
+#include "ListEncoding.h"
 #include "ListFiles.h"
 #include "Ranking.h"
 #include "Words.h"
@@ -15,8 +16,8 @@ namespace tenaxo {
 namespace {
 
 // A ranked list of realistic pairs, as a saved list holds them.
-StudyTable RankedList(int rows) {
-  StudyTable table = bench::MakeList(rows);
+StudyTable RankedList(int rows, bench::Script script = bench::Script::Latin) {
+  StudyTable table = bench::MakeList(rows, 42, script);
   ComputeRatios(table, TextLocale(QLocale(QLocale::French, QLocale::France)));
   return table;
 }
@@ -32,10 +33,13 @@ ListWindow Window(const AnsiString& name) {
   return ListWindow{[name] { return name; }, yes, yes, [](const QStringList&) {}, [] {}};
 }
 
+// Latin words are saved in Windows-1252; Cyrillic (second argument 1) or
+// CJK (2) ones in UTF-8 with the mark.
 void BM_LoadList(benchmark::State& state) {
   Folder folder;
-  const StudyTable list = RankedList(static_cast<int>(state.range(0)));
-  const AnsiString text = ListText(list);
+  const StudyTable list = RankedList(static_cast<int>(state.range(0)), static_cast<bench::Script>(state.range(1)));
+  FileEncoding encoding = FileEncoding::None;
+  const AnsiString text = EncodeListFile(ListText(list), encoding);
   WriteListFile(ListFilePath("Bench"), text);
   Session session;
   ListCommands commands(session, Window("Bench"));
@@ -47,12 +51,12 @@ void BM_LoadList(benchmark::State& state) {
   state.counters["TableMB"] = static_cast<double>(session.SgListe.MemoryUsage()) / (1024.0 * 1024.0);
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
-BENCHMARK(BM_LoadList)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadList)->Args({100000, 0})->Args({100000, 1})->Args({100000, 2})->Unit(benchmark::kMillisecond);
 
 void BM_SaveList(benchmark::State& state) {
   Folder folder;
   Session session;
-  session.SgListe = RankedList(static_cast<int>(state.range(0)));
+  session.SgListe = RankedList(static_cast<int>(state.range(0)), static_cast<bench::Script>(state.range(1)));
   session.FListName = "Bench";
   ListCommands commands(session, Window("Bench"));
   for (auto _ : state) {
@@ -62,7 +66,7 @@ void BM_SaveList(benchmark::State& state) {
   state.counters["MB"] = bytes / (1024.0 * 1024.0);
   state.SetBytesProcessed(static_cast<int64_t>(static_cast<double>(state.iterations()) * bytes));
 }
-BENCHMARK(BM_SaveList)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveList)->Args({100000, 0})->Args({100000, 1})->Args({100000, 2})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tenaxo

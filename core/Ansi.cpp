@@ -1,55 +1,58 @@
 #include "Ansi.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace tenaxo {
 
 namespace {
-// Opening a converter is the costly part; single-byte decoding keeps no state
-// between calls, so one converter per thread serves every call.
-QStringDecoder& Decoder() {
-  thread_local QStringDecoder decoder("windows-1252");
-  return decoder;
-}
-QStringEncoder& Encoder() {
-  thread_local QStringEncoder encoder("windows-1252");
-  return encoder;
-}
+bool Continues(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 }  // namespace
 
 QString AnsiToQString(std::string_view text) {
-  if (text.empty()) return QString();
-  return Decoder().decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+  // QString::fromUtf8 drops a byte-order mark at the start; a cell keeps it.
+  thread_local QStringDecoder decoder(QStringDecoder::Utf8,
+                                      QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+  return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+AnsiString Utf8(const QString& text) {
+  const QByteArray bytes = text.toUtf8();
+  return AnsiString(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 bool QStringToAnsi(const QString& text, AnsiString& out) {
-  const QByteArray bytes = Encoder().encode(text);
-  // The converter puts a substitute for a character it cannot hold and does
-  // not always say so: a text that does not come back whole did not fit.
-  if (bytes.size() != text.size() ||
-      Decoder().decode(QByteArrayView(bytes)) != text) {
-    return false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      ++i;
+    } else if (text[i].isSurrogate()) {
+      return false;
+    }
   }
-  out.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+  out = Utf8(text);
   return true;
 }
 
-AnsiString Ansi(const char* utf8) {
-  AnsiString out;
-  QStringToAnsi(QString::fromUtf8(utf8), out);
-  return out;
+size_t CharacterCount(std::string_view text) {
+  size_t count = 0;
+  for (char c : text) count += Continues(c) ? 0 : 1;
+  return count;
 }
 
-QChar FirstUnencodable(const QString& text) {
-  AnsiString scratch;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();
-    const QString one = text.mid(i, pair ? 2 : 1);
-    if (!QStringToAnsi(one, scratch)) return text[i];
-    if (pair) ++i;
+size_t CharacterOffset(std::string_view text, size_t n) {
+  size_t i = 0;
+  for (; i < text.size(); ++i) {
+    if (Continues(text[i])) continue;
+    if (n == 0) return i;
+    --n;
   }
-  return QChar();
+  return text.size();
+}
+
+std::string_view Utf8Prefix(std::string_view text, size_t maxBytes) {
+  if (text.size() <= maxBytes) return text;
+  size_t end = maxBytes;
+  while (end > 0 && Continues(text[end])) --end;
+  return text.substr(0, end);
 }
 
 }  // namespace tenaxo

@@ -1,7 +1,10 @@
 #pragma once
-// Texts of the study list, the list files and the settings are 8-bit texts in
-// the Windows-1252 code page. They live in std::string as raw bytes; these
-// helpers convert them for the toolkit, which speaks UTF-16.
+// Texts of the study list, the list names and the settings are Unicode texts
+// held as UTF-8 in std::string (the alias keeps its old name, from the days
+// when cells were Windows-1252 bytes). Text in Windows-1252 stays as small as
+// it was, one byte a character for ASCII. These helpers convert them for the
+// toolkit, which speaks UTF-16. The encodings of list files are the business
+// of storage/ListEncoding.h.
 #include <QString>
 #include <string>
 #include <string_view>
@@ -10,17 +13,26 @@ namespace tenaxo {
 
 using AnsiString = std::string;
 
-// Every byte value maps to one character and back, so decoding never fails.
+// The text of UTF-8 bytes; a byte that is not UTF-8 becomes U+FFFD.
 QString AnsiToQString(std::string_view text);
 
-// Converts to Windows-1252; returns false (and leaves out unchanged) when a
-// character has no place in the code page.
+// The UTF-8 of the text; a lone surrogate becomes U+FFFD.
+AnsiString Utf8(const QString& text);
+
+// The UTF-8 of the text. False (out unchanged) when it holds a lone
+// surrogate, which no file can keep.
 bool QStringToAnsi(const QString& text, AnsiString& out);
 
-// For literals written in the sources (UTF-8) that are known to fit.
-AnsiString Ansi(const char* utf8);
+// For literals written in the sources, which are UTF-8.
+inline AnsiString Ansi(const char* utf8) { return AnsiString(utf8); }
 
-// The first character of text that Windows-1252 cannot hold, or a null QChar.
-QChar FirstUnencodable(const QString& text);
+// Characters are counted as code points: a UTF-8 sequence is one character
+// (a continuation byte belongs to the character before it).
+size_t CharacterCount(std::string_view text);
+// The byte offset where character n begins (the size when there are fewer).
+size_t CharacterOffset(std::string_view text, size_t n);
+// The longest start of text that holds at most maxBytes bytes and does not
+// cut a character.
+std::string_view Utf8Prefix(std::string_view text, size_t maxBytes);
 
 }  // namespace tenaxo

@@ -48,13 +48,14 @@ bool IsBlank(std::string_view text) {
 
 AnsiString LeftPart(std::string_view text, int n) {
   if (n <= 0) return AnsiString();
-  return AnsiString(text.substr(0, static_cast<size_t>(n)));
+  return AnsiString(text.substr(0, CharacterOffset(text, static_cast<size_t>(n))));
 }
 
 AnsiString RightPart(std::string_view text, int n) {
-  if (text.size() > static_cast<size_t>(std::max(n, 0))) {
+  const size_t count = CharacterCount(text);
+  if (count > static_cast<size_t>(std::max(n, 0))) {
     if (n <= 0) return AnsiString();
-    return AnsiString(text.substr(text.size() - static_cast<size_t>(n)));
+    return AnsiString(text.substr(CharacterOffset(text, count - static_cast<size_t>(n))));
   }
   return AnsiString(text);
 }
@@ -123,7 +124,7 @@ int32_t CellToInt(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
-bool ReadFloat(std::string_view text, char decimalSeparator, double& value) {
+bool ReadFloat(std::string_view text, std::string_view decimalSeparator, double& value) {
   value = 0;
   if (text.empty()) return true;
   size_t i = 0;
@@ -140,9 +141,10 @@ bool ReadFloat(std::string_view text, char decimalSeparator, double& value) {
     if (IsDigit(c)) {
       plain += c;
       digits = true;
-    } else if (c == decimalSeparator && !separator) {
+    } else if (!separator && !decimalSeparator.empty() && text.substr(i, decimalSeparator.size()) == decimalSeparator) {
       plain += '.';
       separator = true;
+      i += decimalSeparator.size() - 1;
     } else {
       break;
     }
@@ -178,6 +180,21 @@ bool ReadFloat(std::string_view text, char decimalSeparator, double& value) {
 double CellToFloat(std::string_view text, const TextLocale& locale) {
   double value = 0;
   return ReadFloat(text, locale.DecimalSeparator(), value) ? value : 0.0;
+}
+
+bool ReadGroupedFloat(std::string_view text, const TextLocale& locale, double& value) {
+  if (ReadFloat(text, locale.DecimalSeparator(), value)) return true;
+  std::string plain;
+  plain.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    const size_t separator = locale.ThousandsSeparatorAt(text, i);
+    if (separator > 0) {
+      i += separator;
+    } else {
+      plain += text[i++];
+    }
+  }
+  return ReadFloat(plain, locale.DecimalSeparator(), value);
 }
 
 namespace {
@@ -279,8 +296,8 @@ AnsiString FormatNumber(const QVariant& value, int decimals, const TextLocale& l
       AnsiString text;
       if (type == QMetaType::QByteArray) {
         text = value.toByteArray().toStdString();
-      } else if (!QStringToAnsi(value.toString(), text)) {
-        text.clear();
+      } else {
+        text = Utf8(value.toString());
       }
       if (text.empty() || !ReadFloat(text, locale.DecimalSeparator(), number)) number = 0;
     } else {

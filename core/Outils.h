@@ -36,8 +36,12 @@ int32_t CellToInt(std::string_view text);
 // an exponent, trailing spaces. Anything else, or an overflow, gives 0.
 double CellToFloat(std::string_view text, const TextLocale& locale = TextLocale::Current());
 // As CellToFloat, telling whether the text was a number at all.
-bool ReadFloat(std::string_view text, char decimalSeparator, double& value);
+bool ReadFloat(std::string_view text, std::string_view decimalSeparator, double& value);
+// As ReadFloat, also taking the locale's thousands separators between the
+// digits (for a space-like separator: U+202F, U+00A0 and a plain space alike).
+bool ReadGroupedFloat(std::string_view text, const TextLocale& locale, double& value);
 
+// Counted in characters, not bytes.
 AnsiString LeftPart(std::string_view text, int n);
 AnsiString RightPart(std::string_view text, int n);
 // Cuts the text before the first separator off source into token.

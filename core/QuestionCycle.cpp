@@ -146,7 +146,7 @@ void QuestionCycle::SpeakLeft() {
   }
   bool spoken = false;
   try {
-    spoken = voice_->Speak(pnQL_.Caption);
+    spoken = voice_->Speak(pnQL_.Caption, language_);
   } catch (...) {
     spoken = false;
   }

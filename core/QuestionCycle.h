@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "Random.h"
 #include "Session.h"
@@ -82,6 +83,10 @@ class QuestionCycle {
   bool CbVocal() const { return cbVocal_; }
   void SetCbVocal(bool checked);
   bool HasVoice() const { return voice_ != nullptr; }
+  // The language the left text is spoken in (the engine's code, stored as
+  // the setting "Voix"); empty for English.
+  const std::string& SpokenLanguage() const { return language_; }
+  void SetSpokenLanguage(std::string language) { language_ = std::move(language); }
   // "Montrer à gauche en premier".
   bool CbFirstLeft() const { return cbFirstLeft_; }
   void SetCbFirstLeft(bool checked) { cbFirstLeft_ = checked; }
@@ -114,6 +119,7 @@ class QuestionCycle {
   bool cbVocal_ = false;
   bool cbFirstLeft_ = false;
   std::unique_ptr<Voice> voice_;
+  std::string language_;
 };
 
 }  // namespace tenaxo

@@ -25,13 +25,7 @@ void ComputeRatios(StudyTable& grid, const TextLocale& locale) {
     // pair still ranks by its value, at the end where it belongs, instead of
     // among the pairs never asked.
     double key = 0;
-    if (!ReadFloat(text, locale.DecimalSeparator(), key)) {
-      AnsiString plain;
-      for (char c : text) {
-        if (c != locale.ThousandsSeparator()) plain += c;
-      }
-      ReadFloat(plain, locale.DecimalSeparator(), key);
-    }
+    ReadGroupedFloat(text, locale, key);
     keys[static_cast<size_t>(i)] = key;
     grid.SetCell(ColRatio, row, std::move(text));
   }

@@ -9,6 +9,10 @@
 
 namespace tenaxo {
 
+// How the list in the table was read from its file, so that a save writes it
+// back the same way: None for a list that came from no file.
+enum class FileEncoding { None, Windows1252, Utf8, Utf8Bom };
+
 struct Session {
   StudyTable SgListe;          // the study list, created with 5 columns and 5 rows
   AnsiString FListName;        // name the list was last loaded or saved under
@@ -19,6 +23,7 @@ struct Session {
   int32_t FFoundCount = 0;     // "Oui" answers in the current series
   bool Unsaved = false;        // the list has changes not yet in its file ("Sauver" in bold)
   AnsiString LbNbMots;         // the line-count label, "<n> Lignes", empty until first set
+  FileEncoding FListEncoding = FileEncoding::None;  // how the list was read, how it is saved
 };
 
 }  // namespace tenaxo

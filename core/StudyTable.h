@@ -1,5 +1,5 @@
 #pragma once
-// The study list: a table of Windows-1252 text cells. Row 0 is the fixed
+// The study list: a table of Unicode (UTF-8) text cells. Row 0 is the fixed
 // header row, rows 1 and on are the pairs: Gauche, Droite, Demandé, Juste,
 // Ratio, then any further columns a wider list file brought.
 //

@@ -7,27 +7,35 @@
 namespace tenaxo {
 
 namespace {
-// A separator that Windows-1252 cannot hold (the narrow no-break space of
-// recent French locales, say) is replaced by the nearest byte it has.
-char SeparatorByte(const QString& separator, char fallback) {
-  AnsiString bytes;
-  if (QStringToAnsi(separator, bytes) && bytes.size() == 1) return bytes[0];
-  if (separator.size() == 1 && separator[0].isSpace()) return '\xA0';
-  return fallback;
-}
+const char kNarrowNoBreakSpace[] = "\xE2\x80\xAF";
+const char kNoBreakSpace[] = "\xC2\xA0";
 
 std::unique_ptr<TextLocale>& CurrentSlot() {
   static std::unique_ptr<TextLocale> current;
   return current;
 }
+
+bool StartsAt(std::string_view text, size_t i, std::string_view word) {
+  return !word.empty() && text.substr(i, word.size()) == word;
+}
 }  // namespace
 
 TextLocale::TextLocale(const QLocale& locale)
-    : collator_(locale),
-      decimal_(SeparatorByte(locale.decimalPoint(), '.')),
-      thousands_(SeparatorByte(locale.groupSeparator(), ',')) {
+    : collator_(locale), decimal_(Utf8(locale.decimalPoint())), thousands_(Utf8(locale.groupSeparator())) {
   collator_.setCaseSensitivity(Qt::CaseInsensitive);
-  if (thousands_ == decimal_) thousands_ = decimal_ == ',' ? '.' : ',';
+  if (decimal_.empty()) decimal_ = ".";
+  if (thousands_.empty() || thousands_ == decimal_) thousands_ = decimal_ == "," ? "." : ",";
+  spaceGroups_ = thousands_ == kNarrowNoBreakSpace || thousands_ == kNoBreakSpace || thousands_ == " ";
+}
+
+size_t TextLocale::ThousandsSeparatorAt(std::string_view text, size_t i) const {
+  if (StartsAt(text, i, thousands_)) return thousands_.size();
+  if (!spaceGroups_) return 0;
+  for (std::string_view space : {std::string_view(kNarrowNoBreakSpace), std::string_view(kNoBreakSpace),
+                                 std::string_view(" ")}) {
+    if (StartsAt(text, i, space)) return space.size();
+  }
+  return 0;
 }
 
 int TextLocale::Compare(std::string_view a, std::string_view b) const {

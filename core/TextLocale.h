@@ -1,10 +1,12 @@
 #pragma once
 // The user's locale as the study list sees it: the decimal and thousands
-// separators of numbers (as Windows-1252 bytes) and the case-insensitive text
-// comparison of the column sort. Tests pin a French or an English locale.
+// separators of numbers (UTF-8, as the locale has them) and the
+// case-insensitive text comparison of the column sort. Tests pin a French or
+// an English locale.
 #include <QCollator>
 #include <QCollatorSortKey>
 #include <QLocale>
+#include <string>
 #include <string_view>
 
 namespace tenaxo {
@@ -13,8 +15,12 @@ class TextLocale {
  public:
   explicit TextLocale(const QLocale& locale);
 
-  char DecimalSeparator() const { return decimal_; }
-  char ThousandsSeparator() const { return thousands_; }
+  const std::string& DecimalSeparator() const { return decimal_; }
+  const std::string& ThousandsSeparator() const { return thousands_; }
+  // The length in bytes of a thousands separator at offset i of text, 0 when
+  // none stands there. A locale that groups with a space (U+202F in French,
+  // say) takes U+202F, U+00A0 and a plain space alike.
+  size_t ThousandsSeparatorAt(std::string_view text, size_t i) const;
 
   // Linguistic comparison ignoring letter case: <0, 0, >0.
   int Compare(std::string_view a, std::string_view b) const;
@@ -28,8 +34,9 @@ class TextLocale {
 
  private:
   QCollator collator_;
-  char decimal_;
-  char thousands_;
+  std::string decimal_;
+  std::string thousands_;
+  bool spaceGroups_ = false;
 };
 
 }  // namespace tenaxo

@@ -52,8 +52,9 @@ void CheckRatio(double value, const TextLocale& locale) {
   }
   FUZZ_CHECK(integerDigits >= 1 && integerDigits <= 3, about);
   FUZZ_CHECK(integerDigits == 1 || text[minus ? 1 : 0] != '0', about + ": a leading zero");
-  FUZZ_CHECK(k < text.size() && text[k] == locale.DecimalSeparator(), about + ": no decimal separator");
-  ++k;
+  const std::string& decimal = locale.DecimalSeparator();
+  FUZZ_CHECK(text.compare(k, decimal.size(), decimal) == 0, about + ": no decimal separator");
+  k += decimal.size();
   FUZZ_CHECK(text.size() - k == 3, about + ": not 3 decimals");
   for (; k < text.size(); ++k) {
     FUZZ_CHECK(text[k] >= '0' && text[k] <= '9', about);
@@ -83,16 +84,20 @@ void CheckAny(double value, int decimals, const TextLocale& locale) {
 
   const size_t point = decimals > 0 ? text.rfind(locale.DecimalSeparator()) : text.size();
   FUZZ_CHECK(point != AnsiString::npos, about + ": no decimal separator");
-  FUZZ_CHECK(text.size() - point == (decimals > 0 ? static_cast<size_t>(decimals) + 1 : 0), about + ": wrong decimals");
+  FUZZ_CHECK(text.size() - point == (decimals > 0 ? static_cast<size_t>(decimals) + locale.DecimalSeparator().size() : 0),
+             about + ": wrong decimals");
   // Integer part: digits grouped by threes from the right.
   std::string plain;
   const size_t first = text[0] == '-' ? 1 : 0;
   size_t run = 0;
-  for (size_t k = point; k-- > first;) {
-    if (text[k] == locale.ThousandsSeparator()) {
+  const std::string& group = locale.ThousandsSeparator();
+  for (size_t k = point; k > first;) {
+    if (k - first >= group.size() && text.compare(k - group.size(), group.size(), group) == 0) {
+      k -= group.size();
       FUZZ_CHECK(run == 3 && k > first, about + ": a misplaced group separator");
       run = 0;
     } else {
+      --k;
       FUZZ_CHECK(text[k] >= '0' && text[k] <= '9' && run < 3, about + ": not grouped by threes");
       ++run;
       plain.insert(plain.begin(), text[k]);
@@ -102,22 +107,21 @@ void CheckAny(double value, int decimals, const TextLocale& locale) {
   FUZZ_CHECK(plain.size() == 1 || plain[0] != '0', about + ": a leading zero");
   plain.insert(0, text.substr(0, first));
   if (decimals > 0) {
-    plain += locale.DecimalSeparator();
-    plain += text.substr(point + 1);
+    plain += '.';
+    plain += text.substr(point + locale.DecimalSeparator().size());
   }
   const bool zero = plain.find_first_not_of("-0,.") == std::string::npos;
   FUZZ_CHECK(!(first == 1 && zero), about + ": a minus on zero");
 
   if (text.find(locale.ThousandsSeparator()) == AnsiString::npos) {
     std::string c = text;
-    if (decimals > 0) c[point] = '.';
+    if (decimals > 0) c.replace(point, locale.DecimalSeparator().size(), ".");
     const double expected = std::strtod(c.c_str(), nullptr);
     FUZZ_CHECK(CellToFloat(text, locale) == expected,
                about + " reads back " + Number(CellToFloat(text, locale)) + ", strtod " + Number(expected));
   }
   // Read back in long double: the 15 digits of a value near the largest
   // double may round beyond it.
-  if (decimals > 0) plain[plain.size() - static_cast<size_t>(decimals) - 1] = '.';
   const long double back = std::strtold(plain.c_str(), nullptr);
   const long double tolerance = 0.5L * std::pow(10.0L, -decimals) * (1 + 1e-9L) + std::fabs(value) * 1e-14L;
   FUZZ_CHECK(std::fabs(back - value) <= tolerance, about + " reads back " + Number(static_cast<double>(back)));

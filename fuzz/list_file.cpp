@@ -8,11 +8,19 @@
 // every text and every row must be there. The file is also held against a
 // line cutter written apart from the program's (lines at CR LF, CR or LF, a
 // NUL ends the text, cells at TABs, one trailing TAB adds nothing).
+//
+// The same bytes are also decoded as a list file is (UTF-8 with or without
+// the mark, or Windows-1252): the text must be UTF-8, and encoding it back in
+// the encoding found must give the bytes up to the first NUL; only a file
+// with the mark may be refused.
+#include <QStringDecoder>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "Errors.h"
 #include "FuzzCheck.h"
+#include "ListEncoding.h"
 #include "ListFiles.h"
 
 namespace tenaxo {
@@ -88,6 +96,29 @@ const QString& ListPath() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tenaxo;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
+
+  // The encodings: decoded, then encoded back byte for byte.
+  const std::string_view text = input.substr(0, input.find('\0'));
+  FileEncoding encoding = FileEncoding::None;
+  std::string decoded;
+  bool refused = false;
+  try {
+    decoded = DecodeListFile(std::string(input), ListPath(), encoding);
+  } catch (const Error&) {
+    refused = true;
+  }
+  if (refused) {
+    FUZZ_CHECK(text.substr(0, 3) == "\xEF\xBB\xBF", "refused without the mark; input " + fuzz::Shown(input));
+  } else {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    const QString unicode = utf8.decode(QByteArrayView(decoded.data(), static_cast<qsizetype>(decoded.size())));
+    FUZZ_CHECK(!utf8.hasError() && unicode.toUtf8().toStdString() == decoded,
+               "decoded to bytes that are not UTF-8; input " + fuzz::Shown(input));
+    FUZZ_CHECK(encoding != FileEncoding::None, "no encoding found; input " + fuzz::Shown(input));
+    FileEncoding written = encoding;
+    FUZZ_CHECK(EncodeListFile(decoded, written) == text && written == encoding,
+               "encoded back otherwise; input " + fuzz::Shown(input));
+  }
 
   // The file as read.
   const ListLines lines = ParseListText(input);

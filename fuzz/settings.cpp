@@ -87,7 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(Contents(path) == bytes, "reading changed the file");
 
   // Write a list name taken from the input and read everything again.
-  const AnsiString name(bytes.left(24).constData(), static_cast<size_t>(std::min<qsizetype>(bytes.size(), 24)));
+  // Names are Unicode text: the bytes as UTF-8, each byte that is no UTF-8
+  // read as U+FFFD.
+  const AnsiString raw(bytes.left(24).constData(), static_cast<size_t>(std::min<qsizetype>(bytes.size(), 24)));
+  const AnsiString name = Utf8(AnsiToQString(raw));
   const AnsiString expected = name.substr(0, name.find('\0'));
   bool written = true;
   try {

@@ -38,7 +38,7 @@ bool PlainInteger(std::string_view text) {
 void Check(std::string_view text, const TextLocale& locale) {
   const bool state = TextToBool(text, locale);
   const std::string about = fuzz::Shown(text) + " reads " + (state ? "true" : "false") + " (separator " +
-                            std::string(1, locale.DecimalSeparator()) + ")";
+                            locale.DecimalSeparator() + ")";
   FUZZ_CHECK(TextToBool(BoolToText(state), locale) == state, about + ": its stored form reads otherwise");
   const std::string lower = Lower(text);
   if (lower == "true") FUZZ_CHECK(state, about);

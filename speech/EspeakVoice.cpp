@@ -6,6 +6,8 @@
 #include <pcaudiolib/audio.h>
 
 #include <mutex>
+#include <string>
+#include <vector>
 
 namespace tenaxo {
 
@@ -25,6 +27,44 @@ class Engine {
 
   std::mutex& Mutex() { return mutex_; }
   bool Started() const { return tried_; }
+
+  // With the mutex held, the engine started. The engine's default voice is
+  // the English one; a language it does not have falls back to it.
+  void SelectLanguage(const std::string& language) {
+    if (selected_ && language == language_) return;
+    bool found = false;
+    if (!language.empty()) {
+      espeak_VOICE spec{};
+      spec.languages = language.c_str();
+      found = espeak_SetVoiceByProperties(&spec) == EE_OK;
+    }
+    if (!found) espeak_SetVoiceByName("en");
+    selected_ = true;
+    language_ = language;
+  }
+
+  // With the mutex held. Listing needs only the engine's data folder.
+  std::vector<VoiceLanguage> Languages() {
+    if (!tried_ && !pathSet_) {
+      espeak_ng_InitializePath(nullptr);
+      pathSet_ = true;
+    }
+    std::vector<VoiceLanguage> languages;
+    const espeak_VOICE** voices = espeak_ListVoices(nullptr);
+    for (size_t k = 0; voices != nullptr && voices[k] != nullptr; ++k) {
+      const espeak_VOICE* voice = voices[k];
+      // "languages": a priority byte, then the code, for each language.
+      if (voice->languages == nullptr || voice->languages[0] == 0 || voice->name == nullptr) continue;
+      const std::string code(voice->languages + 1);
+      // MBROLA voices need a program of their own, which may be missing.
+      const std::string identifier = voice->identifier ? voice->identifier : "";
+      if (code.empty() || identifier.rfind("mb/", 0) == 0) continue;
+      bool known = false;
+      for (const VoiceLanguage& language : languages) known = known || language.Code == code;
+      if (!known) languages.push_back(VoiceLanguage{code, voice->name});
+    }
+    return languages;
+  }
 
   // With the mutex held. Tried once per process: a failed start stays failed.
   bool Start() {
@@ -69,25 +109,27 @@ class Engine {
   bool ready_ = false;
   int sampleRate_ = 0;
   audio_object* probe_ = nullptr;
+  bool pathSet_ = false;
+  bool selected_ = false;
+  std::string language_;
 };
 
 }  // namespace
 
-EngineText ToEngineText(const AnsiString& text) {
-  EngineText out;
-  out.Utf8 = AnsiToQString(text).toUtf8().toStdString();
-  out.Markup = !text.empty() && text.front() == '<';
-  return out;
-}
-
-bool EspeakVoice::Speak(const AnsiString& text) {
+bool EspeakVoice::Speak(const AnsiString& text, const std::string& language) {
   Engine& engine = Engine::Instance();
   std::lock_guard<std::mutex> lock(engine.Mutex());
   if (!engine.Start() || !engine.AudioOutputOpens()) return false;
-  const EngineText spoken = ToEngineText(text);
-  const unsigned flags = espeakCHARS_UTF8 | (spoken.Markup ? espeakSSML : 0u);
-  return espeak_Synth(spoken.Utf8.c_str(), spoken.Utf8.size() + 1, 0, POS_CHARACTER, 0, flags, nullptr, nullptr) ==
-         EE_OK;
+  engine.SelectLanguage(language);
+  // The text is UTF-8 already, as the engine takes it.
+  const unsigned flags = espeakCHARS_UTF8 | (!text.empty() && text.front() == '<' ? espeakSSML : 0u);
+  return espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, flags, nullptr, nullptr) == EE_OK;
+}
+
+std::vector<VoiceLanguage> EspeakLanguages() {
+  Engine& engine = Engine::Instance();
+  std::lock_guard<std::mutex> lock(engine.Mutex());
+  return engine.Languages();
 }
 
 bool EspeakVoice::EngineStarted() {

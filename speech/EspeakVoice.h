@@ -1,6 +1,7 @@
 #pragma once
 // The voice over the espeak-ng engine: synchronous playback on the default
-// audio output, the engine's default voice, nothing tuned.
+// audio output, the voice of the language asked for (English by default),
+// nothing tuned.
 //
 // The engine is one per process. It is started at the first Speak of any
 // voice (making a voice does nothing) and stays up for the rest of the run;
@@ -8,6 +9,7 @@
 // audio output, or the engine refuses the text, Speak says false without a
 // word on the terminal.
 #include <string>
+#include <vector>
 
 #include "Voice.h"
 
@@ -15,7 +17,7 @@ namespace tenaxo {
 
 class EspeakVoice : public Voice {
  public:
-  bool Speak(const AnsiString& text) override;
+  bool Speak(const AnsiString& text, const std::string& language) override;
 
   // Whether any voice of this process has contacted the engine yet.
   static bool EngineStarted();
@@ -24,11 +26,9 @@ class EspeakVoice : public Voice {
 // Makes EspeakVoice objects, for QuestionCycle.
 VoiceFactory EspeakVoices();
 
-// A text as it goes to the engine: UTF-8, read as markup when it starts with "<".
-struct EngineText {
-  std::string Utf8;
-  bool Markup = false;
-};
-EngineText ToEngineText(const AnsiString& text);
+// The languages of the engine's installed voices, one entry a language code,
+// named as the engine names the voice ("French", "Polish"...). Does not start
+// the engine; an engine without data gives none.
+std::vector<VoiceLanguage> EspeakLanguages();
 
 }  // namespace tenaxo

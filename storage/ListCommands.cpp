@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "Errors.h"
+#include "ListEncoding.h"
+#include "ListFiles.h"
 #include "Outils.h"
 
 namespace tenaxo {
@@ -20,7 +22,7 @@ bool ListCommands::ListFileExists() const { return FileExists(ListFilePath()); }
 void ListCommands::FillListNames() {
   QStringList items;
   for (const QString& file : ListFiles(AppFolder() + QStringLiteral("*.tnx"))) {
-    AnsiString name = AnsiWithSubstitutes(file);
+    AnsiString name = Utf8(file);
     AnsiString item;
     CutToken(name, ".tnx", item);
     items.append(AnsiToQString(item));
@@ -36,16 +38,18 @@ void ListCommands::LoadList() {
     // Everything that may fail comes first; the session changes only once
     // the new table is complete.
     FileStamp stamp;
+    FileEncoding encoding = FileEncoding::None;
     ListLines lines;
     {
-      const AnsiString bytes = ReadListFile(path);
+      AnsiString bytes = ReadListFile(path);
       stamp = StampOf(path, bytes);
-      lines = ParseListText(bytes);
+      lines = ParseListText(DecodeListFile(std::move(bytes), path, encoding));
     }
     AnsiString listName = name;
     AnsiString label = IntToStr(std::max<int64_t>(1, static_cast<int64_t>(lines.size()))) + " Lignes";
     FillTable(session_.SgListe, std::move(lines));
     session_.FListName.swap(listName);
+    session_.FListEncoding = encoding;
     session_.FAskedCount = 0;
     session_.FFoundCount = 0;
     session_.LbNbMots.swap(label);
@@ -68,9 +72,11 @@ SaveResult ListCommands::SaveList() {
           QStringLiteral("La liste a été modifiée sur le disque depuis son chargement. L'écraser ?"))) {
     return SaveResult::ChangedOnDisk;
   }
-  const AnsiString text = ListText(session_.SgListe);
-  WriteListFile(path, text);
-  stamp_ = StampOf(path, text);
+  FileEncoding encoding = session_.FListEncoding;
+  const AnsiString bytes = EncodeListFile(ListText(session_.SgListe), encoding);
+  WriteListFile(path, bytes);
+  stamp_ = StampOf(path, bytes);
+  session_.FListEncoding = encoding;
   session_.Unsaved = false;
   session_.FListName = name;
   session_.FAskedCount = 0;
@@ -87,7 +93,8 @@ QString ListCommands::SaveRescueCopy(const QDateTime& now) const {
   const QString folder = RescueFolder();
   const QString path = folder + name + u' ' + now.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")) + QStringLiteral(".tnx");
   QDir().mkpath(folder);
-  WriteListFile(path, ListText(session_.SgListe));
+  FileEncoding encoding = session_.FListEncoding;
+  WriteListFile(path, EncodeListFile(ListText(session_.SgListe), encoding));
   return path;
 }
 
@@ -108,6 +115,7 @@ void ListCommands::BtDelListeClick() {
   FillListNames();
   ClearGrid(session_.SgListe);
   session_.FListName.clear();
+  session_.FListEncoding = FileEncoding::None;
   session_.FAskedCount = 0;
   session_.FFoundCount = 0;
 }
@@ -116,6 +124,7 @@ void ListCommands::BtViderClick() {
   if (!window_.Confirm(QStringLiteral("Vider cette liste ?"))) return;
   ClearGrid(session_.SgListe);
   session_.FListName.clear();
+  session_.FListEncoding = FileEncoding::None;
   session_.FAskedCount = 0;
   session_.FFoundCount = 0;
 }

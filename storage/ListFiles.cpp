@@ -246,22 +246,6 @@ QStringList ListFiles(const QString& mask) {
   return names;
 }
 
-AnsiString AnsiWithSubstitutes(const QString& text) {
-  AnsiString out;
-  if (QStringToAnsi(text, out)) return out;
-  AnsiString one;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-    if (!pair && QStringToAnsi(QString(text[i]), one)) {
-      out += one;
-    } else {
-      out += '?';
-    }
-    if (pair) ++i;
-  }
-  return out;
-}
-
 QString ListFilePath(const AnsiString& listName) {
   return AppFolder() + AnsiToQString(listName).replace(u'\\', u'/') + QStringLiteral(".tnx");
 }

@@ -4,7 +4,8 @@
 // the list commands build on: the program folder, the folder listing, and the
 // whole-file reading and writing with their error messages.
 //
-// List file format: Windows-1252 bytes as the cells hold them; one line per
+// List file format: the cells' text (ListEncoding.h turns it into the file's
+// bytes and back: UTF-8 or Windows-1252); one line per
 // data row, every column joined by one TAB; CR LF after every line. Read back,
 // CR LF, a lone CR and a lone LF each end a line (LF then CR is two ends), a
 // last line without an end is read, and a NUL byte ends the text.
@@ -55,10 +56,6 @@ QString WithBackslash(const QString& path);
 // folder: FIFOs, sockets, devices, dangling links). A folder that cannot be
 // read gives an empty list.
 QStringList ListFiles(const QString& mask);
-
-// The text in Windows-1252, each character the code page lacks written '?'
-// (what the platform's own 8-bit file and registry calls give).
-AnsiString AnsiWithSubstitutes(const QString& text);
 
 // Program folder + name + ".tnx". A backslash in the name separates folders,
 // as '/' does: "sous\\liste" is the list "liste" of the subfolder "sous".

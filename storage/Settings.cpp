@@ -107,7 +107,7 @@ void ReadRegString(const RegRoot& root, const AnsiString& path, AnsiString& valu
   if (data.typeId() != QMetaType::QString) {
     throw Error(QStringLiteral("Type de données incorrect pour '%1'").arg(AnsiToQString(walk.name)));
   }
-  value = UpToNul(AnsiWithSubstitutes(data.toString()));
+  value = UpToNul(Utf8(data.toString()));
 }
 
 void WriteRegString(const RegRoot& root, const AnsiString& path, const AnsiString& value) {

@@ -4,9 +4,9 @@
 // program's three settings are "Tenaxo\Liste", "Tenaxo\Vocal" and
 // "Tenaxo\Gauche": values Liste, Vocal and Gauche in the group [Tenaxo].
 //
-// Values are Windows-1252 texts; the file holds them as UTF-8 (the INI file
-// escapes control characters), so every byte value but NUL comes back as it
-// went in. Every call opens the file, reads or writes one value, and is done.
+// Values are Unicode texts (UTF-8 in the program); the file holds them as
+// UTF-8 (the INI file escapes control characters), so every character but
+// NUL comes back as it went in. Every call opens the file, reads or writes one value, and is done.
 #include <QString>
 #include <string_view>
 
@@ -37,8 +37,7 @@ class RegRoot {
 // value, kept under the key "@"). Reads the value's text up to any NUL: a
 // missing value, a missing or unreadable file give "". A value that is not
 // plain text (a list, binary data, a typed value) fails with "Type de données
-// incorrect pour '<value name>'". Characters that Windows-1252 lacks read
-// as '?'.
+// incorrect pour '<value name>'".
 void ReadRegString(const RegRoot& root, const AnsiString& path, AnsiString& value);
 
 // Stores the text (up to any NUL) as the value, replacing whatever was there,

@@ -13,6 +13,7 @@ namespace tenaxo::test {
 
 struct VoiceLog {
   std::vector<std::string> spoken;  // UTF-8
+  std::vector<std::string> languages;  // the language asked for, text by text
   int made = 0, alive = 0;         // voices made, voices not yet destroyed
   bool fail = false, raise = false;  // Speak says false, or throws
   std::function<void()> speaking;    // called as each text is spoken
@@ -26,8 +27,9 @@ class FakeVoice : public Voice {
   }
   ~FakeVoice() override { --log_->alive; }
 
-  bool Speak(const AnsiString& text) override {
-    log_->spoken.push_back(AnsiToQString(text).toStdString());
+  bool Speak(const AnsiString& text, const std::string& language) override {
+    log_->spoken.push_back(text);
+    log_->languages.push_back(language);
     if (log_->speaking) log_->speaking();
     if (log_->raise) throw std::runtime_error("no speech engine");
     return !log_->fail;

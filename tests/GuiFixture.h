@@ -119,7 +119,9 @@ class GuiTest : public ::testing::Test {
 
   // Creates and shows the window as the program does.
   void Start() {
-    window = std::make_unique<TFTenaxo>(FakeVoices(voices));
+    window = std::make_unique<TFTenaxo>(FakeVoices(voices), [] {
+      return std::vector<VoiceLanguage>{{"pl", "Polish"}, {"el", "Greek"}, {"ja", "Japanese"}};
+    });
     window->SetAbout(new TFAbout(window.get()));
     window->show();
     // The first picture, then the first word, held until it is on screen.

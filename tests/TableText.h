@@ -1,6 +1,6 @@
 #pragma once
 // Tables written the short way: one string per data row, cells separated by
-// ';' ("a;b;3;2;0,667"). Strings are UTF-8 here and Windows-1252 in the table.
+// ';' ("a;b;3;2;0,667"), in UTF-8 as the table holds them.
 #include <QLocale>
 #include <string>
 #include <vector>
@@ -31,7 +31,7 @@ inline StudyTable MakeTable(const std::vector<std::string>& rows, int cols = 5) 
   StudyTable table(cols, static_cast<int>(rows.size()) + 1);
   for (size_t r = 0; r < rows.size(); ++r) {
     std::vector<AnsiString> cells;
-    for (const auto& cell : SplitCells(rows[r])) cells.push_back(Ansi(cell.c_str()));
+    for (const auto& cell : SplitCells(rows[r])) cells.push_back(cell);
     table.SetRowTexts(static_cast<int>(r) + 1, cells);
   }
   return table;
@@ -44,7 +44,7 @@ inline std::vector<std::string> Rows(const StudyTable& table) {
     std::string row;
     for (int c = 0; c < table.ColCount(); ++c) {
       if (c > 0) row += ';';
-      row += AnsiToQString(table.Cell(c, r)).toStdString();
+      row += table.Cell(c, r);
     }
     rows.push_back(row);
   }

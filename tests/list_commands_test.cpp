@@ -16,6 +16,8 @@ using test::FileBytes;
 using test::PutFile;
 using test::Rows;
 using test::StateOf;
+using test::Fixture;
+using namespace std::string_literals;
 
 const std::string kAnglais = "the house\tla maison\t3\t2\t0,667\r\nthe dog\tle chien\t\t\t\r\nthe cat\tle chat\t\t\t\r\n";
 const std::string kOld = "vieux\told\t\t\t\r\n";
@@ -132,8 +134,8 @@ TEST_F(Lists, DeclinedQuestionsAndAFailedLoadChangeNothing) {
 }
 
 // Every plain file and folder whose name ends in ".tnx", letter case ignored,
-// but no hidden entry: the item is the name up to its first ".tnx", in
-// Windows-1252. An item loads when that gives the file's own name back.
+// but no hidden entry: the item is the name up to its first ".tnx", in any
+// script. An item loads when that gives the file's own name back.
 TEST_F(Lists, TheDropDownListsTheListFilesAndFolders) {
   for (const char* file : {"Été à Noël.tnx", " deux  mots .tnx", "CAPS.TNX", "a.tnx.tnx", ".tnx", ".cachée.tnx",
                            "notes.txt", "Anglais.tnxx", "日本😀.tnx"}) {
@@ -147,14 +149,14 @@ TEST_F(Lists, TheDropDownListsTheListFilesAndFolders) {
   commands.FillListNames();
   ASSERT_TRUE(window.items.has_value());
   window.items->sort();
-  EXPECT_EQ(*window.items, (QStringList{"", " deux  mots ", "???", "Anglais", "CAPS.TNX", "Courante", "Lecture", "a",
-                                        "dossier", "lien", QString::fromUtf8("Été à Noël")}));
-  for (const char* item : {"", " deux  mots ", "Été à Noël", "lien", ".cachée"}) {
+  EXPECT_EQ(*window.items, (QStringList{"", " deux  mots ", "Anglais", "CAPS.TNX", "Courante", "Lecture", "a",
+                                        "dossier", "lien", QString::fromUtf8("Été à Noël"), QString::fromUtf8("日本😀")}));
+  for (const char* item : {"", " deux  mots ", "Été à Noël", "lien", ".cachée", "日本😀"}) {
     window.name = Ansi(item);
     EXPECT_EQ(ErrorOf([&] { commands.LoadList(); }), "(no error)") << item;
     EXPECT_EQ(session.SgListe.Cell(1, 2), "le chien") << item;
   }
-  for (const char* item : {"CAPS.TNX", "a", "???"}) {
+  for (const char* item : {"CAPS.TNX", "a"}) {
     window.name = Ansi(item);
     EXPECT_NE(ErrorOf([&] { commands.LoadList(); }), "(no error)") << item;
   }
@@ -264,6 +266,109 @@ TEST_F(Lists, LeftoversOfKilledSavesAreRemoved) {
   EXPECT_EQ(RemoveLeftoverSaves(Folder(), start), 1);
   for (const auto& c : cases) EXPECT_EQ(FileBytes(PathOf(c.name)), c.goes ? "<missing>" : "x") << c.name;
   EXPECT_TRUE(QFileInfo(PathOf(".tnx-dossie")).isDir());
+}
+
+// ---------------------------------------------------------------- encodings
+
+// A list is read in the encoding its bytes show and saved back in it, byte
+// for byte; a new character the code page lacks turns a Windows-1252 list
+// into UTF-8 with the mark.
+TEST_F(Lists, EncodingsRoundTripByteForByte) {
+  const std::string every = Fixture("every_byte.tnx");  // Windows-1252, each byte 0x01-0xFF but TAB, CR, LF
+  struct Case {
+    const char* test;
+    std::string bytes;
+    std::string firstRow;  // loaded, in the short form
+    const char* added;     // typed into Droite of row 1 before the save ("" for nothing)
+    std::string saved;     // the file after the save
+  };
+  const std::string mark = "\xEF\xBB\xBF";
+  const std::vector<Case> cases = {
+      {"EveryByte", every, "", "", every},  // its first row: see below
+      {"Utf8Marked", mark + "żółw\tχελώνα\t1\t1\t0,500\r\n", "żółw;χελώνα;1;1;0,500", "", ""},
+      {"Utf8Unmarked", "日本語\tにほんご\t\t\t\r\n", "日本語;にほんご;;;", "", ""},
+      {"MixedScripts", mark + "Москва\tΑθήνα\t\t\t\r\n서울\tירושלים\tالقاهرة\t\t\r\n", "Москва;Αθήνα;;;", "", ""},
+      {"NotUtf8IsTheCodePage", "caf\xE9\t\xC3\t\t\t\r\n", "café;Ã;;;", "", ""},
+      // One sequence that is not UTF-8 makes the file Windows-1252: a
+      // surrogate, an overlong form, beyond U+10FFFF, cut short.
+      {"SurrogateIsTheCodePage", "\xED\xA0\x80\tж\t\t\t\r\n", "í\u00A0€;Ð¶;;;", "", ""},
+      {"OverlongIsTheCodePage", "\xC0\xAF\tж\t\t\t\r\n", "À¯;Ð¶;;;", "", ""},
+      {"BeyondUnicodeIsTheCodePage", "\xF4\x90\x80\x80\tж\t\t\t\r\n", "ô\u0090€€;Ð¶;;;", "", ""},
+      {"CutShortIsTheCodePage", "\xE2\x82\tж\t\t\t\r\n", "â‚;Ð¶;;;", "", ""},
+      {"FourBytes", "😀\t\xF1\x90\x80\x80\t\xE0\xA0\x80\t\xEE\x80\x80\t\xF4\x8F\xBF\xBF\r\n",
+       "😀;\U00050000;\u0800;\uE000;\U0010FFFF", "", ""},
+      {"OverlongsAreTheCodePage", "\xF0\x8F\xBF\xBF\t\xE0\x9F\xBF\t\t\t\r\n", "ð\u008F¿¿;àŸ¿;;;", "", ""},
+      {"CodePageThatLooksLikeUtf8", "\xC3\xA9t\xC3\xA9\t\t\t\t\r\n", "été;;;;", "", ""},
+      {"MarkOnly", mark, ";;;;", "", mark + "\t\t\t\t\r\n"},
+      {"NulEndsTheText", mark + "a\r\n\0\xFF"s, "a;;;;", "", mark + "a\t\t\t\t\r\n"},
+      {"CodePageStays", "caf\xE9\r\n", "café;;;;", "œ€™", "caf\xE9\t\x9C\x80\x99\t\t\t\r\n"},
+      // U+2123 comes just after the code page's last character, ™ (U+2122).
+      {"CodePageBecomesUtf8", "caf\xE9\r\n", "café;;;;", "℣", mark + "café\t℣\t\t\t\r\n"},
+      {"NoLastLineEnd", "prix\t5\x80", "prix;5€;;;", "", "prix\t5\x80\t\t\t\r\n"},
+      {"Utf8StaysUnmarked", "日本\r\n", "日本;;;;", "é", "日本\té\t\t\t\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.test);
+    if (c.bytes == every) {
+      // Each byte is its character of the code page: 0x80 the euro sign, 0x81
+      // the control character of that number, 0xFF ÿ.
+      PutFile(PathOf("Liste.tnx"), every);
+      window.name = "Liste";
+      commands.LoadList();
+      std::string cells;
+      for (const std::string& row : Rows(session.SgListe)) cells += row;
+      for (const char* character : {"€", "\u0081", "ÿ", "Œ", "\u00A0"}) {
+        EXPECT_NE(cells.find(character), std::string::npos) << character;
+      }
+    }
+    PutFile(PathOf("Liste.tnx"), c.bytes);
+    window.name = "Liste";
+    commands.LoadList();
+    if (!c.firstRow.empty()) {
+      EXPECT_EQ(Rows(session.SgListe).front(), c.firstRow);
+    }
+    if (c.added[0]) session.SgListe.SetCell(1, 1, c.added);
+    commands.SaveList();
+    EXPECT_EQ(FileBytes(PathOf("Liste.tnx")), c.saved.empty() ? c.bytes : c.saved);
+    commands.LoadList();
+    EXPECT_EQ(commands.SaveList(), SaveResult::Saved);
+    EXPECT_EQ(FileBytes(PathOf("Liste.tnx")), c.saved.empty() ? c.bytes : c.saved)
+        << "a second load and save changes nothing";
+  }
+}
+
+TEST_F(Lists, ANewListIsSavedInTheCodePageWhileItHoldsEveryCharacter) {
+  for (const auto& [cell, bytes] : std::vector<std::pair<std::string, std::string>>{
+           {"Noël", "No\xEBl\t\t\t\t\r\n"}, {"日本", "\xEF\xBB\xBF日本\t\t\t\t\r\n"}}) {
+    PutFile(PathOf("Vieille.tnx"), "\xEF\xBB\xBFold\r\n");
+    window.name = "Vieille";
+    commands.LoadList();
+    commands.BtViderClick();  // the list comes from no file now
+    session.SgListe.SetCell(0, 1, cell);
+    window.name = "Neuve " + cell;
+    commands.BtSauverClick();
+    EXPECT_EQ(FileBytes(PathOf(("Neuve " + cell + ".tnx").c_str())), bytes);
+  }
+}
+
+TEST_F(Lists, AMarkedFileWithBytesOtherThanUtf8IsRefused) {
+  PutFile(PathOf("Faux.tnx"), "\xEF\xBB\xBFok\r\nok\r\nok\rok\n\xC3\xA9 puis \xE9\r\nfin\r\n");
+  const std::string before = StateOf(session);
+  window.name = "Faux";
+  EXPECT_EQ(ErrorOf([&] { commands.LoadList(); }),
+            "Le fichier \"" + PathOf("Faux.tnx").toStdString() +
+                "\" est marqué UTF-8, mais sa ligne 5 n'est pas de l'UTF-8 valide.");
+  EXPECT_EQ(StateOf(session), before);
+}
+
+TEST_F(Lists, TheShippedAnglaisListIsByteIdenticalAfterLoadAndSave) {
+  const std::string shipped = FileBytes(QStringLiteral(TENAXO_TEST_DATA "/../../app/lists/Anglais.tnx"));
+  ASSERT_GT(shipped.size(), 1000u);
+  PutFile(PathOf("Anglais.tnx"), shipped);
+  window.name = "Anglais";
+  commands.LoadList();
+  commands.SaveList();
+  EXPECT_EQ(FileBytes(PathOf("Anglais.tnx")), shipped);
 }
 
 }  // namespace

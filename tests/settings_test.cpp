@@ -37,12 +37,13 @@ TEST_F(Settings, AMissingStoreReadsEmptyAndIsMade) {
   EXPECT_EQ(Read("Tenaxo\\Liste"), "");
 }
 
-// Every byte value but NUL, including those Windows-1252 leaves undefined,
-// and texts the INI file would otherwise take for typed values.
+// Every character of Windows-1252 and of other scripts, NUL aside, and texts
+// the INI file would otherwise take for typed values.
 TEST_F(Settings, TextsComeBackExactlyUpToANul) {
-  std::string everyByte;
-  for (int b = 1; b < 256; ++b) everyByte += static_cast<char>(b);
-  for (const std::string& text : {everyByte, std::string(), std::string("@Variant(\x01)"), std::string("a, b")}) {
+  QString every;
+  for (char16_t c = 1; c < 0x180; ++c) every += QChar(c);
+  every += QString::fromUtf8("€ Żółw Ελλάδα Москва 日本語 한국어 עברית 😀");
+  for (const std::string& text : {Utf8(every), std::string(), std::string("@Variant(\x01)"), std::string("a, b")}) {
     WriteRegString(RegRoot(Path()), "Tenaxo\\Liste", text);
     EXPECT_EQ(Read("Tenaxo\\Liste"), text);
   }
@@ -59,8 +60,8 @@ TEST_F(Settings, StoredValuesAreReadAsText) {
       {"[Tenaxo]\nListe=x\n", ""},
       {"[Autre]\nVocal=-1\n", ""},
       {"[Tenaxo]\nVocal=\"a, b\"\n", "a, b"},
-      {"[Tenaxo]\nVocal=\xC3\xA9t\xC3\xA9\n", "\xE9t\xE9"},
-      {"[Tenaxo]\nVocal=\xE6\x97\xA5\n", "?"},
+      {"[Tenaxo]\nVocal=\xC3\xA9t\xC3\xA9\n", "été"},
+      {"[Tenaxo]\nVocal=\xE6\x97\xA5\n", "日"},
       {"[Tenaxo]\nVocal=1, 2\n", notText},
       {"[Tenaxo]\nVocal=@ByteArray(-1)\n", notText},
       {"[Tenaxo]\nVocal=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x1)\n", notText},

@@ -85,7 +85,7 @@ TEST(Sort, DescendingTwiceReversesRunsAgain) {
 TEST(Sort, AgreesWithTheExchangeSortOnRandomTables) {
   std::mt19937 random(20261206);
   const std::vector<std::string> numbers = {"", " ", "0", "1", "2", "0,5", "abc", "-1", "1e0", "2,0", "10"};
-  const std::vector<std::string> words = {"", "a", "A", "b", "B", "ab", "Ab", "\xE9t\xE9", "\xC9T\xC9", "z", " "};
+  const std::vector<std::string> words = {"", "a", "A", "b", "B", "ab", "Ab", "été", "ÉTÉ", "z", " "};
   int checked = 0;
   for (int round = 0; round < 3000; ++round) {
     const int n = round % 100 == 0 ? 300 : 1 + static_cast<int>(random() % 14);

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <set>
 
 #include "EspeakVoice.h"
 
@@ -15,24 +16,15 @@ extern "C" const char* __lsan_default_options() { return "print_suppressions=0";
 namespace tenaxo {
 namespace {
 
-TEST(EspeakVoice, TextGoesToTheEngineAsUtf8) {
-  struct Case {
-    AnsiString text;
-    std::string utf8;
-    bool markup;
-  };
-  const std::vector<Case> cases = {
-      {"\xE9l\xE8ve", "\xC3\xA9l\xC3\xA8ve", false},  // élève
-      {"\x80 \x9C", "\xE2\x82\xAC \xC5\x93", false},   // € œ, the code page's own places
-      {"<speak>chat</speak>", "<speak>chat</speak>", true},
-      {" <b>", " <b>", false},
-      {"", "", false},
-  };
-  for (const auto& c : cases) {
-    const EngineText text = ToEngineText(c.text);
-    EXPECT_EQ(text.Utf8, c.utf8) << c.utf8;
-    EXPECT_EQ(text.Markup, c.markup) << c.utf8;
+TEST(EspeakVoice, ListsTheInstalledLanguagesOnceEach) {
+  const std::vector<VoiceLanguage> languages = EspeakLanguages();
+  std::set<std::string> codes;
+  for (const VoiceLanguage& language : languages) {
+    EXPECT_FALSE(language.Name.empty()) << language.Code;
+    EXPECT_TRUE(codes.insert(language.Code).second) << language.Code;
   }
+  for (const char* code : {"en-gb", "fr-fr", "pl", "el", "ja"}) EXPECT_EQ(codes.count(code), 1u) << code;
+  EXPECT_FALSE(EspeakVoice::EngineStarted());  // listing does not start the engine
 }
 
 // Real voices, with an audio output (heard: every text is spoken) or none
@@ -40,9 +32,12 @@ TEST(EspeakVoice, TextGoesToTheEngineAsUtf8) {
 int SpeakThrough(bool heard) {
   EspeakVoice voice;
   if (EspeakVoice::EngineStarted()) return 2;  // making a voice does not start the engine
-  if (voice.Speak(Ansi("élève")) != heard || !EspeakVoice::EngineStarted()) return 3;
-  if (voice.Speak(Ansi("<speak>chat <break time=\"10ms\"/> chien</speak>")) != heard) return 4;
-  if (EspeakVoice().Speak("") != heard) return 5;  // a second voice shares the engine
+  if (voice.Speak("élève", "") != heard || !EspeakVoice::EngineStarted()) return 3;
+  if (voice.Speak("<speak>chat <break time=\"10ms\"/> chien</speak>", "fr") != heard) return 4;
+  if (EspeakVoice().Speak("", "fr") != heard) return 5;  // a second voice shares the engine
+  if (voice.Speak("Ελληνικά 日本語", "el") != heard) return 6;
+  // A language no longer installed speaks English, without a word.
+  if (voice.Speak("hello", "xx-gone") != heard) return 7;
   return 0;
 }
 

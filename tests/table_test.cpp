@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QStringDecoder>
+
 #include <functional>
 
 #include "Outils.h"
@@ -184,17 +186,81 @@ TEST(Texts, PartsAndTokens) {
   }
 }
 
-TEST(Ansi, EveryByteRoundTrips) {
+// Texts in Windows-1252 give what they gave when cells were bytes of that
+// code page (each byte one character); other scripts count characters too.
+TEST(Texts, CountCharactersNotBytes) {
+  QStringDecoder codePage("windows-1252");
   for (int b = 1; b < 256; ++b) {
-    const std::string one(1, static_cast<char>(b));
-    AnsiString back;
-    ASSERT_TRUE(QStringToAnsi(AnsiToQString(one), back)) << b;
-    EXPECT_EQ(back, one) << b;
+    const std::string bytes = std::string("a") + static_cast<char>(b) + "c";
+    const AnsiString text = Utf8(codePage.decode(QByteArray::fromStdString(bytes)));
+    const auto old = [&](const std::string& part) { return Utf8(codePage.decode(QByteArray::fromStdString(part))); };
+    SCOPED_TRACE(b);
+    for (int n = 0; n <= 4; ++n) {
+      EXPECT_EQ(LeftPart(text, n), old(bytes.substr(0, static_cast<size_t>(n))));
+      EXPECT_EQ(RightPart(text, n), old(n >= 3 ? bytes : bytes.substr(static_cast<size_t>(3 - n))));
+    }
+    EXPECT_EQ(IsBlank(text.substr(1, text.size() - 2)), b == ' ' || b == '\r' || b == '\n');
+    EXPECT_EQ(CellToInt("1" + text.substr(1, text.size() - 2)), b >= '0' && b <= '9' ? 10 + (b - '0') : 0);
   }
-  AnsiString out = "kept";
-  EXPECT_FALSE(QStringToAnsi(QString::fromUtf8("caf\xC3\xA9 \xE2\x98\x83"), out));
+  struct Case {
+    std::string text;
+    int n;
+    std::string left, right;
+  };
+  const std::vector<Case> cases = {
+      {"Żółw", 2, "Żó", "łw"},
+      {"日本語", 1, "日", "語"},
+      {"Ελλάδα", 5, "Ελλάδ", "λλάδα"},
+      {"a😀b", 2, "a😀", "😀b"},  // four bytes, one character
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LeftPart(c.text, c.n), c.left);
+    EXPECT_EQ(RightPart(c.text, c.n), c.right);
+  }
+  std::string source = "Москва\tМосква";
+  std::string token;
+  CutToken(source, "\t", token);
+  EXPECT_EQ(token, "Москва");
+  EXPECT_EQ(source, "Москва");
+  source = "東京・大阪";
+  CutToken(source, "・", token);
+  EXPECT_EQ(token, "東京");
+  EXPECT_EQ(source, "大阪");
+  EXPECT_FALSE(IsBlank("\xE3\x80\x80"));  // an ideographic space is no blank, as U+00A0 was none
+}
+
+TEST(Texts, NumbersUseTheLocaleSeparators) {
+  // French groups thousands with U+202F; the ranking reads back its own
+  // texts and those of lists written with U+00A0 or a plain space.
+  EXPECT_EQ(FormatNumber(1234.5, 3, French()), "1\u202F234,500");
+  for (const char* text : {"1\u202F234,5", "1\u00A0234,5", "1 234,5"}) {
+    double value = 0;
+    EXPECT_TRUE(ReadGroupedFloat(text, French(), value)) << text;
+    EXPECT_DOUBLE_EQ(value, 1234.5) << text;
+    EXPECT_DOUBLE_EQ(CellToFloat(text, French()), 0) << text;  // cells take no groups
+  }
+  double value = 0;
+  EXPECT_FALSE(ReadGroupedFloat("1 234.5", test::English(), value));
+  EXPECT_TRUE(ReadGroupedFloat("1,234.5", test::English(), value));
+  EXPECT_DOUBLE_EQ(value, 1234.5);
+  // A decimal separator of two bytes (Arabic, U+066B) is read and written.
+  const TextLocale arabic{QLocale(QLocale::Arabic, QLocale::Egypt)};
+  const std::string point = arabic.DecimalSeparator();
+  EXPECT_DOUBLE_EQ(CellToFloat("0" + point + "375", arabic), 0.375);
+  EXPECT_EQ(FormatNumber(0.375, 3, arabic), "0" + point + "375");
+}
+
+TEST(Ansi, UnicodeRoundTripsButNoLoneSurrogate) {
+  const QString text = QChar(0xFEFF) + QString::fromUtf8("Żółw Ελλάδα 日本語 😀 \xC2\x81");  // U+FEFF first stays
+  AnsiString out;
+  ASSERT_TRUE(QStringToAnsi(text, out));
+  EXPECT_EQ(AnsiToQString(out), text);
+  out = "kept";
+  EXPECT_FALSE(QStringToAnsi(QString(QChar(0xD800)) + u'a', out));
+  EXPECT_FALSE(QStringToAnsi(QString(u'a') + QChar(0xDC00), out));
   EXPECT_EQ(out, "kept");
-  EXPECT_EQ(FirstUnencodable(QString::fromUtf8("ok \xE2\x82\xAC \xE2\x98\x83")), QChar(0x2603));
+  EXPECT_EQ(Utf8Prefix("a\xC3\xA9", 2), "a");
+  EXPECT_EQ(Utf8Prefix("a\xC3\xA9", 3), "a\xC3\xA9");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 
 #include "GuiFixture.h"
@@ -220,6 +221,46 @@ TEST_F(GuiTest, SpeechFailureUnchecksTheBoxAndIsStoredAsOff) {
   EXPECT_TRUE(CloseWindow());
   EXPECT_EQ(Setting("Vocal"), "0");
   EXPECT_EQ(Setting("Gauche"), "-1");
+}
+
+// A right click on "Synthèse vocale à gauche" chooses the language the left
+// text is spoken in; it is kept in the setting Voix (missing: English).
+TEST_F(GuiTest, TheVoiceMenuChoosesTheLanguageOfTheLeftText) {
+  PutList("Anglais", "kot\tchat\r\n");
+  PutSetting("Liste", "Anglais");
+  PutSetting("Vocal", "-1");
+  PutSetting("Gauche", "-1");
+  Start();
+  EXPECT_EQ(voices->languages, std::vector<std::string>{""});
+
+  emit window->CbVocal->customContextMenuRequested(QPoint(5, 5));
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  QStringList names;
+  for (QAction* action : menu->actions()) {
+    names << (action->isSeparator() ? QStringLiteral("--") : action->text() + (action->isChecked() ? "*" : ""));
+  }
+  EXPECT_EQ(names, (QStringList{"Anglais (voix par défaut)*", "--", "Greek", "Japanese", "Polish"}));
+  menu->actions().back()->trigger();
+  menu->close();
+  Click(window->PnQL);
+  EXPECT_EQ(voices->languages.back(), "pl");
+  ASSERT_TRUE(CloseWindow());
+  EXPECT_EQ(Setting("Voix"), "pl");
+
+  Start();
+  EXPECT_EQ(voices->languages.back(), "pl") << "the first question, in the stored language";
+  QMenu* again = window->CbVocalMenu();
+  EXPECT_TRUE(again->actions().back()->isChecked());
+  delete again;
+
+  // A language no longer installed: the default voice speaks, and is checked.
+  ASSERT_TRUE(CloseWindow());
+  PutSetting("Voix", "xx-gone");
+  Start();
+  QMenu* gone = window->CbVocalMenu();
+  EXPECT_TRUE(gone->actions().front()->isChecked());
+  delete gone;
 }
 
 }  // namespace
