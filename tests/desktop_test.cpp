@@ -114,6 +114,7 @@ TEST_F(GuiTest, WithoutTahomaEveryCaptionFitsItsControl) {
   EXPECT_EQ(checked, 2 + 9 + 3 + 5) << "labels, buttons, check boxes, header";
   LoadUiFonts();
   EXPECT_EQ(QFontInfo(UiFont(11)).family(), "Tahoma") << "back to the Tahoma of fonts-wine";
+  EXPECT_EQ(QFontInfo(UiFont(11)).pixelSize(), 11);
 }
 
 TEST(CommandLine, HelpAndVersionAnswerAnythingElseOpensTheWindow) {
