@@ -85,8 +85,7 @@ QString ChooseFallback() {
 // face is taken: its bold face draws no heavier, so bold is left to the
 // renderer's emboldening of the regular face, which shows the unsaved mark.
 bool FindTahoma() {
-  static bool loaded = false;
-  if (loaded || QFontDatabase::hasFamily(kTahoma)) return true;
+  if (QFontDatabase::hasFamily(kTahoma)) return true;  // also once loaded from a file
   const QString folders[] = {
       QStringLiteral("/usr/share/wine/fonts"),
       QStringLiteral("/opt/wine-stable/share/wine/fonts"),
@@ -96,7 +95,7 @@ bool FindTahoma() {
   };
   for (const QString& folder : folders) {
     const QString path = folder + QStringLiteral("/tahoma.ttf");
-    if (QFile::exists(path) && QFontDatabase::addApplicationFont(path) >= 0) return loaded = true;
+    if (QFile::exists(path) && QFontDatabase::addApplicationFont(path) >= 0) return true;
   }
   return false;
 }

@@ -9,8 +9,10 @@
 #include <QHeaderView>
 #include <QStyleOptionButton>
 
+#include "CommandLine.h"
 #include "Fonts.h"
 #include "GuiFixture.h"
+#include "Version.h"
 
 namespace tenaxo {
 namespace {
@@ -111,6 +113,30 @@ TEST_F(GuiTest, WithoutTahomaEveryCaptionFitsItsControl) {
   }
   EXPECT_EQ(checked, 2 + 9 + 3 + 5) << "labels, buttons, check boxes, header";
   LoadUiFonts();
+  EXPECT_EQ(QFontInfo(UiFont(11)).family(), "Tahoma") << "back to the Tahoma of fonts-wine";
+  EXPECT_EQ(QFontInfo(UiFont(11)).pixelSize(), 11);
+}
+
+TEST(CommandLine, HelpAndVersionAnswerAnythingElseOpensTheWindow) {
+  const struct {
+    QStringList arguments;
+    const char* answer;  // its start; nullptr: the window opens
+  } cases[] = {
+      {{"tenaxo", "--version"}, "tenaxo " TENAXO_VERSION "\n"},
+      {{"tenaxo", "-v"}, "tenaxo " TENAXO_VERSION "\n"},
+      {{"tenaxo", "--help"}, "Utilisation : tenaxo [option]\n"},
+      {{"tenaxo", "-h"}, "Utilisation : tenaxo [option]\n"},
+      {{"tenaxo"}, nullptr},
+      {{"tenaxo", "-platform", "offscreen", "-reverse"}, nullptr},  // the toolkit's
+  };
+  for (const auto& c : cases) {
+    const std::optional<QString> answer = CommandLineAnswer(c.arguments);
+    SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+    ASSERT_EQ(answer.has_value(), c.answer != nullptr);
+    if (answer) {
+      EXPECT_TRUE(answer->startsWith(QString::fromUtf8(c.answer))) << answer->toStdString();
+    }
+  }
 }
 
 }  // namespace
