@@ -16,10 +16,12 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   const qint64 started = QDateTime::currentSecsSinceEpoch();
   tenaxo::Application app(argc, argv);
+  // From here on a termination signal closes the window as the user does,
+  // once the event loop runs: the list folder may be made just below.
+  tenaxo::CloseOnTerminationSignals();
   tenaxo::SingleInstance instance(tenaxo::RegRoot::CurrentUser().FileName());
   if (!instance.Claim()) return 0;
   tenaxo::RemoveLeftovers(started);
-  tenaxo::CloseOnTerminationSignals();
   tenaxo::TFTenaxo window;
   QObject::connect(&instance, &tenaxo::SingleInstance::Activated, &window, [&] { tenaxo::BringToFront(&window); });
   window.SetAbout(new tenaxo::TFAbout(&window));
