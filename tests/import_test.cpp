@@ -123,13 +123,13 @@ TEST(Import, TextQuirks) {
       {"quoted separators are not counted", "\"a;b;c\",d", {{"a;b;c|d|||"}, {}}},
       {"CR line ends", "a\tb\rc\td\r", {{"a|b|||", "c|d|||"}, {}}},
       {"html: tags, references, media",
-       "#html:true\n<p>un</p><p>deux</p>\t&#x3042;&#12354;&quot;x&apos;&gt;[sound:a.mp3]<img src=\"a>b.png\">",
-       {{"un deux|ああ\"x'>|||"}, {}}},
+       "#html:true\n<p>un</p><p>deux</p><a href=\"x\">z</a>\t&#x3042;&#12354;&quot;x&apos;&gt;[sound:a.mp3]<img src=\"a>b.png\">",
+       {{"un deux z|ああ\"x'>|||"}, {}}},
       {"html: spaces folded, comments out", "#html:TRUE\n  a <!-- c -->  b&nbsp;&nbsp;c \t<BR>x<li>y",
        {{"a b c|x y|||"}, {}}},
       {"html: what is no reference or tag stays",
-       "#html:true\n&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo\ta < b <b &#9;c&#65",
-       {{"&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo|a < b <b c&#65|||"}, {}}},
+       "#html:true\n&eacute;&#0;&#xD800;&#xDFFF;&#x110000;&#;&#x;&foo\ta < b <b &#9;c&#65",
+       {{"&eacute;&#0;&#xD800;&#xDFFF;&#x110000;&#;&#x;&foo|a < b <b c&#65|||"}, {}}},
       {"html: quoted '>' inside a tag", "#html:true\n<a title='x>y'>z</a>\t[sound:open", {{"z|[sound:open|||"}, {}}},
       {"html false: as written", "#html:false\n<br>&amp;\t a  b ", {{"<br>&amp;| a  b |||"}, {}}},
       {"no html header: only <br>", "a<BR>b<br />c</br>\t<i>x</i>&amp;", {{"a b c</br>|<i>x</i>&amp;|||"}, {}}},
@@ -271,6 +271,7 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
                                           "<translation id=\"0\"><text>a</text></translation></entry></entries></kvtml>",
        "a||||\n", false},
       {"decimal reference with a hex digit", pair("&#1a;", "b"), refused + "(ligne 4).", false},
+      {"decimal reference with a capital hex digit", pair("&#1A;", "b"), refused + "(ligne 4).", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -285,13 +286,14 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
 // ---------------------------------------------------------------- export
 
 StudyTable SampleList() {
-  StudyTable table(7, 6);
+  StudyTable table(7, 7);
   const std::vector<StudyTable::Row> rows = {
       {"maison", "家", "3", "2", "0,667", "", "note"},
       {"#dièse", "\"guillemets\" d'abord", "", "", "", "", ""},
       {"", " ", "5", "5", "", "", ""},  // blank pair: not exported
       {"a<br>b &amp;", "{tab}", "1", "0", "0,000", "", ""},
       {"jamais trouvé", "x", "4", "9", "", "", ""},  // Juste over Demandé
+      {"🙂", "\xEF\xBF\xBE", "", "", "", "", ""},      // XML holds no U+FFFE
   };
   for (size_t k = 0; k < rows.size(); ++k) table.SetRowTexts(static_cast<int>(k) + 1, rows[k]);
   return table;
@@ -305,15 +307,16 @@ TEST_F(ImportFolder, ExportThenImportGivesTheListBack) {
             "maison\t家\t3\t2\t0,667\t\tnote\n"
             "\"#dièse\"\t\"\"\"guillemets\"\" d'abord\"\t\t\t\t\t\n"
             "a<br>b &amp;\t{tab}\t1\t0\t0,000\t\t\n"
-            "jamais trouvé\tx\t4\t9\t\t\t\n");
+            "jamais trouvé\tx\t4\t9\t\t\t\n"
+            "🙂\t\xEF\xBF\xBE\t\t\t\t\t\n");
   EXPECT_EQ(Rows(ImportListFile(PathOf("liste.txt"))),
             (std::vector<std::string>{"maison|家|3|2|||note", "#dièse|\"guillemets\" d'abord|||",
-                                      "a<br>b &amp;|{tab}|1|0|", "jamais trouvé|x|4|9|"}));
+                                      "a<br>b &amp;|{tab}|1|0|", "jamais trouvé|x|4|9|", "🙂|\xEF\xBF\xBE|||"}));
 
   ExportList(list, PathOf("liste.KVTML"));
   EXPECT_EQ(Rows(ImportListFile(PathOf("liste.KVTML"))),
             (std::vector<std::string>{"maison|家|3|2|||note", "#dièse|\"guillemets\" d'abord|||",
-                                      "a<br>b &amp;|{tab}|1|0|", "jamais trouvé|x|4|4|"}));
+                                      "a<br>b &amp;|{tab}|1|0|", "jamais trouvé|x|4|4|", "🙂|\uFFFD|||"}));
   EXPECT_NE(FileBytes(PathOf("liste.KVTML")).find("<title>liste</title>"), std::string::npos);
 }
 
