@@ -123,8 +123,8 @@ TEST(Import, TextQuirks) {
       {"quoted separators are not counted", "\"a;b;c\",d", {{"a;b;c|d|||"}, {}}},
       {"CR line ends", "a\tb\rc\td\r", {{"a|b|||", "c|d|||"}, {}}},
       {"html: tags, references, media",
-       "#html:true\n<p>un</p><p>deux</p><a href=\"x\">z</a>\t&#x3042;&#12354;&quot;x&apos;&gt;[sound:a.mp3]<img src=\"a>b.png\">",
-       {{"un deux z|ああ\"x'>|||"}, {}}},
+       "#html:true\n<p>un</p><p>deux</p><a href=\"x\">z</a>[x]\t&#x3042;&#12354;&quot;x&apos;&gt;&#x4F;[sound:a.mp3]<img src=\"a>b.png\">",
+       {{"un deux z[x]|ああ\"x'>O|||"}, {}}},
       {"html: spaces folded, comments out", "#html:TRUE\n  a <!-- c -->  b&nbsp;&nbsp;c \t<BR>x<li>y",
        {{"a b c|x y|||"}, {}}},
       {"html: what is no reference or tag stays",
@@ -211,8 +211,8 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
     bool plain;  // read by the program's own scanner
   } cases[] = {
       {"plain", pair("a", "b"), "a|b|||\n", true},
-      {"references, CR LF", pair("a &amp; &lt;&gt;&quot;&apos;&#233;&#x3042;\r\nb", "&#9;c&#13;"),
-       "a & <>\"'éあ b| c |||\n", true},
+      {"references, CR LF", pair("a &amp; &lt;&gt;&quot;&apos;&#233;&#x3042;&#x3a;&#x4F;\r\nb", "&#9;c&#13;"),
+       "a & <>\"'éあ:O b| c |||\n", true},
       {"CDATA", pair("<![CDATA[x<y]]>", "b"), "x<y|b|||\n", false},
       {"comments and elements inside the text", pair("a<!-- c -->b<i>c</i>", "<x/>d"), "abc|d|||\n", true},
       {"self-closing", entries("<entry id=\"0\"><translation id=\"0\"><text/></translation>"
@@ -271,6 +271,9 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
                                           "<translation id=\"0\"><text>a</text></translation></entry></entries></kvtml>",
        "a||||\n", false},
       {"decimal reference with a hex digit", pair("&#1a;", "b"), refused + "(ligne 4).", false},
+      {"U+FFFE", pair("\xEF\xBF\xBE", "b"), refused + "(ligne 4).", false},
+      {"no declaration, another root", "<mots version=\"2.0\"/>", "Le fichier \"f\" n'est pas un fichier KVTML (ligne 1).",
+       true},
       {"decimal reference with a capital hex digit", pair("&#1A;", "b"), refused + "(ligne 4).", false},
   };
   for (const auto& c : cases) {
