@@ -155,10 +155,10 @@ bool BreaksLine(const std::string& tagName) {
 // its length returned, or 0 when it is none this reader knows.
 size_t DecodeReference(std::string_view s, size_t i, std::string& out) {
   const size_t semi = s.substr(0, i + 12).find(';', i + 1);
-  if (semi == npos || semi == i + 1) return 0;
+  if (semi == npos) return 0;
   const std::string_view body = s.substr(i + 1, semi - i - 1);
   uint32_t c = 0;
-  if (body[0] == '#') {
+  if (body.substr(0, 1) == "#") {
     const bool hex = body.size() > 1 && (body[1] == 'x' || body[1] == 'X');
     const std::string_view digits = body.substr(hex ? 2 : 1);
     if (digits.empty()) return 0;

@@ -589,12 +589,17 @@ void Element(std::string& out, const char* indent, const char* name, std::string
 
 }  // namespace
 
-ImportedList ParseKvtml(std::string_view bytes, const QString& name) {
+std::optional<ImportedList> ParseKvtmlPlain(std::string_view bytes, const QString& name) {
   try {
     return KvtmlReader<FastSource>(bytes, name).Read();
   } catch (const LeftToQt&) {
-    return ParseKvtmlWithQt(bytes, name);
+    return std::nullopt;
   }
+}
+
+ImportedList ParseKvtml(std::string_view bytes, const QString& name) {
+  std::optional<ImportedList> list = ParseKvtmlPlain(bytes, name);
+  return list ? std::move(*list) : ParseKvtmlWithQt(bytes, name);
 }
 
 ImportedList ParseKvtmlWithQt(std::string_view bytes, const QString& name) {

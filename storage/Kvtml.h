@@ -7,6 +7,7 @@
 // practised in, a <grade> with <count> (times asked) and <errorcount>.
 // KVTML 1: <e> entries of one <o> (original) and <t> (translations).
 #include <QString>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,9 +27,11 @@ namespace tenaxo {
 // Plain documents as Parley writes them are read by a scanner of this file,
 // everything else (and every fault) by QXmlStreamReader; both give the same.
 ImportedList ParseKvtml(std::string_view bytes, const QString& name);
-// The same read through QXmlStreamReader only, for the fuzz target that
-// holds the two readers equal.
+// The same read through QXmlStreamReader only, and through the scanner only
+// (nothing when the scanner leaves the document to QXmlStreamReader): the
+// tests and the fuzz target hold the two equal.
 ImportedList ParseKvtmlWithQt(std::string_view bytes, const QString& name);
+std::optional<ImportedList> ParseKvtmlPlain(std::string_view bytes, const QString& name);
 
 // The study list as a KVTML 2.0 document (UTF-8) titled title: one entry per
 // data row whose Gauche or Droite is not blank, Demandé and Juste written as
