@@ -34,9 +34,9 @@ class Engine {
     if (selected_ && language == language_) return;
     bool found = false;
     if (!language.empty()) {
-      espeak_VOICE spec{};
-      spec.languages = language.c_str();
-      found = espeak_SetVoiceByProperties(&spec) == EE_OK;
+      espeak_VOICE wanted{};
+      wanted.languages = language.c_str();
+      found = espeak_SetVoiceByProperties(&wanted) == EE_OK;
     }
     if (!found) espeak_SetVoiceByName("en");
     selected_ = true;
