@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QWidget>
 
 #include "ListCommands.h"
@@ -15,10 +16,14 @@
 namespace tenaxo {
 
 namespace {
+// In the user's own runtime folder (mode 0700), where no other user can
+// put a lock or a socket of that name first.
 QString InstanceName(const QString& settingsFile) {
   const QByteArray key = QByteArray::number(static_cast<qulonglong>(getuid())) + '\n' +
                          QFile::encodeName(QFileInfo(settingsFile).absoluteFilePath());
-  return QStringLiteral("tenaxo-") +
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (folder.isEmpty()) folder = QDir::tempPath();
+  return folder + QStringLiteral("/tenaxo-") +
          QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24));
 }
 
@@ -28,7 +33,7 @@ constexpr int kWaitMs = 2000;
 SingleInstance::SingleInstance(const QString& settingsFile, QObject* parent)
     : QObject(parent),
       name_(InstanceName(settingsFile)),
-      lock_(QDir::tempPath() + u'/' + InstanceName(settingsFile) + QStringLiteral(".lock")) {
+      lock_(name_ + QStringLiteral(".lock")) {
   // Only a lock whose process is gone is stale, however old it is.
   lock_.setStaleLockTime(0);
 }

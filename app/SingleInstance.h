@@ -23,6 +23,7 @@ class SingleInstance : public QObject {
   // the running copy has been asked to come to the front, and false.
   bool Claim();
 
+  // The socket's path.
   QString Name() const { return name_; }
 
  signals:

@@ -323,7 +323,7 @@ TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
   env.insert("XDG_DATA_HOME", Folder() + "data");
   env.insert("QT_QPA_PLATFORM", "offscreen");
   const QString settings = Folder() + "home/Tenaxo.ini";
-  const QString socket = QDir::tempPath() + '/' + SingleInstance(settings).Name();
+  const QString socket = SingleInstance(settings).Name();
 
   QProcess killed;
   killed.setProcessEnvironment(env);
