@@ -1,6 +1,9 @@
 #include <csignal>
 
 #include <QDateTime>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "Application.h"
 #include "CommandLine.h"
@@ -16,6 +19,13 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   const qint64 started = QDateTime::currentSecsSinceEpoch();
   tenaxo::Application app(argc, argv);
+  // The file dialogs speak French with the rest of the window (when Qt's
+  // translations are installed; English otherwise).
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(&qtTexts);
+  }
   tenaxo::SingleInstance instance(tenaxo::RegRoot::CurrentUser().FileName());
   if (!instance.Claim()) return 0;
   tenaxo::RemoveLeftovers(started);
