@@ -185,9 +185,7 @@ QString ListCommands::ImportSummary(const std::vector<ImportReport>& reports) {
   for (const ImportReport& report : reports) {
     const QString file = QFileInfo(report.file).fileName();
     if (report.listName.isEmpty()) {
-      // The readers' messages name the file already.
-      parts << (report.error.contains(report.file) ? report.error
-                                                    : QStringLiteral("« %1 » : %2").arg(file, report.error));
+      parts << QStringLiteral("« %1 » : refusé. %2").arg(file, report.error);
       continue;
     }
     QString text = QStringLiteral("« %1 » → liste « %2 » : %3 paire%4")
