@@ -134,6 +134,11 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
   cycle_ = std::make_unique<QuestionCycle>(session_, std::move(held),
                                            [this](const QString& question) { return Confirm(this, question); });
   PnFiche->installEventFilter(this);
+  // Ctrl+E moves to the end of the line in a text box on X11; here it exports,
+  // wherever the focus is.
+  CbListes->installEventFilter(this);
+  CbListes->lineEdit()->installEventFilter(this);
+  SgListe->Editor()->installEventFilter(this);
   cycle_->SetBeforeSpeak([this] {
     Mirror();
     PnFiche->repaint();
@@ -406,6 +411,12 @@ void TFTenaxo::Button1Click() {
 }
 
 bool TFTenaxo::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    // Taken here and left unaccepted, the key goes to the window's command.
+    if (pressed == AcExporter->shortcut() || pressed == AcImporter->shortcut()) return true;
+  }
   if (watched == PnFiche && event->type() == QEvent::Paint && hold_->holding) {
     // The picture is on screen once this paint has been flushed, after the
     // events now under way.

@@ -63,8 +63,9 @@ class ImportWindowTest : public GuiTest {
   }
   FileDialogDriver* Export(const QString& name) {
     driver_ = std::make_unique<FileDialogDriver>(Folder() + name);
-    QApplication::setActiveWindow(window.get());
-    QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
+    // From the grid's editor, where Ctrl+E would otherwise end the line.
+    FocusGrid();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
     return driver_.get();
   }
   void Drop(const QString& name) {
