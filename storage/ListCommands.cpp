@@ -130,13 +130,12 @@ void ListCommands::BtDelListeClick() {
 
 std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {
   std::vector<ImportReport> reports;
-  bool studySafe = !session_.Unsaved;
   for (const QString& path : paths) {
     ImportReport& report = reports.emplace_back();
     report.file = path;
     try {
       ImportedList list = ImportListFile(path);
-      if (!studySafe) {
+      if (session_.Unsaved) {
         // The unsaved changes go to their own file first, or nothing is written.
         const QString stopped =
             QStringLiteral("Aucune liste n'a été importée : la liste en cours n'a pas été sauvegardée.");
@@ -147,7 +146,6 @@ std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {
           throw StopImport{error.Message() + u'\n' + stopped};
         }
         if (saved != SaveResult::Saved) throw StopImport{stopped};
-        studySafe = true;
       }
       // A backslash would put the list in a subfolder, beside any list there.
       QString base = QFileInfo(path).completeBaseName();
