@@ -107,8 +107,8 @@ TEST_F(ImportWindowTest, CtrlIMakesAListPerFileAndCtrlEGivesThemBack) {
   PutList("Anglais", Pairs(3));
   PutList("mots", Pairs(1));
   PutSetting("Liste", "Anglais");
-  PutFile("mots.txt", "chat\tcat\n\t\nchien\tdog\n \t \n\n\t\n\t\n");
-  PutFile("verbes.csv", "être;to be\r\n;\r\n;\r\n;\r\n;\r\n;\r\n;\r\navoir;to have\r\n");
+  PutFile("mots.txt", "chat\tcat\n\t\n\t\n \t \n\n\t\n\t\n");
+  PutFile("verbes.csv", "être;to be\r\n;\r\n;\r\n;\r\n;\r\n;\r\navoir;to have\r\n");
   PutFile("vide.txt", "");
   Start();
   Edit(0, 1, "edited");
@@ -122,24 +122,24 @@ TEST_F(ImportWindowTest, CtrlIMakesAListPerFileAndCtrlEGivesThemBack) {
   EXPECT_EQ(boxes.seen[0].title, "Importer des listes");
   EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Information);
   EXPECT_EQ(boxes.seen[0].text.toStdString(),
-            "« mots.txt » → liste « mots 2 » : 2 paires, 5 lignes ignorées :\n"
+            "« mots.txt » → liste « mots 2 » : 1 paire, 6 lignes ignorées :\n"
             "    ligne 2 : Gauche et Droite vides\n"
+            "    ligne 3 : Gauche et Droite vides\n"
             "    ligne 4 : Gauche et Droite vides\n"
             "    ligne 5 : ligne vide\n"
             "    ligne 6 : Gauche et Droite vides\n"
-            "    ligne 7 : Gauche et Droite vides\n\n"
+            "    ...\n\n"
             "« vide.txt » : refusé. Le fichier \"" + (Folder() + "vide.txt").toStdString() + "\" est vide.\n\n"
-            "« verbes.csv » → liste « verbes » : 2 paires, 6 lignes ignorées :\n"
+            "« verbes.csv » → liste « verbes » : 2 paires, 5 lignes ignorées :\n"
             "    ligne 2 : Gauche et Droite vides\n"
             "    ligne 3 : Gauche et Droite vides\n"
             "    ligne 4 : Gauche et Droite vides\n"
             "    ligne 5 : Gauche et Droite vides\n"
-            "    ligne 6 : Gauche et Droite vides\n"
-            "    ...");
+            "    ligne 6 : Gauche et Droite vides");
   // The unsaved change went to its own file first; no list was written over.
   EXPECT_EQ(ListBytes("Anglais"), "edited\tm1\t\t\t\r\nw2\tm2\t\t\t\r\nw3\tm3\t\t\t\r\n");
   EXPECT_EQ(ListBytes("mots"), Pairs(1));
-  EXPECT_EQ(ListBytes("mots 2"), "chat\tcat\t\t\t\r\nchien\tdog\t\t\t\r\n");
+  EXPECT_EQ(ListBytes("mots 2"), "chat\tcat\t\t\t\r\n");
   EXPECT_EQ(ListBytes("vide"), "<missing>");
   // The last list made is the study list, as "Charger" leaves it.
   EXPECT_EQ(ListName(), "verbes");
