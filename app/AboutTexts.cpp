@@ -82,6 +82,15 @@ const QStringList& AboutInterface() {
     "Ctrl +Inser » pour créer une ligne vide. Cliquez ",
     "sur les entêtes de colonnes pour trier la liste.",
     "",
+    "Pour reprendre les listes d'autres programmes ",
+    "(texte, CSV, Anki, Parley, KWordQuiz), faites ",
+    "glisser les fichiers sur la fenêtre ou tapez ",
+    "« Ctrl+I » (Importer des listes) : chaque fichier ",
+    "devient une nouvelle liste. « Ctrl+E » (Exporter ",
+    "la liste) écrit la liste en cours en texte ",
+    "séparé par des tabulations, ou en KVTML si le ",
+    "nom finit par « .kvtml ».",
+    "",
   };
   return lines;
 }

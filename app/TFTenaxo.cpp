@@ -9,6 +9,11 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -18,7 +23,9 @@
 #include <algorithm>
 
 #include "Dialogs.h"
+#include "Errors.h"
 #include "EspeakVoice.h"
+#include "ExportList.h"
 #include "Fonts.h"
 #include "ListCommands.h"
 #include "ListFiles.h"
@@ -127,6 +134,11 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
   cycle_ = std::make_unique<QuestionCycle>(session_, std::move(held),
                                            [this](const QString& question) { return Confirm(this, question); });
   PnFiche->installEventFilter(this);
+  // Ctrl+E moves to the end of the line in a text box on X11; here it exports,
+  // wherever the focus is.
+  CbListes->installEventFilter(this);
+  CbListes->lineEdit()->installEventFilter(this);
+  SgListe->Editor()->installEventFilter(this);
   cycle_->SetBeforeSpeak([this] {
     Mirror();
     PnFiche->repaint();
@@ -142,6 +154,7 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
     CbListes->setEditText(text);
   };
   window.ClearListName = [this] { CbListes->setEditText(QString()); };
+  window.SetListName = [this](const QString& name) { CbListes->setEditText(name); };
   lists_ = std::make_unique<ListCommands>(session_, std::move(window));
 
   BindEvents();
@@ -211,6 +224,13 @@ void TFTenaxo::CreateControls() {
   CbVocal = CheckBox(PnFiche, QStringLiteral("Synthèse vocale à &gauche"), 474, 96, 161, 17);
   CbVocal->setChecked(true);  // as designed; the stored setting decides at start
   CbVocal->setContextMenuPolicy(Qt::CustomContextMenu);
+  AcImporter = new QAction(QStringLiteral("Importer des listes…"), this);
+  AcImporter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+  AcExporter = new QAction(QStringLiteral("Exporter la liste…"), this);
+  AcExporter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  addActions({AcImporter, AcExporter});
+  setAcceptDrops(true);
+  fileFolder_ = QDir::homePath();
 
   // The keyboard: the card takes the focus at start, Space or Enter on it
   // (or on one of its answer panels) reveals, as a click does; Tab goes
@@ -251,6 +271,9 @@ void TFTenaxo::BindEvents() {
   connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, Button1, &QPushButton::click);
   connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, BtSauver,
           &QPushButton::click);
+
+  connect(AcImporter, &QAction::triggered, this, [this] { AcImporterClick(); });
+  connect(AcExporter, &QAction::triggered, this, [this] { AcExporterClick(); });
 
   ListCommands& lists = *lists_;
   connect(Button5, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.Button5Click(); }); });
@@ -388,6 +411,12 @@ void TFTenaxo::Button1Click() {
 }
 
 bool TFTenaxo::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    // Taken here and left unaccepted, the key goes to the window's command.
+    if (pressed == AcExporter->shortcut() || pressed == AcImporter->shortcut()) return true;
+  }
   if (watched == PnFiche && event->type() == QEvent::Paint && hold_->holding) {
     // The picture is on screen once this paint has been flushed, after the
     // events now under way.
@@ -442,6 +471,80 @@ QMenu* TFTenaxo::CbVocalMenu() {
   // A language no longer installed is spoken by the default voice.
   if (!group->checkedAction()) group->actions().front()->setChecked(true);
   return menu;
+}
+
+void TFTenaxo::AcImporterClick() {
+  QFileDialog dialog(this, QStringLiteral("Importer des listes"), fileFolder_);
+  // The same dialog on every desktop, driven from the keyboard alike.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setNameFilters({QStringLiteral("Listes d'autres programmes (*.txt *.tsv *.csv *.kvtml)"),
+                         QStringLiteral("Tous les fichiers (*)")});
+  if (dialog.exec() != QDialog::Accepted) return;
+  fileFolder_ = dialog.directory().absolutePath();
+  ImportFiles(dialog.selectedFiles());
+}
+
+void TFTenaxo::ImportFiles(const QStringList& files) {
+  if (files.isEmpty()) return;
+  std::vector<ImportReport> reports;
+  bool made = false;
+  const bool done = Run([&] {
+    reports = lists_->ImportFiles(files);
+    made = std::any_of(reports.begin(), reports.end(),
+                       [](const ImportReport& report) { return !report.listName.isEmpty(); });
+    // The list loaded is ranked and asked, as the one loaded at start.
+    if (made) {
+      cycle_->ComputeRatios();
+      cycle_->NextQuestion();
+    }
+  });
+  if (!done) return;
+  QMessageBox box(made ? QMessageBox::Information : QMessageBox::Warning, QStringLiteral("Importer des listes"),
+                  ListCommands::ImportSummary(reports), QMessageBox::NoButton, this);
+  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.exec();
+}
+
+void TFTenaxo::AcExporterClick() {
+  QString name = CbListes->currentText();
+  name.replace(u'\\', u'_').replace(u'/', u'_');
+  if (name.isEmpty()) name = QStringLiteral("Liste");
+  QFileDialog dialog(this, QStringLiteral("Exporter la liste"), QDir(fileFolder_).filePath(name + QStringLiteral(".txt")));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  const QString kvtml = QStringLiteral("KVTML 2.0, Parley et KWordQuiz (*.kvtml)");
+  dialog.setNameFilters({QStringLiteral("Texte séparé par des tabulations, UTF-8 (*.txt *.tsv)"), kvtml});
+  dialog.setDefaultSuffix(QStringLiteral("txt"));
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, kvtml](const QString& filter) {
+    dialog.setDefaultSuffix(filter == kvtml ? QStringLiteral("kvtml") : QStringLiteral("txt"));
+  });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  fileFolder_ = dialog.directory().absolutePath();
+  const QString path = dialog.selectedFiles().front();
+  Run([&] { ExportList(session_.SgListe, path); });
+}
+
+void TFTenaxo::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); })) {
+    event->acceptProposedAction();
+  }
+}
+
+void TFTenaxo::dropEvent(QDropEvent* event) {
+  QStringList files;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) files << url.toLocalFile();
+  }
+  if (files.isEmpty()) return;
+  event->acceptProposedAction();
+  // The boxes come once the drop is over: the program the files came from
+  // is not kept waiting for them.
+  QMetaObject::invokeMethod(this, [this, files] { ImportFiles(files); }, Qt::QueuedConnection);
 }
 
 void TFTenaxo::showEvent(QShowEvent* event) {

@@ -9,6 +9,7 @@
 #include "Session.h"
 #include "Voice.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QMenu;
@@ -59,6 +60,9 @@ class TFTenaxo : public QWidget {
   QPushButton* Button1;
   StaticLabel* LbNbMots;
   QCheckBox* CbVocal;
+  // Commands reached by their keys alone: Ctrl+I, Ctrl+E.
+  QAction* AcImporter;
+  QAction* AcExporter;
 
   // Life of the window.
   void FormCreate();
@@ -70,6 +74,13 @@ class TFTenaxo : public QWidget {
   // The menu of a right click on "Synthèse vocale à gauche": the engine's
   // languages by name, the one the left text is spoken in checked.
   QMenu* CbVocalMenu();
+
+  // "Importer des listes...": the files chosen (or dropped) become new
+  // lists, the last one loaded; one box sums it up.
+  void AcImporterClick();
+  void ImportFiles(const QStringList& files);
+  // "Exporter la liste...": the study list written to the file chosen.
+  void AcExporterClick();
 
   // The list editor.
   void SgListeSetEditText(int col, int row, const AnsiString& text);
@@ -86,6 +97,8 @@ class TFTenaxo : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateControls();
@@ -117,6 +130,7 @@ class TFTenaxo : public QWidget {
   TFAbout* FAbout = nullptr;
   VoiceLanguages languages_;
   bool shown_ = false;
+  QString fileFolder_;  // where the file dialogs open
   Panel* question_ = nullptr;  // the side the pending question shows
 };
 

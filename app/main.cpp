@@ -1,6 +1,9 @@
 #include <csignal>
 
 #include <QDateTime>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "Application.h"
 #include "CommandLine.h"
@@ -19,6 +22,13 @@ int main(int argc, char** argv) {
   // From here on a termination signal closes the window as the user does,
   // once the event loop runs: the list folder may be made just below.
   tenaxo::CloseOnTerminationSignals();
+  // The file dialogs speak French with the rest of the window (when Qt's
+  // translations are installed; English otherwise).
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(&qtTexts);
+  }
   tenaxo::SingleInstance instance(tenaxo::RegRoot::CurrentUser().FileName());
   if (!instance.Claim()) return 0;
   tenaxo::RemoveLeftovers(started);

@@ -1,6 +1,7 @@
 #include "ListCommands.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <new>
 #include <utility>
@@ -11,6 +12,13 @@
 #include "Outils.h"
 
 namespace tenaxo {
+
+namespace {
+// Ends an import before anything is written.
+struct StopImport {
+  QString message;
+};
+}  // namespace
 
 ListCommands::ListCommands(Session& session, ListWindow window)
     : session_(session), window_(std::move(window)) {}
@@ -118,6 +126,82 @@ void ListCommands::BtDelListeClick() {
   session_.FListEncoding = FileEncoding::None;
   session_.FAskedCount = 0;
   session_.FFoundCount = 0;
+}
+
+std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {
+  std::vector<ImportReport> reports;
+  for (const QString& path : paths) {
+    ImportReport& report = reports.emplace_back();
+    report.file = path;
+    try {
+      ImportedList list = ImportListFile(path);
+      if (session_.Unsaved) {
+        // The unsaved changes go to their own file first, or nothing is written.
+        const QString stopped =
+            QStringLiteral("Aucune liste n'a été importée : la liste en cours n'a pas été sauvegardée.");
+        SaveResult saved = SaveResult::Declined;
+        try {
+          saved = BtSauverClick();
+        } catch (const Error& error) {
+          throw StopImport{error.Message() + u'\n' + stopped};
+        }
+        if (saved != SaveResult::Saved) throw StopImport{stopped};
+      }
+      // A backslash would put the list in a subfolder, beside any list there.
+      QString base = QFileInfo(path).completeBaseName();
+      base.replace(u'\\', u'_');
+      const QString name = FreeListName(base);
+      StudyTable table;
+      const int pairs = list.Pairs();
+      FillTable(table, std::move(list.rows));
+      FileEncoding encoding = FileEncoding::None;
+      WriteListFile(tenaxo::ListFilePath(Utf8(name)), EncodeListFile(ListText(table), encoding));
+      report.listName = name;
+      report.pairs = pairs;
+      report.skipped = std::move(list.skipped);
+    } catch (const StopImport& stop) {
+      throw Error(stop.message);
+    } catch (const Error& error) {
+      report.error = error.Message();
+    } catch (const std::bad_alloc&) {
+      report.error = QStringLiteral("Mémoire insuffisante pour importer \"%1\"").arg(path);
+    }
+  }
+  const auto made = std::find_if(reports.rbegin(), reports.rend(),
+                                 [](const ImportReport& report) { return !report.listName.isEmpty(); });
+  if (made != reports.rend()) {
+    window_.SetListName(made->listName);
+    FillListNames();
+    LoadList();
+  }
+  return reports;
+}
+
+QString ListCommands::ImportSummary(const std::vector<ImportReport>& reports) {
+  constexpr size_t kLinesShown = 5;
+  QStringList parts;
+  for (const ImportReport& report : reports) {
+    const QString file = QFileInfo(report.file).fileName();
+    if (report.listName.isEmpty()) {
+      parts << QStringLiteral("« %1 » : refusé. %2").arg(file, report.error);
+      continue;
+    }
+    QString text = QStringLiteral("« %1 » → liste « %2 » : %3 paire%4")
+                       .arg(file, report.listName, QString::number(report.pairs),
+                            report.pairs > 1 ? QStringLiteral("s") : QString());
+    const size_t skipped = report.skipped.size();
+    if (skipped == 0) {
+      text += QStringLiteral(", aucune ligne ignorée.");
+    } else {
+      text += QStringLiteral(", %1 ligne%2 ignorée%2 :").arg(QString::number(skipped), skipped > 1 ? "s" : "");
+      for (size_t k = 0; k < std::min(skipped, kLinesShown); ++k) {
+        text += QStringLiteral("\n    ligne %1 : %2").arg(QString::number(report.skipped[k].line), report.skipped[k].reason);
+      }
+      if (skipped > kLinesShown) text += QStringLiteral("\n    ...");
+    }
+    parts << text;
+  }
+  return parts.join(QStringLiteral("\n\n"));
 }
 
 void ListCommands::BtViderClick() {

@@ -1,6 +1,7 @@
 #pragma once
 // What the main window does with list files: "Charger", "Sauver",
-// "Supprimer", "Vider liste", and the list names of the drop-down. The window
+// "Supprimer", "Vider liste", "Importer des listes...", and the list names of
+// the drop-down. The window
 // lends its list-name drop-down and its confirmation box through ListWindow
 // and mirrors the session into its controls after each call.
 //
@@ -13,6 +14,7 @@
 #include <functional>
 
 #include "Ansi.h"
+#include "ImportList.h"
 #include "ListFiles.h"
 #include "Session.h"
 
@@ -30,6 +32,17 @@ struct ListWindow {
   std::function<void(const QStringList&)> SetListNames;
   // Empties the text in the drop-down's edit part.
   std::function<void()> ClearListName;
+  // Puts the name in the drop-down's edit part.
+  std::function<void(const QString&)> SetListName;
+};
+
+// What became of one file of an import.
+struct ImportReport {
+  QString file;      // as chosen
+  QString listName;  // the list made from it; empty when it was refused
+  int pairs = 0;
+  std::vector<SkippedLine> skipped;
+  QString error;     // why it was refused
 };
 
 enum class SaveResult {
@@ -61,6 +74,17 @@ class ListCommands {
   // "Supprimer": asks "Effacer cette liste ?", deletes the named list file,
   // empties the name, rebuilds the items and clears the study list.
   void BtDelListeClick();
+  // "Importer des listes..." and a drop: each file, in order, becomes a new
+  // list named after it (FreeListName: never over an existing file), written
+  // at once without going through the study list; a refused file gives its
+  // message and no list, and the others go on. Before the first list is
+  // written, a study list with unsaved changes is saved as "Sauver" does;
+  // when that fails or is declined, the import stops with an Error before
+  // anything is written. Then the last list made is named in the drop-down
+  // and loaded as "Charger" does. One report per file, in order.
+  std::vector<ImportReport> ImportFiles(const QStringList& paths);
+  // The text of the box that sums an import up.
+  static QString ImportSummary(const std::vector<ImportReport>& reports);
   // "Vider liste": asks "Vider cette liste ?" and clears the study list; no
   // file is touched.
   void BtViderClick();

@@ -65,7 +65,7 @@ struct FakeWindow {
       return answer;
     };
     return ListWindow{[this] { return name; }, ask, ask, [this](const QStringList& names) { items = names; },
-                      [this] { name.clear(); }};
+                      [this] { name.clear(); }, [this](const QString& text) { name = Utf8(text); }};
   }
 };
 

@@ -23,6 +23,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tenaxo.org/")
 # and the voices of the speech.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wine, espeak-ng-data")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 # Native Wayland windows. Only suggested: through XWayland the window gets
 # the desktop's own title bar (GNOME draws none for Qt's Wayland windows),
 # and the package does not pull Qt Quick in.
