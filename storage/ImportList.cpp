@@ -302,7 +302,9 @@ void ControlsToSpaces(std::string_view s, std::string& out) {
 
 class FieldCleaner {
  public:
-  explicit FieldCleaner(Markup markup) : markup_(markup) {}
+  // A file this program exported holds its cells as they were typed: a
+  // "{{c1::...}}" there is text, not an Anki cloze.
+  FieldCleaner(Markup markup, bool clozes) : markup_(markup), clozes_(clozes) {}
 
   std::string Clean(std::string_view field) {
     a_.clear();
@@ -312,7 +314,7 @@ class FieldCleaner {
       case Markup::AsWritten: a_.assign(field); break;
     }
     std::string_view text = a_;
-    if (text.find("{{c") != npos) {
+    if (clozes_ && text.find("{{c") != npos) {
       b_.clear();
       Cloze(text, b_);
       text = b_;
@@ -326,6 +328,7 @@ class FieldCleaner {
 
  private:
   Markup markup_;
+  bool clozes_;
   std::string a_, b_;
 };
 
@@ -436,7 +439,7 @@ class TextReader {
     size_t p = ReadHeaders();
     if (headers_.separator == 0) headers_.separator = GuessSeparator(text_.substr(p));
     FindCounterLayout();
-    FieldCleaner cleaner(headers_.markup);
+    FieldCleaner cleaner(headers_.markup, !counters_);
     ImportedList list;
     while (p < text_.size()) {
       const int first = line_;

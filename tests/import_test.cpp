@@ -294,7 +294,7 @@ StudyTable SampleList() {
       {"maison", "家", "3", "2", "0,667", "", "note"},
       {"#dièse", "\"guillemets\" d'abord", "", "", "", "", ""},
       {"", " ", "5", "5", "", "", ""},  // blank pair: not exported
-      {"a<br>b &amp;", "{tab}", "1", "0", "0,000", "", ""},
+      {"a<br>b &amp;", "{{c1::tab}}", "1", "0", "0,000", "", ""},
       {"jamais trouvé", "x", "4", "9", "", "", ""},  // Juste over Demandé
       {"🙂", "\xEF\xBF\xBE", "", "", "", "", ""},      // XML holds no U+FFFE
   };
@@ -309,17 +309,17 @@ TEST_F(ImportFolder, ExportThenImportGivesTheListBack) {
             "#separator:tab\n#html:false\n#columns:Gauche\tDroite\tDemandé\tJuste\tRatio\tColonne 6\tColonne 7\n"
             "maison\t家\t3\t2\t0,667\t\tnote\n"
             "\"#dièse\"\t\"\"\"guillemets\"\" d'abord\"\t\t\t\t\t\n"
-            "a<br>b &amp;\t{tab}\t1\t0\t0,000\t\t\n"
+            "a<br>b &amp;\t{{c1::tab}}\t1\t0\t0,000\t\t\n"
             "jamais trouvé\tx\t4\t9\t\t\t\n"
             "🙂\t\xEF\xBF\xBE\t\t\t\t\t\n");
   EXPECT_EQ(Rows(ImportListFile(PathOf("liste.txt"))),
             (std::vector<std::string>{"maison|家|3|2|||note", "#dièse|\"guillemets\" d'abord|||",
-                                      "a<br>b &amp;|{tab}|1|0|", "jamais trouvé|x|4|9|", "🙂|\xEF\xBF\xBE|||"}));
+                                      "a<br>b &amp;|{{c1::tab}}|1|0|", "jamais trouvé|x|4|9|", "🙂|\xEF\xBF\xBE|||"}));
 
   ExportList(list, PathOf("liste.KVTML"));
   EXPECT_EQ(Rows(ImportListFile(PathOf("liste.KVTML"))),
             (std::vector<std::string>{"maison|家|3|2|||note", "#dièse|\"guillemets\" d'abord|||",
-                                      "a<br>b &amp;|{tab}|1|0|", "jamais trouvé|x|4|4|", "🙂|\uFFFD|||"}));
+                                      "a<br>b &amp;|{{c1::tab}}|1|0|", "jamais trouvé|x|4|4|", "🙂|\uFFFD|||"}));
   EXPECT_NE(FileBytes(PathOf("liste.KVTML")).find("<title>liste</title>"), std::string::npos);
 }
 
