@@ -384,9 +384,11 @@ bool TFTenaxo::FormClose() {
     ShowCurrentFailure(this);
   }
   if (!session_.Unsaved) return true;
-  bool done = false;  // saved, or the user chose not to write over another list
-  Run([&] { done = lists_->BtSauverClick() != SaveResult::ChangedOnDisk; });
-  if (done) return true;
+  // Not writing over another list ("Annuler") leaves the answers unsaved as
+  // much as a failed save does: both lead to the rescue copy.
+  bool saved = false;
+  Run([&] { saved = lists_->BtSauverClick() == SaveResult::Saved; });
+  if (saved) return true;
 
   // The list could not be saved: closing anyway keeps a copy.
   const QString folder = QDir::toNativeSeparators(QDir::cleanPath(ListCommands::RescueFolder()));

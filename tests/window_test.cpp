@@ -91,15 +91,24 @@ TEST_F(GuiTest, ClosingUnderTheNameOfAnotherListAsksFirst) {
     ClickFree();
     Click(window->BtOui);
     window->CbListes->setEditText(QStringLiteral("Autre"));
+    const bool overwrite = std::string(answer) == "OK";
     boxes.answers.push_back(QString::fromUtf8(answer));
+    // Declined, the answers are not lost: closing anyway keeps a copy.
+    if (!overwrite) boxes.answers.push_back(QStringLiteral("Oui"));
     boxes.seen.clear();
     EXPECT_TRUE(CloseWindow());
-    ASSERT_EQ(boxes.seen.size(), 1u);
+    ASSERT_EQ(boxes.seen.size(), overwrite ? 1u : 2u);
     EXPECT_EQ(boxes.seen[0].title, "Confirmation");
     EXPECT_EQ(boxes.seen[0].text, "Ecraser cette liste ?");
     EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Question);
     EXPECT_EQ(boxes.seen[0].buttons, (QStringList{"OK", "Annuler"}));
-    EXPECT_EQ(ListBytes("Autre"), std::string(answer) == "OK" ? "a\tA\t1\t1\t\r\n" : "x\tX\t\t\t\r\n");
+    EXPECT_EQ(ListBytes("Autre"), overwrite ? "a\tA\t1\t1\t\r\n" : "x\tX\t\t\t\r\n");
+    if (!overwrite) {
+      EXPECT_TRUE(boxes.seen[1].text.startsWith("La liste n'a pas pu être sauvegardée."));
+      const QStringList copies = QDir(Folder() + "data/Tenaxo/secours").entryList(QDir::Files);
+      ASSERT_EQ(copies.size(), 1);
+      EXPECT_TRUE(copies[0].startsWith("Autre "));
+    }
     window.reset();
   }
 }
