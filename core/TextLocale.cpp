@@ -38,10 +38,6 @@ size_t TextLocale::ThousandsSeparatorAt(std::string_view text, size_t i) const {
   return 0;
 }
 
-int TextLocale::Compare(std::string_view a, std::string_view b) const {
-  return collator_.compare(AnsiToQString(a), AnsiToQString(b));
-}
-
 QCollatorSortKey TextLocale::SortKey(std::string_view text) const {
   return collator_.sortKey(AnsiToQString(text));
 }

@@ -22,9 +22,8 @@ class TextLocale {
   // say) takes U+202F, U+00A0 and a plain space alike.
   size_t ThousandsSeparatorAt(std::string_view text, size_t i) const;
 
-  // Linguistic comparison ignoring letter case: <0, 0, >0.
-  int Compare(std::string_view a, std::string_view b) const;
-  // A key whose comparison agrees with Compare, computed once per text.
+  // A key for the linguistic comparison ignoring letter case, computed once
+  // per text; keys compare with QCollatorSortKey::compare (<0, 0, >0).
   QCollatorSortKey SortKey(std::string_view text) const;
 
   // The locale every routine uses unless it is given another one: the user's

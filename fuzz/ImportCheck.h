@@ -20,13 +20,6 @@ inline std::string RowsShown(const ImportedList& list) {
   return text;
 }
 
-inline bool Digits(const std::string& cell) {
-  for (char c : cell) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
 // The list fits the study table: at least one pair, five to 256 columns, no
 // trailing empty further column, cells of UTF-8 without TAB, CR, LF or NUL,
 // counters in digits, no ratio, Gauche or Droite not blank; skipped lines in

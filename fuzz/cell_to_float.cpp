@@ -11,11 +11,7 @@
 #include <QVariant>
 #include <cerrno>
 #include <cfloat>
-#include <clocale>
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
 
 #include "FuzzCheck.h"
 #include "Outils.h"
@@ -71,10 +67,8 @@ void Check(std::string_view text, const TextLocale& locale) {
   // The pinned locales write their decimal separator with one byte.
   const double expected = ReferenceFloat(text, locale.DecimalSeparator()[0]);
   const bool same = value == expected || (std::fabs(value) < DBL_MIN && std::fabs(expected) < DBL_MIN);
-  char numbers[80];
-  std::snprintf(numbers, sizeof numbers, " reads %.17g, expected %.17g", value, expected);
-  FUZZ_CHECK(same && !std::isnan(value), fuzz::Shown(text) + numbers + " (separator " +
-                                             locale.DecimalSeparator() + ")");
+  FUZZ_CHECK(same && !std::isnan(value), fuzz::Shown(text) + " reads " + fuzz::Number(value) + ", expected " +
+                                             fuzz::Number(expected) + " (separator " + locale.DecimalSeparator() + ")");
 
   const AnsiString formatted = FormatNumber(value, 3, locale);
   const AnsiString fromBytes = FormatNumber(QVariant(QByteArray(text.data(), static_cast<qsizetype>(text.size()))), 3, locale);
@@ -84,17 +78,9 @@ void Check(std::string_view text, const TextLocale& locale) {
 }
 
 }  // namespace
+
+void fuzz::OneInput(std::string_view input) {
+  for (const TextLocale* locale : fuzz::Locales()) Check(input, *locale);
+}
+
 }  // namespace tenaxo
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::setlocale(LC_ALL, "C");  // strtod reads the point
-  return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  using namespace tenaxo;
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
-  Check(text, fuzz::French());
-  Check(text, fuzz::English());
-  return 0;
-}

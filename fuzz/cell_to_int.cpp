@@ -3,9 +3,6 @@
 // hexadecimal digits after "$", "x", "X" or "0x" taken as 32 bits; anything
 // else is 0. Every 32-bit number written by IntToStr also reads back.
 #include <charconv>
-#include <cstdint>
-#include <cstring>
-#include <string>
 
 #include "FuzzCheck.h"
 #include "Outils.h"
@@ -55,22 +52,17 @@ int32_t ReferenceInt(std::string_view text) {
 }
 
 }  // namespace
-}  // namespace tenaxo
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  using namespace tenaxo;
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
-
-  const int32_t value = CellToInt(text);
-  const int32_t expected = ReferenceInt(text);
-  FUZZ_CHECK(value == expected, fuzz::Shown(text) + " reads " + std::to_string(value) + ", expected " +
+void fuzz::OneInput(std::string_view input) {
+  const int32_t value = CellToInt(input);
+  const int32_t expected = ReferenceInt(input);
+  FUZZ_CHECK(value == expected, fuzz::Shown(input) + " reads " + std::to_string(value) + ", expected " +
                                     std::to_string(expected));
-
-  if (size >= 4) {
-    int32_t number;
-    std::memcpy(&number, data, 4);
+  int32_t number;
+  if (fuzz::Bytes(input, 0, number)) {
     const AnsiString written = IntToStr(number);
     FUZZ_CHECK(CellToInt(written) == number, written + " reads " + std::to_string(CellToInt(written)));
   }
-  return 0;
 }
+
+}  // namespace tenaxo

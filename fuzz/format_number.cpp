@@ -13,28 +13,18 @@
 // significant digits' rounding; a text without a thousands separator reads
 // back with CellToFloat as the C library reads it.
 #include <QVariant>
-#include <clocale>
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <string>
 
 #include "FuzzCheck.h"
 #include "Outils.h"
 
 namespace tenaxo {
 namespace {
+using fuzz::Number;
 
 // Finite and rounding to less than 1000 at 3 decimals (exact: see above).
 bool RatioSized(double value) {
   return std::isfinite(value) && std::fabs(static_cast<long double>(value) * 1000.0L) < 999999.5L;
-}
-
-std::string Number(double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  return text;
 }
 
 void CheckRatio(double value, const TextLocale& locale) {
@@ -128,33 +118,20 @@ void CheckAny(double value, int decimals, const TextLocale& locale) {
 }
 
 }  // namespace
-}  // namespace tenaxo
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::setlocale(LC_ALL, "C");  // strtod and strtold read the point
-  return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  using namespace tenaxo;
-  if (size < 8) return 0;
+void fuzz::OneInput(std::string_view input) {
   double value;
-  std::memcpy(&value, data, 8);
-  const int decimals = size > 8 ? data[8] % 19 : 3;
-
-  for (const TextLocale* locale : {&fuzz::French(), &fuzz::English()}) {
+  if (!fuzz::Bytes(input, 0, value)) return;
+  const int decimals = input.size() > 8 ? static_cast<unsigned char>(input[8]) % 19 : 3;
+  // A ratio in the range the quiz makes: Juste over Demandé.
+  int32_t asked = 0, found = 0;
+  const bool quiz = fuzz::Bytes(input, 8, asked) && fuzz::Bytes(input, 12, found) && asked != 0;
+  const double ratio = quiz ? static_cast<double>(found) / static_cast<double>(asked) : 0;
+  for (const TextLocale* locale : fuzz::Locales()) {
     if (RatioSized(value)) CheckRatio(value, *locale);
-    // A ratio in the range the quiz makes: Juste over Demandé.
-    if (size >= 16) {
-      int32_t asked, found;
-      std::memcpy(&asked, data + 8, 4);
-      std::memcpy(&found, data + 12, 4);
-      if (asked != 0) {
-        const double ratio = static_cast<double>(found) / static_cast<double>(asked);
-        if (RatioSized(ratio)) CheckRatio(ratio, *locale);
-      }
-    }
+    if (quiz && RatioSized(ratio)) CheckRatio(ratio, *locale);
     CheckAny(value, decimals, *locale);
   }
-  return 0;
 }
+
+}  // namespace tenaxo

@@ -2,39 +2,38 @@
 // reader (its own scanner for plain documents, QXmlStreamReader for the rest)
 // and by QXmlStreamReader alone; both must give the same list or the same
 // refusal. The list is checked, exported as KVTML and read again.
-#include <cstdint>
-
 #include "ImportCheck.h"
 #include "Kvtml.h"
 
+namespace tenaxo {
 namespace {
 
-std::string Outcome(std::string_view input, tenaxo::ImportedList (*read)(std::string_view, const QString&),
-                    tenaxo::ImportedList& list) {
+using Reader = ImportedList (*)(std::string_view, const QString&);
+
+std::string Outcome(std::string_view input, Reader read, ImportedList& list) {
   try {
     list = read(input, QStringLiteral("f"));
-  } catch (const tenaxo::Error& e) {
-    tenaxo::fuzz::CheckRefusal(e, input);
+  } catch (const Error& e) {
+    fuzz::CheckRefusal(e, input);
     return e.Message().toStdString();
   }
-  return tenaxo::fuzz::RowsShown(list);
+  return fuzz::RowsShown(list);
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  using namespace tenaxo;
-  const std::string_view input(reinterpret_cast<const char*>(data), size);
+void fuzz::OneInput(std::string_view input) {
   ImportedList list, reference;
   const std::string outcome = Outcome(input, ParseKvtml, list);
   const std::string expected = Outcome(input, ParseKvtmlWithQt, reference);
   FUZZ_CHECK(outcome == expected, "read:\n" + outcome + "\nQXmlStreamReader reads:\n" + expected + "\ninput " +
                                       fuzz::Shown(input));
-  if (list.rows.empty()) return 0;
+  if (list.rows.empty()) return;
   fuzz::CheckList(list, input);
 
   const ImportedList again = ParseKvtml(KvtmlText(fuzz::TableOf(list), QStringLiteral("f")), QStringLiteral("f"));
   FUZZ_CHECK(fuzz::SameRows(again, fuzz::AfterKvtml(list)),
              "exported as KVTML:\n" + fuzz::RowsShown(list) + "read back:\n" + fuzz::RowsShown(again));
-  return 0;
 }
+
+}  // namespace tenaxo

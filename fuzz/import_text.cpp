@@ -2,37 +2,32 @@
 // it gives (or its refusal, naming the file) is checked, then exported as
 // tab-separated text and as KVTML and read again: the same pairs come back,
 // and the same counters.
-#include <cstdint>
-
 #include "ExportList.h"
 #include "ImportCheck.h"
 #include "Kvtml.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  using namespace tenaxo;
-  const std::string_view input(reinterpret_cast<const char*>(data), size);
+void tenaxo::fuzz::OneInput(std::string_view input) {
   ImportedList list;
   try {
     list = ParseTextImport(input, QStringLiteral("f"));
   } catch (const Error& e) {
-    fuzz::CheckRefusal(e, input);
-    return 0;
+    CheckRefusal(e, input);
+    return;
   }
-  fuzz::CheckList(list, input);
+  CheckList(list, input);
 
   // A cell may still hold what reads as a cloze ("{{c{{c1::1}}::y}}" leaves
   // "{{c1::y}}"): the round trip holds for the others.
   for (const auto& row : list.rows) {
     for (const auto& cell : row) {
-      if (cell.find("{{c") != std::string::npos) return 0;
+      if (cell.find("{{c") != std::string::npos) return;
     }
   }
-  const StudyTable table = fuzz::TableOf(list);
+  const StudyTable table = TableOf(list);
   const ImportedList text = ParseTextImport(ExportText(table), QStringLiteral("f"));
-  FUZZ_CHECK(fuzz::SameRows(text, list) && text.skipped.empty(),
-             "exported as text:\n" + fuzz::RowsShown(list) + "read back:\n" + fuzz::RowsShown(text));
+  FUZZ_CHECK(SameRows(text, list) && text.skipped.empty(),
+             "exported as text:\n" + RowsShown(list) + "read back:\n" + RowsShown(text));
   const ImportedList kvtml = ParseKvtml(KvtmlText(table, QStringLiteral("f")), QStringLiteral("f"));
-  FUZZ_CHECK(fuzz::SameRows(kvtml, fuzz::AfterKvtml(list)),
-             "exported as KVTML:\n" + fuzz::RowsShown(list) + "read back:\n" + fuzz::RowsShown(kvtml));
-  return 0;
+  FUZZ_CHECK(SameRows(kvtml, AfterKvtml(list)),
+             "exported as KVTML:\n" + RowsShown(list) + "read back:\n" + RowsShown(kvtml));
 }

@@ -14,8 +14,6 @@
 // the encoding found must give the bytes up to the first NUL; only a file
 // with the mark may be refused.
 #include <QStringDecoder>
-#include <cstdint>
-#include <string>
 #include <vector>
 
 #include "Errors.h"
@@ -74,60 +72,51 @@ std::string Where(int col, int row, const std::string& a, const std::string& b) 
 void ExpectSameCells(const StudyTable& first, const StudyTable& second, std::string_view input) {
   FUZZ_CHECK(first.RowCount() == second.RowCount(),
              std::to_string(first.RowCount()) + " rows, then " + std::to_string(second.RowCount()) +
-                 "; input " + fuzz::Shown(input));
+                 fuzz::Input(input));
   FUZZ_CHECK(second.ColCount() <= first.ColCount(),
              std::to_string(first.ColCount()) + " columns, then " + std::to_string(second.ColCount()));
   for (int r = StudyTable::FixedRows; r < first.RowCount(); ++r) {
     for (int c = 0; c < first.ColCount(); ++c) {
       FUZZ_CHECK(first.Cell(c, r) == second.Cell(c, r),
-                 Where(c, r, first.Cell(c, r), second.Cell(c, r)) + "; input " + fuzz::Shown(input));
+                 Where(c, r, first.Cell(c, r), second.Cell(c, r)) + fuzz::Input(input));
     }
   }
 }
 
-const QString& ListPath() {
-  static const QString path = fuzz::FilesFolder() + QStringLiteral("/Fuzz.tnx");
-  return path;
-}
-
 }  // namespace
-}  // namespace tenaxo
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  using namespace tenaxo;
-  const std::string_view input(reinterpret_cast<const char*>(data), size);
-
+void fuzz::OneInput(std::string_view input) {
+  static const QString path = fuzz::FilePath(QStringLiteral("Fuzz.tnx"));
   // The encodings: decoded, then encoded back byte for byte.
   const std::string_view text = input.substr(0, input.find('\0'));
   FileEncoding encoding = FileEncoding::None;
   std::string decoded;
   bool refused = false;
   try {
-    decoded = DecodeListFile(std::string(input), ListPath(), encoding);
+    decoded = DecodeListFile(std::string(input), path, encoding);
   } catch (const Error&) {
     refused = true;
   }
   if (refused) {
-    FUZZ_CHECK(text.substr(0, 3) == "\xEF\xBB\xBF", "refused without the mark; input " + fuzz::Shown(input));
+    FUZZ_CHECK(text.substr(0, 3) == "\xEF\xBB\xBF", "refused without the mark" + fuzz::Input(input));
   } else {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
     const QString unicode = utf8.decode(QByteArrayView(decoded.data(), static_cast<qsizetype>(decoded.size())));
     FUZZ_CHECK(!utf8.hasError() && unicode.toUtf8().toStdString() == decoded,
-               "decoded to bytes that are not UTF-8; input " + fuzz::Shown(input));
-    FUZZ_CHECK(encoding != FileEncoding::None, "no encoding found; input " + fuzz::Shown(input));
+               "decoded to bytes that are not UTF-8" + fuzz::Input(input));
+    FUZZ_CHECK(encoding != FileEncoding::None, "no encoding found" + fuzz::Input(input));
     FileEncoding written = encoding;
     FUZZ_CHECK(EncodeListFile(decoded, written) == text && written == encoding,
-               "encoded back otherwise; input " + fuzz::Shown(input));
+               "encoded back otherwise" + fuzz::Input(input));
   }
 
   // The file as read.
   const ListLines lines = ParseListText(input);
   const auto reference = ReferenceLines(input);
   FUZZ_CHECK(lines.size() == reference.size(), std::to_string(lines.size()) + " lines, the reference finds " +
-                                                   std::to_string(reference.size()) + "; input " +
-                                                   fuzz::Shown(input));
+                                                   std::to_string(reference.size()) + fuzz::Input(input));
   for (size_t l = 0; l < lines.size(); ++l) {
-    FUZZ_CHECK(lines[l] == reference[l], "line " + std::to_string(l) + " cut differently; input " + fuzz::Shown(input));
+    FUZZ_CHECK(lines[l] == reference[l], "line " + std::to_string(l) + " cut differently" + fuzz::Input(input));
   }
 
   // The table it fills: every line a row, every cell in place, the table as
@@ -152,8 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Saved and read again through the file routines.
   const AnsiString saved = ListText(first);
-  WriteListFile(ListPath(), saved);
-  const AnsiString read = ReadListFile(ListPath());
+  WriteListFile(path, saved);
+  const AnsiString read = ReadListFile(path);
   FUZZ_CHECK(read == saved, "the file holds " + std::to_string(read.size()) + " bytes of " +
                                 std::to_string(saved.size()) + " written");
 
@@ -163,6 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Saved once more at the first list's width, the bytes do not move.
   second.SetColCount(first.ColCount());
-  FUZZ_CHECK(ListText(second) == saved, "the second save differs; input " + fuzz::Shown(input));
-  return 0;
+  FUZZ_CHECK(ListText(second) == saved, "the second save differs" + fuzz::Input(input));
 }
+
+}  // namespace tenaxo
