@@ -1,10 +1,9 @@
 #pragma once
-// What the fuzz targets share: libFuzzer's entry point (an exception let out is a finding), FUZZ_CHECK (a failed
-// check prints the input and stops the run), a folder for written files. Nothing sets a locale: strtod reads "1.5".
+// What the fuzz targets share: libFuzzer's entry point, FUZZ_CHECK (a failed check prints what failed and stops the
+// run: libFuzzer keeps and prints the input), a folder for written files. No locale is set: strtod reads "1.5".
 #include <QByteArray>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "Locales.h"
@@ -13,7 +12,6 @@ namespace tenaxo::fuzz {
 
 constexpr std::string_view kTarget = TENAXO_FUZZ_TARGET;  // a source may serve two targets
 void OneInput(std::string_view input);                     // the target's checks
-inline std::string_view current;                           // the input being checked
 
 inline std::string Shown(std::string_view text) {
   return '"' + QByteArray(text.data(), qsizetype(text.size())).toPercentEncoding().toStdString() + '"';
@@ -22,17 +20,8 @@ inline std::string Number(double value) { return QByteArray::number(value, 'g', 
 inline bool Digits(std::string_view text) { return text.find_first_not_of("0123456789") == std::string_view::npos; }
 
 [[noreturn]] inline void Fail(const char* file, int line, const char* what, const std::string& detail) {
-  std::fprintf(stderr, "\n%s:%d: check failed: %s\n%s\ninput %s\n", file, line, what, detail.c_str(),
-               Shown(current).c_str());
+  std::fprintf(stderr, "\n%s:%d: check failed: %s\n%s\n", file, line, what, detail.c_str());
   std::abort();
-}
-
-// The input's bytes from offset at as a T; false when it is too short.
-template <typename T>
-bool Bytes(std::string_view input, size_t at, T& out) {
-  if (input.size() < at + sizeof(T)) return false;
-  std::memcpy(&out, input.data() + at, sizeof(T));
-  return true;
 }
 
 // In a folder of its own under $TENAXO_FUZZ_FILES (run.sh names one), else under /dev/shm (a save syncs).
@@ -49,12 +38,8 @@ inline QString FilePath(const QString& name) {
     if (!(condition)) ::tenaxo::fuzz::Fail(__FILE__, __LINE__, #condition, detail); \
   } while (0)
 
+// An exception let out ends the run through std::terminate, which prints its what(): a finding too.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  tenaxo::fuzz::current = std::string_view(reinterpret_cast<const char*>(data), size);
-  try {
-    tenaxo::fuzz::OneInput(tenaxo::fuzz::current);
-  } catch (const std::exception& e) {
-    tenaxo::fuzz::Fail(__FILE__, __LINE__, "an unexpected exception", e.what());
-  }
+  tenaxo::fuzz::OneInput(std::string_view(reinterpret_cast<const char*>(data), size));
   return 0;
 }

@@ -1,6 +1,7 @@
 // FormatNumber, under a French and an English locale, of a double from the input with 0 to 18 decimals and of a
 // ratio Juste / Demandé with 3 (README.md lists the checks).
 #include <cmath>
+#include <cstring>
 
 #include "FuzzCheck.h"
 #include "Outils.h"
@@ -10,7 +11,6 @@ using namespace tenaxo;
 static void Check(double value, int decimals, const TextLocale& locale) {
   const AnsiString text = FormatNumber(value, decimals, locale);
   const std::string about = fuzz::Number(value) + ", " + std::to_string(decimals) + " decimals: " + fuzz::Shown(text);
-  FUZZ_CHECK(FormatNumber(QVariant(value), decimals, locale) == text, about);
   value = std::isfinite(value) ? value : 0;
   // The decimals asked, the integer digits grouped by threes without a leading 0, a minus only before a digit other
   // than 0 of a value below 0.
@@ -28,8 +28,7 @@ static void Check(double value, int decimals, const TextLocale& locale) {
                  (!sign || (value < 0 && (digits + fraction).find_first_not_of('0') != std::string::npos)),
              about);
   // The value within half a unit of the last decimal, and the rounding to 15 significant digits.
-  long double scale = 1;
-  for (int k = 0; k < decimals; ++k) scale *= 10;
+  const long double scale = std::pow(10.0L, decimals);
   const long double back = std::strtold((text.substr(0, sign) + digits + "." + fraction).c_str(), nullptr);
   FUZZ_CHECK(std::fabs(back - value) <= 0.5L / scale * (1 + 1e-9L) + std::fabs(value) * 1e-14L, about);
   // Exact in a long double up to 4 decimals: below 10^14, rounded half away from zero, and it reads back.
@@ -42,12 +41,14 @@ static void Check(double value, int decimals, const TextLocale& locale) {
 }
 
 void fuzz::OneInput(std::string_view input) {
-  double value;
-  int32_t asked, found;
-  if (!fuzz::Bytes(input, 0, value)) return;
-  const bool ratio = fuzz::Bytes(input, 8, asked) && fuzz::Bytes(input, 12, found) && asked != 0;
+  struct {
+    double value;
+    int32_t asked, found;  // a ratio Juste / Demandé
+  } in{};
+  if (input.size() < sizeof in.value) return;
+  std::memcpy(&in, input.data(), std::min(input.size(), sizeof in));
   for (const TextLocale* locale : {&test::French(), &test::English()}) {
-    Check(value, input.size() > 8 ? static_cast<unsigned char>(input[8]) % 19 : 3, *locale);
-    if (ratio) Check(static_cast<double>(found) / asked, 3, *locale);
+    Check(in.value, input.size() > 8 ? static_cast<unsigned char>(input[8]) % 19 : 3, *locale);
+    if (input.size() >= 16 && in.asked != 0) Check(static_cast<double>(in.found) / in.asked, 3, *locale);
   }
 }

