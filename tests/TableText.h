@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "Ansi.h"
 #include "Locales.h"
 #include "StudyTable.h"
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <set>
@@ -16,12 +15,8 @@ namespace tenaxo {
 namespace {
 
 TEST(EspeakVoice, ListsTheInstalledLanguagesOnceEach) {
-  const std::vector<VoiceLanguage> languages = EspeakLanguages();
   std::set<std::string> codes;
-  for (const VoiceLanguage& language : languages) {
-    EXPECT_FALSE(language.Name.empty()) << language.Code;
-    EXPECT_TRUE(codes.insert(language.Code).second) << language.Code;
-  }
+  for (const VoiceLanguage& voice : EspeakLanguages()) EXPECT_TRUE(codes.insert(voice.Code).second) << voice.Code;
   for (const char* code : {"en-gb", "fr-fr", "pl", "el", "ja"}) EXPECT_EQ(codes.count(code), 1u) << code;
   EXPECT_FALSE(EspeakVoice::EngineStarted());  // listing does not start the engine
 }
@@ -35,8 +30,7 @@ int SpeakThrough(bool heard) {
   if (voice.Speak("<speak>chat <break time=\"10ms\"/> chien</speak>", "fr") != heard) return 4;
   if (EspeakVoice().Speak("", "fr") != heard) return 5;  // a second voice shares the engine
   if (voice.Speak("Ελληνικά 日本語", "el") != heard) return 6;
-  // A language no longer installed speaks English, without a word.
-  if (voice.Speak("hello", "xx-gone") != heard) return 7;
+  if (voice.Speak("hello", "xx-gone") != heard) return 7;  // a language gone: English, without a word
   return 0;
 }
 
@@ -61,7 +55,7 @@ TEST(RealVoice, SpeaksToAnAudioOutputAndFailsQuietlyWithoutOne) {
   // ALSA's null device takes the sound and plays it nowhere; a machine with a
   // sound card gets an ALSA configuration with no device.
   SpeakInChildProcess("pcm.!default { type null }\n", true);
-  SpeakInChildProcess(QDir(QStringLiteral("/dev/snd")).exists() ? "" : nullptr, false);
+  SpeakInChildProcess(QFile::exists(QStringLiteral("/dev/snd")) ? "" : nullptr, false);
 }
 
 }  // namespace

@@ -9,21 +9,16 @@
 namespace tenaxo {
 namespace {
 using test::French;
-using test::MakeTable;
 using test::Rows;
 using Texts = std::vector<std::string>;
 
 TEST(RowRoutines, GiveTheExpectedTable) {
-  struct Case {
-    Texts before;
-    std::function<void(StudyTable&)> operation;
-    Texts after;
-  };
   const Texts three = {"a;b;3;2;0,667", "c;d;;;", "e;f;;;"};
   const auto del = [](int r) { return [r](StudyTable& t) { DeleteGridRow(t, r); }; };
   const auto insert = [](int r) { return [r](StudyTable& t) { InsertGridRow(t, r, {}); }; };
   const auto add = [](CellTexts texts) { return [texts](StudyTable& t) { AddGridRow(t, texts); }; };
-  const std::vector<Case> cases = {
+  // before, routine, after
+  const std::vector<std::tuple<Texts, std::function<void(StudyTable&)>, Texts>> cases = {
       // Rows that move up or down get a single space in every empty cell.
       {three, del(1), {"c;d; ; ; ", "e;f; ; ; "}},
       {three, del(3), {"a;b;3;2;0,667", "c;d;;;"}},
@@ -35,23 +30,21 @@ TEST(RowRoutines, GiveTheExpectedTable) {
       {{"a;;;;"}, add({"p", "q"}), {"a;;;;", "p;q;;;"}},
       {{"a;b;1;1;0,500", "c;d;;;", "e;f;2;0;0,000"}, insert(2),
        {"a;b;1;1;0,500", " ; ; ; ; ", "c;d; ; ; ", "e;f;2;0;0,000"}},
-      {{"a;;;;", "b;;;;"}, insert(2), {"a;;;;", " ; ; ; ; ", "b; ; ; ; "}},
       {{";;;;"}, insert(1), {";;;;"}},
       {{"a;;;;"}, insert(0), {"a;;;;"}},
       {{"a;;;;"}, insert(2), {"a;;;;"}},
   };
   for (size_t k = 0; k < cases.size(); ++k) {
-    SCOPED_TRACE("case " + std::to_string(k));
-    StudyTable table = MakeTable(cases[k].before);
-    cases[k].operation(table);
-    EXPECT_EQ(Rows(table), cases[k].after);
+    StudyTable table = test::MakeTable(std::get<0>(cases[k]));
+    std::get<1>(cases[k])(table);
+    EXPECT_EQ(Rows(table), std::get<2>(cases[k])) << "case " << k;
   }
 }
 
 // Records what a view is told, in order.
 struct Log : TableObserver {
   Texts events;
-  void Add(const std::string& what, int a, int b) { events.push_back(what + std::to_string(a) + "-" + std::to_string(b)); }
+  void Add(std::string what, int a, int b) { events.push_back(what + std::to_string(a) + '-' + std::to_string(b)); }
   void RowsAboutToBeInserted(int first, int last) override { Add("insert ", first, last); }
   void RowsInserted() override { events.push_back("inserted"); }
   void RowsAboutToBeRemoved(int first, int last) override { Add("remove ", first, last); }
@@ -103,29 +96,27 @@ TEST(StudyTable, KeepsTheCurrentCellInTheDataRowsAndTellsItsObserver) {
 }
 
 TEST(Conversions, CellToInt) {
+  // Hexadecimal after "$", "x", "X", "0x" or "0X", every digit letter in either case.
   const std::vector<std::pair<const char*, int32_t>> cases = {
       {"", 0}, {" 12", 12}, {"12 ", 0}, {"+7", 7}, {"-3", -3}, {"012", 12}, {"- 1", 0}, {"-", 0}, {"12\x01", 0},
       {"2147483647", 2147483647}, {"2147483648", 0}, {"-2147483648", -2147483647 - 1}, {"-2147483649", 0},
       {"99999999999999999999", 0}, {"0,375", 0}, {"abc", 0},
-      // Hexadecimal after "$", "x", "X", "0x" or "0X", every digit letter in either case.
       {"$A0", 160}, {"0xf9", 249}, {"0Xbc", 188}, {"xDE", 222}, {"X10", 16}, {"-$1F", -31}, {"$e", 14},
-      {"$FFFFFFFF", -1}, {"$100000000", 0}, {"$", 0}, {"$1G", 0}, {"$g", 0},
-  };
+      {"$FFFFFFFF", -1}, {"$100000000", 0}, {"$", 0}, {"$1G", 0}, {"$g", 0}};
   for (const auto& [text, value] : cases) EXPECT_EQ(CellToInt(text), value) << '"' << text << '"';
   EXPECT_EQ(CellToInt(std::string_view("129").substr(0, 2)), 12) << "only the text given is read";
 }
 
 TEST(Conversions, CellToFloat) {
-  // The text, ReadFloat's answer, the value (CellToFloat reads 0 where there is no number).
+  // Text, ReadFloat's answer, value (CellToFloat's, 0 where no number; one too small to hold is 0).
   const std::vector<std::tuple<const char*, bool, double>> cases = {
       {"", true, 0},          {" ", false, 0},       {" 12 ", true, 12},     {"+7", true, 7},
       {"-3", true, -3},       {"0,375", true, 0.375}, {",5", true, 0.5},     {"5,", true, 5},
       {",", false, 0},        {"1,2,3", false, 0},   {"0.375", false, 0},    {"1 234,5", false, 0},
       {"-", false, 0},        {"- 1", false, 0},     {"abc", false, 0},      {"12\x01", false, 0},
       {"1e3", true, 1000},    {"2E-3", true, 0.002}, {"-1,5e+2", true, -150}, {"1e", false, 0},
-      {"1e+", false, 0},      {"1e3x", false, 0},    {"1e+400", false, 0},   {"1e-400", true, 0},  // too small: 0
-      {"-2147483649", true, -2147483649.0},          {"99999999999999999999", true, 1e20},
-  };
+      {"1e+", false, 0},      {"1e3x", false, 0},    {"1e+400", false, 0},   {"1e-400", true, 0},
+      {"-2147483649", true, -2147483649.0},          {"99999999999999999999", true, 1e20}};
   for (const auto& [text, number, expected] : cases) {
     SCOPED_TRACE(std::string("text \"") + text + "\"");
     double value = -1;
@@ -134,24 +125,22 @@ TEST(Conversions, CellToFloat) {
     EXPECT_DOUBLE_EQ(CellToFloat(text, French()), expected);
   }
   EXPECT_DOUBLE_EQ(CellToFloat(std::string_view("12,59").substr(0, 4), French()), 12.5);
-  EXPECT_DOUBLE_EQ(CellToFloat("0.375", test::English()), 0.375);
-  EXPECT_DOUBLE_EQ(CellToFloat("0,375", test::English()), 0);
 }
 
 // Rounded once, half away from zero, on the double's exact value.
 TEST(Conversions, FormatNumber) {
-  const std::vector<std::tuple<double, int, std::string>> cases = {  // value, decimals, French text
+  // value, decimals, French text
+  const std::vector<std::tuple<double, int, std::string>> cases = {
       {0, 3, "0,000"}, {0.0625, 3, "0,063"}, {-0.0625, 3, "-0,063"}, {2.0 / 3, 3, "0,667"}, {-0.0004, 3, "0,000"},
       {0.3745, 3, "0,374"},  // the double lies just below the half
       {0.00048828125, 4, "0,0005"}, {1e-300, 3, "0,000"}, {-1e-300, 18, "0,000000000000000000"},
       {1.387778780781445675529539585113525390625e-17, 18, "0,000000000000000014"},  // 2^-56
-      {999.9996, 3, "1\u202F" "000,000"}, {1234.5, 0, "1\u202F" "235"},
-      {1e15, 3, "1\u202F" "000\u202F" "000\u202F" "000\u202F" "000\u202F" "000,000"},
+      {999.9996, 3, "1\u202F000,000"}, {1234.5, 0, "1\u202F235"},
+      {1e15, 3, "1\u202F000\u202F000\u202F000\u202F000\u202F000,000"},
       // 15 significant digits at most
-      {1234567890123.4567, 3, "1\u202F" "234\u202F" "567\u202F" "890\u202F" "123,460"},
-      {999999999999999.875, 3, "1\u202F" "000\u202F" "000\u202F" "000\u202F" "000\u202F" "000,000"},
-      {0.123456789012345678, 18, "0,123456789012346000"},
-  };
+      {1234567890123.4567, 3, "1\u202F234\u202F567\u202F890\u202F123,460"},
+      {999999999999999.875, 3, "1\u202F000\u202F000\u202F000\u202F000\u202F000,000"},
+      {0.123456789012345678, 18, "0,123456789012346000"}};
   for (const auto& [value, decimals, text] : cases) EXPECT_EQ(FormatNumber(value, decimals, French()), text) << value;
   EXPECT_EQ(FormatNumber(1234.5, 3, test::English()), "1,234.500");
   // Null, a number, or a text holding one.
@@ -162,16 +151,15 @@ TEST(Conversions, FormatNumber) {
   }
 }
 
+// French groups thousands with U+202F; the ranking reads back its own texts
+// and those of lists written with U+00A0 or a plain space.
 TEST(Conversions, ReadGroupedFloat) {
-  // French groups thousands with U+202F; the ranking reads back its own
-  // texts and those of lists written with U+00A0 or a plain space.
-  for (const char* text : {"1\u202F234,5", "1\u00A0234,5", "1 234,5"}) {
+  for (const auto& [text, locale, number] : std::vector<std::tuple<const char*, const TextLocale*, bool>>{
+           {"1\u202F234,5", &French(), true}, {"1\u00A0234,5", &French(), true}, {"1 234,5", &French(), true},
+           {"1,234.5", &test::English(), true}, {"1 234.5", &test::English(), false}}) {
     double value = 0;
-    EXPECT_TRUE(ReadGroupedFloat(text, French(), value) && value == 1234.5) << text;
+    EXPECT_EQ(ReadGroupedFloat(text, *locale, value) && value == 1234.5, number) << text;
   }
-  double value = 0;
-  EXPECT_FALSE(ReadGroupedFloat("1 234.5", test::English(), value));
-  EXPECT_TRUE(ReadGroupedFloat("1,234.5", test::English(), value) && value == 1234.5);
 }
 
 TEST(Texts, BlanksPartsAndTokens) {
