@@ -1,32 +1,24 @@
 #pragma once
 // A voice for tests: logs what it is told to speak and fails on demand, by
 // result or by exception.
-#include <functional>
-#include <memory>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "Voice.h"
 
 namespace tenaxo::test {
 
 struct VoiceLog {
-  std::vector<std::string> spoken;  // UTF-8
+  std::vector<std::string> spoken;     // UTF-8
   std::vector<std::string> languages;  // the language asked for, text by text
-  int made = 0, alive = 0;         // voices made, voices not yet destroyed
-  bool fail = false, raise = false;  // Speak says false, or throws
-  std::function<void()> speaking;    // called as each text is spoken
+  int made = 0, alive = 0;             // voices made, voices not yet destroyed
+  bool fail = false, raise = false;    // Speak says false, or throws
+  std::function<void()> speaking;      // called as each text is spoken
 };
 
 class FakeVoice : public Voice {
  public:
-  explicit FakeVoice(std::shared_ptr<VoiceLog> log) : log_(std::move(log)) {
-    ++log_->made;
-    ++log_->alive;
-  }
+  explicit FakeVoice(std::shared_ptr<VoiceLog> log) : log_(std::move(log)) { ++log_->made, ++log_->alive; }
   ~FakeVoice() override { --log_->alive; }
-
   bool Speak(const AnsiString& text, const std::string& language) override {
     log_->spoken.push_back(text);
     log_->languages.push_back(language);

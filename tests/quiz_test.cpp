@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <map>
+#include <tuple>
 
 #include "FakeVoice.h"
 #include "QuestionCycle.h"
@@ -10,47 +9,22 @@
 namespace tenaxo {
 namespace {
 using test::Rows;
-
-TEST(Random, DrawsAsComputedByHand) {
-  struct Case {
-    uint32_t seed, n, nextSeed, result;
-  };
-  // next = seed * 134775813 + 1 mod 2^32, result = (n * next) >> 32
-  const std::vector<Case> cases = {
-      {0, 4, 1, 0},
-      {0xFFFFFFFFu, 10, 4160191484u, 9},      // -134775813 + 1; 41601914840 / 2^32 = 9.69
-      {0x12345678u, 1000, 3411775577u, 794},  // 3411775577000 / 2^32 = 794.37
-      {0x80000000u, 2, 0x80000001u, 1},       // 2^31 * odd = 2^31 mod 2^32
-      {5, 0, 673879066, 0},                   // a draw below 0 gives 0 and still steps
-  };
-  for (const auto& c : cases) {
-    Random random(c.seed);
-    EXPECT_EQ(random.Below(c.n), c.result) << c.seed;
-    EXPECT_EQ(random.SeedValue(), c.nextSeed) << c.seed;
-  }
-}
+using Texts = std::vector<std::string>;
 
 class Quiz : public ::testing::Test {
  protected:
   void SetUp() override {
     cycle = std::make_unique<QuestionCycle>(
         session, test::FakeVoices(voices),
-        [this](const QString& question) {
-          questions.push_back(question);
-          return confirm;
-        },
-        [this] { return clock++; });
+        [this](const QString& question) { return questions.push_back(question), confirm; }, [this] { return clock++; });
     cycle->SetLocale(&test::French());
+    Texts rows;  // L1;R1 ... L30;R30
+    for (int i = 1; i <= 30; ++i) rows.push_back("L" + std::to_string(i) + ";R" + std::to_string(i));
+    Load(rows);
   }
-  void Load(const std::vector<std::string>& rows) {
+  void Load(const Texts& rows) {
     session.SgListe = test::MakeTable(rows);
     session.SgListe.SetRowTexts(0, {"Gauche", "Droite", Ansi("Demandé"), "Juste", "Ratio"});
-    session.FListName = "Anglais";
-  }
-  void LoadNumbered(int n) {  // L1;R1 ... Ln;Rn
-    std::vector<std::string> rows;
-    for (int i = 1; i <= n; ++i) rows.push_back("L" + std::to_string(i) + ";R" + std::to_string(i));
-    Load(rows);
   }
   // The card as the user sees it: both panels, "(silver)" when masked, then
   // "Oui/Non" while the "Réponse trouvée ?" panel shows.
@@ -58,7 +32,6 @@ class Quiz : public ::testing::Test {
     auto panel = [](const AnswerPanel& p) { return p.Caption + (p.Color == PanelColor::Silver ? "(silver)" : ""); };
     return panel(cycle->PnQL()) + " | " + panel(cycle->PnQR()) + (cycle->PnReponseVisible() ? " | Oui/Non" : "");
   }
-  std::string Title() const { return cycle->Title().toStdString(); }
 
   Session session;
   std::shared_ptr<test::VoiceLog> voices = std::make_shared<test::VoiceLog>();
@@ -68,93 +41,44 @@ class Quiz : public ::testing::Test {
   std::unique_ptr<QuestionCycle> cycle;
 };
 
+// Three draws: below 4 (0: from the whole list, else from the first 20 rows),
+// the row, below 2 (0: the left side shows).
 TEST_F(Quiz, ClockValuePicksRowAndSide) {
-  struct Case {
-    uint64_t clock;
-    bool firstLeft;
-    std::string card;
+  // clock, left first, card
+  const std::vector<std::tuple<uint64_t, bool, std::string>> cases = {
+      {1, false, "L26 | ?(silver)"},  // seeds 134775814, 3698175007, 870078620: 0, 25 of 30, 0
+      {2, false, "?(silver) | R21"},  // seeds 269551627, 2966606904, 2336949529: 0, 20 of 30, 1
+      {8, false, "?(silver) | R14"},  // seeds 1078206505, 2872165582, 2548240391: 1, 13 of 20, 1
+      {10, false, "L7 | ?(silver)"},  // seeds 1347758131, 1409029376, 1187014913: 1, 6 of 20, 0
+      {(7ull << 32) | 2, false, "?(silver) | R21"},  // low 32 bits only
+      {2, true, "L21 | ?(silver)"},                  // "Montrer à gauche en premier"
   };
-  // 30 rows. Clock 1: draws 0 of 4 (whole list), 25 of 30, 0 of 2 (left).
-  const std::vector<Case> cases = {
-      {1, false, "L26 | ?(silver)"}, {2, false, "?(silver) | R21"}, {10, false, "L7 | ?(silver)"},
-      {8, false, "?(silver) | R14"}, {(7ull << 32) | 2, false, "?(silver) | R21"},  // low 32 bits only
-      {2, true, "L21 | ?(silver)"},                                                  // "Montrer à gauche en premier"
-  };
-  LoadNumbered(30);
-  for (const auto& c : cases) {
-    cycle->SetCbFirstLeft(c.firstLeft);
+  for (const auto& [value, firstLeft, card] : cases) {
+    cycle->SetCbFirstLeft(firstLeft);
     for (int again = 0; again < 2; ++again) {  // reseeded at every question
-      clock = c.clock;
+      clock = value;
       cycle->NextQuestion();
-      EXPECT_EQ(Card(), c.card) << c.clock;
-    }
-  }
-}
-
-TEST_F(Quiz, DrawFavoursTheFirstTwentyRows) {
-  // Clock values 0 to 8399, so the same counts at every run, within 2% of the
-  // exact share: with 21 rows, rows 1-20 at 3/80 + 1/84 (415 of 8400) and row
-  // 21 at 1/84 (100); 20 rows or fewer, uniformly.
-  struct Case {
-    int rows, first20, row21;
-  };
-  for (const Case& c : {Case{21, 415, 100}, Case{20, 420, 0}, Case{7, 1200, 0}}) {
-    LoadNumbered(c.rows);
-    clock = 0;
-    std::map<int, int> drawn;
-    for (int q = 0; q < 8400; ++q) {
-      cycle->NextQuestion();
-      ++drawn[session.FQuestionRow];
-    }
-    EXPECT_EQ(drawn.size(), static_cast<size_t>(c.rows)) << "a row outside 1.." << c.rows;
-    for (int row = 1; row <= c.rows; ++row) {
-      const int expected = row <= 20 ? c.first20 : c.row21;
-      EXPECT_NEAR(drawn[row], expected, expected * 0.02) << c.rows << " rows, row " << row;
+      EXPECT_EQ(Card(), card) << value;
     }
   }
 }
 
 TEST_F(Quiz, RevealsBeforeAnyQuestion) {
-  // A masked panel with no question pending (row 0, as at start-up): the left
-  // keeps its caption and turns white, the right shows the header text and
-  // keeps its colour.
+  // No question pending (row 0): the left keeps its caption; the right shows the header, still masked.
   Load({"a;b"});
-  clock = 2;  // right side shown, left masked
-  cycle->NextQuestion();
-  session.FQuestionRow = 0;
-  cycle->PnQLClick(true);
-  EXPECT_EQ(Card(), "? | b | Oui/Non");
-  clock = 1;  // left side shown, right masked
-  cycle->NextQuestion();
-  session.FQuestionRow = 0;
-  cycle->PnQRClick(true);
-  EXPECT_EQ(Card(), "a | Droite(silver) | Oui/Non");
-}
-
-TEST_F(Quiz, TitleHoldsTheScoreOfTheAnsweredQuestions) {
-  LoadNumbered(3);
-  cycle->BtOuiClick();  // "Oui" with no question drawn yet still counts
-  EXPECT_EQ(Title(), "Tenaxo - Anglais - Réponses justes : 1/0");
-  cycle->Button3Click();  // a new series
-  EXPECT_EQ(Title(), "Tenaxo - Anglais - Réponses justes : 0/0");
-  cycle->BtOuiClick();
-  cycle->BtOuiClick();
-  cycle->BtNonClick();
-  EXPECT_EQ(Title(), "Tenaxo - Anglais - Réponses justes : 2/3");
-
-  session.FListName.clear();
-  session.FAskedCount = INT32_MAX;  // the counts stop there instead of going negative
-  session.FFoundCount = INT32_MAX;
-  cycle->BtOuiClick();
-  cycle->BtNonClick();
-  EXPECT_EQ(Title(), "Tenaxo -  - Réponses justes : 2147483647/2147483647");
+  for (uint64_t c : {2, 1}) {  // the right side shown, then the left one
+    clock = c;
+    cycle->NextQuestion();
+    session.FQuestionRow = 0;
+    c == 2 ? cycle->PnQLClick(true) : cycle->PnQRClick(true);
+    EXPECT_EQ(Card(), c == 2 ? "? | b | Oui/Non" : "a | Droite(silver) | Oui/Non");
+  }
 }
 
 TEST_F(Quiz, RanksBeforeEveryFifthQuestionOfASeries) {
-  LoadNumbered(4);
   std::vector<int> rankedAt;
   for (int q = 1; q <= 11; ++q) {
-    for (int r = 1; r <= 4; ++r) session.SgListe.SetCell(ColRatio, r, "stale");
+    for (int r = 1; r <= 30; ++r) session.SgListe.SetCell(ColRatio, r, "stale");
     cycle->NextQuestion();
     if (session.SgListe.Cell(ColRatio, 1) != "stale") rankedAt.push_back(q);
   }
@@ -162,37 +86,26 @@ TEST_F(Quiz, RanksBeforeEveryFifthQuestionOfASeries) {
 }
 
 TEST_F(Quiz, AnswersBookIntoThePendingRowOnly) {
-  struct Case {
-    std::string pair;
-    int pending;  // 1: the pair; 2: a row gone, the list having shrunk under the question
-    bool yes;
-    std::string after;
-  };
-  const std::vector<Case> cases = {
+  // Before, pending row, "Oui", after.
+  const std::vector<std::tuple<std::string, int, bool, std::string>> cases = {
       {"a;b;3;1;0,5", 1, true, "a;b;4;2;0,5"},  // the ratio waits for the next ranking
       {"a;b;3;1;0,5", 1, false, "a;b;4;1;0,5"},
-      {"", 1, true, ";;1;1;"},  // a list of one blank row
-      // counts stop at the largest 32-bit number instead of going negative
-      {"a;b;2147483647;2147483646;", 1, true, "a;b;2147483647;2147483647;"},
-      {"a;b;2147483647;5;", 1, false, "a;b;2147483647;5;"},
-      {"a;b;3;1;", 0, true, "a;b;3;1;"},  // no question drawn yet
-      {"a;b;3;1;", 2, true, "a;b;3;1;"},
-      {"a;b;3;1;", 2, false, "a;b;3;1;"},
+      {"a;b;2147483647;2147483646;", 1, true, "a;b;2147483647;2147483647;"},  // no wrap to negative
   };
-  for (const auto& c : cases) {
-    Load({c.pair});
+  for (const auto& [pair, pending, yes, after] : cases) {
+    Load({pair});
     session.FAskedCount = 1;  // no ranking at the next question
-    session.FQuestionRow = c.pending;
+    session.FQuestionRow = pending;
     session.Unsaved = false;
-    c.yes ? cycle->BtOuiClick() : cycle->BtNonClick();
-    EXPECT_EQ(Rows(session.SgListe), std::vector<std::string>{c.after}) << c.pair << (c.yes ? " Oui" : " Non");
+    yes ? cycle->BtOuiClick() : cycle->BtNonClick();
+    EXPECT_EQ(Rows(session.SgListe), Texts{after}) << pair << (yes ? " Oui" : " Non");
     EXPECT_EQ(session.FQuestionRow, 1) << "the next question, from the one row there is";
     EXPECT_TRUE(session.Unsaved);
   }
 }
 
 TEST_F(Quiz, ResetOfTheStatisticsAsksFirst) {
-  const std::vector<std::string> before = {"b;x;4;3;0,375", "a;y;2;0;0,000"};
+  const Texts before = {"b;x;4;3;0,375", "a;y;2;0;0,000"};
   Load(before);
   session.FAskedCount = 7;
   confirm = false;
@@ -201,22 +114,16 @@ TEST_F(Quiz, ResetOfTheStatisticsAsksFirst) {
   confirm = true;
   cycle->Button4Click();
   EXPECT_EQ(questions, std::vector<QString>(2, QString::fromUtf8("Remise à zéro des statistiques ?")));
-  EXPECT_EQ(Rows(session.SgListe), (std::vector<std::string>{"b;x;;;", "a;y;;;"}));
-  // Nothing to save, and no new question.
-  EXPECT_FALSE(session.Unsaved);
-  EXPECT_EQ(session.FAskedCount, 7);
+  EXPECT_EQ(Rows(session.SgListe), (Texts{"b;x;;;", "a;y;;;"}));
+  EXPECT_FALSE(session.Unsaved) << "nothing to save";
+  EXPECT_EQ(session.FAskedCount, 7) << "no new question";
 }
 
-// ---------------------------------------------------------------- speech
-
 TEST_F(Quiz, ClicksRevealAndSpeakTheLeftSide) {
-  LoadNumbered(30);
-  EXPECT_FALSE(cycle->HasVoice());
   cycle->SetCbVocal(true);
   cycle->SetCbVocal(true);  // restored as it already was: still one voice
-  std::vector<std::string> seen;  // the card as each text is spoken
+  Texts seen;               // the card as each text is spoken
   cycle->SetBeforeSpeak([&] { seen.push_back(Card()); });
-
   clock = 2;  // right side shown; the right side is never spoken
   cycle->NextQuestion();
   cycle->PnQRClick(true);  // the side already shown: the answer panel only
@@ -228,32 +135,12 @@ TEST_F(Quiz, ClicksRevealAndSpeakTheLeftSide) {
   cycle->NextQuestion();
   cycle->PnFicheClick(true);  // the left is revealed and spoken before the right
   EXPECT_EQ(Card(), "L26 | R26 | Oui/Non");
-
-  EXPECT_EQ(voices->spoken, (std::vector<std::string>{"L21", "L21", "L26", "L26"}));
-  EXPECT_EQ(seen, (std::vector<std::string>{"L21 | R21 | Oui/Non", "L21 | R21 | Oui/Non", "L26 | ?(silver)",
-                                            "L26 | ?(silver) | Oui/Non"}));
-  // A voice exists exactly while speech is on.
-  EXPECT_EQ(voices->made, 1);
+  EXPECT_EQ(voices->spoken, (Texts{"L21", "L21", "L26", "L26"}));
+  EXPECT_EQ(seen,
+            (Texts{"L21 | R21 | Oui/Non", "L21 | R21 | Oui/Non", "L26 | ?(silver)", "L26 | ?(silver) | Oui/Non"}));
+  EXPECT_EQ(voices->made, 1);  // a voice exists exactly while speech is on
   cycle->SetCbVocal(false);
   EXPECT_EQ(voices->alive, 0);
-}
-
-TEST_F(Quiz, SpeechFailureSwitchesSpeechOffOnce) {
-  for (bool raise : {false, true}) {
-    Load({"a;b"});
-    voices->spoken.clear();
-    voices->fail = !raise;
-    voices->raise = raise;
-    cycle->SetCbFirstLeft(true);
-    cycle->SetCbVocal(true);
-    cycle->NextQuestion();
-    EXPECT_FALSE(cycle->CbVocal());
-    EXPECT_EQ(voices->alive, 0);
-    EXPECT_EQ(Card(), "a | ?(silver)");  // the question stands
-    cycle->PnQLClick(true);
-    cycle->BtOuiClick();  // the quiz goes on, silently
-    EXPECT_EQ(voices->spoken, std::vector<std::string>{"a"});
-  }
   QuestionCycle mute(session);  // no voice can be made: speech does not stay on
   mute.SetCbVocal(true);
   EXPECT_FALSE(mute.CbVocal());
