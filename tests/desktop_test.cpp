@@ -11,8 +11,7 @@
 
 namespace tenaxo {
 namespace {
-using test::GuiTest;
-using test::Pairs;
+using namespace test;
 
 QAccessibleInterface* Of(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
 QString Read(QObject* object, QAccessible::Text what = QAccessible::Name) { return Of(object)->text(what); }
@@ -52,14 +51,6 @@ std::function<void(bool)> TextOf(QWidget* w) {
   return [p, t = p->Caption()](bool on) { p->SetCaption(on ? t : QString()); };
 }
 
-// As a dark desktop theme gives it (qt6ct's "darker", KDE's Breeze Dark).
-// Its highlight is too light for white text.
-QPalette Dark() {
-  QPalette dark(QColor(53, 53, 53));
-  dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
-  return dark;
-}
-
 // The window as designed, under a light and a dark palette: each control where
 // it was placed, in its font and colours, centred on the screen; every text
 // reads at WCAG AA (4.5:1); the bold "Sauver" of unsaved changes stays plainly
@@ -68,15 +59,16 @@ TEST_F(GuiTest, TheLookAsDesignedUnderLightAndDarkPalettes) {
   const QString style = QApplication::style()->name();
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   const QPalette light = QApplication::style()->standardPalette();
-  for (const auto& [paletteName, palette] : {std::pair{"light", light}, std::pair{"dark", Dark()}}) {
+  QPalette dark(QColor(53, 53, 53));  // as a dark desktop theme gives it, with a highlight too light for white
+  dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+  for (const auto& [paletteName, palette] : {std::pair{"light", light}, std::pair{"dark", dark}}) {
     SCOPED_TRACE(paletteName);
     QApplication::setPalette(palette);
     PutList("Anglais", Pairs(3));
     PutSetting("Liste", "Anglais");
     PutSetting("Gauche", "-1");
     Start();
-    const QPoint centre = window->screen()->availableGeometry().center();
-    EXPECT_LE((window->pos() + QPoint(320, 73) - centre).manhattanLength(), 1) << "centred at any scale";
+    EXPECT_LE((window->pos() + QPoint(320, 73) - window->screen()->availableGeometry().center()).manhattanLength(), 1);
     window->CbVisuListe->setChecked(true);
     ASSERT_EQ(Caption(window->PnQR), "?");
     EXPECT_EQ(window->PnQR->Color(), QColor(192, 192, 192)) << "masked";
@@ -122,28 +114,21 @@ TEST_F(GuiTest, TheLookAsDesignedUnderLightAndDarkPalettes) {
       const QFont font = look.control->font();
       EXPECT_EQ(std::tuple(QFontInfo(font).family().toStdString(), font.pixelSize(), font.bold(), font.italic()),
                 std::tuple(std::string("Tahoma"), look.pixels, look.bold, look.italic));
-      if (look.background.isValid()) {
-        EXPECT_EQ(qobject_cast<Panel*>(look.control)->Color(), look.background);
-      }
+      EXPECT_TRUE(!look.background.isValid() || qobject_cast<Panel*>(look.control)->Color() == look.background);
       if (const auto show = TextOf(look.control)) {
         const Ink ink = contrast(look.control, look.control->rect(), show, "text");
         if (look.control == window->BtSauver) regular = ink;
       }
     }
-    // Cells of the grid and its header.
-    ListGrid* grid = window->SgListe;
-    auto cell = [this](int col, int row) {
-      return [this, col, row, text = window->State().SgListe.Cell(col, row)](bool shown) {
-        window->State().SgListe.SetCell(col, row, shown ? text : AnsiString());
-      };
-    };
-    for (const auto& [col, row] : {std::pair{0, 1}, std::pair{1, 2}}) {
-      contrast(grid->viewport(), grid->visualRect(grid->Model()->IndexOf(col, row)), cell(col, row), "cell");
-    }
+    ListGrid* grid = window->SgListe;  // the current cell, another cell, a header cell
     const QHeaderView* header = grid->horizontalHeader();
-    contrast(header->viewport(), QRect(header->sectionViewportPosition(1), 0, grid->columnWidth(1), header->height()),
-             cell(1, 0), "header");
-
+    for (const auto& [col, row] : {std::pair{0, 1}, std::pair{1, 2}, std::pair{1, 0}}) {
+      const AnsiString text = window->State().SgListe.Cell(col, row);
+      auto show = [&, c = col, r = row](bool on) { window->State().SgListe.SetCell(c, r, on ? text : AnsiString()); };
+      const QRect area = row ? grid->visualRect(grid->Model()->IndexOf(col, row))
+                             : QRect(header->sectionViewportPosition(col), 0, grid->columnWidth(col), header->height());
+      contrast(row ? grid->viewport() : header->viewport(), area, show, "cell");
+    }
     Click(window->BtOui);
     ASSERT_TRUE(SauverBold());
     const Ink marked = contrast(window->BtSauver, window->BtSauver->rect(), TextOf(window->BtSauver), "Sauver");

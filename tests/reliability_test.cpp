@@ -18,18 +18,7 @@
 
 namespace tenaxo {
 namespace {
-using test::ErrorOf;
-using test::FileBytes;
-using test::GuiTest;
-using test::PutFile;
-using test::StateOf;
-
-// n lines in the saved form, each made of the tag and the line's number.
-std::string ListOf(int n, const std::string& tag) {
-  std::string text;
-  for (int i = 1; i <= n; ++i) text += tag + std::to_string(i) + '\t' + tag + "-" + std::to_string(i) + "\t3\t1\t0,333\r\n";
-  return text;
-}
+using namespace test;
 
 // Runs the action in a child process, which may change what the test process
 // must keep (its user, its file size limit): 0 when it reported no failure
@@ -52,10 +41,10 @@ int InChild(const std::function<std::string()>& action, long maxKb = LONG_MAX) {
 
 void SetMode(const QString& path, mode_t mode) { ASSERT_EQ(chmod(QFile::encodeName(path).constData(), mode), 0); }
 
-class SaveFaults : public test::ProgramFolder {
+class SaveFaults : public ProgramFolder {
  protected:
   void SetUp() override {
-    test::ProgramFolder::SetUp();
+    ProgramFolder::SetUp();
     // Larger than what the file size limit leaves.
     session.SgListe = test::MakeTable(std::vector<std::string>(5000, "mot;word;3;1;0,333"));
     session.FListName = "liste";
@@ -73,24 +62,22 @@ class SaveFaults : public test::ProgramFolder {
 // the user may not write to, the list file itself writable) leaves the old
 // list whole, no new file beside it, and the session with its unsaved answers.
 TEST_F(SaveFaults, AFailedSaveKeepsTheOldListAndTheAnswers) {
-  const std::string old = ListOf(20, "old");
+  const std::string old = Pairs(20);
   const std::string denied = "Impossible de créer le fichier \"" + PathOf("liste.tnx").toStdString() + "\". ";
-  const struct {
-    bool folderReadOnly;
-    std::string error;
-  } cases[] = {{false, "Erreur d'écriture dans le flux"}, {true, denied + std::strerror(EACCES)}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.folderReadOnly ? "a folder the user may not write to" : "the file size limit");
+  const std::pair<bool, std::string> cases[] = {{false, "Erreur d'écriture dans le flux"},
+                                                {true, denied + std::strerror(EACCES)}};
+  for (const auto& [folderReadOnly, error] : cases) {
+    SCOPED_TRACE(folderReadOnly ? "a folder the user may not write to" : "the file size limit");
     PutFile(PathOf("liste.tnx"), old);
     SetMode(PathOf("liste.tnx"), 0666);
-    SetMode(Folder(), c.folderReadOnly ? 0555 : 0700);
+    SetMode(Folder(), folderReadOnly ? 0555 : 0700);
     const std::string before = StateOf(session);
     const int status = InChild([&]() -> std::string {
       const rlimit limit{64 * 1024, 64 * 1024};
-      if (!c.folderReadOnly && setrlimit(RLIMIT_FSIZE, &limit) != 0) return "no file size limit";
-      if (c.folderReadOnly && geteuid() == 0 && (setegid(65534) != 0 || seteuid(65534) != 0)) return "not nobody";
-      const std::string error = ErrorOf([&] { commands.BtSauverClick(); });
-      return error != c.error ? error : StateOf(session) == before ? "" : "the failed save changed the session";
+      if (!folderReadOnly && setrlimit(RLIMIT_FSIZE, &limit) != 0) return "no file size limit";
+      if (folderReadOnly && geteuid() == 0 && (setegid(65534) != 0 || seteuid(65534) != 0)) return "not nobody";
+      const std::string told = ErrorOf([&] { commands.BtSauverClick(); });
+      return told != error ? told : StateOf(session) == before ? "" : "the failed save changed the session";
     });
     SetMode(Folder(), 0700);
     EXPECT_EQ(status, 0) << "1: it failed as told on the standard error";
@@ -112,7 +99,7 @@ TEST_F(SaveFaults, LargeListsLoadAndSaveAgainWithinTheMemoryTheyNeed) {
     std::string bytes;
     int lines;
     long boundMb;
-  } cases[] = {{"a million lines", ListOf(1000000, "w"), 1000000, 512},
+  } cases[] = {{"a million lines", Pairs(1000000), 1000000, 512},
                {"a 10 MB cell", std::string(10 << 20, 'x') + "\tdroite\t\t\t\r\n", 1, 48}};
   for (const auto& c : cases) {
     PutFile(PathOf("grande.tnx"), c.bytes);
