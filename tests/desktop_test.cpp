@@ -139,9 +139,7 @@ TEST_F(GuiTest, TheLookAsDesignedUnderLightAndDarkPalettes) {
   QApplication::setStyle(QStyleFactory::create(style));
 }
 
-void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-}
+void Press(Qt::Key key, Qt::KeyboardModifiers with = {}) { QTest::keyClick(QApplication::focusWidget(), key, with); }
 
 // A series by keys alone, and what a screen reader is told on the way (through
 // the interfaces the platform bridge reads).
@@ -234,6 +232,10 @@ TEST_F(GuiTest, ASeriesByKeysAloneAsAScreenReaderFollowsIt) {
   EXPECT_NE(ListBytes("Anglais"), Pairs(5)) << "saved with the answers";
   Press(Qt::Key_F1);
   EXPECT_TRUE(window->About()->isVisible());
+  const std::string title = Title();
+  window->hide();
+  window->show();
+  EXPECT_EQ(Title(), title) << "shown again, the window starts nothing anew";
 }
 
 }  // namespace
