@@ -58,13 +58,8 @@ class BoxWatcher : public QObject {
     seen.push_back(record);
     const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();
     if (!answers.empty()) answers.pop_front();
-    for (QAbstractButton* button : box->buttons()) {
-      if (button->text() == answer) {
-        button->click();
-        return;
-      }
-    }
-    box->reject();
+    const int k = record.buttons.indexOf(answer);
+    k < 0 ? box->reject() : box->buttons()[k]->click();
   }
   QTimer timer_;
 };
@@ -89,11 +84,7 @@ class GuiTest : public ::testing::Test {
     }
     SetAppFolder(QString());
     RegRoot::SetCurrentUser(QString());
-    if (dataHome_.isNull()) {
-      qunsetenv("XDG_DATA_HOME");
-    } else {
-      qputenv("XDG_DATA_HOME", dataHome_);
-    }
+    dataHome_.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", dataHome_);
   }
 
   QString Folder() const { return folder_.path() + QLatin1Char('/'); }
