@@ -29,11 +29,8 @@
 namespace tenaxo::test {
 
 struct Box {
-  QString title;
-  QString text;
+  QString title, text;
   QMessageBox::Icon icon;
-  QStringList buttons;
-  QString defaultButton;
 };
 
 // Answers every modal message box with the next planned button text ("OK"
@@ -41,9 +38,8 @@ struct Box {
 class BoxWatcher : public QObject {
  public:
   BoxWatcher() {
-    timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-    timer_.start();
+    connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
+    timer_.start(5);
   }
   std::deque<QString> answers;
   std::vector<Box> seen;
@@ -52,14 +48,13 @@ class BoxWatcher : public QObject {
   void Poll() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
-    Box record{box->windowTitle(), box->text(), box->icon(), {}, {}};
-    for (QAbstractButton* button : box->buttons()) record.buttons << button->text();
-    if (box->defaultButton()) record.defaultButton = box->defaultButton()->text();
-    seen.push_back(record);
+    seen.push_back({box->windowTitle(), box->text(), box->icon()});
     const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();
     if (!answers.empty()) answers.pop_front();
-    const int k = record.buttons.indexOf(answer);
-    k < 0 ? box->reject() : box->buttons()[k]->click();
+    for (QAbstractButton* button : box->buttons()) {
+      if (button->text() == answer) return button->click();
+    }
+    box->reject();
   }
   QTimer timer_;
 };
@@ -69,19 +64,16 @@ class GuiTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     SetAppFolder(folder_.path());
-    // A settings file of the test's own also gives the one-running-copy
-    // guard a name of its own, so the test process never meets a running
-    // copy of the program.
+    // A settings file of its own also gives the one-running-copy guard a
+    // name of its own: the test never meets a running copy of the program.
     RegRoot::SetCurrentUser(folder_.path() + QStringLiteral("/config/Tenaxo.ini"));
     dataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(folder_.path() + QStringLiteral("/data")));
     TextLocale::SetCurrent(QLocale(QLocale::French, QLocale::France));
   }
   void TearDown() override {
-    if (window) {
-      window->setAttribute(Qt::WA_DeleteOnClose, false);
-      window.reset();
-    }
+    if (window) window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window.reset();
     SetAppFolder(QString());
     RegRoot::SetCurrentUser(QString());
     dataHome_.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", dataHome_);
@@ -91,13 +83,11 @@ class GuiTest : public ::testing::Test {
   QString ListPath(const char* name) const { return Folder() + QString::fromUtf8(name) + QStringLiteral(".tnx"); }
   void PutList(const char* name, const std::string& bytes) {
     QFile file(ListPath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qint64(bytes.size())) >= 0);
   }
   std::string ListBytes(const char* name) const {
     QFile file(ListPath(name));
-    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-    return file.readAll().toStdString();
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<missing>";
   }
   void PutSetting(const char* name, const char* value) {
     WriteRegString(RegRoot::CurrentUser(), AnsiString("Tenaxo\\") + name, Ansi(value));
@@ -139,9 +129,7 @@ class GuiTest : public ::testing::Test {
   std::string Title() const { return window->windowTitle().toStdString(); }
   std::string Caption(Panel* panel) const { return panel->Caption().toStdString(); }
   bool SauverBold() const { return window->BtSauver->font().bold(); }
-  std::string Cell(int col, int row) const {
-    return AnsiToQString(window->State().SgListe.Cell(col, row)).toStdString();
-  }
+  std::string Cell(int c, int r) const { return AnsiToQString(window->State().SgListe.Cell(c, r)).toStdString(); }
 
   std::unique_ptr<TFTenaxo> window;
   std::shared_ptr<VoiceLog> voices = std::make_shared<VoiceLog>();
