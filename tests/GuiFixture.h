@@ -1,7 +1,6 @@
 #pragma once
 // The real main window in a program folder and a settings file of its own,
-// with a fake voice, driven by clicks and keys. Message boxes are answered by
-// a watcher that records them.
+// with a fake voice, driven by clicks and keys; message boxes answered.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -33,8 +32,7 @@ struct Box {
   QMessageBox::Icon icon;
 };
 
-// Answers every modal message box with the next planned button text ("OK"
-// when none is planned) and records it.
+// Records every modal message box and clicks the next planned answer ("OK").
 class BoxWatcher : public QObject {
  public:
   BoxWatcher() {
@@ -64,8 +62,7 @@ class GuiTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     SetAppFolder(folder_.path());
-    // A settings file of its own also gives the one-running-copy guard a
-    // name of its own: the test never meets a running copy of the program.
+    // Its own settings file also gives the one-copy guard a name of its own.
     RegRoot::SetCurrentUser(folder_.path() + QStringLiteral("/config/Tenaxo.ini"));
     dataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(folder_.path() + QStringLiteral("/data")));
@@ -98,14 +95,13 @@ class GuiTest : public ::testing::Test {
     return AnsiToQString(value).toStdString();
   }
 
-  // Creates and shows the window as the program does.
+  // Creates and shows the window as the program does; the first word waits for the first picture.
   void Start() {
     window = std::make_unique<TFTenaxo>(FakeVoices(voices), [] {
       return std::vector<VoiceLanguage>{{"pl", "Polish"}, {"el", "Greek"}, {"ja", "Japanese"}};
     });
     window->SetAbout(new TFAbout(window.get()));
     window->show();
-    // The first picture, then the first word, held until it is on screen.
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     QCoreApplication::processEvents();
   }

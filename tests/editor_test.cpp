@@ -17,68 +17,23 @@ class EditorTest : public test::GuiTest {
     FocusGrid();
     grid = window->SgListe;
   }
-  // A click at a cell (row 0: the header) or at a point of the grid.
+  // A click at a point of the grid, the header row on top.
   void ClickAt(QPoint at) {
-    const int header = grid->horizontalHeader()->height();
-    if (at.y() < header) return QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at - QPoint(0, header));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at - QPoint(0, grid->horizontalHeader()->height()));
   }
-  void ClickCell(int col, int row) { ClickAt(grid->CellCenter(col, row)); }
 
   ListGrid* grid = nullptr;
 };
 
-// The keys move the cell within the list (the line's own keys stay with the
-// editor), Enter walks Gauche then Droite, a blank row goes once left, and
-// the list grows at its end.
-TEST_F(EditorTest, KeysMoveTheCellAndGrowOrShrinkTheList) {
+// The grid edits in place: typing marks the list and refreshes its count,
+// the model stores the cells. The keys move the cell within the list (the
+// line's own keys stay with the editor), Enter walks Gauche then Droite, a
+// blank row goes once left, and the list grows at its end.
+TEST_F(EditorTest, TheGridEditsInPlaceAndItsKeysMoveTheCell) {
   Open(Pairs(30));
-  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
-  const struct {
-    const char* typed;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    int col, row, rows;
-  } steps[] = {
-      {"", Qt::Key_Up, {}, 0, 1, 31},   {"", Qt::Key_Left, {}, 0, 1, 31},   // the cursor moves in "w1"
-      {"", Qt::Key_Home, {}, 0, 1, 31}, {"", Qt::Key_Left, {}, 0, 1, 31},   // at its start: the first column
-      {"", Qt::Key_Right, {}, 0, 1, 31}, {"", Qt::Key_End, {}, 0, 1, 31},  // within the text
-      {"", Qt::Key_Right, {}, 1, 1, 31}, {"", Qt::Key_End, ctrl, 4, 30, 31},
-      {"", Qt::Key_PageDown, {}, 4, 30, 31}, {"", Qt::Key_Home, ctrl, 0, 1, 31},
-      {"", Qt::Key_Return, {}, 1, 1, 31}, {"", Qt::Key_Insert, {}, 0, 1, 32},  // from Droite too, in Gauche
-      {"x", Qt::Key_Down, {}, 0, 2, 32}, {"", Qt::Key_Up, {}, 0, 1, 32},
-      {"\b", Qt::Key_Down, {}, 0, 2, 31},  // a row with Droite of a space is blank: it goes
-      {"", Qt::Key_Return, {}, 1, 2, 31}, {"", Qt::Key_Return, {}, 0, 3, 31},
-      {"", Qt::Key_End, ctrl, 4, 30, 31}, {"", Qt::Key_Down, {}, 0, 30, 32},  // a row below the last
-      {"", Qt::Key_Down, {}, 0, 31, 32},  {"", Qt::Key_Up, {}, 0, 30, 31},
-      {"", Qt::Key_Return, {}, 1, 30, 31}, {"", Qt::Key_Return, {}, 0, 31, 32},
-      {"", Qt::Key_Return, {}, 1, 30, 31},  // no pile of blank rows
-  };
-  QAbstractItemModel* model = grid->model();
-  for (const auto& step : steps) {
-    SCOPED_TRACE(std::to_string(&step - steps) + ": " + QKeySequence(step.key).toString().toStdString());
-    if (std::string(step.typed) == "x") {
-      EXPECT_EQ(Cell(0, 1) + "|" + Cell(1, 1), "| ") << "the new row (moved rows carry spaces)";
-    }
-    QTest::keyClicks(grid->Editor(), step.typed);
-    QTest::keyClick(grid->Editor(), step.key, step.modifiers);
-    ASSERT_EQ(std::make_pair(grid->Col(), grid->Row()), std::make_pair(step.col, step.row));
-    EXPECT_EQ(window->State().SgListe.RowCount(), step.rows);
-    EXPECT_EQ(grid->Editor()->text().toStdString(), Cell(step.col, step.row));
-    const QModelIndex current = model->index(step.row - 1, step.col);
-    EXPECT_EQ(grid->currentIndex(), current);
-    EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(current).center()));
-  }
-  EXPECT_EQ(Cell(0, 1) + Cell(0, 2), "w1w2");
-}
-
-// Typing marks the list and refreshes its count; the model the grid shows
-// reads, stores and names the cells.
-TEST_F(EditorTest, TypingAndTheModelStoreTheCells) {
-  Open(Pairs(2));
   window->LbNbMots->clear();
   QTest::keyClicks(grid->Editor(), "x");
-  EXPECT_EQ(Cell(0, 1) + window->LbNbMots->text().toStdString(), "w1x2 Lignes");
+  EXPECT_EQ(Cell(0, 1) + window->LbNbMots->text().toStdString(), "w1x30 Lignes");
   EXPECT_TRUE(SauverBold());
   QAbstractItemModel* model = grid->model();
   const QModelIndex droite2 = model->index(1, 1);
@@ -92,12 +47,44 @@ TEST_F(EditorTest, TypingAndTheModelStoreTheCells) {
   EXPECT_TRUE(model->setData(model->index(0, 0), "eins"));
   EXPECT_EQ(Cell(1, 2) + Cell(0, 1), "m2eins");
   EXPECT_EQ(grid->Editor()->text(), "eins") << "the editor follows its cell";
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+  const struct {
+    const char* typed;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int col, row, rows;
+  } steps[] = {
+      {"", Qt::Key_Up, {}, 0, 1, 31},     {"", Qt::Key_Left, {}, 0, 1, 31},  // the cursor moves in the text
+      {"", Qt::Key_Home, {}, 0, 1, 31},   {"", Qt::Key_Left, {}, 0, 1, 31},  // at its start: the first column
+      {"", Qt::Key_Right, {}, 0, 1, 31},  {"", Qt::Key_End, {}, 0, 1, 31},   {"", Qt::Key_Right, {}, 1, 1, 31},
+      {"", Qt::Key_End, ctrl, 4, 30, 31}, {"", Qt::Key_PageDown, {}, 4, 30, 31}, {"", Qt::Key_Home, ctrl, 0, 1, 31},
+      {"", Qt::Key_Return, {}, 1, 1, 31}, {"", Qt::Key_Insert, {}, 0, 1, 32},  // from Droite too, in Gauche
+      {"x", Qt::Key_Down, {}, 0, 2, 32},  {"", Qt::Key_Up, {}, 0, 1, 32},
+      {"\b", Qt::Key_Down, {}, 0, 2, 31},  // a row with Droite of a space is blank: it goes
+      {"", Qt::Key_Return, {}, 1, 2, 31}, {"", Qt::Key_Return, {}, 0, 3, 31}, {"", Qt::Key_End, ctrl, 4, 30, 31},
+      {"", Qt::Key_Down, {}, 0, 30, 32},  {"", Qt::Key_Down, {}, 0, 31, 32}, {"", Qt::Key_Up, {}, 0, 30, 31},
+      {"", Qt::Key_Return, {}, 1, 30, 31}, {"", Qt::Key_Return, {}, 0, 31, 32},
+      {"", Qt::Key_Return, {}, 1, 30, 31},  // no pile of blank rows
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(std::to_string(&step - steps) + ": " + QKeySequence(step.key).toString().toStdString());
+    EXPECT_TRUE(*step.typed != 'x' || Cell(0, 1) + "|" + Cell(1, 1) == "| ") << "the new row; moved ones carry spaces";
+    QTest::keyClicks(grid->Editor(), step.typed);
+    QTest::keyClick(grid->Editor(), step.key, step.modifiers);
+    ASSERT_EQ(std::make_pair(grid->Col(), grid->Row()), std::make_pair(step.col, step.row));
+    EXPECT_EQ(window->State().SgListe.RowCount(), step.rows);
+    EXPECT_EQ(grid->Editor()->text().toStdString(), Cell(step.col, step.row));
+    const QModelIndex current = model->index(step.row - 1, step.col);
+    EXPECT_EQ(grid->currentIndex(), current);
+    EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(current).center()));
+  }
+  EXPECT_EQ(Cell(0, 1) + Cell(0, 2), "einsw2");
 }
 
 TEST_F(EditorTest, HeaderClicksSortAndReverse) {
   Open("b\t\t3\r\nA\t\t\r\nc\t\t12\r\na\t\tabc\r\n");
   const auto sortBy = [&](int col) {
-    ClickCell(col, 0);
+    QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, grid->CellCenter(col, 0));
     return Cell(0, 1) + Cell(0, 2) + Cell(0, 3) + Cell(0, 4);
   };
   EXPECT_EQ(sortBy(0), "cbaA") << "the first click on Gauche after start sorts descending";
@@ -106,7 +93,7 @@ TEST_F(EditorTest, HeaderClicksSortAndReverse) {
   EXPECT_EQ(sortBy(2), "cbAa");
   // A click on a cell, then a release below the last row: nothing is
   // sorted, and the pair of clicks on Demandé ends.
-  ClickCell(1, 3);
+  ClickAt(grid->CellCenter(1, 3));
   EXPECT_EQ(grid->Row(), 3);
   const QPoint below(10, grid->height() - 30);
   int col = 0, row = 0;

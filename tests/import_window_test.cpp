@@ -13,8 +13,7 @@ using test::GuiTest;
 using test::Pairs;
 
 TEST_F(GuiTest, CtrlIMakesAListPerFileAndCtrlEGivesItBack) {
-  // Answers the next file dialog: the filter so many down from the first,
-  // the text typed as file name, Enter.
+  // Answers the next file dialog: the filter so many down, the name typed, Enter.
   QTimer poll;
   QString dialog;  // its title
   const auto answer = [&](const QString& typed, int filter) {
@@ -31,21 +30,16 @@ TEST_F(GuiTest, CtrlIMakesAListPerFileAndCtrlEGivesItBack) {
     });
     poll.start(5);
   };
-  const QString f = Folder();
-  const auto putFile = [&](const char* name, const std::string& bytes) {
-    QFile file(f + name);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qint64(bytes.size())) >= 0);
-  };
+  // Any file not named .kvtml is read as text, a list file too (its name is taken).
   PutList("Anglais", Pairs(3));
-  PutList("mots", Pairs(1));
+  PutList("mots", "chat\tcat\n\t\n\t\n \t \n\n\t\n\t\n");
+  PutList("vide", "");
   PutSetting("Liste", "Anglais");
-  putFile("mots.txt", "chat\tcat\n\t\n\t\n \t \n\n\t\n\t\n");
-  putFile("vide.txt", "");
   Start();
   window->State().SgListe.SetCell(0, 1, "edited");
   window->SgListeSetEditText(0, 1, "edited");
 
-  answer("\"" + f + "mots.txt\" \"" + f + "vide.txt\"", 0);
+  answer("\"" + ListPath("mots") + "\" \"" + ListPath("vide") + "\"", 0);
   QApplication::setActiveWindow(window.get());
   QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.seen.empty(); }, 5000));
@@ -53,19 +47,18 @@ TEST_F(GuiTest, CtrlIMakesAListPerFileAndCtrlEGivesItBack) {
   EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Information);
   // Five skipped lines are told, the rest summed up.
   const QString text = boxes.seen[0].text;
-  EXPECT_TRUE(text.startsWith("« mots.txt » → liste « mots 2 » : 1 paire, 6 lignes ignorées :\n"
+  EXPECT_TRUE(text.startsWith("« mots.tnx » → liste « mots 2 » : 1 paire, 6 lignes ignorées :\n"
                               "    ligne 2 : Gauche et Droite vides\n")) << text.toStdString();
-  EXPECT_TRUE(text.endsWith("    ligne 6 : Gauche et Droite vides\n    ...\n\n« vide.txt » : refusé. Le fichier \"" + f +
-                            "vide.txt\" est vide.")) << text.toStdString();
+  EXPECT_TRUE(text.endsWith("    ligne 6 : Gauche et Droite vides\n    ...\n\n« vide.tnx » : refusé. Le fichier \"" +
+                            ListPath("vide") + "\" est vide.")) << text.toStdString();
   // The unsaved change went to its own file first; no list was written over.
   EXPECT_EQ(ListBytes("Anglais"), "edited\tm1\t\t\t\r\nw2\tm2\t\t\t\r\nw3\tm3\t\t\t\r\n");
-  EXPECT_EQ(ListBytes("mots") + ListBytes("mots 2"), Pairs(1) + "chat\tcat\t\t\t\r\n");
+  EXPECT_EQ(ListBytes("mots 2"), "chat\tcat\t\t\t\r\n");
   // The list made is the study list, loaded, ranked and asked.
   EXPECT_EQ(window->CbListes->currentText(), "mots 2");
   EXPECT_NE(window->CbListes->findText(QStringLiteral("mots 2")), -1);
   const std::string asked = Caption(window->PnQL) + Caption(window->PnQR);
   EXPECT_TRUE(asked == "chat?" || asked == "?cat") << asked;
-  EXPECT_EQ(window->LbNbMots->text(), "1 Lignes");
   EXPECT_FALSE(SauverBold());
 
   // Ctrl+E from the grid's editor, where it would otherwise end the line;
@@ -76,9 +69,9 @@ TEST_F(GuiTest, CtrlIMakesAListPerFileAndCtrlEGivesItBack) {
   QSignalSpy activated(&taken, &QShortcut::activated);
   QTest::keyClick(editor, Qt::Key_W);
   EXPECT_EQ(editor->text().toStdString() + std::to_string(activated.count()), "chatw0");
-  answer(f + "mots 2", 1);  // the KVTML filter adds ".kvtml"
+  answer(Folder() + "mots 2", 1);  // the KVTML filter adds ".kvtml"
   QTest::keyClick(editor, Qt::Key_E, Qt::ControlModifier);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(f + "mots 2.kvtml"); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(Folder() + "mots 2.kvtml"); }, 5000));
   EXPECT_EQ(dialog, "Exporter la liste");
   EXPECT_EQ(ListBytes("mots 2"), "chat\tcat\t\t\t\r\n") << "the list as shown, its file unchanged";
 }
