@@ -82,7 +82,7 @@ TEST_F(EditorTest, TheGridEditsInPlaceAndItsKeysMoveTheCell) {
 }
 
 TEST_F(EditorTest, HeaderClicksSortAndReverse) {
-  Open("b\t\t3\r\nA\t\t\r\nc\t\t12\r\na\t\tabc\r\n");
+  Open("b\t2\t3\r\nA\t10\t\r\nc\t100\t12\r\na\t9\tabc\r\n");
   const auto sortBy = [&](int col) {
     QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, grid->CellCenter(col, 0));
     return Cell(0, 1) + Cell(0, 2) + Cell(0, 3) + Cell(0, 4);
@@ -101,6 +101,7 @@ TEST_F(EditorTest, HeaderClicksSortAndReverse) {
   EXPECT_EQ(std::make_pair(col, row), std::make_pair(-1, -1));
   ClickAt(below);
   EXPECT_EQ(sortBy(2), "Aabc") << "ascending again";
+  EXPECT_EQ(sortBy(1), "Acba") << "Droite as text";
 }
 
 }  // namespace

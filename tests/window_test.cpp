@@ -33,8 +33,7 @@ TEST_F(GuiTest, EveryControlDoesWhatItsHandlerDoes) {
   } steps[] = {
       {w.PnFiche, [&] { ClickFree(); }, [&] { return Caption(w.PnQL) != "?" && Caption(w.PnQR) != "?"; }},
       {w.BtOui, none, [&] { return score("1/1") && SauverBold(); }},
-      // A click is a left press and release both on the panel.
-      {w.PnQL,
+      {w.PnQL,  // a click: a left press and release, both on the panel
        [&] {
          QTest::mouseClick(w.PnQL, Qt::RightButton);
          QTest::mousePress(w.PnQL, Qt::LeftButton);
@@ -68,7 +67,8 @@ TEST_F(GuiTest, EveryControlDoesWhatItsHandlerDoes) {
        [&] { return rightFirst == 0 && Caption(w.PnQR) == "?"; }},
       {w.Button4, [&] { boxes.answers = {"OK"}; },  // "RAZ Statistiques"
        [&] { return box("Remise à zéro des statistiques ?") && Cell(2, 1) + Cell(3, 1) + Cell(2, 2) == ""; }},
-      {w.BtSauver, none, [&] { return !SauverBold() && ListBytes("Anglais").size() == 16; }},  // no counts left
+      {w.BtSauver, none,  // no counts left, and no question: the list is the one loaded
+       [&] { return !SauverBold() && ListBytes("Anglais").size() == 16 && box("Remise à zéro des statistiques ?"); }},
       {w.Button5,  // "Charger", the name completed as typed
        [&] {
          w.CbListes->lineEdit()->clear();
