@@ -1,7 +1,6 @@
 #pragma once
 // The real main window in a program folder and a settings file of its own,
-// with a fake voice, driven by clicks and keys. Message boxes are answered by
-// a watcher that records them.
+// with a fake voice, driven by clicks and keys; message boxes answered.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -29,21 +28,16 @@
 namespace tenaxo::test {
 
 struct Box {
-  QString title;
-  QString text;
+  QString title, text;
   QMessageBox::Icon icon;
-  QStringList buttons;
-  QString defaultButton;
 };
 
-// Answers every modal message box with the next planned button text ("OK"
-// when none is planned) and records it.
+// Records every modal message box and clicks the next planned answer ("OK").
 class BoxWatcher : public QObject {
  public:
   BoxWatcher() {
-    timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-    timer_.start();
+    connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
+    timer_.start(5);
   }
   std::deque<QString> answers;
   std::vector<Box> seen;
@@ -52,17 +46,11 @@ class BoxWatcher : public QObject {
   void Poll() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
-    Box record{box->windowTitle(), box->text(), box->icon(), {}, {}};
-    for (QAbstractButton* button : box->buttons()) record.buttons << button->text();
-    if (box->defaultButton()) record.defaultButton = box->defaultButton()->text();
-    seen.push_back(record);
+    seen.push_back({box->windowTitle(), box->text(), box->icon()});
     const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();
     if (!answers.empty()) answers.pop_front();
     for (QAbstractButton* button : box->buttons()) {
-      if (button->text() == answer) {
-        button->click();
-        return;
-      }
+      if (button->text() == answer) return button->click();
     }
     box->reject();
   }
@@ -74,39 +62,29 @@ class GuiTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     SetAppFolder(folder_.path());
-    // A settings file of the test's own also gives the one-running-copy
-    // guard a name of its own, so the test process never meets a running
-    // copy of the program.
+    // Its own settings file also gives the one-copy guard a name of its own.
     RegRoot::SetCurrentUser(folder_.path() + QStringLiteral("/config/Tenaxo.ini"));
     dataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(folder_.path() + QStringLiteral("/data")));
     TextLocale::SetCurrent(QLocale(QLocale::French, QLocale::France));
   }
   void TearDown() override {
-    if (window) {
-      window->setAttribute(Qt::WA_DeleteOnClose, false);
-      window.reset();
-    }
+    if (window) window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window.reset();
     SetAppFolder(QString());
     RegRoot::SetCurrentUser(QString());
-    if (dataHome_.isNull()) {
-      qunsetenv("XDG_DATA_HOME");
-    } else {
-      qputenv("XDG_DATA_HOME", dataHome_);
-    }
+    dataHome_.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", dataHome_);
   }
 
   QString Folder() const { return folder_.path() + QLatin1Char('/'); }
   QString ListPath(const char* name) const { return Folder() + QString::fromUtf8(name) + QStringLiteral(".tnx"); }
   void PutList(const char* name, const std::string& bytes) {
     QFile file(ListPath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qint64(bytes.size())) >= 0);
   }
   std::string ListBytes(const char* name) const {
     QFile file(ListPath(name));
-    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-    return file.readAll().toStdString();
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<missing>";
   }
   void PutSetting(const char* name, const char* value) {
     WriteRegString(RegRoot::CurrentUser(), AnsiString("Tenaxo\\") + name, Ansi(value));
@@ -117,14 +95,13 @@ class GuiTest : public ::testing::Test {
     return AnsiToQString(value).toStdString();
   }
 
-  // Creates and shows the window as the program does.
+  // Creates and shows the window as the program does; the first word waits for the first picture.
   void Start() {
     window = std::make_unique<TFTenaxo>(FakeVoices(voices), [] {
       return std::vector<VoiceLanguage>{{"pl", "Polish"}, {"el", "Greek"}, {"ja", "Japanese"}};
     });
     window->SetAbout(new TFAbout(window.get()));
     window->show();
-    // The first picture, then the first word, held until it is on screen.
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     QCoreApplication::processEvents();
   }
@@ -148,9 +125,7 @@ class GuiTest : public ::testing::Test {
   std::string Title() const { return window->windowTitle().toStdString(); }
   std::string Caption(Panel* panel) const { return panel->Caption().toStdString(); }
   bool SauverBold() const { return window->BtSauver->font().bold(); }
-  std::string Cell(int col, int row) const {
-    return AnsiToQString(window->State().SgListe.Cell(col, row)).toStdString();
-  }
+  std::string Cell(int c, int r) const { return AnsiToQString(window->State().SgListe.Cell(c, r)).toStdString(); }
 
   std::unique_ptr<TFTenaxo> window;
   std::shared_ptr<VoiceLog> voices = std::make_shared<VoiceLog>();

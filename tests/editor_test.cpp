@@ -1,5 +1,4 @@
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLineEdit>
 
 #include "GuiFixture.h"
@@ -18,175 +17,91 @@ class EditorTest : public test::GuiTest {
     FocusGrid();
     grid = window->SgListe;
   }
-  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(grid->Editor(), key, modifiers);
+  // A click at a point of the grid, the header row on top.
+  void ClickAt(QPoint at) {
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at - QPoint(0, grid->horizontalHeader()->height()));
   }
-  void Type(const QString& text) {
-    for (const QChar c : text) {
-      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-      QApplication::sendEvent(grid->Editor(), &press);
-    }
-  }
-  // A press and release at a cell (row 0: the header) or at a point of the grid.
-  void ClickAt(QPoint gridPoint) {
-    const int header = grid->horizontalHeader()->height();
-    if (gridPoint.y() < header) {
-      QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, gridPoint);
-    } else {
-      QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, gridPoint - QPoint(0, header));
-    }
-  }
-  void ClickCell(int col, int row) { ClickAt(grid->CellCenter(col, row)); }
-  std::vector<std::string> Column(int col) const {
-    std::vector<std::string> out;
-    for (int r = 1; r < window->State().SgListe.RowCount(); ++r) out.push_back(Cell(col, r));
-    return out;
-  }
-  std::pair<int, int> Current() const { return {grid->Col(), grid->Row()}; }
 
   ListGrid* grid = nullptr;
 };
 
-using Cells = std::vector<std::string>;
-using Pos = std::pair<int, int>;
-
-TEST_F(EditorTest, TypingMarksTheListAndRefreshesTheCount) {
-  Open(Pairs(3));
-  EXPECT_FALSE(SauverBold());
+// The grid edits in place: typing marks the list and refreshes its count,
+// the model stores the cells. The keys move the cell within the list (the
+// line's own keys stay with the editor), Enter walks Gauche then Droite, a
+// blank row goes once left, and the list grows at its end.
+TEST_F(EditorTest, TheGridEditsInPlaceAndItsKeysMoveTheCell) {
+  Open(Pairs(30));
   window->LbNbMots->clear();
-  Type("x");
-  EXPECT_EQ(Cell(0, 1), "w1x");
-  EXPECT_EQ(window->LbNbMots->text(), "3 Lignes");
+  QTest::keyClicks(grid->Editor(), "x");
+  EXPECT_EQ(Cell(0, 1) + window->LbNbMots->text().toStdString(), "w1x30 Lignes");
   EXPECT_TRUE(SauverBold());
-  Type(QString::fromUtf8("☃é€"));  // any character
-  EXPECT_EQ(Cell(0, 1), "w1x☃é€");
-}
-
-// Any script goes into the grid and the list name, is saved (as UTF-8 with
-// the mark, the code page lacking them) and comes back at the next start.
-TEST_F(EditorTest, PolishGreekAndJapaneseAreSavedAndComeBack) {
-  Open(Pairs(2));
-  Type(QString::fromUtf8("żółw"));
-  Key(Qt::Key_Return);
-  Type(QString::fromUtf8("χελώνα"));
-  ClickCell(0, 2);
-  Type(QString::fromUtf8("亀"));
-  window->CbListes->setEditText(QString::fromUtf8("Słówka 日本"));
-  Click(window->BtSauver);
-  EXPECT_EQ(ListBytes("Słówka 日本"), "\xEF\xBB\xBFw1żółw\tm1χελώνα\t\t\t\r\nw2亀\tm2\t\t\t\r\n");
-  EXPECT_EQ(ListBytes("L"), Pairs(2));
-  ASSERT_TRUE(CloseWindow());
-  EXPECT_EQ(Setting("Liste"), "Słówka 日本");
-  Start();
-  EXPECT_EQ(window->CbListes->currentText(), QString::fromUtf8("Słówka 日本"));
-  EXPECT_EQ(Cell(0, 1) + Cell(1, 1) + Cell(0, 2), "w1żółwm1χελώναw2亀");
-}
-
-TEST_F(EditorTest, LeavingARowWithBlankGaucheAndDroiteRemovesIt) {
-  Open("w1\tm1\r\nx\t \t\t5\r\nw3\tm3\r\nw4\tm4\r\n");
-  ClickCell(0, 2);
-  Key(Qt::Key_Backspace);
-  EXPECT_EQ(Cell(0, 2), "");
-  Key(Qt::Key_Down);
-  EXPECT_EQ(Column(0), (Cells{"w1", "w3", "w4"})) << "the row went, whatever its counts";
-  EXPECT_EQ(Current(), Pos(0, 3)) << "the cursor keeps its row number";
-  EXPECT_EQ(grid->Editor()->text(), "w4");
-  // Mouse: the row left by a click on another cell goes too.
-  Key(Qt::Key_Up);
-  for (int col : {0, 1}) {
-    ClickCell(col, 2);
-    grid->Editor()->clear();
-    QTest::keyClick(grid->Editor(), Qt::Key_Space);  // a text of spaces is blank
+  QAbstractItemModel* model = grid->model();
+  const QModelIndex droite2 = model->index(1, 1);
+  EXPECT_EQ(droite2.data().toString() + droite2.data(Qt::EditRole).toString(), "m2m2");
+  EXPECT_FALSE(droite2.data(Qt::ToolTipRole).isValid() || model->headerData(1, Qt::Vertical).isValid());
+  EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "Droite");
+  EXPECT_FALSE(model->headerData(1, Qt::Horizontal, Qt::ToolTipRole).isValid());
+  EXPECT_TRUE(model->flags(droite2) & Qt::ItemIsEditable);
+  EXPECT_EQ(model->flags(QModelIndex()), Qt::NoItemFlags);
+  EXPECT_FALSE(model->setData(droite2, "x", Qt::DisplayRole));
+  EXPECT_TRUE(model->setData(model->index(0, 0), "eins"));
+  EXPECT_EQ(Cell(1, 2) + Cell(0, 1), "m2eins");
+  EXPECT_EQ(grid->Editor()->text(), "eins") << "the editor follows its cell";
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+  const struct {
+    const char* typed;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int col, row, rows;
+  } steps[] = {
+      {"", Qt::Key_Up, {}, 0, 1, 31},     {"", Qt::Key_Left, {}, 0, 1, 31},  // the cursor moves in the text
+      {"", Qt::Key_Home, {}, 0, 1, 31},   {"", Qt::Key_Left, {}, 0, 1, 31},  // at its start: the first column
+      {"", Qt::Key_Right, {}, 0, 1, 31},  {"", Qt::Key_End, {}, 0, 1, 31},   {"", Qt::Key_Right, {}, 1, 1, 31},
+      {"", Qt::Key_End, ctrl, 4, 30, 31}, {"", Qt::Key_PageDown, {}, 4, 30, 31}, {"", Qt::Key_Home, ctrl, 0, 1, 31},
+      {"", Qt::Key_Return, {}, 1, 1, 31}, {"", Qt::Key_Insert, {}, 0, 1, 32},  // from Droite too, in Gauche
+      {"x", Qt::Key_Down, {}, 0, 2, 32},  {"", Qt::Key_Up, {}, 0, 1, 32},
+      {"\b", Qt::Key_Down, {}, 0, 2, 31},  // a row with Droite of a space is blank: it goes
+      {"", Qt::Key_Return, {}, 1, 2, 31}, {"", Qt::Key_Return, {}, 0, 3, 31}, {"", Qt::Key_End, ctrl, 4, 30, 31},
+      {"", Qt::Key_Down, {}, 0, 30, 32},  {"", Qt::Key_Down, {}, 0, 31, 32}, {"", Qt::Key_Up, {}, 0, 30, 31},
+      {"", Qt::Key_Return, {}, 1, 30, 31}, {"", Qt::Key_Return, {}, 0, 31, 32},
+      {"", Qt::Key_Return, {}, 1, 30, 31},  // no pile of blank rows
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(std::to_string(&step - steps) + ": " + QKeySequence(step.key).toString().toStdString());
+    EXPECT_TRUE(*step.typed != 'x' || Cell(0, 1) + "|" + Cell(1, 1) == "| ") << "the new row; moved ones carry spaces";
+    QTest::keyClicks(grid->Editor(), step.typed);
+    QTest::keyClick(grid->Editor(), step.key, step.modifiers);
+    ASSERT_EQ(std::make_pair(grid->Col(), grid->Row()), std::make_pair(step.col, step.row));
+    EXPECT_EQ(window->State().SgListe.RowCount(), step.rows);
+    EXPECT_EQ(grid->Editor()->text().toStdString(), Cell(step.col, step.row));
+    const QModelIndex current = model->index(step.row - 1, step.col);
+    EXPECT_EQ(grid->currentIndex(), current);
+    EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(current).center()));
   }
-  EXPECT_EQ(Column(0), (Cells{"w1", " ", "w4"})) << "a row with one text left stays";
-  ClickCell(1, 1);
-  EXPECT_EQ(Column(0), (Cells{"w1", "w4"}));
-}
-
-TEST_F(EditorTest, EnterWalksTheRowsAndGrowsTheListAtItsEnd) {
-  Open(Pairs(2));
-  Key(Qt::Key_Return);
-  EXPECT_EQ(Current(), Pos(1, 1));
-  Key(Qt::Key_Return);
-  EXPECT_EQ(Current(), Pos(0, 2));
-  Key(Qt::Key_Return);
-  Key(Qt::Key_Return);
-  EXPECT_EQ(Current(), Pos(0, 3));
-  EXPECT_EQ(window->State().SgListe.RowCount(), 4);
-  Type("new");
-  Key(Qt::Key_Return);
-  Type("neu");
-  Key(Qt::Key_Return);
-  EXPECT_EQ(Column(1), (Cells{"m1", "m2", "neu", ""}));
-  EXPECT_EQ(Current(), Pos(0, 4));
-  // Walking on without typing drops the blank row again: no pile of them.
-  Key(Qt::Key_Return);
-  EXPECT_EQ(window->State().SgListe.RowCount(), 4);
-  EXPECT_EQ(Current(), Pos(1, 3));
-}
-
-TEST_F(EditorTest, InsertOpensABlankRowAtTheCursorInAnyColumn) {
-  Open(Pairs(10));
-  ClickCell(0, 3);
-  Key(Qt::Key_Insert, Qt::ControlModifier);
-  EXPECT_EQ(window->State().SgListe.RowCount(), 12);
-  EXPECT_EQ(Current(), Pos(0, 3));
-  EXPECT_EQ(Cell(0, 3), "");
-  EXPECT_EQ(Cell(1, 3), " ");
-  EXPECT_EQ(Cell(0, 4), "w3");
-  EXPECT_EQ(Cell(2, 4), " ") << "moved rows carry a space in their empty cells";
-  EXPECT_EQ(Cell(0, 11), "w10");
-  Type("a");
-  EXPECT_EQ(Cell(0, 3), "a");
-
-  ClickCell(1, 6);  // Droite of w5
-  Key(Qt::Key_Insert);
-  EXPECT_EQ(Current(), Pos(0, 6));
-  EXPECT_EQ(Cell(0, 7), "w5");
-  EXPECT_EQ(window->State().SgListe.RowCount(), 13) << "the new row is kept for the user to type in";
-  EXPECT_EQ(grid->Editor()->text(), "");
-}
-
-TEST_F(EditorTest, DownOnTheLastRowAddsARowBelowAndStays) {
-  Open(Pairs(2));
-  ClickCell(0, 2);
-  Key(Qt::Key_Down);
-  EXPECT_EQ(window->State().SgListe.RowCount(), 4);
-  EXPECT_EQ(Current(), Pos(0, 2));
-  Key(Qt::Key_Down);
-  EXPECT_EQ(Current(), Pos(0, 3));
-  Key(Qt::Key_Up);
-  EXPECT_EQ(window->State().SgListe.RowCount(), 3) << "left without text, the new row goes";
+  EXPECT_EQ(Cell(0, 1) + Cell(0, 2), "einsw2");
 }
 
 TEST_F(EditorTest, HeaderClicksSortAndReverse) {
-  Open("b\t\t3\r\nA\t\t\r\nc\t\t12\r\na\t\tabc\r\n");
-  ClickCell(0, 0);  // the first click on Gauche after start sorts descending
-  EXPECT_EQ(Column(0), (Cells{"c", "b", "a", "A"}));
-  ClickCell(2, 0);
-  EXPECT_EQ(Column(0), (Cells{"a", "A", "b", "c"})) << "as numbers: empty and abc are 0";
-  ClickCell(2, 0);
-  EXPECT_EQ(Column(0), (Cells{"c", "b", "A", "a"}));
-  ClickCell(2, 0);
-  EXPECT_EQ(Column(0), (Cells{"A", "a", "b", "c"}));
-  // A release below the last row sorts nothing and ends the pair of clicks.
-  ClickCell(1, 1);
-  ClickAt(QPoint(10, grid->height() - 30));
-  ClickCell(2, 0);
-  EXPECT_EQ(Column(0), (Cells{"A", "a", "b", "c"})) << "ascending again";
+  Open("b\t2\t3\r\nA\t10\t\r\nc\t100\t12\r\na\t9\tabc\r\n");
+  const auto sortBy = [&](int col) {
+    QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, grid->CellCenter(col, 0));
+    return Cell(0, 1) + Cell(0, 2) + Cell(0, 3) + Cell(0, 4);
+  };
+  EXPECT_EQ(sortBy(0), "cbaA") << "the first click on Gauche after start sorts descending";
   EXPECT_TRUE(SauverBold()) << "the press on the header left the editor's cell";
-}
-
-TEST_F(EditorTest, SortingEqualKeysKeepsTheListsOrderOfOld) {
-  Open("p\t\t1\r\nq\t\t1\r\nr\t\t2\r\n");
-  ClickCell(2, 0);
-  EXPECT_EQ(Column(0), (Cells{"p", "q", "r"}));
-  ClickCell(2, 0);
-  EXPECT_EQ(Column(0), (Cells{"r", "q", "p"}));
-  ClickCell(3, 0);
-  ClickCell(2, 0);
-  ClickCell(2, 0);
-  EXPECT_EQ(Column(0), (Cells{"r", "p", "q"})) << "equal keys reversed again";
+  EXPECT_EQ(sortBy(2), "aAbc") << "as numbers: empty and abc are 0";
+  EXPECT_EQ(sortBy(2), "cbAa");
+  // A click on a cell, then a release below the last row: nothing is
+  // sorted, and the pair of clicks on Demandé ends.
+  ClickAt(grid->CellCenter(1, 3));
+  EXPECT_EQ(grid->currentIndex(), grid->model()->index(2, 1));
+  const QPoint below(10, grid->height() - 30);
+  int col = 0, row = 0;
+  grid->MouseToCell(below.x(), below.y(), col, row);
+  EXPECT_EQ(std::make_pair(col, row), std::make_pair(-1, -1));
+  ClickAt(below);
+  EXPECT_EQ(sortBy(2), "Aabc") << "ascending again";
+  EXPECT_EQ(sortBy(1), "Acba") << "Droite as text";
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The GUI tests run inside the program's own application object, so a
-// failure escaping a handler reaches the same error box as in the program.
+// In the program's own application object: an escaping failure reaches its error box.
 #include <gtest/gtest.h>
 
 #include <csignal>
