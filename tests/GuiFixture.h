@@ -30,6 +30,7 @@ namespace tenaxo::test {
 struct Box {
   QString title, text;
   QMessageBox::Icon icon;
+  QString buttons;  // their texts in order, the default one in brackets
 };
 
 // Records every modal message box and clicks the next planned answer ("OK").
@@ -46,7 +47,9 @@ class BoxWatcher : public QObject {
   void Poll() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
-    seen.push_back({box->windowTitle(), box->text(), box->icon()});
+    seen.push_back({box->windowTitle(), box->text(), box->icon(), {}});
+    for (QAbstractButton* b : box->buttons())
+      seen.back().buttons += b == box->defaultButton() ? '[' + b->text() + "] " : b->text() + ' ';
     const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();
     if (!answers.empty()) answers.pop_front();
     for (QAbstractButton* button : box->buttons()) {

@@ -7,6 +7,7 @@
 
 namespace tenaxo {
 namespace {
+using test::Box;
 using test::GuiTest;
 
 // Every control runs its handler: each row clicks a control (after some
@@ -24,7 +25,10 @@ TEST_F(GuiTest, EveryControlDoesWhatItsHandlerDoes) {
   const auto score = [&](const std::string& s) {
     return !revealed() && Title() == "Tenaxo - Anglais - Réponses justes : " + s;
   };
-  const auto box = [&](const char* text) { return !boxes.seen.empty() && boxes.seen.back().text == text; };
+  const auto box = [&](const char* text) {
+    const Box& b = boxes.seen.back();
+    return b.title + b.text + b.buttons == "Confirmation" + QString(text) + "[OK] Annuler " && b.icon == QMessageBox::Question;
+  };
   const auto none = [] {};
   const struct {
     QWidget* control;
@@ -140,6 +144,7 @@ TEST_F(GuiTest, FailuresAreShownAndClosingLosesNoAnswer) {
   boxes.answers = {"Annuler", "Oui"};
   EXPECT_TRUE(CloseWindow());
   ASSERT_EQ(boxes.seen.size(), 6u);
+  EXPECT_EQ(boxes.seen[5].buttons, "Oui [Non] ") << "Enter does not close without the list";
   EXPECT_EQ(boxes.seen[5].text, "La liste n'a pas pu être sauvegardée. Quitter quand même ? Une copie sera gardée "
                                 "dans « " + rescue + " ».");
   const QStringList copies = QDir(rescue).entryList(QDir::Files);
