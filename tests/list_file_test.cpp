@@ -1,4 +1,4 @@
-// The list file format, and reading and writing list files.
+// The list file format, the folder listing, and reading and writing list files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,12 +11,10 @@ namespace tenaxo {
 namespace {
 using test::ErrorOf;
 using test::FileBytes;
-using test::Fixture;
 using test::PutFile;
 using test::Rows;
 
-StudyTable Loaded(const std::string& bytes) {
-  StudyTable table;
+StudyTable Loaded(const std::string& bytes, StudyTable table = StudyTable()) {
   FillTable(table, ParseListText(bytes));
   return table;
 }
@@ -29,60 +27,40 @@ mode_t ModeOf(const QString& path) {
 
 // ---------------------------------------------------------------- format
 
-TEST(ListFormat, FixtureFilesLoadAsTheirRows) {
-  const std::vector<std::string> pairs = {"maison;house;3;2;0,667", "chien;dog;;;", "chat;cat;1;0;0,000"};
+TEST(ListFormat, TextsLoadAsTheirRows) {
   const struct {
-    const char* file;
+    std::string text;
     std::vector<std::string> rows;
     int cols;
   } cases[] = {
-      {"crlf.tnx", pairs, 5},
-      {"lf_only.tnx", pairs, 5},
-      {"cr_only.tnx", pairs, 5},
-      {"no_final_end.tnx", pairs, 5},
-      {"mixed_ends.tnx", {"a;;;;", "b;;;;", "c;;;;", "d;;;;", ";;;;", "e;;;;"}, 5},  // LF then CR: two ends
-      {"trailing_tab.tnx", {"deux;cells;;;", "trois;cells;;;"}, 5},
-      {"seven_fields.tnx", {"a;b;1;1;1,000;x;y", "c;d;;;;;z"}, 7},
-      {"empty_line.tnx", {"a;b;;;", ";;;;", "c;d;;;"}, 5},
-      {"nul.tnx", {"a;b;;;", "c;;;;"}, 5},  // the NUL ends the text
-      {"empty.tnx", {";;;;"}, 5},
+      {"maison\thouse\t3\t2\t0,667\r\nchien\tdog\t\t\t\r\n", {"maison;house;3;2;0,667", "chien;dog;;;"}, 5},
+      {"a\nb\n", {"a;;;;", "b;;;;"}, 5},
+      {"a\rb\r", {"a;;;;", "b;;;;"}, 5},
+      {"a\r\nb", {"a;;;;", "b;;;;"}, 5},                                        // no last line end
+      {"a\r\nb\nc\rd\n\re", {"a;;;;", "b;;;;", "c;;;;", "d;;;;", ";;;;", "e;;;;"}, 5},  // LF then CR: two ends
+      {"a\tb\r\n\r\nc", {"a;b;;;", ";;;;", "c;;;;"}, 5},
+      {"", {";;;;"}, 5},
+      {"\ta\t\tb", {";a;;b;"}, 5},
+      {"1\t2\t3\t4\t5\t6\t", {"1;2;3;4;5;6"}, 6},       // one trailing TAB adds no cell
+      {"1\t2\t3\t4\t5\t6\t\t", {"1;2;3;4;5;6;"}, 7},    // two add one empty cell
+      {"a\tb\t1\t1\t1,000\tx\ty\r\nc\td\t\t\t\t\tz", {"a;b;1;1;1,000;x;y", "c;d;;;;;z"}, 7},
+      {std::string("a\tb\r\nc\0d\te\r\nf", 14), {"a;b;;;", "c;;;;"}, 5},  // a NUL ends the text
   };
   for (const auto& c : cases) {
-    const StudyTable table = Loaded(Fixture(c.file));
-    EXPECT_EQ(Rows(table), c.rows) << c.file;
-    EXPECT_EQ(table.ColCount(), c.cols) << c.file;
+    SCOPED_TRACE(::testing::PrintToString(c.text));
+    const StudyTable table = Loaded(c.text);
+    EXPECT_EQ(Rows(table), c.rows);
+    EXPECT_EQ(table.ColCount(), c.cols);
   }
 }
 
-TEST(ListFormat, LinesAreCutAtEachTabUntilTheRestIsEmpty) {
-  const std::vector<std::pair<std::string, ListLines>> cases = {
-      {"a\t\tb", {{"a", "", "b"}}},
-      {"\ta", {{"", "a"}}},
-      {"a\t", {{"a"}}},        // one trailing TAB adds no cell
-      {"a\t\t", {{"a", ""}}},  // two add one empty cell
-      {"\r\n", {{}}},          // an empty line has no cell
-      {"\n\r", {{}, {}}},      // LF then CR ends two lines
-      {"", {}},
-      {std::string("\0a\r\n", 4), {}},  // a NUL ends the text
-  };
-  for (const auto& [text, lines] : cases) EXPECT_EQ(ParseListText(text), lines) << ::testing::PrintToString(text);
-}
-
-TEST(ListFormat, TheTableWidensAndNeverNarrows) {
-  StudyTable table = Loaded(Fixture("seven_fields.tnx"));
-  FillTable(table, ParseListText(Fixture("crlf.tnx")));
-  EXPECT_EQ(table.ColCount(), 7);
-  EXPECT_EQ(ListText(table),
-            "maison\thouse\t3\t2\t0,667\t\t\r\nchien\tdog\t\t\t\t\t\r\nchat\tcat\t1\t0\t0,000\t\t\r\n");
-}
-
-TEST(ListFormat, WritesEveryRowAndColumn) {
-  EXPECT_EQ(ListText(test::MakeTable({"a;b;3;2;0,667", ";;;;", "c;d;;;"})),
-            "a\tb\t3\t2\t0,667\r\n\t\t\t\t\r\nc\td\t\t\t\r\n");
+TEST(ListFormat, WritesEveryRowAndColumnOfATableThatNeverNarrows) {
+  const StudyTable table = Loaded("a\tb\t3\t2\t0,667\r\n\r\nc\td\r\n", Loaded("1\t2\t3\t4\t5\t6\t7"));
+  EXPECT_EQ(ListText(table), "a\tb\t3\t2\t0,667\t\t\r\n\t\t\t\t\t\t\r\nc\td\t\t\t\t\t\r\n");
 }
 
 TEST(ListFormat, EveryByteValueComesBackExactly) {
-  const std::string bytes = Fixture("every_byte.tnx");
+  const std::string bytes = test::Fixture("every_byte.tnx");
   ASSERT_EQ(bytes.size(), 288u);
   EXPECT_EQ(ListText(Loaded(bytes)), bytes);
 }
@@ -90,6 +68,29 @@ TEST(ListFormat, EveryByteValueComesBackExactly) {
 // ---------------------------------------------------------------- files
 
 class ListFileIo : public test::ProgramFolder {};
+
+// '*' any run, '?' one character, letter case ignored; "." and ".." never,
+// nor hidden names but the mask's own text with its '*' taken as empty.
+TEST_F(ListFileIo, TheListingMatchesTheMasksLastPart) {
+  for (const char* name : {"abc", "aXbYc", "ac", "ABC.tnx", ".tnx", ".x"}) PutFile(PathOf(name), "");
+  const std::pair<const char*, QStringList> cases[] = {
+      {"*", {"ABC.tnx", "aXbYc", "abc", "ac"}},
+      {"abc", {"abc"}},
+      {"a?c", {"abc"}},
+      {"a*c", {"aXbYc", "abc", "ac"}},
+      {"a*b?c", {"aXbYc"}},
+      {"ac**", {"ac"}},
+      {"*.TNX", {".tnx", "ABC.tnx"}},
+      {".*", {}},
+      {"*..", {}},
+      {"absent/*", {}},
+  };
+  for (const auto& [mask, names] : cases) {
+    QStringList listed = ListFiles(Folder() + mask);
+    listed.sort();
+    EXPECT_EQ(listed, names) << mask;
+  }
+}
 
 TEST_F(ListFileIo, ReadFailuresSayWhichFileAndWhy) {
   QDir().mkdir(PathOf("dossier.tnx"));
@@ -100,7 +101,9 @@ TEST_F(ListFileIo, ReadFailuresSayWhichFileAndWhy) {
   }
 }
 
-TEST_F(ListFileIo, ANewFileGetsTheUsualRightsAReplacedOneKeepsItsOwn) {
+// A new file gets the usual rights, a replaced one keeps its own, a link stays
+// and its file is replaced; nothing is left beside them.
+TEST_F(ListFileIo, AWriteReplacesTheFileKeepingItsRightsAndLinks) {
   const mode_t mask = umask(0);
   umask(mask);
   WriteListFile(PathOf("neuf.tnx"), "a\tb\r\n");
@@ -108,19 +111,12 @@ TEST_F(ListFileIo, ANewFileGetsTheUsualRightsAReplacedOneKeepsItsOwn) {
   EXPECT_EQ(ModeOf(PathOf("neuf.tnx")), 0666 & ~mask);
   PutFile(PathOf("liste.tnx"), "old\r\n");
   chmod(QFile::encodeName(PathOf("liste.tnx")).constData(), 0640);
-  WriteListFile(PathOf("liste.tnx"), "new\r\n");
-  EXPECT_EQ(FileBytes(PathOf("liste.tnx")), "new\r\n");
-  EXPECT_EQ(ModeOf(PathOf("liste.tnx")), 0640u);
-  EXPECT_EQ(Entries(), (QStringList{"liste.tnx", "neuf.tnx"})) << "no file left beside them";
-}
-
-TEST_F(ListFileIo, ALinkStaysAndItsFileIsReplaced) {
-  PutFile(PathOf("vraie.tnx"), "old\r\n");
-  ASSERT_EQ(symlink("vraie.tnx", QFile::encodeName(PathOf("lien.tnx")).constData()), 0);
+  ASSERT_EQ(symlink("liste.tnx", QFile::encodeName(PathOf("lien.tnx")).constData()), 0);
   WriteListFile(PathOf("lien.tnx"), "new\r\n");
   EXPECT_TRUE(QFileInfo(PathOf("lien.tnx")).isSymLink());
-  EXPECT_EQ(FileBytes(PathOf("vraie.tnx")), "new\r\n");
-  EXPECT_EQ(Entries(), (QStringList{"lien.tnx", "vraie.tnx"}));
+  EXPECT_EQ(FileBytes(PathOf("liste.tnx")), "new\r\n");
+  EXPECT_EQ(ModeOf(PathOf("liste.tnx")), 0640u);
+  EXPECT_EQ(Entries(), (QStringList{"lien.tnx", "liste.tnx", "neuf.tnx"}));
 }
 
 // Read-only, for everyone: protected from the administrator too.
@@ -138,49 +134,48 @@ TEST_F(ListFileIo, AReadOnlyListIsNeverReplaced) {
 
 // ---------------------------------------------------------------- list folder
 
-// Where the lists of a copy live, decided from where its program file is.
+// Beside the program file for a copy run from its own folder; in the user's
+// data folder for an installed one, filled with the shipped lists when it has
+// none, and the shipped files are never written.
 TEST(ListFolder, BesideTheProgramUnlessInstalledThenInTheUsersDataFolder) {
-  struct Case {
+  const struct {
     const char* program;
     const char* shipped;   // folder holding the shipped Anglais.tnx, or none
     const char* userList;  // a list the user's folder already holds, or none
-    const char* folder;    // the expected list folder
+    const char* folder;
     QStringList userLists;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"build/app/tenaxo", "build/share/tenaxo", nullptr, "build/app/", {}},
       {"portable/bin/tenaxo", nullptr, nullptr, "portable/bin/", {}},
       {"usr/bin/tenaxo", "usr/share/tenaxo", nullptr, "data/Tenaxo/", {"Anglais.tnx"}},
       {"usr/bin/tenaxo", "usr/share/tenaxo", "Espagnol.tnx", "data/Tenaxo/", {"Espagnol.tnx"}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.program);
     QTemporaryDir root;
-    const QString base = root.path() + u'/';
+    const QString base = root.path() + u'/', user = base + QStringLiteral("data/Tenaxo/");
+    const QString shipped = c.shipped ? base + c.shipped + QStringLiteral("/Anglais.tnx") : QString();
     qputenv("XDG_DATA_HOME", QFile::encodeName(base + QStringLiteral("data")));
     QDir().mkpath(QFileInfo(base + c.program).path());
     PutFile(base + c.program, "");
     if (c.shipped) {
       QDir().mkpath(base + c.shipped);
-      PutFile(base + c.shipped + QStringLiteral("/Anglais.tnx"), "dog\tchien\r\n");
-      chmod(QFile::encodeName(base + c.shipped + QStringLiteral("/Anglais.tnx")).constData(), 0444);
-      chmod(QFile::encodeName(base + c.shipped).constData(), 0555);
+      PutFile(shipped, "dog\tchien\r\n");
+      chmod(QFile::encodeName(shipped).constData(), 0444);
     }
     if (c.userList) {
-      QDir().mkpath(base + QStringLiteral("data/Tenaxo"));
-      PutFile(base + QStringLiteral("data/Tenaxo/") + c.userList, "uno\tun\r\n");
+      QDir().mkpath(user);
+      PutFile(user + c.userList, "uno\tun\r\n");
     }
     SetProgramFile(base + c.program);
-    SCOPED_TRACE(c.program);
     EXPECT_EQ(AppFolder(), base + c.folder);
-    EXPECT_EQ(ListFiles(base + QStringLiteral("data/Tenaxo/*.tnx")), c.userLists);
+    EXPECT_EQ(ListFiles(user + QStringLiteral("*.tnx")), c.userLists);
     if (c.userLists == QStringList{"Anglais.tnx"}) {
-      EXPECT_EQ(ModeOf(base + QStringLiteral("data/Tenaxo")), 0700u);
+      EXPECT_EQ(ModeOf(user), 0700u);
+      EXPECT_EQ(FileBytes(user + QStringLiteral("Anglais.tnx")), "dog\tchien\r\n");
       WriteListFile(AppFolder() + QStringLiteral("Anglais.tnx"), "dog\tchien\t1\t1\t\r\n");
-      EXPECT_EQ(FileBytes(base + c.shipped + QStringLiteral("/Anglais.tnx")), "dog\tchien\r\n");
-      EXPECT_EQ(QDir(base + c.shipped).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                QStringList{"Anglais.tnx"});
+      EXPECT_EQ(FileBytes(shipped), "dog\tchien\r\n");
     }
-    if (c.shipped) chmod(QFile::encodeName(base + c.shipped).constData(), 0755);
   }
   SetProgramFile(QString());
   qunsetenv("XDG_DATA_HOME");

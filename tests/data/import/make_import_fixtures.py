@@ -42,25 +42,6 @@ write("csv_quotes.csv", ("\ufeff" + "\r\n".join([
     "",
 ])).encode("utf-8"))
 
-# A tab export with headers but no #html (only <br> becomes a space); UTF-8
-# without a mark, LF.
-write("tab_headers.txt", "\n".join([
-    "#separator:tab",
-    "#tags column:3",
-    "# exported for a test",
-    "chien\tdog<br/>hound\tanimaux",
-    "chat\t<b>cat</b>\t",
-    "\t\tvide",
-    "",
-]).encode("utf-8"))
-
-# A French spreadsheet's CSV: Windows-1252, semicolons, decimal commas, CR LF.
-write("semicolon_1252.csv", "\r\n".join([
-    "été;summer;0,5",
-    "cœur;heart",
-    "",
-]).encode("cp1252"))
-
 # Parley: lessons (one nested), grades in both directions, a Japanese
 # identifier, an inactive entry, an entry without text, translations out of
 # order, a third language.
