@@ -110,8 +110,9 @@ TEST(Import, TextQuirks) {
        "#html:true\n<p>un</p><p>deux</p><a href=\"x\">z</a>[x]\t&#x3042;&#2048;&quot;x&apos;&gt;&#x4F;&#x6a;"
        "[sound:a.mp3]<img src=\"a>b.png\">",
        {"un deux z[x]|あ\u0800\"x'>Oj|||"}},
-      {"html: spaces folded, comments out", "#html:TRUE\n  a <!-- c -->  b&nbsp;&nbsp;c \t<BR>x<li>y",
-       {"a b c|x y|||"}},
+      // A tag breaks the line only by its whole name: <param> is no <p>.
+      {"html: spaces folded, comments out", "#html:TRUE\n  a <!-- c -->  b&nbsp;&nbsp;c \t<BR>x<li>y<param>z<PARAM>w",
+       {"a b c|x yzw|||"}},
       {"html: what is no reference or tag stays",
        "#html:true\n&eacute;&#0;&#xD800;&#xDFFF;&#x110000;&#;&#x;&foo\ta < b <b &#9;c&#65",
        {"&eacute;&#0;&#xD800;&#xDFFF;&#x110000;&#;&#x;&foo|a < b <b c&#65|||"}},
