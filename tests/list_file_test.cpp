@@ -36,13 +36,13 @@ TEST(ListFormat, TextsLoadAsTheirRows) {
       {"maison\thouse\t3\t2\t0,667\r\nchien\tdog\t\t\t\r\n", {"maison;house;3;2;0,667", "chien;dog;;;"}, 5},
       {"a\nb\n", {"a;;;;", "b;;;;"}, 5},
       {"a\rb\r", {"a;;;;", "b;;;;"}, 5},
-      {"a\r\nb", {"a;;;;", "b;;;;"}, 5},                                        // no last line end
+      {"a\r\nb", {"a;;;;", "b;;;;"}, 5},  // no last line end
       {"a\r\nb\nc\rd\n\re", {"a;;;;", "b;;;;", "c;;;;", "d;;;;", ";;;;", "e;;;;"}, 5},  // LF then CR: two ends
       {"a\tb\r\n\r\nc", {"a;b;;;", ";;;;", "c;;;;"}, 5},
       {"", {";;;;"}, 5},
       {"\ta\t\tb", {";a;;b;"}, 5},
-      {"1\t2\t3\t4\t5\t6\t", {"1;2;3;4;5;6"}, 6},       // one trailing TAB adds no cell
-      {"1\t2\t3\t4\t5\t6\t\t", {"1;2;3;4;5;6;"}, 7},    // two add one empty cell
+      {"1\t2\t3\t4\t5\t6\t", {"1;2;3;4;5;6"}, 6},     // one trailing TAB adds no cell
+      {"1\t2\t3\t4\t5\t6\t\t", {"1;2;3;4;5;6;"}, 7},  // two add one empty cell
       {"a\tb\t1\t1\t1,000\tx\ty\r\nc\td\t\t\t\t\tz", {"a;b;1;1;1,000;x;y", "c;d;;;;;z"}, 7},
       {std::string("a\tb\r\nc\0d\te\r\nf", 14), {"a;b;;;", "c;;;;"}, 5},  // a NUL ends the text
   };
@@ -63,10 +63,10 @@ TEST(ListFormat, WritesEveryRowAndColumnOfATableThatNeverNarrows) {
 
 class ListFileIo : public test::ProgramFolder {};
 
-// '*' any run, '?' one character, letter case ignored; "." and ".." never,
-// nor hidden names but the mask's own text with its '*' taken as empty.
+// '*' any run, '?' one character, letter case ignored; never "." and "..",
+// nor other hidden names.
 TEST_F(ListFileIo, TheListingMatchesTheMasksLastPart) {
-  for (const char* name : {"abc", "aXbYc", "ac", "ABC.tnx", ".tnx", ".x"}) PutFile(PathOf(name), "");
+  for (const char* name : {"abc", "aXbYc", "ac", "ABC.tnx", ".x"}) PutFile(PathOf(name), "");
   const std::pair<const char*, QStringList> cases[] = {
       {"*", {"ABC.tnx", "aXbYc", "abc", "ac"}},
       {"abc", {"abc"}},
@@ -74,7 +74,7 @@ TEST_F(ListFileIo, TheListingMatchesTheMasksLastPart) {
       {"a*c", {"aXbYc", "abc", "ac"}},
       {"a*b?c", {"aXbYc"}},
       {"ac**", {"ac"}},
-      {"*.TNX", {".tnx", "ABC.tnx"}},
+      {"*.TNX", {"ABC.tnx"}},
       {".*", {}},
       {"*..", {}},
       {"absent/*", {}},
