@@ -227,9 +227,9 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
        entries(entry(tr("0", text("a") + "<grade><count>3</count><x><count>9</count></x><errorcount>1</errorcount>"
                                          "</grade>"))),
        "a||3|2|\n", true},
-      {"text of a deeper element, translation id not a number",
+      {"text or translation of a deeper element, translation id not a number",
        entries(entry(tr("0", "<example>" + text("no") + "</example>" + text("yes")) + tr("x", text("no")) +
-                     tr("253", text("no")) + tr("252", text("last")))),
+                     "<x>" + tr("1", text("no")) + "</x>" + tr("253", text("no")) + tr("252", text("last")))),
        "yes|" + S(254, '|') + "last\n", true},
       {"entries only at the second level",
        kvtml(entry(tr("0", text("a"))) + "<lessons>" + entry(tr("0", text("b"))) + "</lessons><entries>" +
