@@ -223,9 +223,9 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
                      tr("1", text("b") + "<grade><count>99999999999</count><errorcount>x</errorcount></grade>") +
                      tr("2", text("c") + "<grade><count>7</count></grade>"))),
        "a|b|2147483647|2147483647||c\n", true},
-      {"a count deeper in the grade is none",
+      {"a count deeper in the grade, a grade deeper in the translation are none",
        entries(entry(tr("0", text("a") + "<grade><count>3</count><x><count>9</count></x><errorcount>1</errorcount>"
-                                         "</grade>"))),
+                                         "</grade><x><grade><count>5</count></grade></x>"))),
        "a||3|2|\n", true},
       {"text or translation of a deeper element, translation id not a number",
        entries(entry(tr("0", "<example>" + text("no") + "</example>" + text("yes")) + tr("x", text("no")) +
