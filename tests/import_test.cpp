@@ -240,6 +240,8 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
            entry(tr("0", text("a"))) + "</entries></kvtml>",
        "a||||\n", true},
       {"other characters in the DOCTYPE", "<!DOCTYPE kvtml SYSTEM \"a#b.dtd\">" + one("a"), "a||||\n", false},
+      {"KVTML 1: a <t> or <e> deeper in the entry is none",
+       "<kvtml><e><o>a</o><t>b</t><x><t>no</t><e><o>no</o></e></x></e></kvtml>", "a|b|||\n", true},
       {"not KVTML", "<?xml version=\"1.0\"?>\n<html><e><o>a</o></e></html>", notKvtml + "2).", true},
       {"no declaration, another root", "<mots version=\"2.0\"/>", notKvtml + "1).", true},
       {"mismatched end tag", pair("a</x>", "b"), refused(4), false},
