@@ -201,13 +201,14 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
     bool plain;  // read by the program's own scanner
   } cases[] = {
       {"plain", pair("a", "b"), "a|b|||\n", true},
-      {"references, CR LF", pair("a &amp; &lt;&gt;&quot;&apos;&#233;&#x3042;&#x3a;&#x4F;\r\nb", "&#9;c&#13;"),
-       "a & <>\"'éあ:O b| c |||\n", true},
+      {"references, CR LF",
+       pair("a &amp; &lt;&gt;&quot;&apos;&#233;&#x3042;&#x3a;&#x4F;\r\nb", "&#9;c&#13;&#xE000;&#x10000;"),
+       "a & <>\"'éあ:O b| c \uE000\U00010000|||\n", true},
       {"CDATA", pair("<![CDATA[x<y]]>", "b"), "x<y|b|||\n", false},
-      {"comments and elements inside the text", pair("a<!-- c -->b<i>c</i>", "<x/>d"), "abc|d|||\n", true},
+      {"comments and elements inside the text", pair("a<!-- c -->b<i>c</i>", "<x-1.y/>d"), "abc|d|||\n", true},
       {"self-closing", entries(entry(tr("0", "<text/>") + tr("1", text("b")))), "|b|||\n", true},
       {"doctype, quotes, spaces in tags",
-       "<?xml version='1.0' standalone='yes' ?>\n<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://x/kvtml2.dtd\">\n"
+       "<?xml version='1.0' standalone='yes' ?>\n<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://x/kvtml2.dtd\" >\n"
        "<!-- c --><kvtml version = '2.0' ><entries ><entry id='0'><translation id = \"1\" ><text >b</text >"
        "</translation\n></entry></entries></kvtml>\n<!-- end -->\n",
        "|b|||\n", true},
@@ -235,8 +236,8 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
        kvtml(entry(tr("0", text("a"))) + "<lessons>" + entry(tr("0", text("b"))) + "</lessons><entries>" +
              entry(tr("1", text("c"))) + "</entries>"),
        "|c|||\n", true},
-      {"utf-8 in lower case, a comment between entries",
-       "<?xml version=\"1.0\" encoding=\"utf-8\"?><kvtml version=\"2.0\"><entries><!-- c -->" +
+      {"utf-8 in lower case, standalone no, a comment between entries",
+       "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?><kvtml version=\"2.0\"><entries><!-- c -->" +
            entry(tr("0", text("a"))) + "</entries></kvtml>",
        "a||||\n", true},
       {"other characters in the DOCTYPE", "<!DOCTYPE kvtml SYSTEM \"a#b.dtd\">" + one("a"), "a||||\n", false},
@@ -252,8 +253,9 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
       {"undeclared entity", pair("&eacute;", "b"), refused(4), false},
       {"duplicate attribute", "<kvtml version=\"2.0\" version=\"1\"/>", refused(1), false},
       {"version 1.1 declared", "<?xml version=\"1.1\"?><kvtml/>", refused(1), false},
-      {"decimal reference with a hex digit", pair("&#1a;", "b"), refused(4), false},
-      {"decimal reference with a capital hex digit", pair("&#1A;", "b"), refused(4), false},
+      {"decimal reference with a hex digit", pair("&#6a;", "b"), refused(4), false},
+      {"decimal reference with a capital hex digit", pair("&#6A;", "b"), refused(4), false},
+      {"unclosed comment", pair("a", "b") + "<!-- x", refused(7), false},
       {"U+FFFE", pair("\xEF\xBF\xBE", "b"), refused(4), false},
   };
   for (const auto& c : cases) {
