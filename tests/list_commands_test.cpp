@@ -200,10 +200,12 @@ TEST_F(Lists, LeftoversOfKilledSavesAreRemoved) {
     const timeval times[2] = {{start - 10, 0}, {c.old ? start - 10 : start + 1, 0}};
     ASSERT_EQ(utimes(QFile::encodeName(PathOf(c.name)).constData(), times), 0);
   }
-  QDir().mkdir(PathOf(".tnx-dossie"));
+  const QByteArray link = QFile::encodeName(PathOf(".tnx-Lien99"));  // a link, not a file of a save
+  const timeval times[2] = {{start - 10, 0}, {start - 10, 0}};
+  ASSERT_TRUE(symlink("Anglais.tnx", link.constData()) == 0 && lutimes(link.constData(), times) == 0);
   EXPECT_EQ(RemoveLeftoverSaves(Folder(), start), 1);
   for (const auto& c : cases) EXPECT_EQ(FileBytes(PathOf(c.name)), c.goes ? "<missing>" : "x") << c.name;
-  EXPECT_TRUE(QFileInfo(PathOf(".tnx-dossie")).isDir());
+  EXPECT_TRUE(QFileInfo(PathOf(".tnx-Lien99")).isSymLink());
 }
 
 // ---------------------------------------------------------------- encodings

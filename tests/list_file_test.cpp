@@ -96,7 +96,7 @@ TEST_F(ListFileIo, ReadFailuresSayWhichFileAndWhy) {
 }
 
 // A new file gets the usual rights, a replaced one keeps its own, a link stays
-// and its file is replaced; nothing is left beside them.
+// and its file is replaced, a chain of links ends; nothing is left beside them.
 TEST_F(ListFileIo, AWriteReplacesTheFileKeepingItsRightsAndLinks) {
   const mode_t mask = umask(0);
   umask(mask);
@@ -110,7 +110,10 @@ TEST_F(ListFileIo, AWriteReplacesTheFileKeepingItsRightsAndLinks) {
   EXPECT_TRUE(QFileInfo(PathOf("lien.tnx")).isSymLink());
   EXPECT_EQ(FileBytes(PathOf("liste.tnx")), "new\r\n");
   EXPECT_EQ(ModeOf(PathOf("liste.tnx")), 0640u);
-  EXPECT_EQ(Entries(), (QStringList{"lien.tnx", "liste.tnx", "neuf.tnx"}));
+  ASSERT_EQ(symlink("boucle.tnx", QFile::encodeName(PathOf("boucle.tnx")).constData()), 0);  // a link to itself
+  EXPECT_EQ(ErrorOf([&] { WriteListFile(PathOf("boucle.tnx"), "x"); }),
+            "Impossible de créer le fichier \"" + PathOf("boucle.tnx").toStdString() + "\". " + std::strerror(ELOOP));
+  EXPECT_EQ(Entries(), (QStringList{"boucle.tnx", "lien.tnx", "liste.tnx", "neuf.tnx"}));
 }
 
 // ---------------------------------------------------------------- list folder
