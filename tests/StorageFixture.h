@@ -31,8 +31,6 @@ inline void PutFile(const QString& path, const std::string& bytes) {
   std::ofstream(QFile::encodeName(path).constData(), std::ios::binary) << bytes;
 }
 
-inline std::string Fixture(const char* name) { return FileBytes(QStringLiteral(TENAXO_TEST_DATA "/") + name); }
-
 // The message of the failure the action throws, or "(no error)".
 inline std::string ErrorOf(const std::function<void()>& action) {
   try {

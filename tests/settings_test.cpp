@@ -1,8 +1,6 @@
 // The settings store, always against a file in a temporary folder.
 #include <gtest/gtest.h>
 
-#include <QSettings>
-
 #include "Settings.h"
 #include "StorageFixture.h"
 
@@ -16,12 +14,14 @@ class Settings : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
 
-  QString Path() const { return dir_.path() + "/Tenaxo.ini"; }
-  AnsiString Read(const char* path, const QString& file = QString()) {
-    AnsiString value = "not read";
-    ReadRegString(RegRoot(file.isEmpty() ? Path() : file), path, value);
-    return value;
+  QString Path(const char* name = "Tenaxo.ini") const { return dir_.path() + u'/' + name; }
+  // The value's text, or the failure's message.
+  std::string Read(const char* value, const QString& file) {
+    AnsiString text = "not read";
+    const std::string error = ErrorOf([&] { ReadRegString(RegRoot(file), value, text); });
+    return error == "(no error)" ? text : error;
   }
+  void Write(const std::string& text, const QString& file) { WriteRegString(RegRoot(file), "Tenaxo\\Liste", text); }
 
   QTemporaryDir dir_;
 };
@@ -29,27 +29,27 @@ class Settings : public ::testing::Test {
 // The first start reads empty texts and makes the file with its group, in
 // folders made for it; a store that cannot be read reads as empty too.
 TEST_F(Settings, AMissingStoreReadsEmptyAndIsMade) {
-  const QString file = dir_.path() + "/config/sous/Tenaxo.ini";
+  const QString file = Path("config/sous/Tenaxo.ini");
   EXPECT_EQ(Read("Tenaxo\\Liste", file), "");
   EXPECT_EQ(Read("Tenaxo\\Vocal", file), "");
   EXPECT_EQ(FileBytes(file), "[Tenaxo]\n");
   QDir().mkdir(Path());
-  EXPECT_EQ(Read("Tenaxo\\Liste"), "");
+  EXPECT_EQ(Read("Tenaxo\\Liste", Path()), "");
 }
 
-// Every character of Windows-1252 and of other scripts, NUL aside, and texts
-// the INI file would otherwise take for typed values.
+// Every character of Windows-1252 and of other scripts, and texts the INI
+// file would otherwise take for typed values; a NUL ends the text.
 TEST_F(Settings, TextsComeBackExactlyUpToANul) {
   QString every;
   for (char16_t c = 1; c < 0x180; ++c) every += QChar(c);
   every += QString::fromUtf8("€ Żółw Ελλάδα Москва 日本語 한국어 עברית 😀");
   for (const std::string& text : {Utf8(every), std::string(), std::string("@Variant(\x01)"), std::string("a, b")}) {
-    WriteRegString(RegRoot(Path()), "Tenaxo\\Liste", text);
-    EXPECT_EQ(Read("Tenaxo\\Liste"), text);
+    Write(text, Path());
+    EXPECT_EQ(Read("Tenaxo\\Liste", Path()), text);
   }
   EXPECT_EQ(FileBytes(Path()), "[Tenaxo]\nListe=\"a, b\"\n") << "the value Liste in the group Tenaxo";
-  WriteRegString(RegRoot(Path()), "Tenaxo\\Liste", std::string("ab\0cd", 5));
-  EXPECT_EQ(Read("Tenaxo\\Liste"), "ab");
+  Write(std::string("ab\0cd", 5), Path());
+  EXPECT_EQ(Read("Tenaxo\\Liste", Path()), "ab");
 }
 
 // Hand-edited or foreign files: a value is read as text, or refused when it
@@ -60,8 +60,7 @@ TEST_F(Settings, StoredValuesAreReadAsText) {
       {"[Tenaxo]\nListe=x\n", ""},
       {"[Autre]\nVocal=-1\n", ""},
       {"[Tenaxo]\nVocal=\"a, b\"\n", "a, b"},
-      {"[Tenaxo]\nVocal=\xC3\xA9t\xC3\xA9\n", "été"},
-      {"[Tenaxo]\nVocal=\xE6\x97\xA5\n", "日"},
+      {"[Tenaxo]\nVocal=\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\n", "été 日"},
       {"[Tenaxo]\nVocal=1, 2\n", notText},
       {"[Tenaxo]\nVocal=@ByteArray(-1)\n", notText},
       {"[Tenaxo]\nVocal=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x1)\n", notText},
@@ -69,36 +68,30 @@ TEST_F(Settings, StoredValuesAreReadAsText) {
   };
   for (const auto& [file, text] : cases) {
     PutFile(Path(), file);
-    AnsiString value;
-    const std::string error = ErrorOf([&] { ReadRegString(RegRoot(Path()), "Tenaxo\\Vocal", value); });
-    EXPECT_EQ(error == "(no error)" ? value : error, text) << file;
+    EXPECT_EQ(Read("Tenaxo\\Vocal", Path()), text) << file;
   }
 }
 
 // The store's folder is a file, the store is a folder, or it has a line the
 // store cannot read: the write fails and the file stays as it was.
 TEST_F(Settings, ARefusedWriteFailsAndLeavesTheFile) {
-  PutFile(dir_.path() + "/fichier", "x");
-  QDir().mkdir(dir_.path() + "/dossier.ini");
-  PutFile(dir_.path() + "/illisible.ini", "[Tenaxo]\nListe=y\n?\n");
+  PutFile(Path("fichier"), "x");
+  QDir().mkdir(Path("dossier.ini"));
+  PutFile(Path("illisible.ini"), "[Tenaxo]\nListe=y\n?\n");
   for (const char* name : {"fichier/Tenaxo.ini", "dossier.ini", "illisible.ini"}) {
-    const QString file = dir_.path() + "/" + name;
-    const std::string before = FileBytes(file);
-    EXPECT_EQ(ErrorOf([&] { WriteRegString(RegRoot(file), "Tenaxo\\Liste", "x"); }),
-              "Echec à la définition des données pour 'Liste'")
-        << name;
-    EXPECT_EQ(FileBytes(file), before) << name;
+    const std::string before = FileBytes(Path(name));
+    EXPECT_EQ(ErrorOf([&] { Write("x", Path(name)); }), "Echec à la définition des données pour 'Liste'") << name;
+    EXPECT_EQ(FileBytes(Path(name)), before) << name;
   }
 }
 
-TEST(TextToBool, FollowsTheLocale) {
+TEST(TextToBool, ANumberOfTheLocaleOrTrue) {
   const struct {
     const char* text;
     bool french, english;
-  } cases[] = {{"-1", true, true},      {"0", false, false},     {"2", true, true},       {"True", true, true},
-               {"tRUE", true, true},    {"False", false, false}, {"", false, false},      {"Vrai", false, false},
-               {"vrai", false, false},  {"0,5", true, false},    {"0.5", false, true},    {"0,0", false, false},
-               {" 1 ", true, true},     {"1e999", false, false}, {"True ", false, false}, {"-", false, false}};
+  } cases[] = {{"-1", true, true},     {"0", false, false},    {"tRUE", true, true},     {"True ", false, false},
+               {"", false, false},     {"Vrai", false, false}, {"0,5", true, false},     {"0.5", false, true},
+               {" 1 ", true, true},    {"1e999", false, false}};
   for (const auto& c : cases) {
     EXPECT_EQ(TextToBool(c.text, test::French()), c.french) << "French: '" << c.text << "'";
     EXPECT_EQ(TextToBool(c.text, test::English()), c.english) << "English: '" << c.text << "'";

@@ -12,55 +12,6 @@ def write(name, data):
         f.write(data)
 
 
-# Anki, "Notes in Plain Text" with HTML, tags, deck, note type and GUID: the
-# columns that are not fields are named by header lines.
-write("anki_notes.txt", "\n".join([
-    "#separator:tab",
-    "#html:true",
-    "#guid column:1",
-    "#notetype column:2",
-    "#deck column:3",
-    "#tags column:6",
-    "k1Ab/x;Q\tBasic\tFrançais::Noms\tla <b>maison</b>\thouse<br>home\tnoms maison",
-    "c9#z+P!2\tBasic\tFrançais::Noms\t&lt;chat&gt; &amp;&nbsp;chien\tcat &amp; dog[sound:chat.mp3]\tnoms",
-    "Hq7*vN}e\tCloze\tFrançais::Verbes\t{{c1::été::saison}} chaud\t<div>summer</div><div>&#233;t&#xE9;</div>\t",
-    "Lm2@x8Z_\tBasic\tFrançais::Noms\t<img src=\"chien.jpg\">\t&nbsp;<br>\tvide",
-    "\"Jx\"\"5q\"\tBasic (and reversed card)\tFrançais\t\"un \"\"mot\"\"\tentre guillemets\"\tword\tnoms",
-    "n4Tq/Rr0\tBasic 3\tFrançais\t<ul><li>un</li><li>deux</li></ul>\tone, two\tnoms\textra <i>field</i>",
-    "",
-]).encode("utf-8"))
-
-# CSV with quotes: separators, doubled quotes and a line break inside quotes;
-# UTF-8 with its mark, CR LF.
-write("csv_quotes.csv", ("\ufeff" + "\r\n".join([
-    "\"pomme, rouge\",apple",
-    "\"dit \"\"oui\"\"\",said yes",
-    "\"deux\r\nlignes\",two lines",
-    "plain,\"x,y\",extra",
-    "",
-    "café,coffee",
-    "",
-])).encode("utf-8"))
-
-# A tab export with headers but no #html (only <br> becomes a space); UTF-8
-# without a mark, LF.
-write("tab_headers.txt", "\n".join([
-    "#separator:tab",
-    "#tags column:3",
-    "# exported for a test",
-    "chien\tdog<br/>hound\tanimaux",
-    "chat\t<b>cat</b>\t",
-    "\t\tvide",
-    "",
-]).encode("utf-8"))
-
-# A French spreadsheet's CSV: Windows-1252, semicolons, decimal commas, CR LF.
-write("semicolon_1252.csv", "\r\n".join([
-    "été;summer;0,5",
-    "cœur;heart",
-    "",
-]).encode("cp1252"))
-
 # Parley: lessons (one nested), grades in both directions, a Japanese
 # identifier, an inactive entry, an entry without text, translations out of
 # order, a third language.
