@@ -96,9 +96,11 @@ TEST_F(EditorTest, HeaderClicksSortAndReverse) {
   ClickAt(grid->CellCenter(1, 3));
   EXPECT_EQ(grid->currentIndex(), grid->model()->index(2, 1));
   const QPoint below(10, grid->height() - 30);
-  int col = 0, row = 0;
-  grid->MouseToCell(below.x(), below.y(), col, row);
-  EXPECT_EQ(std::make_pair(col, row), std::make_pair(-1, -1));
+  for (const QPoint& outside : {below, QPoint(grid->width() + 10, grid->CellCenter(1, 1).y())}) {
+    int col = 0, row = 0;  // below the last row, right of the last column: no cell
+    grid->MouseToCell(outside.x(), outside.y(), col, row);
+    EXPECT_EQ(std::make_pair(col, row), std::make_pair(-1, -1));
+  }
   ClickAt(below);
   EXPECT_EQ(sortBy(2), "Aabc") << "ascending again";
   EXPECT_EQ(sortBy(1), "Acba") << "Droite as text";
