@@ -3,6 +3,8 @@
 // replaces the old one once flushed to disk.
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
 #include <QLocale>
 #include <QTemporaryDir>
 
@@ -30,7 +32,7 @@ struct Folder {
 
 ListWindow Window(const AnsiString& name) {
   const auto yes = [](const QString&) { return true; };
-  return ListWindow{[name] { return name; }, yes, yes, [](const QStringList&) {}, [] {}};
+  return ListWindow{[name] { return name; }, yes, yes, [](const QStringList&) {}, [] {}, [](const QString&) {}};
 }
 
 // Latin words are saved in Windows-1252; Cyrillic (second argument 1) or
@@ -67,6 +69,34 @@ void BM_SaveList(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(static_cast<double>(state.iterations()) * bytes));
 }
 BENCHMARK(BM_SaveList)->Args({100000, 0})->Args({100000, 1})->Args({100000, 2})->Unit(benchmark::kMillisecond);
+
+// Very large lists, loaded and saved again as the buttons do it: a million
+// short pairs (0) or one 10 MB cell (1). PeakMB is the process's peak
+// resident memory after the run (the whole benchmark program's, so run this
+// one alone: --benchmark_filter=LargeList); the list must come back byte for byte.
+void BM_LargeListLoadSave(benchmark::State& state) {
+  Folder folder;
+  std::string bytes;
+  if (state.range(0) == 0) {
+    for (int i = 1; i <= 1000000; ++i) bytes += "w" + std::to_string(i) + "\tm" + std::to_string(i) + "\t\t\t\r\n";
+  } else {
+    bytes = std::string(10 << 20, 'x') + "\tdroite\t\t\t\r\n";
+  }
+  WriteListFile(ListFilePath("Grande"), bytes);
+  Session session;
+  ListCommands commands(session, Window("Grande"));
+  for (auto _ : state) {
+    commands.LoadList();
+    session.Unsaved = true;
+    commands.BtSauverClick();
+  }
+  if (ReadListFile(ListFilePath("Grande")) != bytes) state.SkipWithError("saved again, the list changed");
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["FileMB"] = static_cast<double>(bytes.size()) / (1024.0 * 1024.0);
+  state.counters["PeakMB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_LargeListLoadSave)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tenaxo
