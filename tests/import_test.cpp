@@ -35,10 +35,7 @@ Lines Skipped(const ImportedList& list) {
 }
 
 TEST(Import, FilesOfOtherTrainersGiveTheirPairs) {
-  const struct {
-    const char* file;
-    Lines rows, skipped;
-  } cases[] = {
+  const struct { const char* file; Lines rows, skipped; } cases[] = {
       {"parley.kvtml",  // counts and errors of both directions
        {"chat|猫|7|4||neko", "chien|犬|||", "eau|水|2|0|", "montagne|山|1|1|"},
        {"55:entrée sans texte"}},
@@ -85,11 +82,7 @@ TEST_F(ImportFolder, BadFilesAreRefusedByName) {
 }
 
 TEST(Import, TextQuirks) {
-  const struct {
-    const char* name;
-    std::string text;
-    Lines rows, skipped = {};
-  } cases[] = {
+  const struct { const char* name; std::string text; Lines rows, skipped = {}; } cases[] = {
       {"separator by name, any case", "#separator:SEMICOLON\na;b,c\n", {"a|b,c|||"}},
       {"separator as the character", "#separator:|\na|b", {"a|b|||"}},
       {"separator Space", "#separator:Space\na b", {"a|b|||"}},
@@ -177,9 +170,7 @@ std::string Outcome(ImportedList (*read)(std::string_view, const QString&), cons
 // QXmlStreamReader; both read every form alike.
 TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
   using S = std::string;
-  const auto tr = [](const char* id, const S& in) {
-    return "<translation id=\"" + S(id) + "\">" + in + "</translation>";
-  };
+  const auto tr = [](const S& id, const S& in) { return "<translation id=\"" + id + "\">" + in + "</translation>"; };
   const auto text = [](const S& inside) { return "<text>" + inside + "</text>"; };
   const auto entry = [](const S& inside) { return "<entry>" + inside + "</entry>"; };
   const auto kvtml = [](const S& inside) { return "<kvtml version=\"2.0\">" + inside + "</kvtml>"; };
@@ -188,18 +179,13 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kvtml version=\"2.0\">\n<entries>\n" + inside +
            "\n</entries>\n</kvtml>\n";
   };
-  const auto pair = [&](const S& left, const S& right) {
-    return entries(entry(tr("0", text(left)) + tr("1", text(right))));
-  };
+  const auto pair = [&](S left, S right) { return entries(entry(tr("0", text(left)) + tr("1", text(right)))); };
   const auto refused = [](int line) {
     return "Le fichier \"f\" n'est pas un fichier XML bien formé (ligne " + std::to_string(line) + ").";
   };
   const S notKvtml = "Le fichier \"f\" n'est pas un fichier KVTML (ligne ";
-  const struct {
-    const char* name;
-    S document, outcome;
-    bool plain;  // read by the program's own scanner
-  } cases[] = {
+  // plain: read by the program's own scanner.
+  const struct { const char* name; S document, outcome; bool plain; } cases[] = {
       {"plain", pair("a", "b"), "a|b|||\n", true},
       {"references, CR LF",
        pair("a &amp; &lt;&gt;&quot;&apos;&#233;&#x3042;&#x3a;&#x4F;\r\nb", "&#9;c&#13;&#xE000;&#x10000;"),
@@ -267,8 +253,6 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
     EXPECT_EQ(decided || plain.has_value(), c.plain);  // else left to QXmlStreamReader
   }
 }
-
-// ---------------------------------------------------------------- export
 
 TEST_F(ImportFolder, ExportThenImportGivesTheListBack) {
   StudyTable list(7, 7);

@@ -43,7 +43,6 @@ class Lists : public test::ProgramFolder {
     chmod(QFile::encodeName(PathOf("Lecture.tnx")).constData(), 0444);
   }
 
-  // Loads the list of that name, or says why not.
   std::string LoadNamed(const AnsiString& name) {
     window.name = name;
     return ErrorOf([&] { commands.LoadList(); });
@@ -70,8 +69,7 @@ TEST_F(Lists, EachCommandsEffects) {
     std::vector<std::string> rows;
     const char* listName;
     bool unsaved;
-    const char* label;
-    const char* shown;                 // the drop-down's text after
+    const char *label, *shown;         // the count label; the drop-down's text after
     std::optional<QStringList> items;  // its items, sorted, when rebuilt
     const char* file;                  // a file of the program folder, with its bytes
     std::string bytes;
@@ -140,9 +138,8 @@ TEST_F(Lists, DeclinedQuestionsAndAFailedLoadChangeNothing) {
 // script. An item loads when that gives the file's own name back.
 TEST_F(Lists, TheDropDownListsTheListFilesAndFolders) {
   for (const char* file : {"Été à Noël.tnx", " deux  mots .tnx", "CAPS.TNX", "a.tnx.tnx", ".tnx", ".cachée.tnx",
-                           "notes.txt", "Anglais.tnxx", "日本😀.tnx"}) {
+                           "notes.txt", "Anglais.tnxx", "日本😀.tnx"})
     PutFile(PathOf(file), kAnglais);
-  }
   QDir().mkdir(PathOf("dossier.tnx"));
   QDir().mkdir(PathOf(".dossier.tnx"));
   mkfifo(QFile::encodeName(PathOf("tube.tnx")).constData(), 0644);
@@ -185,13 +182,9 @@ TEST_F(Lists, OnlyAListChangedOnDiskAsksBeforeTheSave) {
   EXPECT_TRUE(window.questions.empty());
 }
 
-// Only the new files of saves killed half-way, last written before the start,
-// go.
+// Only the new files of saves killed half-way, last written before the start, go.
 TEST_F(Lists, LeftoversOfKilledSavesAreRemoved) {
-  const struct {
-    const char* name;
-    bool old, goes;
-  } cases[] = {{".tnx-Ab12cZ", true, true},   {".tnx-Zz9999", false, false}, {".tnx-abcdefg", true, false},
+  const struct { const char* name; bool old, goes; } cases[] = {{".tnx-Ab12cZ", true, true},   {".tnx-Zz9999", false, false}, {".tnx-abcdefg", true, false},
                {".tnx-abc", true, false},     {"x.tnx-abcdef", true, false}, {".tnx-ab_cde", true, false},
                {"Anglais.tnx", true, false}};
   const long long start = time(nullptr);
@@ -208,18 +201,13 @@ TEST_F(Lists, LeftoversOfKilledSavesAreRemoved) {
   EXPECT_TRUE(QFileInfo(PathOf(".tnx-Lien99")).isSymLink());
 }
 
-// ---------------------------------------------------------------- encodings
-
 // A list is read in the encoding its bytes show and saved back in it, byte
 // for byte; a new character the code page lacks turns a Windows-1252 list
 // into UTF-8 with the mark.
 TEST_F(Lists, EncodingsRoundTripByteForByte) {
-  const struct {
-    std::string bytes;
-    std::string firstRow;  // loaded, in the short form ("" unchecked)
-    const char* added;     // typed into Droite of row 1 before the save ("" for nothing)
-    std::string saved;     // the file after the save ("" for the bytes read)
-  } cases[] = {
+  // The bytes; the first row loaded, in the short form ("" unchecked); a text typed into Droite of row 1 before
+  // the save ("" for nothing); the file after the save ("" for the bytes read).
+  const struct { std::string bytes, firstRow; const char* added; std::string saved; } cases[] = {
       {FileBytes(TENAXO_TEST_DATA "/every_byte.tnx"), "", "", ""},  // Windows-1252, each byte 0x01-0xFF but TAB, CR, LF
       // Each byte is its character of the code page, the five it leaves free
       // the control characters of that number.
@@ -249,9 +237,7 @@ TEST_F(Lists, EncodingsRoundTripByteForByte) {
     const std::string saved = c.saved.empty() ? c.bytes : c.saved;
     PutFile(PathOf("Liste.tnx"), c.bytes);
     LoadNamed("Liste");
-    if (!c.firstRow.empty()) {
-      EXPECT_EQ(Rows(session.SgListe).front(), c.firstRow);
-    }
+    if (!c.firstRow.empty()) EXPECT_EQ(Rows(session.SgListe).front(), c.firstRow);
     if (c.added[0]) session.SgListe.SetCell(1, 1, c.added);
     commands.SaveList();
     EXPECT_EQ(FileBytes(PathOf("Liste.tnx")), saved);

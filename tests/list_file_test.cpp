@@ -25,14 +25,8 @@ mode_t ModeOf(const QString& path) {
   return st.st_mode & 07777;
 }
 
-// ---------------------------------------------------------------- format
-
 TEST(ListFormat, TextsLoadAsTheirRows) {
-  const struct {
-    std::string text;
-    std::vector<std::string> rows;
-    int cols;
-  } cases[] = {
+  const struct { std::string text; std::vector<std::string> rows; int cols; } cases[] = {
       {"maison\thouse\t3\t2\t0,667\r\nchien\tdog\t\t\t\r\n", {"maison;house;3;2;0,667", "chien;dog;;;"}, 5},
       {"a\nb\n", {"a;;;;", "b;;;;"}, 5},
       {"a\rb\r", {"a;;;;", "b;;;;"}, 5},
@@ -58,8 +52,6 @@ TEST(ListFormat, WritesEveryRowAndColumnOfATableThatNeverNarrows) {
   const StudyTable table = Loaded("a\tb\t3\t2\t0,667\r\n\r\nc\td\r\n", Loaded("1\t2\t3\t4\t5\t6\t7"));
   EXPECT_EQ(ListText(table), "a\tb\t3\t2\t0,667\t\t\r\n\t\t\t\t\t\t\r\nc\td\t\t\t\t\t\r\n");
 }
-
-// ---------------------------------------------------------------- files
 
 class ListFileIo : public test::ProgramFolder {};
 
@@ -115,8 +107,6 @@ TEST_F(ListFileIo, AWriteReplacesTheFileKeepingItsRightsAndLinks) {
             "Impossible de créer le fichier \"" + PathOf("boucle.tnx").toStdString() + "\". " + std::strerror(ELOOP));
   EXPECT_EQ(Entries(), (QStringList{"boucle.tnx", "lien.tnx", "liste.tnx", "neuf.tnx"}));
 }
-
-// ---------------------------------------------------------------- list folder
 
 // A copy run from a folder of its own keeps its lists beside its program file:
 // a build tree beside a share/tenaxo folder, a portable bin folder without
