@@ -50,9 +50,8 @@ class BoxWatcher : public QObject {
       seen.back().buttons += b == box->defaultButton() ? '[' + b->text() + "] " : b->text() + ' ';
     const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();
     if (!answers.empty()) answers.pop_front();
-    for (QAbstractButton* button : box->buttons()) {
+    for (QAbstractButton* button : box->buttons())
       if (button->text() == answer) return button->click();
-    }
     box->reject();
   }
   QTimer timer_;

@@ -185,11 +185,10 @@ TEST_F(GuiTest, ASeriesByKeysAloneAsAScreenReaderFollowsIt) {
     QTest::mouseRelease(window->PnFiche, Qt::LeftButton, {}, QPoint(440, 200));
     Press(Qt::Key_N);
     ASSERT_FALSE(window->PnReponse->isVisible());
-    if (step.reveal == Qt::Key_unknown) {
+    if (step.reveal == Qt::Key_unknown)
       Of(window->PnQR)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    } else {
+    else
       Press(step.reveal);
-    }
     ASSERT_TRUE(window->PnReponse->isVisible());
     EXPECT_EQ(Read(window->PnQR, QAccessible::Value), answer);
     EXPECT_EQ(Read(window->PnFiche, QAccessible::Description), "Gauche : " + question + ", Droite : " + answer);
