@@ -20,6 +20,7 @@
 #include "QuestionCycle.h"
 #include "Settings.h"
 #include "SgListe.h"
+#include "StorageFixture.h"
 #include "TFAbout.h"
 #include "TFTenaxo.h"
 #include "TableText.h"
@@ -27,11 +28,8 @@
 
 namespace tenaxo::test {
 
-struct Box {
-  QString title, text;
-  QMessageBox::Icon icon;
-  QString buttons;  // their texts in order, the default one in brackets
-};
+// buttons: their texts in order, the default one in brackets.
+struct Box { QString title, text; QMessageBox::Icon icon; QString buttons; };
 
 // Records every modal message box and clicks the next planned answer ("OK").
 class BoxWatcher : public QObject {
@@ -52,9 +50,8 @@ class BoxWatcher : public QObject {
       seen.back().buttons += b == box->defaultButton() ? '[' + b->text() + "] " : b->text() + ' ';
     const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();
     if (!answers.empty()) answers.pop_front();
-    for (QAbstractButton* button : box->buttons()) {
+    for (QAbstractButton* button : box->buttons())
       if (button->text() == answer) return button->click();
-    }
     box->reject();
   }
   QTimer timer_;
@@ -81,14 +78,8 @@ class GuiTest : public ::testing::Test {
 
   QString Folder() const { return folder_.path() + QLatin1Char('/'); }
   QString ListPath(const char* name) const { return Folder() + QString::fromUtf8(name) + QStringLiteral(".tnx"); }
-  void PutList(const char* name, const std::string& bytes) {
-    QFile file(ListPath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qint64(bytes.size())) >= 0);
-  }
-  std::string ListBytes(const char* name) const {
-    QFile file(ListPath(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<missing>";
-  }
+  void PutList(const char* name, const std::string& bytes) { PutFile(ListPath(name), bytes); }
+  std::string ListBytes(const char* name) const { return FileBytes(ListPath(name)); }
   void PutSetting(const char* name, const char* value) {
     WriteRegString(RegRoot::CurrentUser(), AnsiString("Tenaxo\\") + name, Ansi(value));
   }
@@ -107,6 +98,14 @@ class GuiTest : public ::testing::Test {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     QCoreApplication::processEvents();
+  }
+  // The list as the study list, with other settings given as {name, value}, then Start().
+  void StartWith(const char* list, const std::string& bytes,
+                 std::initializer_list<std::pair<const char*, const char*>> settings = {}) {
+    PutList(list, bytes);
+    PutSetting("Liste", list);
+    for (const auto& [name, value] : settings) PutSetting(name, value);
+    Start();
   }
   // Shows the list and gives the grid the focus, so its editor stands on a cell.
   void FocusGrid() {

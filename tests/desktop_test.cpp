@@ -33,9 +33,7 @@ double Contrast(QRgb a, QRgb b) {
 // A text as drawn: the widget is grabbed with it and without it; the pixels it
 // changes are its ink (amount: weighed by how far they are from the background),
 // its contrast the strongest between a pixel of ink and the background under it.
-struct Ink {
-  double contrast = 1, amount = 0;
-};
+struct Ink { double contrast = 1, amount = 0; };
 Ink Measure(QWidget* widget, const QRect& area, const std::function<void(bool shown)>& show) {
   auto grab = [&](bool shown) {
     show(shown);
@@ -78,23 +76,14 @@ TEST_F(GuiTest, TheLookAsDesignedUnderLightAndDarkPalettes) {
   for (const auto& [paletteName, palette] : {std::pair{"light", light}, std::pair{"dark", dark}}) {
     SCOPED_TRACE(paletteName);
     QApplication::setPalette(palette);
-    PutList("Anglais", Pairs(3));
-    PutSetting("Liste", "Anglais");
-    PutSetting("Gauche", "-1");
-    Start();
+    StartWith("Anglais", Pairs(3), {{"Gauche", "-1"}});
     EXPECT_LE((window->pos() + QPoint(320, 73) - window->screen()->availableGeometry().center()).manhattanLength(), 1);
     window->CbVisuListe->setChecked(true);
     ASSERT_EQ(Caption(window->PnQR), "?");
     EXPECT_EQ(window->PnQR->Color(), QColor(192, 192, 192)) << "masked";
 
     // Where each control was placed, its font and the background fixed whatever the desktop's.
-    struct Look {
-      QWidget* control;
-      QRect geometry;
-      int pixels = 11;
-      bool bold = false, italic = false;
-      QColor background = {};
-    };
+    struct Look { QWidget* control; QRect geometry; int pixels = 11; bool bold = false, italic = false; QColor bg{}; };
     const Look looks[] = {
         {window->PnFiche, {0, 0, 642, 148}}, {window->SgListe, {0, 148, 642, 300}},
         {window->PnQL, {1, 29, 320, 38}, 13, true, false, Qt::white},  // the question
@@ -128,7 +117,7 @@ TEST_F(GuiTest, TheLookAsDesignedUnderLightAndDarkPalettes) {
       const QFont font = look.control->font();
       EXPECT_EQ(std::tuple(QFontInfo(font).family().toStdString(), font.pixelSize(), font.bold(), font.italic()),
                 std::tuple(std::string("Tahoma"), look.pixels, look.bold, look.italic));
-      EXPECT_TRUE(!look.background.isValid() || qobject_cast<Panel*>(look.control)->Color() == look.background);
+      EXPECT_TRUE(!look.bg.isValid() || qobject_cast<Panel*>(look.control)->Color() == look.bg);
       if (const auto show = TextOf(look.control)) {
         const Ink ink = contrast(look.control, look.control->rect(), show, "text");
         if (look.control == window->BtSauver) regular = ink;
@@ -158,16 +147,12 @@ void Press(Qt::Key key, Qt::KeyboardModifiers with = {}) { QTest::keyClick(QAppl
 // A series by keys alone, and what a screen reader is told on the way (through
 // the interfaces the platform bridge reads).
 TEST_F(GuiTest, ASeriesByKeysAloneAsAScreenReaderFollowsIt) {
-  PutList("Anglais", Pairs(5));
-  PutSetting("Liste", "Anglais");
-  PutSetting("Gauche", "-1");
-  PutSetting("Vocal", "-1");
   // The first word is heard once the window is on screen; the engine failing
   // then switches speech off, as any failure to speak.
   std::vector<bool> onScreen;
   voices->raise = true;
   voices->speaking = [&] { onScreen.push_back(window && window->windowHandle()->isExposed()); };
-  Start();
+  StartWith("Anglais", Pairs(5), {{"Gauche", "-1"}, {"Vocal", "-1"}});
   QTest::qWait(20);
   EXPECT_EQ(onScreen, std::vector<bool>{true});
   EXPECT_EQ(voices->spoken, std::vector<std::string>{Caption(window->PnQL)});
@@ -183,14 +168,13 @@ TEST_F(GuiTest, ASeriesByKeysAloneAsAScreenReaderFollowsIt) {
   ASSERT_NE(Of(window->PnQR)->textInterface(), nullptr);
   EXPECT_EQ(Of(window->PnQR)->textInterface()->text(0, 1), "?");
 
-  // Space and Enter reveal, as a screen reader's press on a panel does; O and N on the card, Alt+O and
-  // Alt+N anywhere. A press on the card released off it is no click; neither a held key nor Ctrl answers.
-  const struct {
-    Qt::Key reveal, answer;  // Key_unknown: the screen reader's press on the masked panel
-    Qt::KeyboardModifiers modifiers;
-  } steps[] = {{Qt::Key_Space, Qt::Key_O, Qt::NoModifier},   {Qt::Key_Return, Qt::Key_N, Qt::NoModifier},
-               {Qt::Key_Enter, Qt::Key_O, Qt::AltModifier},  {Qt::Key_unknown, Qt::Key_N, Qt::AltModifier},
-               {Qt::Key_Space, Qt::Key_N, Qt::NoModifier}};
+  // Space and Enter reveal, as a screen reader's press on a panel does (Key_unknown: its press on the masked
+  // panel); O and N on the card, Alt+O and Alt+N anywhere. A press on the card released off it is no click;
+  // neither a held key nor Ctrl answers.
+  const struct { Qt::Key reveal, answer; Qt::KeyboardModifiers modifiers; } steps[] = {
+      {Qt::Key_Space, Qt::Key_O, Qt::NoModifier}, {Qt::Key_Return, Qt::Key_N, Qt::NoModifier},
+      {Qt::Key_Enter, Qt::Key_O, Qt::AltModifier}, {Qt::Key_unknown, Qt::Key_N, Qt::AltModifier},
+      {Qt::Key_Space, Qt::Key_N, Qt::NoModifier}};
   for (const auto& step : steps) {
     SCOPED_TRACE(&step - steps);
     const int asked = window->State().FAskedCount;
@@ -201,11 +185,10 @@ TEST_F(GuiTest, ASeriesByKeysAloneAsAScreenReaderFollowsIt) {
     QTest::mouseRelease(window->PnFiche, Qt::LeftButton, {}, QPoint(440, 200));
     Press(Qt::Key_N);
     ASSERT_FALSE(window->PnReponse->isVisible());
-    if (step.reveal == Qt::Key_unknown) {
+    if (step.reveal == Qt::Key_unknown)
       Of(window->PnQR)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    } else {
+    else
       Press(step.reveal);
-    }
     ASSERT_TRUE(window->PnReponse->isVisible());
     EXPECT_EQ(Read(window->PnQR, QAccessible::Value), answer);
     EXPECT_EQ(Read(window->PnFiche, QAccessible::Description), "Gauche : " + question + ", Droite : " + answer);
@@ -222,15 +205,12 @@ TEST_F(GuiTest, ASeriesByKeysAloneAsAScreenReaderFollowsIt) {
   // Tab goes through every control in reading order, each named and showing its focus.
   Press(Qt::Key_Space);
   const std::pair<QWidget*, QString> order[] = {
-      {window->CbListes, "Anglais"},       {window->CbVisuListe, "Voir la liste"},
-      {window->Button1, "A propos"},       {window->PnQL, "Gauche"},
-      {window->PnQR, "Droite"},            {window->Button3, "Nouvelle série de question"},
-      {window->BtOui, "Oui"},              {window->BtNon, "Non"},
-      {window->CbFirstLeft, "Montrer à gauche en premier"}, {window->CbVocal, "Synthèse vocale à gauche"},
-      {window->Button5, "Charger"},        {window->BtSauver, "Sauver"},
-      {window->BtDelListe, "Supprimer"},   {window->BtVider, "Vider liste"},
-      {window->Button4, "RAZ Statistiques"}, {window->SgListe, "Liste des associations"},
-      {window->PnFiche, window->PnQL->Caption()}};
+      {window->CbListes, "Anglais"}, {window->CbVisuListe, "Voir la liste"}, {window->Button1, "A propos"},
+      {window->PnQL, "Gauche"}, {window->PnQR, "Droite"}, {window->Button3, "Nouvelle série de question"},
+      {window->BtOui, "Oui"}, {window->BtNon, "Non"}, {window->CbFirstLeft, "Montrer à gauche en premier"},
+      {window->CbVocal, "Synthèse vocale à gauche"}, {window->Button5, "Charger"}, {window->BtSauver, "Sauver"},
+      {window->BtDelListe, "Supprimer"}, {window->BtVider, "Vider liste"}, {window->Button4, "RAZ Statistiques"},
+      {window->SgListe, "Liste des associations"}, {window->PnFiche, window->PnQL->Caption()}};
   for (const auto& [expected, name] : order) {
     EXPECT_EQ(Read(expected), name);
     const QImage before = expected->grab().toImage();
@@ -240,7 +220,6 @@ TEST_F(GuiTest, ASeriesByKeysAloneAsAScreenReaderFollowsIt) {
     EXPECT_NE(expected->grab().toImage(), before) << "no focus frame on " << name.toStdString();
   }
 
-  // Ctrl+S saves, F1 opens the About window.
   Press(Qt::Key_S, Qt::ControlModifier);
   EXPECT_FALSE(SauverBold());
   EXPECT_NE(ListBytes("Anglais"), Pairs(5)) << "saved with the answers";

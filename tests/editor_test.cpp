@@ -11,9 +11,7 @@ class EditorTest : public test::GuiTest {
  protected:
   // A list on screen with the grid focused, the editor on (Gauche, row 1).
   void Open(const std::string& bytes) {
-    PutList("L", bytes);
-    PutSetting("Liste", "L");
-    Start();
+    StartWith("L", bytes);
     FocusGrid();
     grid = window->SgListe;
   }
@@ -48,12 +46,7 @@ TEST_F(EditorTest, TheGridEditsInPlaceAndItsKeysMoveTheCell) {
   EXPECT_EQ(Cell(1, 2) + Cell(0, 1), "m2eins");
   EXPECT_EQ(grid->Editor()->text(), "eins") << "the editor follows its cell";
   const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
-  const struct {
-    const char* typed;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    int col, row, rows;
-  } steps[] = {
+  const struct { const char* typed; Qt::Key key; Qt::KeyboardModifiers modifiers; int col, row, rows; } steps[] = {
       {"", Qt::Key_Up, {}, 0, 1, 31},     {"", Qt::Key_Left, {}, 0, 1, 31},  // the cursor moves in the text
       {"", Qt::Key_Home, {}, 0, 1, 31},   {"", Qt::Key_Left, {}, 0, 1, 31},  // at its start: the first column
       {"", Qt::Key_Right, {}, 0, 1, 31},  {"", Qt::Key_End, {}, 0, 1, 31},   {"", Qt::Key_Right, {}, 1, 1, 31},

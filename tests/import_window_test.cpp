@@ -31,11 +31,9 @@ TEST_F(GuiTest, CtrlIMakesAListPerFileAndCtrlEGivesItBack) {
     poll.start(5);
   };
   // Any file not named .kvtml is read as text, a list file too (its name is taken).
-  PutList("Anglais", Pairs(3));
   PutList("mots", "chat\tcat\n\t\n\t\n \t \n\n\t\n\t\n");
   PutList("vide", "");
-  PutSetting("Liste", "Anglais");
-  Start();
+  StartWith("Anglais", Pairs(3));
   window->State().SgListe.SetCell(0, 1, "edited");
   window->SgListeSetEditText(0, 1, "edited");
 

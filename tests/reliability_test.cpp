@@ -14,7 +14,6 @@
 
 #include "GuiFixture.h"
 #include "SingleInstance.h"
-#include "StorageFixture.h"
 
 namespace tenaxo {
 namespace {
@@ -87,12 +86,9 @@ TEST_F(SaveFaults, AFailedSaveKeepsTheOldListAndTheAnswers) {
 // list is saved all the same, and the window closes.
 TEST_F(GuiTest, ClosingWhenTheSettingsCannotBeStoredSavesTheListAndCloses) {
   SetMode(Folder(), 0777);
-  PutList("Anglais", "a\tA\t\t\t\r\n");
+  StartWith("Anglais", "a\tA\t\t\t\r\n");
   SetMode(ListPath("Anglais"), 0666);
-  PutSetting("Liste", "Anglais");
-  const QString settings = RegRoot::CurrentUser().FileName();
-  SetMode(settings, 0444);
-  Start();
+  SetMode(RegRoot::CurrentUser().FileName(), 0444);
   ClickFree();
   Click(window->BtOui);
   // Permission bits do not stop the administrator: running as root, the test closes as the user nobody.
@@ -135,9 +131,7 @@ TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
 // The line editor's own limit of 32767 characters would keep only that much
 // of the cell at its first edit.
 TEST_F(GuiTest, ACellLongerThanTheLineEditorsLimitIsEditedWhole) {
-  PutList("Longue", std::string(40000, 'x') + "\tdroite\t\t\t\r\n");
-  PutSetting("Liste", "Longue");
-  Start();
+  StartWith("Longue", std::string(40000, 'x') + "\tdroite\t\t\t\r\n");
   FocusGrid();
   for (Qt::Key key : {Qt::Key_End, Qt::Key_Backspace, Qt::Key_Y}) QTest::keyClick(window->SgListe->Editor(), key);
   EXPECT_TRUE(CloseWindow());

@@ -7,16 +7,13 @@
 
 namespace tenaxo {
 namespace {
-using test::Box;
 using test::GuiTest;
 
 // Every control runs its handler: each row clicks a control (after some
 // preparation, answering the box it opens) and checks what the handler did.
 TEST_F(GuiTest, EveryControlDoesWhatItsHandlerDoes) {
-  PutList("Anglais", "a\tA\t2\t1\t\r\nb\tB\t\t\t\r\n");
   PutList("Autre", "x\tX\t\t\t\r\n");
-  PutSetting("Liste", "Anglais");
-  Start();
+  StartWith("Anglais", "a\tA\t2\t1\t\r\nb\tB\t\t\t\r\n");
   TFTenaxo& w = *window;
   std::vector<std::string> shown;  // the left panel's text as each word is heard
   voices->speaking = [&] { shown.push_back(Caption(w.PnQL)); };
@@ -26,15 +23,12 @@ TEST_F(GuiTest, EveryControlDoesWhatItsHandlerDoes) {
     return !revealed() && Title() == "Tenaxo - Anglais - Réponses justes : " + s;
   };
   const auto box = [&](const char* text) {
-    const Box& b = boxes.seen.back();
-    return b.title + b.text + b.buttons == "Confirmation" + QString(text) + "[OK] Annuler " && b.icon == QMessageBox::Question;
+    const test::Box& b = boxes.seen.back();
+    return b.title + b.text + b.buttons == "Confirmation" + QString(text) + "[OK] Annuler " &&
+           b.icon == QMessageBox::Question;
   };
   const auto none = [] {};
-  const struct {
-    QWidget* control;
-    std::function<void()> before;
-    std::function<bool()> done;
-  } steps[] = {
+  const struct { QWidget* control; std::function<void()> before; std::function<bool()> done; } steps[] = {
       {w.PnFiche, [&] { ClickFree(); }, [&] { return Caption(w.PnQL) != "?" && Caption(w.PnQR) != "?"; }},
       {w.BtOui, none, [&] { return score("1/1") && SauverBold(); }},
       {w.PnQL,  // a click: a left press and release, both on the panel
@@ -149,8 +143,7 @@ TEST_F(GuiTest, FailuresAreShownAndClosingLosesNoAnswer) {
                                 "dans « " + rescue + " ».");
   const QStringList copies = QDir(rescue).entryList(QDir::Files);
   ASSERT_EQ(copies.size(), 1);
-  QFile copy(rescue + '/' + copies[0]);
-  EXPECT_TRUE(copies[0].startsWith("Autre ") && copy.open(QIODevice::ReadOnly) && copy.readAll() == "a\tA\t1\t1\t\r\n");
+  EXPECT_TRUE(copies[0].startsWith("Autre ") && test::FileBytes(rescue + '/' + copies[0]) == "a\tA\t1\t1\t\r\n");
   EXPECT_EQ(ListBytes("Autre") + ListBytes("Anglais"), "x\tX\t\t\t\r\na\tA\t\t\t\r\n");
   EXPECT_EQ(Setting("Liste") + Setting("Vocal") + Setting("Gauche"), "Autre0-1");
 }
