@@ -237,7 +237,7 @@ TEST_F(Lists, EncodingsRoundTripByteForByte) {
     const std::string saved = c.saved.empty() ? c.bytes : c.saved;
     PutFile(PathOf("Liste.tnx"), c.bytes);
     LoadNamed("Liste");
-    if (!c.firstRow.empty()) EXPECT_EQ(Rows(session.SgListe).front(), c.firstRow);
+    if (!c.firstRow.empty()) { EXPECT_EQ(Rows(session.SgListe).front(), c.firstRow); }
     if (c.added[0]) session.SgListe.SetCell(1, 1, c.added);
     commands.SaveList();
     EXPECT_EQ(FileBytes(PathOf("Liste.tnx")), saved);

@@ -48,11 +48,6 @@ TEST(ListFormat, TextsLoadAsTheirRows) {
   }
 }
 
-TEST(ListFormat, WritesEveryRowAndColumnOfATableThatNeverNarrows) {
-  const StudyTable table = Loaded("a\tb\t3\t2\t0,667\r\n\r\nc\td\r\n", Loaded("1\t2\t3\t4\t5\t6\t7"));
-  EXPECT_EQ(ListText(table), "a\tb\t3\t2\t0,667\t\t\r\n\t\t\t\t\t\t\r\nc\td\t\t\t\t\t\r\n");
-}
-
 class ListFileIo : public test::ProgramFolder {};
 
 // '*' any run, '?' one character, letter case ignored; never "." and "..",
