@@ -1,8 +1,9 @@
-// The window on desktops unlike the test machine: its look under light and dark palettes at any
-// scale (run again at QT_SCALE_FACTOR 1.5 and 2), and a series by keys alone as a screen reader follows it.
+// The window on desktops unlike the test machine: its look under light and dark palettes at any scale (run again at
+// QT_SCALE_FACTOR 1.5 and 2), and a series by keys alone as a screen reader follows it.
 #include <QAccessible>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStyleFactory>
 #include <cmath>
@@ -30,9 +31,8 @@ double Contrast(QRgb a, QRgb b) {
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// A text as drawn: the widget is grabbed with it and without it; the pixels it
-// changes are its ink (amount: weighed by how far they are from the background),
-// its contrast the strongest between a pixel of ink and the background under it.
+// A text as drawn: the widget is grabbed with it and without it; the pixels it changes are its ink (amount: weighed by
+// how far they are from the background), its contrast the strongest between a pixel of ink and the background under it.
 struct Ink { double contrast = 1, amount = 0; };
 Ink Measure(QWidget* widget, const QRect& area, const std::function<void(bool shown)>& show) {
   auto grab = [&](bool shown) {
@@ -63,9 +63,8 @@ std::function<void(bool)> TextOf(QWidget* w) {
   return [p, t = p->Caption()](bool on) { p->SetCaption(on ? t : QString()); };
 }
 
-// The window as designed, under a light and a dark palette: each control where
-// it was placed, in its font and colours, centred on the screen; every text
-// reads at WCAG AA (4.5:1); the bold "Sauver" of unsaved changes stays plainly
+// The window as designed, under a light and a dark palette: each control where it was placed, in its font and colours,
+// centred on the screen; every text reads at WCAG AA (4.5:1); the bold "Sauver" of unsaved changes stays plainly
 // heavier than the regular one at every scale.
 TEST_F(GuiTest, TheLookAsDesignedUnderLightAndDarkPalettes) {
   const QString style = QApplication::style()->name();
@@ -84,6 +83,8 @@ TEST_F(GuiTest, TheLookAsDesignedUnderLightAndDarkPalettes) {
 
     // Where each control was placed, its font and the background fixed whatever the desktop's.
     struct Look { QWidget* control; QRect geometry; int pixels = 11; bool bold = false, italic = false; QColor bg{}; };
+    TFAbout* about = window->About();
+    about->show();
     const Look looks[] = {
         {window->PnFiche, {0, 0, 642, 148}}, {window->SgListe, {0, 148, 642, 300}},
         {window->PnQL, {1, 29, 320, 38}, 13, true, false, Qt::white},  // the question
@@ -96,7 +97,8 @@ TEST_F(GuiTest, TheLookAsDesignedUnderLightAndDarkPalettes) {
         {window->Button5, {7, 117, 64, 25}}, {window->BtSauver, {77, 117, 64, 25}}, {window->Button1, {574, 5, 60, 20}},
         {window->BtDelListe, {147, 117, 64, 25}}, {window->BtVider, {224, 117, 64, 25}},
         {window->Button4, {291, 117, 87, 25}}, {window->CbFirstLeft, {473, 73, 161, 17}},
-        {window->CbVocal, {474, 96, 161, 17}}};
+        {window->CbVocal, {474, 96, 161, 17}}, {about->Memo1, {0, 0, 718, 89}, 13, true},  // the About window
+        {about->Memo2, {0, 0, 409, 443}, 12}, {about->Memo3, {421, 0, 297, 443}, 12}};
     auto contrast = [](QWidget* w, const QRect& area, const std::function<void(bool)>& show, const char* what) {
       const Ink ink = Measure(w, area, show);
       EXPECT_GT(ink.amount, 0) << what << ": no text drawn";
@@ -144,8 +146,8 @@ TEST_F(GuiTest, TheLookAsDesignedUnderLightAndDarkPalettes) {
 
 void Press(Qt::Key key, Qt::KeyboardModifiers with = {}) { QTest::keyClick(QApplication::focusWidget(), key, with); }
 
-// A series by keys alone, and what a screen reader is told on the way (through
-// the interfaces the platform bridge reads).
+// A series by keys alone, and what a screen reader is told on the way (through the interfaces the platform bridge
+// reads).
 TEST_F(GuiTest, ASeriesByKeysAloneAsAScreenReaderFollowsIt) {
   // The first word is heard once the window is on screen; the engine failing
   // then switches speech off, as any failure to speak.

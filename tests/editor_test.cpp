@@ -23,10 +23,9 @@ class EditorTest : public test::GuiTest {
   ListGrid* grid = nullptr;
 };
 
-// The grid edits in place: typing marks the list and refreshes its count,
-// the model stores the cells. The keys move the cell within the list (the
-// line's own keys stay with the editor), Enter walks Gauche then Droite, a
-// blank row goes once left, and the list grows at its end.
+// The grid edits in place: typing marks the list and refreshes its count, the model stores the cells. The keys move the
+// cell within the list (the line's own keys stay with the editor), Enter walks Gauche then Droite, a blank row goes
+// once left, and the list grows at its end.
 TEST_F(EditorTest, TheGridEditsInPlaceAndItsKeysMoveTheCell) {
   Open(Pairs(30));
   window->LbNbMots->clear();

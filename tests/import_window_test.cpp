@@ -1,5 +1,5 @@
-// Lists from other trainers brought in with Ctrl+I, the study list sent out
-// with Ctrl+E: the file dialogs driven through their widgets.
+// Lists from other trainers brought in with Ctrl+I, the study list sent out with Ctrl+E: the file dialogs driven
+// through their widgets.
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QShortcut>

@@ -1,5 +1,4 @@
-// The program as a desktop gets it: its command line, and the window's
-// captions where Tahoma is missing.
+// The program as a desktop gets it: its command line, and the window's captions where Tahoma is missing.
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QHeaderView>
@@ -14,8 +13,8 @@ namespace tenaxo {
 namespace {
 using test::GuiTest;
 
-// Where the caption of a control may draw: buttons centre it, check boxes and
-// labels start it at the left of their text area.
+// Where the caption of a control may draw: buttons centre it, check boxes and labels start it at the left of their text
+// area.
 qreal Room(QWidget* control) {
   auto* button = qobject_cast<QAbstractButton*>(control);
   if (!button) return control->contentsRect().width();

@@ -1,5 +1,4 @@
-// "Charger", "Sauver", "Supprimer", "Vider liste" and the list names, against
-// a program folder of the test's own.
+// "Charger", "Sauver", "Supprimer", "Vider liste" and the list names, against a program folder of the test's own.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -23,8 +22,8 @@ const std::string kOld = "vieux\told\t\t\t\r\n";
 const std::string kSaved = "un\tone\t5\t4\t0,800\r\ndeux\ttwo\t1\t0\t0,000\r\n";  // the session's list
 const std::vector<std::string> kRows = {"un;one;5;4;0,800", "deux;two;1;0;0,000"};
 
-// A session in the middle of a series, with unsaved answers, beside the lists
-// "Anglais", "Courante" and the read-only "Lecture".
+// A session in the middle of a series, with unsaved answers, beside the lists "Anglais", "Courante" and the read-only
+// "Lecture".
 class Lists : public test::ProgramFolder {
  protected:
   void SetUp() override {
@@ -133,9 +132,8 @@ TEST_F(Lists, DeclinedQuestionsAndAFailedLoadChangeNothing) {
   }
 }
 
-// Every plain file and folder whose name ends in ".tnx", letter case ignored,
-// but no hidden entry: the item is the name up to its first ".tnx", in any
-// script. An item loads when that gives the file's own name back.
+// Every plain file and folder whose name ends in ".tnx", letter case ignored, but no hidden entry: the item is the name
+// up to its first ".tnx", in any script. An item loads when that gives the file's own name back.
 TEST_F(Lists, TheDropDownListsTheListFilesAndFolders) {
   for (const char* file : {"Été à Noël.tnx", " deux  mots .tnx", "CAPS.TNX", "a.tnx.tnx", ".tnx", ".cachée.tnx",
                            "notes.txt", "Anglais.tnxx", "日本😀.tnx"})
@@ -157,8 +155,8 @@ TEST_F(Lists, TheDropDownListsTheListFilesAndFolders) {
   for (const char* item : {"CAPS.TNX", "a"}) EXPECT_NE(LoadNamed(item), "(no error)") << item;
 }
 
-// Another program wrote the list since it was loaded or saved: "Sauver" asks
-// before writing over it, and "Non" keeps the file and the unsaved changes.
+// Another program wrote the list since it was loaded or saved: "Sauver" asks before writing over it, and "Non" keeps
+// the file and the unsaved changes.
 TEST_F(Lists, OnlyAListChangedOnDiskAsksBeforeTheSave) {
   const QString question = "La liste a été modifiée sur le disque depuis son chargement. L'écraser ?";
   LoadNamed("Anglais");
@@ -201,9 +199,8 @@ TEST_F(Lists, LeftoversOfKilledSavesAreRemoved) {
   EXPECT_TRUE(QFileInfo(PathOf(".tnx-Lien99")).isSymLink());
 }
 
-// A list is read in the encoding its bytes show and saved back in it, byte
-// for byte; a new character the code page lacks turns a Windows-1252 list
-// into UTF-8 with the mark.
+// A list is read in the encoding its bytes show and saved back in it, byte for byte; a new character the code page
+// lacks turns a Windows-1252 list into UTF-8 with the mark.
 TEST_F(Lists, EncodingsRoundTripByteForByte) {
   // The bytes; the first row loaded, in the short form ("" unchecked); a text typed into Droite of row 1 before
   // the save ("" for nothing); the file after the save ("" for the bytes read).

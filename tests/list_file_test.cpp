@@ -50,8 +50,7 @@ TEST(ListFormat, TextsLoadAsTheirRows) {
 
 class ListFileIo : public test::ProgramFolder {};
 
-// '*' any run, '?' one character, letter case ignored; never "." and "..",
-// nor other hidden names.
+// '*' any run, '?' one character, letter case ignored; never "." and "..", nor other hidden names.
 TEST_F(ListFileIo, TheListingMatchesTheMasksLastPart) {
   for (const char* name : {"abc", "aXbYc", "ac", "ABC.tnx", ".x"}) PutFile(PathOf(name), "");
   const std::pair<const char*, QStringList> cases[] = {
@@ -82,8 +81,8 @@ TEST_F(ListFileIo, ReadFailuresSayWhichFileAndWhy) {
   }
 }
 
-// A new file gets the usual rights, a replaced one keeps its own, a link stays
-// and its file is replaced, a chain of links ends; nothing is left beside them.
+// A new file gets the usual rights, a replaced one keeps its own, a link stays and its file is replaced, a chain of
+// links ends; nothing is left beside them.
 TEST_F(ListFileIo, AWriteReplacesTheFileKeepingItsRightsAndLinks) {
   const mode_t mask = umask(0);
   umask(mask);
@@ -103,9 +102,8 @@ TEST_F(ListFileIo, AWriteReplacesTheFileKeepingItsRightsAndLinks) {
   EXPECT_EQ(Entries(), (QStringList{"boucle.tnx", "lien.tnx", "liste.tnx", "neuf.tnx"}));
 }
 
-// A copy run from a folder of its own keeps its lists beside its program file:
-// a build tree beside a share/tenaxo folder, a portable bin folder without
-// one. (The installed copy's folder is the installed program's test.)
+// A copy run from a folder of its own keeps its lists beside its program file: a build tree beside a share/tenaxo
+// folder, a portable bin folder without one. (The installed copy's folder is the installed program's test.)
 TEST(ListFolder, BesideTheProgramOfACopyThatIsNotInstalled) {
   for (const auto& [program, shipped] :
        {std::pair{"build/app/tenaxo", "build/share/tenaxo"}, {"portable/bin/tenaxo", ""}}) {

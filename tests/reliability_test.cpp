@@ -1,6 +1,5 @@
-// Faults while saving and closing: whatever happens, the
-// list file holds either the old list or the new one, whole, and the answers
-// not yet saved stay in the window until a save goes through.
+// Faults while saving and closing: whatever happens, the list file holds either the old list or the new one, whole, and
+// the answers not yet saved stay in the window until a save goes through.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -19,9 +18,8 @@ namespace tenaxo {
 namespace {
 using namespace test;
 
-// Runs the action in a child process, which may change what the test process
-// must keep (its user, its file size limit): 0 when it reported no failure,
-// 1 when it did.
+// Runs the action in a child process, which may change what the test process must keep (its user, its file size limit):
+// 0 when it reported no failure, 1 when it did.
 int InChild(const std::function<std::string()>& action) {
   fflush(nullptr);
   const pid_t child = fork();
@@ -54,9 +52,8 @@ class SaveFaults : public ProgramFolder {
   ListCommands commands{session, window.Bind()};
 };
 
-// A save that fails part-way (the file size limit) or cannot start (a folder
-// the user may not write to, the list file itself writable) leaves the old
-// list whole, no new file beside it, and the session with its unsaved answers.
+// A save that fails part-way (the file size limit) or cannot start (a folder the user may not write to, the list file
+// itself writable) leaves the old list whole, no new file beside it, and the session with its unsaved answers.
 TEST_F(SaveFaults, AFailedSaveKeepsTheOldListAndTheAnswers) {
   const std::string old = Pairs(20);
   const std::string denied = "Impossible de créer le fichier \"" + PathOf("liste.tnx").toStdString() + "\". ";
@@ -82,8 +79,8 @@ TEST_F(SaveFaults, AFailedSaveKeepsTheOldListAndTheAnswers) {
   }
 }
 
-// The settings cannot be stored at closing: the failure is told once, the
-// list is saved all the same, and the window closes.
+// The settings cannot be stored at closing: the failure is told once, the list is saved all the same, and the window
+// closes.
 TEST_F(GuiTest, ClosingWhenTheSettingsCannotBeStoredSavesTheListAndCloses) {
   SetMode(Folder(), 0777);
   StartWith("Anglais", "a\tA\t\t\t\r\n");
@@ -101,9 +98,8 @@ TEST_F(GuiTest, ClosingWhenTheSettingsCannotBeStoredSavesTheListAndCloses) {
   EXPECT_EQ(ListBytes("Anglais"), "a\tA\t1\t1\t\r\n");
 }
 
-// One running copy per user and settings file: a later start brings the
-// running one forward and ends. A copy killed without cleaning up (its
-// socket and lock left behind) never blocks a start.
+// One running copy per user and settings file: a later start brings the running one forward and ends. A copy killed
+// without cleaning up (its socket and lock left behind) never blocks a start.
 TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("XDG_CONFIG_HOME", Folder() + "home");
@@ -128,8 +124,7 @@ TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
   EXPECT_TRUE(activated.count() == 1 || activated.wait(5000));
 }
 
-// The line editor's own limit of 32767 characters would keep only that much
-// of the cell at its first edit.
+// The line editor's own limit of 32767 characters would keep only that much of the cell at its first edit.
 TEST_F(GuiTest, ACellLongerThanTheLineEditorsLimitIsEditedWhole) {
   StartWith("Longue", std::string(40000, 'x') + "\tdroite\t\t\t\r\n");
   FocusGrid();

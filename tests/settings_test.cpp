@@ -26,8 +26,8 @@ class Settings : public ::testing::Test {
   QTemporaryDir dir_;
 };
 
-// The first start reads empty texts and makes the file with its group, in
-// folders made for it; a store that cannot be read reads as empty too.
+// The first start reads empty texts and makes the file with its group, in folders made for it; a store that cannot be
+// read reads as empty too.
 TEST_F(Settings, AMissingStoreReadsEmptyAndIsMade) {
   const QString file = Path("config/sous/Tenaxo.ini");
   EXPECT_EQ(Read("Tenaxo\\Liste", file), "");
@@ -37,8 +37,8 @@ TEST_F(Settings, AMissingStoreReadsEmptyAndIsMade) {
   EXPECT_EQ(Read("Tenaxo\\Liste", Path()), "");
 }
 
-// Every character of Windows-1252 and of other scripts, and texts the INI
-// file would otherwise take for typed values; a NUL ends the text.
+// Every character of Windows-1252 and of other scripts, and texts the INI file would otherwise take for typed values; a
+// NUL ends the text.
 TEST_F(Settings, TextsComeBackExactlyUpToANul) {
   QString every;
   for (char16_t c = 1; c < 0x180; ++c) every += QChar(c);
@@ -52,8 +52,7 @@ TEST_F(Settings, TextsComeBackExactlyUpToANul) {
   EXPECT_EQ(Read("Tenaxo\\Liste", Path()), "ab");
 }
 
-// Hand-edited or foreign files: a value is read as text, or refused when it
-// is not text.
+// Hand-edited or foreign files: a value is read as text, or refused when it is not text.
 TEST_F(Settings, StoredValuesAreReadAsText) {
   const char* const notText = "Type de données incorrect pour 'Vocal'";
   const std::pair<const char*, const char*> cases[] = {
@@ -72,8 +71,8 @@ TEST_F(Settings, StoredValuesAreReadAsText) {
   }
 }
 
-// The store's folder is a file, the store is a folder, or it has a line the
-// store cannot read: the write fails and the file stays as it was.
+// The store's folder is a file, the store is a folder, or it has a line the store cannot read: the write fails and the
+// file stays as it was.
 TEST_F(Settings, ARefusedWriteFailsAndLeavesTheFile) {
   PutFile(Path("fichier"), "x");
   QDir().mkdir(Path("dossier.ini"));

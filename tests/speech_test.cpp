@@ -6,8 +6,8 @@
 
 #include "EspeakVoice.h"
 
-// Sanitizer builds: the audio layer under the engine loses libasound's
-// hardware parameter block at each open of the output; not ours to free.
+// Sanitizer builds: the audio layer under the engine loses libasound's hardware parameter block at each open of the
+// output; not ours to free.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libasound.so\n"; }
 extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
 
@@ -21,8 +21,8 @@ TEST(EspeakVoice, ListsTheInstalledLanguagesOnceEach) {
   EXPECT_FALSE(EspeakVoice::EngineStarted());  // listing does not start the engine
 }
 
-// Real voices, with an audio output (heard: every text is spoken) or none
-// (every text fails). 0 when so; else the step that went wrong.
+// Real voices, with an audio output (heard: every text is spoken) or none (every text fails). 0 when so; else the step
+// that went wrong.
 int SpeakThrough(bool heard) {
   EspeakVoice voice;
   if (EspeakVoice::EngineStarted()) return 2;  // making a voice does not start the engine
@@ -34,9 +34,8 @@ int SpeakThrough(bool heard) {
   return 0;
 }
 
-// The engine is one per process, so each case runs in a child process of its
-// own (a death test) that must exit with 0 and print nothing. Audio goes to no
-// sound server, and to the ALSA configuration given (none: the machine's own).
+// The engine is one per process, so each case runs in a child process of its own (a death test) that must exit with 0
+// and print nothing. Audio goes to no sound server, and to the ALSA configuration given (none: the machine's own).
 void SpeakInChildProcess(const char* alsaConfig, bool heard) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("alsa.conf"));

@@ -9,8 +9,8 @@ namespace tenaxo {
 namespace {
 using test::GuiTest;
 
-// Every control runs its handler: each row clicks a control (after some
-// preparation, answering the box it opens) and checks what the handler did.
+// Every control runs its handler: each row clicks a control (after some preparation, answering the box it opens) and
+// checks what the handler did.
 TEST_F(GuiTest, EveryControlDoesWhatItsHandlerDoes) {
   PutList("Autre", "x\tX\t\t\t\r\n");
   StartWith("Anglais", "a\tA\t2\t1\t\r\nb\tB\t\t\t\r\n");
@@ -96,11 +96,10 @@ TEST_F(GuiTest, EveryControlDoesWhatItsHandlerDoes) {
   }
 }
 
-// A failure no handler stops is shown by the application object, one in a
-// handler by the window; the program goes on. At closing, answers not written
-// over another list of that name go to a rescue copy, or the window stays
-// open. The stored settings decide at start; without a list the first
-// showing of the window opens the About window, and only that one.
+// A failure no handler stops is shown by the application object, one in a handler by the window; the program goes on.
+// At closing, answers not written over another list of that name go to a rescue copy, or the window stays open. The
+// stored settings decide at start; without a list the first showing of the window opens the About window, and only that
+// one.
 TEST_F(GuiTest, FailuresAreShownAndClosingLosesNoAnswer) {
   struct Throwing : QObject {
     bool event(QEvent*) override { throw 42; }
