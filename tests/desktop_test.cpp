@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyleFactory>
 #include <cmath>
 #include <functional>
@@ -126,6 +127,7 @@ TEST_F(GuiTest, TheLookAsDesignedUnderLightAndDarkPalettes) {
       }
     }
     ListGrid* grid = window->SgListe;  // the current cell, another cell, a header cell
+    EXPECT_TRUE(grid->rowHeight(1) == 24 && grid->verticalScrollBar()->isVisible()) << "24 px rows, the bar always on";
     const QHeaderView* header = grid->horizontalHeader();
     for (const auto& [col, row] : {std::pair{0, 1}, std::pair{1, 2}, std::pair{1, 0}}) {
       const AnsiString text = window->State().SgListe.Cell(col, row);
