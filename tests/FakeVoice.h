@@ -1,6 +1,5 @@
 #pragma once
-// A voice for tests: logs what it is told to speak and fails on demand, by
-// result or by exception.
+// A voice for tests: logs what it is told to speak and fails on demand, by result or by exception.
 #include <stdexcept>
 
 #include "Voice.h"

@@ -1,6 +1,5 @@
 #pragma once
-// A program folder of its own for each storage test, and a main window that
-// only records what the list commands asked of it.
+// A program folder of its own for each storage test, and a main window that records what the list commands ask.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -41,8 +40,7 @@ inline std::string ErrorOf(const std::function<void()>& action) {
   return "(no error)";
 }
 
-// What the list commands may change, written out, to prove that something
-// left it alone.
+// What the list commands may change, written out, to prove that something left it alone.
 inline std::string StateOf(const Session& s) {
   std::string text;
   for (const std::string& row : Rows(s.SgListe)) text += row + '\n';

@@ -83,8 +83,7 @@ TEST_F(EditorTest, HeaderClicksSortAndReverse) {
   EXPECT_TRUE(SauverBold()) << "the press on the header left the editor's cell";
   EXPECT_EQ(sortBy(2), "aAbc") << "as numbers: empty and abc are 0";
   EXPECT_EQ(sortBy(2), "cbAa");
-  // A click on a cell, then a release below the last row: nothing is
-  // sorted, and the pair of clicks on Demandé ends.
+  // A click on a cell, then a release below the last row: nothing is sorted, and the pair of clicks on Demandé ends.
   ClickAt(grid->CellCenter(1, 3));
   EXPECT_EQ(grid->currentIndex(), grid->model()->index(2, 1));
   const QPoint below(10, grid->height() - 30);

@@ -20,9 +20,8 @@ QString DataPath(const char* name) { return QStringLiteral(TENAXO_TEST_DATA "/im
 Lines Rows(const ImportedList& list) {
   Lines rows;
   for (const auto& row : list.rows) {
-    std::string text;
-    for (size_t c = 0; c < row.size(); ++c) text += (c > 0 ? "|" : "") + row[c];
-    rows.push_back(text);
+    rows.emplace_back();
+    for (const std::string& cell : row) rows.back() += (&cell == &row.front() ? "" : "|") + cell;
   }
   return rows;
 }
@@ -53,8 +52,7 @@ TEST(Import, FilesOfOtherTrainersGiveTheirPairs) {
 class ImportFolder : public test::ProgramFolder {};
 
 TEST_F(ImportFolder, BadFilesAreRefusedByName) {
-  // A sparse file costs no disk: one at the limit is read (and is no text),
-  // one byte more is refused unread.
+  // A sparse file costs no disk: one at the limit is read (and is no text), one byte more is refused unread.
   const auto sized = [this](const char* name, off_t size) {
     PutFile(PathOf(name), "");
     EXPECT_EQ(truncate(QFile::encodeName(PathOf(name)).constData(), size), 0);
@@ -165,8 +163,8 @@ std::string Outcome(ImportedList (*read)(std::string_view, const QString&), cons
   return error == "(no error)" ? text : error;
 }
 
-// The program's own scanner reads the plain forms and leaves the others to
-// QXmlStreamReader; both read every form alike.
+// The program's own scanner reads the plain forms and leaves the others to QXmlStreamReader; both read every form
+// alike.
 TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
   using S = std::string;
   const auto tr = [](const S& id, const S& in) { return "<translation id=\"" + id + "\">" + in + "</translation>"; };

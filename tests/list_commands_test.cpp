@@ -4,15 +4,23 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <new>
+
 #include "StorageFixture.h"
+
+// Memory runs out on demand: the allocation numbered failAt fails (-1: none).
+static long allocations = 0, failAt = -1;
+void* operator new(std::size_t size) {
+  void* block = allocations++ == failAt ? nullptr : std::malloc(size ? size : 1);
+  return block ? block : throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 
 namespace tenaxo {
 namespace {
-using test::ErrorOf;
-using test::FileBytes;
-using test::PutFile;
-using test::Rows;
-using test::StateOf;
+using namespace test;
 using namespace std::string_literals;
 
 const std::string kMark = "\xEF\xBB\xBF";
@@ -130,6 +138,17 @@ TEST_F(Lists, DeclinedQuestionsAndAFailedLoadChangeNothing) {
     EXPECT_EQ(LoadNamed(name).substr(0, error.toStdString().size()), error.toStdString());
     EXPECT_EQ(StateOf(session), before);
   }
+  // Memory runs out at each allocation of a load in turn: the session stays as it was, its current cell too.
+  const std::string memory = "Mémoire insuffisante pour charger la liste \"" + PathOf("Anglais.tnx").toStdString();
+  long k = 0;
+  for (;; ++k) {
+    failAt = k, allocations = 0;
+    const std::string error = LoadNamed("Anglais");
+    failAt = -1;
+    if (error == "(no error)") break;  // past the load's last allocation
+    EXPECT_EQ(error + StateOf(session) + char('0' + session.SgListe.CurrentRow()), memory + "\"." + before + "2") << k;
+  }
+  EXPECT_GT(k, 5);
 }
 
 // Every plain file and folder whose name ends in ".tnx", letter case ignored, but no hidden entry: the item is the name
@@ -202,18 +221,16 @@ TEST_F(Lists, LeftoversOfKilledSavesAreRemoved) {
 // A list is read in the encoding its bytes show and saved back in it, byte for byte; a new character the code page
 // lacks turns a Windows-1252 list into UTF-8 with the mark.
 TEST_F(Lists, EncodingsRoundTripByteForByte) {
-  // The bytes; the first row loaded, in the short form ("" unchecked); a text typed into Droite of row 1 before
-  // the save ("" for nothing); the file after the save ("" for the bytes read).
+  // The bytes; the first row loaded, in the short form ("" unchecked); a text typed into Droite of row 1 before the
+  // save ("" for nothing); the file after the save ("" for the bytes read).
   const struct { std::string bytes, firstRow; const char* added; std::string saved; } cases[] = {
       {FileBytes(TENAXO_TEST_DATA "/every_byte.tnx"), "", "", ""},  // Windows-1252, each byte 0x01-0xFF but TAB, CR, LF
-      // Each byte is its character of the code page, the five it leaves free
-      // the control characters of that number.
+      // Each byte is its character of the code page, the five it leaves free the control characters of that number.
       {"\x80\x81\x8C\xA0\xFF\t\t\t\t\r\n", "€\u0081Œ\u00A0ÿ;;;;", "", ""},
       {kMark + "żółw\tχελώνα\t1\t1\t0,500\r\n", "żółw;χελώνα;1;1;0,500", "", ""},
       {"日本語\tété\t\t\t\r\n", "日本語;été;;;", "", ""},
-      // One sequence that is not UTF-8 makes the file Windows-1252, also after
-      // a good one: a byte of the code page, a surrogate, an overlong form,
-      // beyond U+10FFFF, cut short.
+      // One sequence that is not UTF-8 makes the file Windows-1252, also after a good one: a byte of the code page, a
+      // surrogate, an overlong form, beyond U+10FFFF, cut short.
       {"ж\tcaf\xE9 au lait\t\t\t\r\n", "Ð¶;café au lait;;;", "", ""},
       {"ж\t\xED\xA0\x80\t\t\t\r\n", "Ð¶;í\u00A0€;;;", "", ""},
       {"ж\t\xC0\xAF\t\xF0\x8F\xBF\xBF\t\xE0\x9F\xBF\t\r\n", "Ð¶;À¯;ð\u008F¿¿;àŸ¿;", "", ""},

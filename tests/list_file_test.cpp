@@ -9,10 +9,7 @@
 
 namespace tenaxo {
 namespace {
-using test::ErrorOf;
-using test::FileBytes;
-using test::PutFile;
-using test::Rows;
+using namespace test;
 
 StudyTable Loaded(const std::string& bytes, StudyTable table = StudyTable()) {
   FillTable(table, ParseListText(bytes));

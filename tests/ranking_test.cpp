@@ -7,9 +7,7 @@
 
 namespace tenaxo {
 namespace {
-using test::French;
-using test::MakeTable;
-using test::Rows;
+using namespace test;
 
 // Ratio = Juste / Demandé, Demandé doubled below 10; no ratio when that is 0.
 TEST(Ranking, RatioOfEachRowAndOrder) {

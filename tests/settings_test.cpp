@@ -6,9 +6,7 @@
 
 namespace tenaxo {
 namespace {
-using test::ErrorOf;
-using test::FileBytes;
-using test::PutFile;
+using namespace test;
 
 class Settings : public ::testing::Test {
  protected:

@@ -8,9 +8,7 @@
 
 namespace tenaxo {
 namespace {
-using test::French;
-using test::MakeTable;
-using test::Rows;
+using namespace test;
 using Texts = std::vector<std::string>;
 
 // The exchange sort written plainly: row i is exchanged with every later row j whose cell is greater (not
