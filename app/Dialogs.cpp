@@ -22,7 +22,7 @@ bool Confirm(QWidget* parent, const QString& question, Answers answers) {
 }
 
 QString ErrorText(const QString& message) {
-  if (!message.isEmpty() && message.back().unicode() > QChar('.').unicode()) return message + QLatin1Char('.');
+  if (!message.isEmpty() && message.back().unicode() > QChar(u'.').unicode()) return message + QLatin1Char('.');
   return message;
 }
 

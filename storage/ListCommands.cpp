@@ -193,7 +193,7 @@ QString ListCommands::ImportSummary(const std::vector<ImportReport>& reports) {
     if (skipped == 0) {
       text += QStringLiteral(", aucune ligne ignorée.");
     } else {
-      text += QStringLiteral(", %1 ligne%2 ignorée%2 :").arg(QString::number(skipped), skipped > 1 ? "s" : "");
+      text += QStringLiteral(", %1 ligne%2 ignorée%2 :").arg(QString::number(skipped), skipped > 1 ? QStringLiteral("s") : QString());
       for (size_t k = 0; k < std::min(skipped, kLinesShown); ++k) {
         text += QStringLiteral("\n    ligne %1 : %2").arg(QString::number(report.skipped[k].line), report.skipped[k].reason);
       }
