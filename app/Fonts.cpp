@@ -63,10 +63,9 @@ int FittingHeight(const QString& family, int pixelSize) {
 // Sans-serif families a Debian desktop may have, the desktop's own first.
 QString ChooseFallback() {
   QStringList candidates{QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).family()};
-  candidates << QStringLiteral("DejaVu Sans Condensed") << QStringLiteral("Liberation Sans")
-             << QStringLiteral("Arimo") << QStringLiteral("Noto Sans") << QStringLiteral("Cantarell")
-             << QStringLiteral("Ubuntu") << QStringLiteral("Open Sans") << QStringLiteral("DejaVu Sans")
-             << QStringLiteral("FreeSans");
+  candidates << QStringLiteral("DejaVu Sans Condensed") << QStringLiteral("Liberation Sans") << QStringLiteral("Arimo")
+             << QStringLiteral("Noto Sans") << QStringLiteral("Cantarell") << QStringLiteral("Ubuntu")
+             << QStringLiteral("Open Sans") << QStringLiteral("DejaVu Sans") << QStringLiteral("FreeSans");
   QString best;
   int bestHeight = 0;
   for (const QString& family : candidates) {

@@ -12,9 +12,7 @@ ListModel::ListModel(StudyTable& table, QObject* parent) : QAbstractTableModel(p
 
 ListModel::~ListModel() { table_.SetObserver(nullptr); }
 
-int ListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : table_.DataRowCount();
-}
+int ListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.DataRowCount(); }
 
 int ListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.ColCount(); }
 

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionHeader>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <limits>
 
@@ -301,7 +301,8 @@ bool ListGrid::HandleKey(QKeyEvent* event) {
       MoveCurrent(Col() - 1, Row());
       return true;
     case VK_RIGHT:
-      if (editorShown_ && (editor_->cursorPosition() < editor_->text().size() || editor_->hasSelectedText())) return false;
+      if (editorShown_ && (editor_->cursorPosition() < editor_->text().size() || editor_->hasSelectedText()))
+        return false;
       MoveCurrent(Col() + 1, Row());
       return true;
     case VK_RETURN: return true;

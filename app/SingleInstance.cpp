@@ -31,9 +31,7 @@ constexpr int kWaitMs = 2000;
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& settingsFile, QObject* parent)
-    : QObject(parent),
-      name_(InstanceName(settingsFile)),
-      lock_(name_ + QStringLiteral(".lock")) {
+    : QObject(parent), name_(InstanceName(settingsFile)), lock_(name_ + QStringLiteral(".lock")) {
   // Only a lock whose process is gone is stale, however old it is.
   lock_.setStaleLockTime(0);
 }

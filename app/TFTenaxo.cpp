@@ -1,9 +1,9 @@
 #include "TFTenaxo.h"
 
 #include <QAccessible>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCollator>
 #include <QComboBox>
@@ -12,11 +12,11 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QMessageBox>
-#include <QMimeData>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -237,8 +237,8 @@ void TFTenaxo::CreateControls() {
   // through the controls in reading order, the list last.
   for (Panel* panel : {PnFiche, PnQL, PnQR}) panel->setFocusPolicy(Qt::StrongFocus);
   Label10->setBuddy(CbListes);
-  QWidget* order[] = {PnFiche, CbListes, CbVisuListe, Button1, PnQL,     PnQR,       Button3, BtOui, BtNon,
-                      CbFirstLeft, CbVocal, Button5, BtSauver, BtDelListe, BtVider, Button4, SgListe};
+  QWidget* order[] = {PnFiche,     CbListes, CbVisuListe, Button1,  PnQL,       PnQR,    Button3, BtOui,  BtNon,
+                      CbFirstLeft, CbVocal,  Button5,     BtSauver, BtDelListe, BtVider, Button4, SgListe};
   for (size_t k = 1; k < sizeof(order) / sizeof(order[0]); ++k) setTabOrder(order[k - 1], order[k]);
   PnFiche->setFocus();
 
@@ -262,7 +262,8 @@ void TFTenaxo::BindEvents() {
   connect(Button3, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.Button3Click(); }); });
   connect(Button4, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.Button4Click(); }); });
   // A check box runs its handler whenever its state changes, and only then.
-  connect(CbVocal, &QCheckBox::toggled, this, [this, &cycle](bool checked) { Run([&] { cycle.SetCbVocal(checked); }); });
+  connect(CbVocal, &QCheckBox::toggled, this,
+          [this, &cycle](bool checked) { Run([&] { cycle.SetCbVocal(checked); }); });
   connect(CbFirstLeft, &QCheckBox::toggled, this, [&cycle](bool checked) { cycle.SetCbFirstLeft(checked); });
   connect(CbVisuListe, &QCheckBox::toggled, this, [this] { CbVisuListeClick(); });
   connect(CbVocal, &QWidget::customContextMenuRequested, this,
@@ -284,9 +285,7 @@ void TFTenaxo::BindEvents() {
   SgListe->OnSetEditText = [this](int col, int row, const AnsiString& text) { SgListeSetEditText(col, row, text); };
   SgListe->OnClick = [this] { Run([&] { SgListeClick(); }); };
   SgListe->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { SgListeKeyDown(key, shift); };
-  SgListe->OnMouseUp = [this](Qt::MouseButton button, int x, int y) {
-    Run([&] { SgListeMouseUp(button, x, y); });
-  };
+  SgListe->OnMouseUp = [this](Qt::MouseButton button, int x, int y) { Run([&] { SgListeMouseUp(button, x, y); }); };
 }
 
 AnsiString TFTenaxo::ListNameText() const { return Utf8(CbListes->currentText()); }
@@ -423,7 +422,8 @@ bool TFTenaxo::eventFilter(QObject* watched, QEvent* event) {
     // The picture is on screen once this paint has been flushed, after the
     // events now under way.
     PnFiche->removeEventFilter(this);
-    QMetaObject::invokeMethod(this, [this] { SpeakHeld(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { SpeakHeld(); }, Qt::QueuedConnection);
   }
   return QWidget::eventFilter(watched, event);
 }
@@ -514,7 +514,8 @@ void TFTenaxo::AcExporterClick() {
   QString name = CbListes->currentText();
   name.replace(u'\\', u'_').replace(u'/', u'_');
   if (name.isEmpty()) name = QStringLiteral("Liste");
-  QFileDialog dialog(this, QStringLiteral("Exporter la liste"), QDir(fileFolder_).filePath(name + QStringLiteral(".txt")));
+  QFileDialog dialog(this, QStringLiteral("Exporter la liste"),
+                     QDir(fileFolder_).filePath(name + QStringLiteral(".txt")));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -546,7 +547,8 @@ void TFTenaxo::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   // The boxes come once the drop is over: the program the files came from
   // is not kept waiting for them.
-  QMetaObject::invokeMethod(this, [this, files] { ImportFiles(files); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, files] { ImportFiles(files); }, Qt::QueuedConnection);
 }
 
 void TFTenaxo::showEvent(QShowEvent* event) {

@@ -130,7 +130,7 @@ class TFTenaxo : public QWidget {
   TFAbout* FAbout = nullptr;
   VoiceLanguages languages_;
   bool shown_ = false;
-  QString fileFolder_;  // where the file dialogs open
+  QString fileFolder_;         // where the file dialogs open
   Panel* question_ = nullptr;  // the side the pending question shows
 };
 

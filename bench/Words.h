@@ -13,10 +13,10 @@ namespace tenaxo::bench {
 enum class Script { Latin, Cyrillic, Cjk };
 
 inline std::string Word(std::mt19937& random, Script script = Script::Latin) {
-  static const char* const kLatin[] = {"ma", "ri", "so", "lu", "ten", "ax", "cha", "pe", "vo", "qui",
-                                       "été", "bou", "gre", "ni", "or", "fla", "ste", "crè", "dou", "ille"};
-  static const char* const kCyrillic[] = {"ма", "ри", "со", "лу", "тен", "ак", "ча", "пе", "во", "кви",
-                                          "ет", "бу", "гре", "ни", "ор", "фла", "сте", "кре", "ду", "иль"};
+  static const char* const kLatin[] = {"ma",  "ri",  "so",  "lu", "ten", "ax",  "cha", "pe",  "vo",  "qui",
+                                       "été", "bou", "gre", "ni", "or",  "fla", "ste", "crè", "dou", "ille"};
+  static const char* const kCyrillic[] = {"ма", "ри", "со",  "лу", "тен", "ак",  "ча",  "пе",  "во", "кви",
+                                          "ет", "бу", "гре", "ни", "ор",  "фла", "сте", "кре", "ду", "иль"};
   static const char* const kCjk[] = {"ま", "り", "そ", "る", "天", "あ", "茶", "ぺ", "ぼ", "き",
                                      "夏", "ぶ", "語", "に", "お", "花", "す", "く", "ど", "い"};
   const char* const* syllables = script == Script::Cyrillic ? kCyrillic : script == Script::Cjk ? kCjk : kLatin;

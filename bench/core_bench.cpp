@@ -43,7 +43,8 @@ BENCHMARK(BM_ComputeRatiosRanked)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Second argument: the script of the sorted column, Latin (0), Cyrillic (1) or CJK (2).
 void BM_SortGridText(benchmark::State& state) {
-  const StudyTable original = bench::MakeList(static_cast<int>(state.range(0)), 42, static_cast<bench::Script>(state.range(1)));
+  const StudyTable original =
+      bench::MakeList(static_cast<int>(state.range(0)), 42, static_cast<bench::Script>(state.range(1)));
   for (auto _ : state) {
     state.PauseTiming();
     StudyTable table = original;
@@ -59,7 +60,8 @@ BENCHMARK(BM_SortGridText)->Args({100000, 0})->Args({100000, 1})->Args({100000, 
 
 void BM_TableMemory(benchmark::State& state) {
   for (auto _ : state) {
-    const StudyTable table = bench::MakeList(static_cast<int>(state.range(0)), 42, static_cast<bench::Script>(state.range(1)));
+    const StudyTable table =
+        bench::MakeList(static_cast<int>(state.range(0)), 42, static_cast<bench::Script>(state.range(1)));
     state.counters["MB"] = static_cast<double>(table.MemoryUsage()) / (1024.0 * 1024.0);
   }
 }
@@ -67,5 +69,3 @@ BENCHMARK(BM_TableMemory)->Args({100000, 0})->Args({100000, 2})->Iterations(1)->
 
 }  // namespace
 }  // namespace tenaxo
-
-

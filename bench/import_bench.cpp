@@ -20,13 +20,14 @@ std::string Utf8Word(std::mt19937& random) { return AnsiToQString(bench::Word(ra
 // "Notes in Plain Text" with HTML and media, GUID, note type, deck and tags.
 std::string AnkiExport(int notes) {
   std::mt19937 random(7);
-  std::string text =
-      "#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n#deck column:3\n#tags column:6\n";
+  std::string text = "#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n#deck column:3\n#tags column:6\n";
   for (int k = 0; k < notes; ++k) {
-    text += "g" + std::to_string(k * 7919) + "x/Q\tBasic\tLangues::Fran\xC3\xA7" "ais\t";
+    text += "g" + std::to_string(k * 7919) +
+            "x/Q\tBasic\tLangues::Fran\xC3\xA7"
+            "ais\t";
     text += "<b>" + Utf8Word(random) + "</b>&nbsp;" + Utf8Word(random) + "\t";
-    text += "<div>" + Utf8Word(random) + "</div><div>&#233;t&eacute; &amp; " + Utf8Word(random) +
-            "</div>[sound:mot" + std::to_string(k) + ".mp3]\t";
+    text += "<div>" + Utf8Word(random) + "</div><div>&#233;t&eacute; &amp; " + Utf8Word(random) + "</div>[sound:mot" +
+            std::to_string(k) + ".mp3]\t";
     text += k % 4 == 0 ? "{{c1::" + Utf8Word(random) + "::indice}}" : "";
     text += "\tvocabulaire noms\n";
   }
@@ -45,7 +46,8 @@ std::string ParleyFile(int entries) {
   std::string text =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" "
       "\"http://edu.kde.org/kvtml/kvtml2.dtd\">\n<kvtml version=\"2.0\">\n <information>\n  <title>Bench</title>\n"
-      " </information>\n <identifiers>\n  <identifier id=\"0\">\n   <name>Fran\xC3\xA7" "ais</name>\n"
+      " </information>\n <identifiers>\n  <identifier id=\"0\">\n   <name>Fran\xC3\xA7"
+      "ais</name>\n"
       "   <locale>fr</locale>\n  </identifier>\n  <identifier id=\"1\">\n   <name>English</name>\n"
       "   <locale>en</locale>\n  </identifier>\n </identifiers>\n <entries>\n";
   for (int k = 0; k < entries; ++k) {

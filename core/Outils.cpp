@@ -272,8 +272,8 @@ AnsiString FormatNumber(double value, int decimals, const TextLocale& locale) {
   std::string integerPart;
   std::string fraction;
   RoundedDigits(value, decimals, integerPart, fraction);
-  const bool allZero = integerPart.find_first_not_of('0') == std::string::npos &&
-                       fraction.find_first_not_of('0') == std::string::npos;
+  const bool allZero =
+      integerPart.find_first_not_of('0') == std::string::npos && fraction.find_first_not_of('0') == std::string::npos;
   AnsiString text;
   text.reserve(integerPart.size() * 2 + fraction.size() + 2);
   if (value < 0 && !allZero) text += '-';

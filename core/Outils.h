@@ -50,8 +50,7 @@ void CutToken(AnsiString& source, std::string_view separator, AnsiString& token)
 // The value (null, a number or a text holding one; anything else counts as 0)
 // with the given decimals and thousands grouping, in the locale's form.
 // Rounded once, half away from zero, to at most 15 significant digits.
-AnsiString FormatNumber(const QVariant& value, int decimals,
-                        const TextLocale& locale = TextLocale::Current());
+AnsiString FormatNumber(const QVariant& value, int decimals, const TextLocale& locale = TextLocale::Current());
 AnsiString FormatNumber(double value, int decimals, const TextLocale& locale = TextLocale::Current());
 
 // Integer cells are plain decimal digits.

@@ -15,9 +15,7 @@ constexpr int32_t kWeakestRows = 20;
 constexpr int32_t kRankEvery = 5;
 
 // Counts stop at the largest 32-bit value instead of wrapping to negative.
-int32_t PlusOne(int32_t count) {
-  return count == std::numeric_limits<int32_t>::max() ? count : count + 1;
-}
+int32_t PlusOne(int32_t count) { return count == std::numeric_limits<int32_t>::max() ? count : count + 1; }
 
 void AddOne(StudyTable& grid, int col, int row) {
   grid.SetCell(col, row, IntToStr(PlusOne(CellToInt(grid.Cell(col, row)))));
@@ -37,8 +35,8 @@ void QuestionCycle::NextQuestion() {
 
   // The score of the questions answered so far, this one not yet counted.
   title_ = QStringLiteral("Tenaxo - ") + AnsiToQString(session_.FListName) +
-           QString::fromUtf8(" - Réponses justes : ") + QString::number(session_.FFoundCount) +
-           QLatin1Char('/') + QString::number(session_.FAskedCount);
+           QString::fromUtf8(" - Réponses justes : ") + QString::number(session_.FFoundCount) + QLatin1Char('/') +
+           QString::number(session_.FAskedCount);
 
   if (session_.FAskedCount % kRankEvery == 0) ComputeRatios();
   session_.FAskedCount = PlusOne(session_.FAskedCount);

@@ -140,7 +140,8 @@ std::vector<int> ExchangeSortOrder(const std::vector<int>& ranks, bool descendin
 void SortGridByNumbers(StudyTable& grid, const std::vector<double>& keys, bool descending) {
   const int n = grid.DataRowCount();
   if (n < 2 || static_cast<int>(keys.size()) != n) return;
-  const auto ranks = DenseRanks(n, [&](int a, int b) { return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)]; });
+  const auto ranks =
+      DenseRanks(n, [&](int a, int b) { return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)]; });
   Apply(grid, ExchangeSortOrder(ranks, descending));
 }
 
@@ -151,14 +152,16 @@ void SortGrid(StudyTable& grid, int32_t column, int flags, const TextLocale& loc
   const bool descending = (flags & sfDescending) != 0;
   if (flags & sfNumeric) {
     std::vector<double> keys(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) keys[static_cast<size_t>(i)] = CellToFloat(grid.Cell(column, i + StudyTable::FixedRows), locale);
+    for (int i = 0; i < n; ++i)
+      keys[static_cast<size_t>(i)] = CellToFloat(grid.Cell(column, i + StudyTable::FixedRows), locale);
     SortGridByNumbers(grid, keys, descending);
     return;
   }
   std::vector<QCollatorSortKey> keys;
   keys.reserve(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) keys.push_back(locale.SortKey(grid.Cell(column, i + StudyTable::FixedRows)));
-  const auto ranks = DenseRanks(n, [&](int a, int b) { return keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]) < 0; });
+  const auto ranks = DenseRanks(
+      n, [&](int a, int b) { return keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]) < 0; });
   Apply(grid, ExchangeSortOrder(ranks, descending));
 }
 

@@ -31,16 +31,14 @@ TextLocale::TextLocale(const QLocale& locale)
 size_t TextLocale::ThousandsSeparatorAt(std::string_view text, size_t i) const {
   if (StartsAt(text, i, thousands_)) return thousands_.size();
   if (!spaceGroups_) return 0;
-  for (std::string_view space : {std::string_view(kNarrowNoBreakSpace), std::string_view(kNoBreakSpace),
-                                 std::string_view(" ")}) {
+  for (std::string_view space :
+       {std::string_view(kNarrowNoBreakSpace), std::string_view(kNoBreakSpace), std::string_view(" ")}) {
     if (StartsAt(text, i, space)) return space.size();
   }
   return 0;
 }
 
-QCollatorSortKey TextLocale::SortKey(std::string_view text) const {
-  return collator_.sortKey(AnsiToQString(text));
-}
+QCollatorSortKey TextLocale::SortKey(std::string_view text) const { return collator_.sortKey(AnsiToQString(text)); }
 
 const TextLocale& TextLocale::Current() {
   auto& slot = CurrentSlot();
@@ -48,8 +46,6 @@ const TextLocale& TextLocale::Current() {
   return *slot;
 }
 
-void TextLocale::SetCurrent(const QLocale& locale) {
-  CurrentSlot() = std::make_unique<TextLocale>(locale);
-}
+void TextLocale::SetCurrent(const QLocale& locale) { CurrentSlot() = std::make_unique<TextLocale>(locale); }
 
 }  // namespace tenaxo

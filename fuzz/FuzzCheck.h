@@ -11,7 +11,7 @@
 namespace tenaxo::fuzz {
 
 constexpr std::string_view kTarget = TENAXO_FUZZ_TARGET;  // a source may serve two targets
-void OneInput(std::string_view input);                     // the target's checks
+void OneInput(std::string_view input);                    // the target's checks
 
 inline std::string Shown(std::string_view text) {
   return '"' + QByteArray(text.data(), qsizetype(text.size())).toPercentEncoding().toStdString() + '"';

@@ -18,8 +18,8 @@ static int32_t ReferenceInt(std::string_view text) {
   const bool negative = !text.empty() && text[0] == '-';
   if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
   const size_t prefix = text.substr(0, 2) == "0x" || text.substr(0, 2) == "0X" ? 2
-                        : text.substr(0, 1).find_first_of("$xX") == 0        ? 1
-                                                                              : 0;
+                        : text.substr(0, 1).find_first_of("$xX") == 0          ? 1
+                                                                               : 0;
   text.remove_prefix(prefix);
   uint64_t n = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n, prefix > 0 ? 16 : 10);
@@ -49,7 +49,7 @@ void fuzz::OneInput(std::string_view input) {
   const QByteArray bytes(input.data(), qsizetype(input.size()));
   for (const TextLocale* locale : {&test::French(), &test::English()}) {
     const double expected = ReferenceFloat(input, locale->DecimalSeparator()[0]);  // one byte in both locales
-    const bool tiny = std::fabs(expected) < DBL_MIN;  // then the program may read 0
+    const bool tiny = std::fabs(expected) < DBL_MIN;                               // then the program may read 0
     if (kTarget == "text_to_bool") {
       const bool state = TextToBool(input, *locale);
       FUZZ_CHECK(state == (expected != 0 || bytes.toLower() == "true") || (tiny && expected != 0), "");

@@ -41,9 +41,9 @@ void fuzz::OneInput(std::string_view input) {
   try {
     WriteRegString(root, "Tenaxo\\Liste", name);
   } catch (const Error& e) {
-    FUZZ_CHECK(e.Message() == QStringLiteral("Echec à la définition des données pour 'Liste'") &&
-                   ReadListFile(path) == input,
-               e.Message().toStdString());
+    FUZZ_CHECK(
+        e.Message() == QStringLiteral("Echec à la définition des données pour 'Liste'") && ReadListFile(path) == input,
+        e.Message().toStdString());
     return;
   }
   FUZZ_CHECK(Read(root, "Liste") == name.substr(0, name.find('\0')), fuzz::Shown(name));

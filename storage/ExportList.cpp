@@ -46,8 +46,8 @@ std::string ExportText(const StudyTable& table) {
 void ExportList(const StudyTable& table, const QString& path) {
   const QFileInfo file(path);
   if (file.suffix().compare(QLatin1String("tnx"), Qt::CaseInsensitive) == 0) {
-    throw Error(QStringLiteral("Impossible d'exporter vers \"%1\" : un fichier .tnx est une liste du programme.")
-                    .arg(path));
+    throw Error(
+        QStringLiteral("Impossible d'exporter vers \"%1\" : un fichier .tnx est une liste du programme.").arg(path));
   }
   const bool kvtml = file.suffix().compare(QLatin1String("kvtml"), Qt::CaseInsensitive) == 0;
   WriteListFile(path, kvtml ? KvtmlText(table, file.completeBaseName()) : ExportText(table));

@@ -140,8 +140,8 @@ std::string TagName(std::string_view tag) {
   size_t k = 1;
   if (k < tag.size() && tag[k] == '/') ++k;
   const size_t start = k;
-  while (k < tag.size() && ((tag[k] >= 'a' && tag[k] <= 'z') || (tag[k] >= 'A' && tag[k] <= 'Z') ||
-                            (tag[k] >= '0' && tag[k] <= '9'))) {
+  while (k < tag.size() &&
+         ((tag[k] >= 'a' && tag[k] <= 'z') || (tag[k] >= 'A' && tag[k] <= 'Z') || (tag[k] >= '0' && tag[k] <= '9'))) {
     ++k;
   }
   return Lower(tag.substr(start, k - start));
@@ -474,7 +474,8 @@ class TextReader {
     std::string_view rest = headers_.columns;
     for (size_t column = 0;; ++column) {
       const size_t cut = rest.find(headers_.separator);
-      if (column >= headers_.notField.size() || !headers_.notField[column]) names.push_back(Trimmed(rest.substr(0, cut)));
+      if (column >= headers_.notField.size() || !headers_.notField[column])
+        names.push_back(Trimmed(rest.substr(0, cut)));
       if (cut == npos) break;
       rest.remove_prefix(cut + 1);
     }

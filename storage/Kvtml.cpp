@@ -186,7 +186,8 @@ class FastSource {
 
   // Moves to position to, counting the lines passed.
   void SkipTo(size_t to) {
-    line_ += std::count(s_.begin() + static_cast<std::ptrdiff_t>(p_), s_.begin() + static_cast<std::ptrdiff_t>(to), '\n');
+    line_ +=
+        std::count(s_.begin() + static_cast<std::ptrdiff_t>(p_), s_.begin() + static_cast<std::ptrdiff_t>(to), '\n');
     p_ = to;
   }
   size_t SkipSpaces() {
@@ -234,8 +235,8 @@ class FastSource {
     size_t end = p_;
     const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
     if (end == s_.size() || !letter(s_[end])) throw LeftToQt{};
-    while (end < s_.size() && (letter(s_[end]) || (s_[end] >= '0' && s_[end] <= '9') || s_[end] == '-' ||
-                               s_[end] == '.')) {
+    while (end < s_.size() &&
+           (letter(s_[end]) || (s_[end] >= '0' && s_[end] <= '9') || s_[end] == '-' || s_[end] == '.')) {
       ++end;
     }
     p_ = end;
@@ -295,8 +296,8 @@ class FastSource {
       for (int k = pub ? 2 : 1; k > 0; --k) {
         if (SkipSpaces() == 0) throw LeftToQt{};
         for (char c : Quoted()) {
-          if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' ||
-                c == '.' || c == '/' || c == ':' || c == '_' || c == '-')) {
+          if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' || c == '.' ||
+                c == '/' || c == ':' || c == '_' || c == '-')) {
             throw LeftToQt{};
           }
         }
@@ -635,9 +636,9 @@ std::string KvtmlText(const StudyTable& table, const QString& title) {
       const int asked = std::max(0, CellToInt(table.Cell(ColDemande, r)));
       if (id == 1 && asked > 0) {
         const int found = std::clamp(CellToInt(table.Cell(ColJuste, r)), 0, asked);
-        out += "    <grade fromid=\"0\">\n     <currentgrade>0</currentgrade>\n     <count>" +
-               std::to_string(asked) + "</count>\n     <errorcount>" + std::to_string(asked - found) +
-               "</errorcount>\n     <date>" + today + "</date>\n    </grade>\n";
+        out += "    <grade fromid=\"0\">\n     <currentgrade>0</currentgrade>\n     <count>" + std::to_string(asked) +
+               "</count>\n     <errorcount>" + std::to_string(asked - found) + "</errorcount>\n     <date>" + today +
+               "</date>\n    </grade>\n";
       }
       out += "   </translation>\n";
     }

@@ -20,8 +20,7 @@ struct StopImport {
 };
 }  // namespace
 
-ListCommands::ListCommands(Session& session, ListWindow window)
-    : session_(session), window_(std::move(window)) {}
+ListCommands::ListCommands(Session& session, ListWindow window) : session_(session), window_(std::move(window)) {}
 
 QString ListCommands::ListFilePath() const { return tenaxo::ListFilePath(window_.ListName()); }
 
@@ -71,8 +70,7 @@ void ListCommands::LoadList() {
 SaveResult ListCommands::SaveList() {
   const AnsiString name = window_.ListName();
   const QString path = tenaxo::ListFilePath(name);
-  if (session_.FListName != name && FileExists(path) &&
-      !window_.Confirm(QStringLiteral("Ecraser cette liste ?"))) {
+  if (session_.FListName != name && FileExists(path) && !window_.Confirm(QStringLiteral("Ecraser cette liste ?"))) {
     return SaveResult::Declined;
   }
   if (session_.FListName == name && stamp_.path == path && ChangedOnDisk(stamp_) &&
@@ -99,7 +97,8 @@ QString ListCommands::SaveRescueCopy(const QDateTime& now) const {
   name.replace(u'\\', u'_').replace(u'/', u'_');
   if (name.isEmpty()) name = QStringLiteral("sans nom");
   const QString folder = RescueFolder();
-  const QString path = folder + name + u' ' + now.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")) + QStringLiteral(".tnx");
+  const QString path =
+      folder + name + u' ' + now.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")) + QStringLiteral(".tnx");
   QDir().mkpath(folder);
   FileEncoding encoding = session_.FListEncoding;
   WriteListFile(path, EncodeListFile(ListText(session_.SgListe), encoding));
@@ -193,9 +192,11 @@ QString ListCommands::ImportSummary(const std::vector<ImportReport>& reports) {
     if (skipped == 0) {
       text += QStringLiteral(", aucune ligne ignorée.");
     } else {
-      text += QStringLiteral(", %1 ligne%2 ignorée%2 :").arg(QString::number(skipped), skipped > 1 ? QStringLiteral("s") : QString());
+      text += QStringLiteral(", %1 ligne%2 ignorée%2 :")
+                  .arg(QString::number(skipped), skipped > 1 ? QStringLiteral("s") : QString());
       for (size_t k = 0; k < std::min(skipped, kLinesShown); ++k) {
-        text += QStringLiteral("\n    ligne %1 : %2").arg(QString::number(report.skipped[k].line), report.skipped[k].reason);
+        text += QStringLiteral("\n    ligne %1 : %2")
+                    .arg(QString::number(report.skipped[k].line), report.skipped[k].reason);
       }
       if (skipped > kLinesShown) text += QStringLiteral("\n    ...");
     }

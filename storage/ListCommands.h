@@ -42,7 +42,7 @@ struct ImportReport {
   QString listName;  // the list made from it; empty when it was refused
   int pairs = 0;
   std::vector<SkippedLine> skipped;
-  QString error;     // why it was refused
+  QString error;  // why it was refused
 };
 
 enum class SaveResult {

@@ -114,7 +114,8 @@ std::string FromWindows1252(std::string_view bytes) {
   const CodePage& page = Windows1252();
   size_t size = bytes.size();
   for (char c : bytes) {
-    if (static_cast<unsigned char>(c) >= 0x80) size += static_cast<size_t>(page.utf8[static_cast<unsigned char>(c)][3]) - 1;
+    if (static_cast<unsigned char>(c) >= 0x80)
+      size += static_cast<size_t>(page.utf8[static_cast<unsigned char>(c)][3]) - 1;
   }
   std::string text(size, '\0');
   char* out = text.data();
@@ -205,13 +206,10 @@ std::string DecodeListFile(std::string bytes, const QString& path, FileEncoding&
 
 std::string EncodeListFile(std::string text, FileEncoding& encoding) {
   switch (encoding) {
-    case FileEncoding::Utf8:
-      return text;
-    case FileEncoding::Utf8Bom:
-      return text.insert(0, kMark);
+    case FileEncoding::Utf8: return text;
+    case FileEncoding::Utf8Bom: return text.insert(0, kMark);
     case FileEncoding::None:
-    case FileEncoding::Windows1252:
-      break;
+    case FileEncoding::Windows1252: break;
   }
   if (Ascii(text)) {
     encoding = FileEncoding::Windows1252;

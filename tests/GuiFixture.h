@@ -29,7 +29,11 @@
 namespace tenaxo::test {
 
 // buttons: their texts in order, the default one in brackets.
-struct Box { QString title, text; QMessageBox::Icon icon; QString buttons; };
+struct Box {
+  QString title, text;
+  QMessageBox::Icon icon;
+  QString buttons;
+};
 
 // Records every modal message box and clicks the next planned answer ("OK").
 class BoxWatcher : public QObject {

@@ -60,8 +60,12 @@ struct FakeWindow {
       questions.push_back(question);
       return answer;
     };
-    return ListWindow{[this] { return name; }, ask, ask, [this](const QStringList& names) { items = names; },
-                      [this] { name.clear(); }, [this](const QString& text) { name = Utf8(text); }};
+    return ListWindow{[this] { return name; },
+                      ask,
+                      ask,
+                      [this](const QStringList& names) { items = names; },
+                      [this] { name.clear(); },
+                      [this](const QString& text) { name = Utf8(text); }};
   }
 };
 
@@ -77,8 +81,8 @@ class ProgramFolder : public ::testing::Test {
   QString PathOf(const char* utf8Name) const { return Folder() + QString::fromUtf8(utf8Name); }
   // Every entry of the folder, hidden ones included, sorted.
   QStringList Entries() const {
-    return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                       QDir::Name);
+    return QDir(dir_.path())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
   }
 
   QTemporaryDir dir_;

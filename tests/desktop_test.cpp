@@ -34,7 +34,9 @@ double Contrast(QRgb a, QRgb b) {
 
 // A text as drawn: the widget is grabbed with it and without it; the pixels it changes are its ink (amount: weighed by
 // how far they are from the background), its contrast the strongest between a pixel of ink and the background under it.
-struct Ink { double contrast = 1, amount = 0; };
+struct Ink {
+  double contrast = 1, amount = 0;
+};
 Ink Measure(QWidget* widget, const QRect& area, const std::function<void(bool shown)>& show) {
   auto grab = [&](bool shown) {
     show(shown);
@@ -83,23 +85,39 @@ TEST_F(GuiTest, TheLookAsDesignedUnderLightAndDarkPalettes) {
     EXPECT_EQ(window->PnQR->Color(), QColor(192, 192, 192)) << "masked";
 
     // Where each control was placed, its font and the background fixed whatever the desktop's.
-    struct Look { QWidget* control; QRect geometry; int pixels = 11; bool bold = false, italic = false; QColor bg{}; };
+    struct Look {
+      QWidget* control;
+      QRect geometry;
+      int pixels = 11;
+      bool bold = false, italic = false;
+      QColor bg{};
+    };
     TFAbout* about = window->About();
     about->show();
-    const Look looks[] = {
-        {window->PnFiche, {0, 0, 642, 148}}, {window->SgListe, {0, 148, 642, 300}},
-        {window->PnQL, {1, 29, 320, 38}, 13, true, false, Qt::white},  // the question
-        {window->PnQR, {321, 29, 320, 38}, 13, true, false, Qt::white},  // revealed
-        {window->PnReponse, {224, 70, 192, 45}, 11, false, false, QColor(166, 202, 240)},
-        {window->Label1, {5, 2, 120, 13}},  // wider than designed: the caption needs more than 91
-        {window->Label10, {4, 6, 36, 16}, 13, false, true}, {window->LbNbMots, {272, 6, 127, 16}, 13, false, true},
-        {window->CbListes, {48, 3, 218, 24}, 13, false, true}, {window->CbVisuListe, {474, 7, 97, 17}},
-        {window->BtOui, {19, 17, 75, 25}}, {window->BtNon, {100, 17, 75, 25}}, {window->Button3, {8, 72, 211, 36}},
-        {window->Button5, {7, 117, 64, 25}}, {window->BtSauver, {77, 117, 64, 25}}, {window->Button1, {574, 5, 60, 20}},
-        {window->BtDelListe, {147, 117, 64, 25}}, {window->BtVider, {224, 117, 64, 25}},
-        {window->Button4, {291, 117, 87, 25}}, {window->CbFirstLeft, {473, 73, 161, 17}},
-        {window->CbVocal, {474, 96, 161, 17}}, {about->Memo1, {0, 0, 718, 89}, 13, true},  // the About window
-        {about->Memo2, {0, 0, 409, 443}, 12}, {about->Memo3, {421, 0, 297, 443}, 12}};
+    const Look looks[] = {{window->PnFiche, {0, 0, 642, 148}},
+                          {window->SgListe, {0, 148, 642, 300}},
+                          {window->PnQL, {1, 29, 320, 38}, 13, true, false, Qt::white},    // the question
+                          {window->PnQR, {321, 29, 320, 38}, 13, true, false, Qt::white},  // revealed
+                          {window->PnReponse, {224, 70, 192, 45}, 11, false, false, QColor(166, 202, 240)},
+                          {window->Label1, {5, 2, 120, 13}},  // wider than designed: the caption needs more than 91
+                          {window->Label10, {4, 6, 36, 16}, 13, false, true},
+                          {window->LbNbMots, {272, 6, 127, 16}, 13, false, true},
+                          {window->CbListes, {48, 3, 218, 24}, 13, false, true},
+                          {window->CbVisuListe, {474, 7, 97, 17}},
+                          {window->BtOui, {19, 17, 75, 25}},
+                          {window->BtNon, {100, 17, 75, 25}},
+                          {window->Button3, {8, 72, 211, 36}},
+                          {window->Button5, {7, 117, 64, 25}},
+                          {window->BtSauver, {77, 117, 64, 25}},
+                          {window->Button1, {574, 5, 60, 20}},
+                          {window->BtDelListe, {147, 117, 64, 25}},
+                          {window->BtVider, {224, 117, 64, 25}},
+                          {window->Button4, {291, 117, 87, 25}},
+                          {window->CbFirstLeft, {473, 73, 161, 17}},
+                          {window->CbVocal, {474, 96, 161, 17}},
+                          {about->Memo1, {0, 0, 718, 89}, 13, true},  // the About window
+                          {about->Memo2, {0, 0, 409, 443}, 12},
+                          {about->Memo3, {421, 0, 297, 443}, 12}};
     auto contrast = [](QWidget* w, const QRect& area, const std::function<void(bool)>& show, const char* what) {
       const Ink ink = Measure(w, area, show);
       EXPECT_GT(ink.amount, 0) << what << ": no text drawn";
@@ -175,10 +193,14 @@ TEST_F(GuiTest, ASeriesByKeysAloneAsAScreenReaderFollowsIt) {
   // Space and Enter reveal, as a screen reader's press on a panel does (Key_unknown: its press on the masked
   // panel); O and N on the card, Alt+O and Alt+N anywhere. A press on the card released off it is no click;
   // neither a held key nor Ctrl answers.
-  const struct { Qt::Key reveal, answer; Qt::KeyboardModifiers modifiers; } steps[] = {
-      {Qt::Key_Space, Qt::Key_O, Qt::NoModifier}, {Qt::Key_Return, Qt::Key_N, Qt::NoModifier},
-      {Qt::Key_Enter, Qt::Key_O, Qt::AltModifier}, {Qt::Key_unknown, Qt::Key_N, Qt::AltModifier},
-      {Qt::Key_Space, Qt::Key_N, Qt::NoModifier}};
+  const struct {
+    Qt::Key reveal, answer;
+    Qt::KeyboardModifiers modifiers;
+  } steps[] = {{Qt::Key_Space, Qt::Key_O, Qt::NoModifier},
+               {Qt::Key_Return, Qt::Key_N, Qt::NoModifier},
+               {Qt::Key_Enter, Qt::Key_O, Qt::AltModifier},
+               {Qt::Key_unknown, Qt::Key_N, Qt::AltModifier},
+               {Qt::Key_Space, Qt::Key_N, Qt::NoModifier}};
   for (const auto& step : steps) {
     SCOPED_TRACE(&step - steps);
     const int asked = window->State().FAskedCount;
@@ -191,8 +213,7 @@ TEST_F(GuiTest, ASeriesByKeysAloneAsAScreenReaderFollowsIt) {
     ASSERT_FALSE(window->PnReponse->isVisible());
     if (step.reveal == Qt::Key_unknown)
       Of(window->PnQR)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    else
-      Press(step.reveal);
+    else Press(step.reveal);
     ASSERT_TRUE(window->PnReponse->isVisible());
     EXPECT_EQ(Read(window->PnQR, QAccessible::Value), answer);
     EXPECT_EQ(Read(window->PnFiche, QAccessible::Description), "Gauche : " + question + ", Droite : " + answer);
@@ -208,13 +229,23 @@ TEST_F(GuiTest, ASeriesByKeysAloneAsAScreenReaderFollowsIt) {
 
   // Tab goes through every control in reading order, each named and showing its focus.
   Press(Qt::Key_Space);
-  const std::pair<QWidget*, QString> order[] = {
-      {window->CbListes, "Anglais"}, {window->CbVisuListe, "Voir la liste"}, {window->Button1, "A propos"},
-      {window->PnQL, "Gauche"}, {window->PnQR, "Droite"}, {window->Button3, "Nouvelle série de question"},
-      {window->BtOui, "Oui"}, {window->BtNon, "Non"}, {window->CbFirstLeft, "Montrer à gauche en premier"},
-      {window->CbVocal, "Synthèse vocale à gauche"}, {window->Button5, "Charger"}, {window->BtSauver, "Sauver"},
-      {window->BtDelListe, "Supprimer"}, {window->BtVider, "Vider liste"}, {window->Button4, "RAZ Statistiques"},
-      {window->SgListe, "Liste des associations"}, {window->PnFiche, window->PnQL->Caption()}};
+  const std::pair<QWidget*, QString> order[] = {{window->CbListes, "Anglais"},
+                                                {window->CbVisuListe, "Voir la liste"},
+                                                {window->Button1, "A propos"},
+                                                {window->PnQL, "Gauche"},
+                                                {window->PnQR, "Droite"},
+                                                {window->Button3, "Nouvelle série de question"},
+                                                {window->BtOui, "Oui"},
+                                                {window->BtNon, "Non"},
+                                                {window->CbFirstLeft, "Montrer à gauche en premier"},
+                                                {window->CbVocal, "Synthèse vocale à gauche"},
+                                                {window->Button5, "Charger"},
+                                                {window->BtSauver, "Sauver"},
+                                                {window->BtDelListe, "Supprimer"},
+                                                {window->BtVider, "Vider liste"},
+                                                {window->Button4, "RAZ Statistiques"},
+                                                {window->SgListe, "Liste des associations"},
+                                                {window->PnFiche, window->PnQL->Caption()}};
   for (const auto& [expected, name] : order) {
     EXPECT_EQ(Read(expected), name);
     const QImage before = expected->grab().toImage();

@@ -45,17 +45,24 @@ TEST_F(EditorTest, TheGridEditsInPlaceAndItsKeysMoveTheCell) {
   EXPECT_EQ(Cell(1, 2) + Cell(0, 1), "m2eins");
   EXPECT_EQ(grid->Editor()->text(), "eins") << "the editor follows its cell";
   const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
-  const struct { const char* typed; Qt::Key key; Qt::KeyboardModifiers modifiers; int col, row, rows; } steps[] = {
-      {"", Qt::Key_Up, {}, 0, 1, 31},     {"", Qt::Key_Left, {}, 0, 1, 31},  // the cursor moves in the text
-      {"", Qt::Key_Home, {}, 0, 1, 31},   {"", Qt::Key_Left, {}, 0, 1, 31},  // at its start: the first column
-      {"", Qt::Key_Right, {}, 0, 1, 31},  {"", Qt::Key_End, {}, 0, 1, 31},   {"", Qt::Key_Right, {}, 1, 1, 31},
-      {"", Qt::Key_End, ctrl, 4, 30, 31}, {"", Qt::Key_PageDown, {}, 4, 30, 31}, {"", Qt::Key_Home, ctrl, 0, 1, 31},
-      {"", Qt::Key_Return, {}, 1, 1, 31}, {"", Qt::Key_Insert, {}, 0, 1, 32},  // from Droite too, in Gauche
-      {"x", Qt::Key_Down, {}, 0, 2, 32},  {"", Qt::Key_Up, {}, 0, 1, 32},
+  const struct {
+    const char* typed;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int col, row, rows;
+  } steps[] = {
+      {"", Qt::Key_Up, {}, 0, 1, 31},        {"", Qt::Key_Left, {}, 0, 1, 31},  // the cursor moves in the text
+      {"", Qt::Key_Home, {}, 0, 1, 31},      {"", Qt::Key_Left, {}, 0, 1, 31},  // at its start: the first column
+      {"", Qt::Key_Right, {}, 0, 1, 31},     {"", Qt::Key_End, {}, 0, 1, 31},
+      {"", Qt::Key_Right, {}, 1, 1, 31},     {"", Qt::Key_End, ctrl, 4, 30, 31},
+      {"", Qt::Key_PageDown, {}, 4, 30, 31}, {"", Qt::Key_Home, ctrl, 0, 1, 31},
+      {"", Qt::Key_Return, {}, 1, 1, 31},    {"", Qt::Key_Insert, {}, 0, 1, 32},  // from Droite too, in Gauche
+      {"x", Qt::Key_Down, {}, 0, 2, 32},     {"", Qt::Key_Up, {}, 0, 1, 32},
       {"\b", Qt::Key_Down, {}, 0, 2, 31},  // a row with Droite of a space is blank: it goes
-      {"", Qt::Key_Return, {}, 1, 2, 31}, {"", Qt::Key_Return, {}, 0, 3, 31}, {"", Qt::Key_End, ctrl, 4, 30, 31},
-      {"", Qt::Key_Down, {}, 0, 30, 32},  {"", Qt::Key_Down, {}, 0, 31, 32}, {"", Qt::Key_Up, {}, 0, 30, 31},
-      {"", Qt::Key_Return, {}, 1, 30, 31}, {"", Qt::Key_Return, {}, 0, 31, 32},
+      {"", Qt::Key_Return, {}, 1, 2, 31},    {"", Qt::Key_Return, {}, 0, 3, 31},
+      {"", Qt::Key_End, ctrl, 4, 30, 31},    {"", Qt::Key_Down, {}, 0, 30, 32},
+      {"", Qt::Key_Down, {}, 0, 31, 32},     {"", Qt::Key_Up, {}, 0, 30, 31},
+      {"", Qt::Key_Return, {}, 1, 30, 31},   {"", Qt::Key_Return, {}, 0, 31, 32},
       {"", Qt::Key_Return, {}, 1, 30, 31},  // no pile of blank rows
   };
   for (const auto& step : steps) {

@@ -34,7 +34,10 @@ Lines Skipped(const ImportedList& list) {
 }
 
 TEST(Import, FilesOfOtherTrainersGiveTheirPairs) {
-  const struct { const char* file; Lines rows, skipped; } cases[] = {
+  const struct {
+    const char* file;
+    Lines rows, skipped;
+  } cases[] = {
       {"parley.kvtml",  // counts and errors of both directions
        {"chat|猫|7|4||neko", "chien|犬|||", "eau|水|2|0|", "montagne|山|1|1|"},
        {"55:entrée sans texte"}},
@@ -80,7 +83,11 @@ TEST_F(ImportFolder, BadFilesAreRefusedByName) {
 }
 
 TEST(Import, TextQuirks) {
-  const struct { const char* name; std::string text; Lines rows, skipped = {}; } cases[] = {
+  const struct {
+    const char* name;
+    std::string text;
+    Lines rows, skipped = {};
+  } cases[] = {
       {"separator by name, any case", "#separator:SEMICOLON\na;b,c\n", {"a|b,c|||"}},
       {"separator as the character", "#separator:|\na|b", {"a|b|||"}},
       {"separator Space", "#separator:Space\na b", {"a|b|||"}},
@@ -102,7 +109,8 @@ TEST(Import, TextQuirks) {
        "[sound:a.mp3]<img src=\"a>b.png\">",
        {"un deux z[x]|あ\u0800\"x'>Oj|||"}},
       // A tag breaks the line only by its whole name: <param> is no <p>.
-      {"html: spaces folded, comments out", "#html:TRUE\n  a <!-- c -->  b&nbsp;&nbsp;c \t<BR>x<li>y<param>z<PARAM>w",
+      {"html: spaces folded, comments out",
+       "#html:TRUE\n  a <!-- c -->  b&nbsp;&nbsp;c \t<BR>x<li>y<param>z<PARAM>w",
        {"a b c|x yzw|||"}},
       {"html: what is no reference or tag stays",
        "#html:true\n&eacute;&#0;&#xD800;&#xDFFF;&#x110000;&#;&#x;&foo\ta < b <b &#9;c&#65",
@@ -110,7 +118,8 @@ TEST(Import, TextQuirks) {
       {"html: quoted '>' inside a tag", "#html:true\n<a title='x>y'>z</a>\t[sound:open", {"z|[sound:open|||"}},
       {"html false: as written", "#html:false\n<br>&amp;\t a  b ", {"<br>&amp;| a  b |||"}},
       {"no html header: only <br>", "a<BR>b<br />c</br>\t<i>x</i>&amp;", {"a b c</br>|<i>x</i>&amp;|||"}},
-      {"cloze with hint, nested, unclosed", "{{c1::a::h}} {{c12::b {{c3::c}}}}\t{{c::y}} {{c1::open} x",
+      {"cloze with hint, nested, unclosed",
+       "{{c1::a::h}} {{c12::b {{c3::c}}}}\t{{c::y}} {{c1::open} x",
        {"a b c|{{c::y}} {{c1::open} x|||"}},
       {"counters of an export",
        "#columns:Gauche\tDroite\tDemandé\tJuste\tRatio\tColonne 6\na\tb\t3\t2\t0,667\tx\n"
@@ -118,7 +127,8 @@ TEST(Import, TextQuirks) {
        {"a|b|3|2||x", "c|d|||", "e|f||2147483647|"}},
       {"other #columns give no counters", "#columns:Gauche\tDroite\tDemandé\tJuste\na\tb\t3\t2", {"a|b||||3|2"}},
       {"#columns after a column that is not a field",
-       "#guid column:1\n#columns:id\tGauche\tDroite\tDemandé\tJuste\tRatio\nx\ta\tb\t3\t2\t1", {"a|b|3|2|"}},
+       "#guid column:1\n#columns:id\tGauche\tDroite\tDemandé\tJuste\tRatio\nx\ta\tb\t3\t2\t1",
+       {"a|b|3|2|"}},
       {"columns that are not fields",
        "#guid column:0\n#guid column:1\n#notetype column:2\n#deck column:4\n#tags column:300\nid\tBasic\ta\tdeck\tb\tc",
        {"a|b||||c"}},
@@ -126,13 +136,17 @@ TEST(Import, TextQuirks) {
       {"trailing empty fields add no column", "a,b,,\nc,d,,e", {"a|b|||", "c|d|||||e"}},
       {"a quote inside a field is text", "a\"b,c\"", {"a\"b|c\"|||"}},
       {"text after a closing quote", "\"a\"b,\"\"", {"ab||||"}},
-      {"quoted line breaks, lines counted", "\"a\r\nb\rc\nd\",x\n\n\"\",\"\"\n\"\n\"\n",
+      {"quoted line breaks, lines counted",
+       "\"a\r\nb\rc\nd\",x\n\n\"\",\"\"\n\"\n\"\n",
        {"a b c d|x|||"},
        {"5:ligne vide", "6:Gauche et Droite vides", "7:Gauche et Droite vides"}},
-      {"blank lines skipped", "a\tb\n\n \t \nc\td\n\n", {"a|b|||", "c|d|||"},
+      {"blank lines skipped",
+       "a\tb\n\n \t \nc\td\n\n",
+       {"a|b|||", "c|d|||"},
        {"2:ligne vide", "3:Gauche et Droite vides", "5:ligne vide"}},
       // 254 fields make 257 columns, one too many; 253 are read.
-      {"too many columns", std::string(253, ',') + "a\nb,x" + std::string(251, ',') + "y",
+      {"too many columns",
+       std::string(253, ',') + "a\nb,x" + std::string(251, ',') + "y",
        {"b|x|||" + std::string(251, '|') + "y"},
        {"1:plus de 256 colonnes"}},
       {"only Droite", "\tb", {"|b|||"}},
@@ -142,7 +156,11 @@ TEST(Import, TextQuirks) {
       {"bad UTF-8 after the mark", "\xEF\xBB\xBF\xC3\tb", {"Ã|b|||"}},
       {"overlong UTF-8 is Windows-1252", "\xC0\xAF\tb", {"À¯|b|||"}},
       {"a surrogate is Windows-1252", "a\t\xED\xA0\x80", {"a|í\u00A0€|||"}},
-      {"UTF-16 LE", std::string("\xFF\xFE" "a\0\t\0b\0", 8), {"a|b|||"}},
+      {"UTF-16 LE",
+       std::string("\xFF\xFE"
+                   "a\0\t\0b\0",
+                   8),
+       {"a|b|||"}},
       {"UTF-16 BE", std::string("\xFE\xFF\0a\0\t\0b\0\n\0c", 12), {"a|b|||", "c||||"}},
       {"VT and FF are spaces", "a\vb\fc\td", {"a b c|d|||"}},
   };
@@ -182,7 +200,11 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
   };
   const S notKvtml = "Le fichier \"f\" n'est pas un fichier KVTML (ligne ";
   // plain: read by the program's own scanner.
-  const struct { const char* name; S document, outcome; bool plain; } cases[] = {
+  const struct {
+    const char* name;
+    S document, outcome;
+    bool plain;
+  } cases[] = {
       {"plain", pair("a", "b"), "a|b|||\n", true},
       {"references, CR LF",
        pair("a &amp; &lt;&gt;&quot;&apos;&#233;&#x3042;&#x3a;&#x4F;\r\nb", "&#9;c&#13;&#xE000;&#x10000;"),
@@ -199,8 +221,8 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
       {"byte-order mark", "\xEF\xBB\xBF" + pair("a", "b"), "a|b|||\n", false},
       {"Latin-1 declared", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + one("\xE9t\xE9"), "été||||\n", false},
       {"internal DTD entity", "<!DOCTYPE kvtml [<!ENTITY e \"x\">]>" + one("&e;"), "x||||\n", false},
-      {"xmlns, processing instruction", "<kvtml xmlns=\"urn:x\" version=\"2.0\"><?pi x?><entries>" +
-                                            entry(tr("0", text("a"))) + "</entries></kvtml>",
+      {"xmlns, processing instruction",
+       "<kvtml xmlns=\"urn:x\" version=\"2.0\"><?pi x?><entries>" + entry(tr("0", text("a"))) + "</entries></kvtml>",
        "a||||\n", false},
       {"counts with spaces, bad, huge",
        entries(entry(tr("0", text("a") + "<grade><count> 5 </count><errorcount>-2</errorcount></grade>") +
@@ -212,8 +234,8 @@ TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
                                          "</grade><x><grade><count>5</count></grade></x>"))),
        "a||3|2|\n", true},
       {"text or translation of a deeper element, translation id not a number",
-       entries(entry(tr("0", "<example>" + text("no") + "</example>" + text("yes")) + tr("x", text("no")) +
-                     "<x>" + tr("1", text("no")) + "</x>" + tr("253", text("no")) + tr("252", text("last")))),
+       entries(entry(tr("0", "<example>" + text("no") + "</example>" + text("yes")) + tr("x", text("no")) + "<x>" +
+                     tr("1", text("no")) + "</x>" + tr("253", text("no")) + tr("252", text("last")))),
        "yes|" + S(254, '|') + "last\n", true},
       {"entries only at the second level",
        kvtml(entry(tr("0", text("a"))) + "<lessons>" + entry(tr("0", text("b"))) + "</lessons><entries>" +
@@ -259,7 +281,7 @@ TEST_F(ImportFolder, ExportThenImportGivesTheListBack) {
       {"", " ", "5", "5", "", "", ""},  // blank pair: not exported
       {"a<br>b &amp;", "{{c1::tab}}", "1", "0", "0,000", "", ""},
       {"jamais trouvé", "x", "4", "9", "", "", ""},  // Juste over Demandé
-      {"🙂", "\xEF\xBF\xBE", "", "", "", "", ""},      // XML holds no U+FFFE
+      {"🙂", "\xEF\xBF\xBE", "", "", "", "", ""},  // XML holds no U+FFFE
   };
   for (size_t k = 0; k < rows.size(); ++k) list.SetRowTexts(static_cast<int>(k) + 1, rows[k]);
   ExportList(list, PathOf("liste.txt"));
@@ -275,8 +297,8 @@ TEST_F(ImportFolder, ExportThenImportGivesTheListBack) {
   ExportList(list, PathOf("liste.KVTML"));
   EXPECT_EQ(Rows(ImportListFile(PathOf("liste.KVTML"))), back);
   const std::string kvtml = FileBytes(PathOf("liste.KVTML"));
-  for (const char* part : {"<title>liste</title>", "<text>a&lt;br&gt;b &amp;amp;</text>\n",
-                           "<containerentry id=\"4\"/>\n  </container>"})
+  for (const char* part :
+       {"<title>liste</title>", "<text>a&lt;br&gt;b &amp;amp;</text>\n", "<containerentry id=\"4\"/>\n  </container>"})
     EXPECT_NE(kvtml.find(part), std::string::npos) << part;
 
   PutFile(PathOf("Mots.tnx"), "a\tb\r\n");

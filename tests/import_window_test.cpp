@@ -45,10 +45,13 @@ TEST_F(GuiTest, CtrlIMakesAListPerFileAndCtrlEGivesItBack) {
   EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Information);
   // Five skipped lines are told, the rest summed up.
   const QString text = boxes.seen[0].text;
-  EXPECT_TRUE(text.startsWith("« mots.tnx » → liste « mots 2 » : 1 paire, 6 lignes ignorées :\n"
-                              "    ligne 2 : Gauche et Droite vides\n")) << text.toStdString();
+  EXPECT_TRUE(
+      text.startsWith("« mots.tnx » → liste « mots 2 » : 1 paire, 6 lignes ignorées :\n"
+                      "    ligne 2 : Gauche et Droite vides\n"))
+      << text.toStdString();
   EXPECT_TRUE(text.endsWith("    ligne 6 : Gauche et Droite vides\n    ...\n\n« vide.tnx » : refusé. Le fichier \"" +
-                            ListPath("vide") + "\" est vide.")) << text.toStdString();
+                            ListPath("vide") + "\" est vide."))
+      << text.toStdString();
   // The unsaved change went to its own file first; no list was written over.
   EXPECT_EQ(ListBytes("Anglais"), "edited\tm1\t\t\t\r\nw2\tm2\t\t\t\r\nw3\tm3\t\t\t\r\n");
   EXPECT_EQ(ListBytes("mots 2"), "chat\tcat\t\t\t\r\n");

@@ -59,9 +59,12 @@ TEST_F(GuiTest, WithoutTahomaEveryCaptionFitsItsControl) {
 }
 
 TEST(CommandLine, HelpAndVersionAnswerAnythingElseOpensTheWindow) {
-  const std::pair<QStringList, const char*> cases[] = {  // the answer's start; nullptr: the window opens
-      {{"tenaxo", "--version"}, "tenaxo " TENAXO_VERSION "\n"}, {{"tenaxo", "-v"}, "tenaxo " TENAXO_VERSION "\n"},
-      {{"tenaxo", "--help"}, "Utilisation : tenaxo [option]\n"}, {{"tenaxo", "-h"}, "Utilisation : tenaxo [option]\n"},
+  const std::pair<QStringList, const char*> cases[] = {
+      // the answer's start; nullptr: the window opens
+      {{"tenaxo", "--version"}, "tenaxo " TENAXO_VERSION "\n"},
+      {{"tenaxo", "-v"}, "tenaxo " TENAXO_VERSION "\n"},
+      {{"tenaxo", "--help"}, "Utilisation : tenaxo [option]\n"},
+      {{"tenaxo", "-h"}, "Utilisation : tenaxo [option]\n"},
       {{"tenaxo"}, nullptr},
       {{"tenaxo", "-platform", "offscreen", "-reverse"}, nullptr}};  // the toolkit's options
   for (const auto& [arguments, start] : cases) {

@@ -86,12 +86,29 @@ TEST_F(Lists, EachCommandsEffects) {
       {"Nouvelle", Save, "", kRows, "Nouvelle", false, "2 Lignes", "Nouvelle", all + QStringList{"Nouvelle"},
        "Nouvelle.tnx", kSaved},
       // A backslash in a list name separates folders, for every command.
-      {"sous\\liste", Save, "", kRows, "sous\\liste", false, "2 Lignes", "sous\\liste", all, "sous/liste.tnx",
+      {"sous\\liste", Save, "", kRows, "sous\\liste", false, "2 Lignes", "sous\\liste", all, "sous/liste.tnx", kSaved},
+      {"Anglais",
+       Save,
+       "Ecraser cette liste ?",
+       kRows,
+       "Anglais",
+       false,
+       "2 Lignes",
+       "Anglais",
+       {},
+       "Anglais.tnx",
        kSaved},
-      {"Anglais", Save, "Ecraser cette liste ?", kRows, "Anglais", false, "2 Lignes", "Anglais", {}, "Anglais.tnx",
-       kSaved},
-      {"Courante", Delete, "Effacer cette liste ?", {";;;;"}, "", true, "2 Lignes", "",
-       QStringList{"Anglais", "Lecture"}, "Courante.tnx", "<missing>"},
+      {"Courante",
+       Delete,
+       "Effacer cette liste ?",
+       {";;;;"},
+       "",
+       true,
+       "2 Lignes",
+       "",
+       QStringList{"Anglais", "Lecture"},
+       "Courante.tnx",
+       "<missing>"},
       {"Lecture", Delete, "Effacer cette liste ?", {";;;;"}, "", true, "2 Lignes", "", all, "Lecture.tnx", kOld},
       {"Courante", Empty, "Vider cette liste ?", {";;;;"}, "", true, "2 Lignes", "Courante", {}, "Courante.tnx", kOld},
   };
@@ -133,8 +150,9 @@ TEST_F(Lists, DeclinedQuestionsAndAFailedLoadChangeNothing) {
   // A marked file that is not UTF-8 all through is refused, naming the line.
   PutFile(PathOf("Faux.tnx"), kMark + "ok\r\nok\r\nok\rok\n\xC3\xA9 puis \xE9\r\nfin\r\n");
   for (const auto& [name, error] : {std::pair{"Absente", "Impossible d'ouvrir le fichier \"" + PathOf("Absente.tnx")},
-                                    {"Faux", "Le fichier \"" + PathOf("Faux.tnx") + "\" est marqué UTF-8, mais sa "
-                                             "ligne 5 n'est pas de l'UTF-8 valide."}}) {
+                                    {"Faux", "Le fichier \"" + PathOf("Faux.tnx") +
+                                                 "\" est marqué UTF-8, mais sa "
+                                                 "ligne 5 n'est pas de l'UTF-8 valide."}}) {
     EXPECT_EQ(LoadNamed(name).substr(0, error.toStdString().size()), error.toStdString());
     EXPECT_EQ(StateOf(session), before);
   }
@@ -165,8 +183,9 @@ TEST_F(Lists, TheDropDownListsTheListFilesAndFolders) {
   commands.FillListNames();
   ASSERT_TRUE(window.items.has_value());
   window.items->sort();
-  EXPECT_EQ(*window.items, (QStringList{"", " deux  mots ", "Anglais", "CAPS.TNX", "Courante", "Lecture", "a",
-                                        "dossier", "lien", QString::fromUtf8("Été à Noël"), QString::fromUtf8("日本😀")}));
+  EXPECT_EQ(*window.items,
+            (QStringList{"", " deux  mots ", "Anglais", "CAPS.TNX", "Courante", "Lecture", "a", "dossier", "lien",
+                         QString::fromUtf8("Été à Noël"), QString::fromUtf8("日本😀")}));
   for (const char* item : {"", " deux  mots ", "Été à Noël", "lien", ".cachée", "日本😀"}) {
     EXPECT_EQ(LoadNamed(item), "(no error)") << item;
     EXPECT_EQ(session.SgListe.Cell(1, 2), "le chien") << item;
@@ -201,8 +220,11 @@ TEST_F(Lists, OnlyAListChangedOnDiskAsksBeforeTheSave) {
 
 // Only the new files of saves killed half-way, last written before the start, go.
 TEST_F(Lists, LeftoversOfKilledSavesAreRemoved) {
-  const struct { const char* name; bool old, goes; } cases[] = {{".tnx-Ab12cZ", true, true},   {".tnx-Zz9999", false, false}, {".tnx-abcdefg", true, false},
-               {".tnx-abc", true, false},     {"x.tnx-abcdef", true, false}, {".tnx-ab_cde", true, false},
+  const struct {
+    const char* name;
+    bool old, goes;
+  } cases[] = {{".tnx-Ab12cZ", true, true}, {".tnx-Zz9999", false, false}, {".tnx-abcdefg", true, false},
+               {".tnx-abc", true, false},   {"x.tnx-abcdef", true, false}, {".tnx-ab_cde", true, false},
                {"Anglais.tnx", true, false}};
   const long long start = time(nullptr);
   for (const auto& c : cases) {
@@ -223,7 +245,11 @@ TEST_F(Lists, LeftoversOfKilledSavesAreRemoved) {
 TEST_F(Lists, EncodingsRoundTripByteForByte) {
   // The bytes; the first row loaded, in the short form ("" unchecked); a text typed into Droite of row 1 before the
   // save ("" for nothing); the file after the save ("" for the bytes read).
-  const struct { std::string bytes, firstRow; const char* added; std::string saved; } cases[] = {
+  const struct {
+    std::string bytes, firstRow;
+    const char* added;
+    std::string saved;
+  } cases[] = {
       {FileBytes(TENAXO_TEST_DATA "/every_byte.tnx"), "", "", ""},  // Windows-1252, each byte 0x01-0xFF but TAB, CR, LF
       // Each byte is its character of the code page, the five it leaves free the control characters of that number.
       {"\x80\x81\x8C\xA0\xFF\t\t\t\t\r\n", "€\u0081Œ\u00A0ÿ;;;;", "", ""},
@@ -236,8 +262,8 @@ TEST_F(Lists, EncodingsRoundTripByteForByte) {
       {"ж\t\xC0\xAF\t\xF0\x8F\xBF\xBF\t\xE0\x9F\xBF\t\r\n", "Ð¶;À¯;ð\u008F¿¿;àŸ¿;", "", ""},
       {"ж\t\xF4\x90\x80\x80\t\t\t\r\n", "Ð¶;ô\u0090€€;;;", "", ""},
       {"ж\t\xE2\x82\t\t\t\r\n", "Ð¶;â‚;;;", "", ""},
-      {"😀\t\xF1\x90\x80\x80\t\xE0\xA0\x80\t\xEE\x80\x80\t\xF4\x8F\xBF\xBF\r\n",
-       "😀;\U00050000;\u0800;\uE000;\U0010FFFF", "", ""},
+      {"😀\t\xF1\x90\x80\x80\t\xE0\xA0\x80\t\xEE\x80\x80\t\xF4\x8F\xBF\xBF\r\n", "😀;\U00050000;\u0800;\uE000;\U0010FFFF",
+       "", ""},
       {kMark, ";;;;", "", kMark + "\t\t\t\t\r\n"},
       {kMark + "a\r\n\0\xFF"s, "a;;;;", "", kMark + "a\t\t\t\t\r\n"},  // a NUL ends the text
       {"caf\xE9\r\n", "café;;;;", "œ€™", "caf\xE9\t\x9C\x80\x99\t\t\t\r\n"},
@@ -251,7 +277,9 @@ TEST_F(Lists, EncodingsRoundTripByteForByte) {
     const std::string saved = c.saved.empty() ? c.bytes : c.saved;
     PutFile(PathOf("Liste.tnx"), c.bytes);
     LoadNamed("Liste");
-    if (!c.firstRow.empty()) { EXPECT_EQ(Rows(session.SgListe).front(), c.firstRow); }
+    if (!c.firstRow.empty()) {
+      EXPECT_EQ(Rows(session.SgListe).front(), c.firstRow);
+    }
     if (c.added[0]) session.SgListe.SetCell(1, 1, c.added);
     commands.SaveList();
     EXPECT_EQ(FileBytes(PathOf("Liste.tnx")), saved);

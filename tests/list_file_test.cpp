@@ -23,11 +23,15 @@ mode_t ModeOf(const QString& path) {
 }
 
 TEST(ListFormat, TextsLoadAsTheirRows) {
-  const struct { std::string text; std::vector<std::string> rows; int cols; } cases[] = {
+  const struct {
+    std::string text;
+    std::vector<std::string> rows;
+    int cols;
+  } cases[] = {
       {"maison\thouse\t3\t2\t0,667\r\nchien\tdog\t\t\t\r\n", {"maison;house;3;2;0,667", "chien;dog;;;"}, 5},
       {"a\nb\n", {"a;;;;", "b;;;;"}, 5},
       {"a\rb\r", {"a;;;;", "b;;;;"}, 5},
-      {"a\r\nb", {"a;;;;", "b;;;;"}, 5},  // no last line end
+      {"a\r\nb", {"a;;;;", "b;;;;"}, 5},                                                // no last line end
       {"a\r\nb\nc\rd\n\re", {"a;;;;", "b;;;;", "c;;;;", "d;;;;", ";;;;", "e;;;;"}, 5},  // LF then CR: two ends
       {"a\tb\r\n\r\nc", {"a;b;;;", ";;;;", "c;;;;"}, 5},
       {"", {";;;;"}, 5},

@@ -46,10 +46,10 @@ class Quiz : public ::testing::Test {
 TEST_F(Quiz, ClockValuePicksRowAndSide) {
   // clock, left first, card
   const std::vector<std::tuple<uint64_t, bool, std::string>> cases = {
-      {1, false, "L26 | ?(silver)"},  // seeds 134775814, 3698175007, 870078620: 0, 25 of 30, 0
-      {2, false, "?(silver) | R21"},  // seeds 269551627, 2966606904, 2336949529: 0, 20 of 30, 1
-      {8, false, "?(silver) | R14"},  // seeds 1078206505, 2872165582, 2548240391: 1, 13 of 20, 1
-      {10, false, "L7 | ?(silver)"},  // seeds 1347758131, 1409029376, 1187014913: 1, 6 of 20, 0
+      {1, false, "L26 | ?(silver)"},                 // seeds 134775814, 3698175007, 870078620: 0, 25 of 30, 0
+      {2, false, "?(silver) | R21"},                 // seeds 269551627, 2966606904, 2336949529: 0, 20 of 30, 1
+      {8, false, "?(silver) | R14"},                 // seeds 1078206505, 2872165582, 2548240391: 1, 13 of 20, 1
+      {10, false, "L7 | ?(silver)"},                 // seeds 1347758131, 1409029376, 1187014913: 1, 6 of 20, 0
       {(7ull << 32) | 2, false, "?(silver) | R21"},  // low 32 bits only
       {2, true, "L21 | ?(silver)"},                  // "Montrer à gauche en premier"
   };

@@ -83,9 +83,12 @@ TEST_F(Settings, ARefusedWriteFailsAndLeavesTheFile) {
 }
 
 TEST(TextToBool, ANumberOfTheLocaleOrTrue) {
-  const struct { const char* text; bool french, english; } cases[] = {
-      {"-1", true, true},     {"0", false, false},   {"tRUE", true, true}, {"True ", false, false}, {"", false, false},
-      {"Vrai", false, false}, {"0,5", true, false}, {"0.5", false, true}, {" 1 ", true, true}, {"1e999", false, false}};
+  const struct {
+    const char* text;
+    bool french, english;
+  } cases[] = {{"-1", true, true},  {"0", false, false},    {"tRUE", true, true}, {"True ", false, false},
+               {"", false, false},  {"Vrai", false, false}, {"0,5", true, false}, {"0.5", false, true},
+               {" 1 ", true, true}, {"1e999", false, false}};
   for (const auto& c : cases) {
     EXPECT_EQ(TextToBool(c.text, test::French()), c.french) << "French: '" << c.text << "'";
     EXPECT_EQ(TextToBool(c.text, test::English()), c.english) << "English: '" << c.text << "'";

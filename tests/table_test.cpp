@@ -28,7 +28,8 @@ TEST(RowRoutines, GiveTheExpectedTable) {
       {{";;;x;"}, add({}), {";;;x;", ";;;;"}},
       {{"a;;;;", "b;;;;", ";;;;"}, add({}), {"a;;;;", "b;;;;", ";;;;", ";;;;"}},
       {{"a;;;;"}, add({"p", "q"}), {"a;;;;", "p;q;;;"}},
-      {{"a;b;1;1;0,500", "c;d;;;", "e;f;2;0;0,000"}, insert(2),
+      {{"a;b;1;1;0,500", "c;d;;;", "e;f;2;0;0,000"},
+       insert(2),
        {"a;b;1;1;0,500", " ; ; ; ; ", "c;d; ; ; ", "e;f;2;0;0,000"}},
       {{";;;;"}, insert(1), {";;;;"}},
       {{"a;;;;"}, insert(0), {"a;;;;"}},
@@ -89,34 +90,75 @@ TEST(StudyTable, KeepsTheCurrentCellInTheDataRowsAndTellsItsObserver) {
   EXPECT_EQ(table.Cell(6, 2), "") << "discarded rows come back empty";
   table.SetCurrentCell(-1, 0);
   EXPECT_EQ(current(), std::make_pair(0, 1)) << "the header row never becomes current";
-  EXPECT_EQ(log.events, (Texts{"remove 4-9", "removed", "clamped", "insert 4-4", "inserted", "remove 4-4", "removed",
-                               "cells 2-2", "cells 3-3", "cells 1-2", "remove 3-3", "removed", "clamped", "columns 5-6",
-                               "columns inserted", "cells 0-0", "cells 1-1", "cells 2-2", "replace", "replaced",
-                               "insert 2-2", "inserted"}));
+  EXPECT_EQ(log.events,
+            (Texts{"remove 4-9", "removed",     "clamped",          "insert 4-4", "inserted",   "remove 4-4",
+                   "removed",    "cells 2-2",   "cells 3-3",        "cells 1-2",  "remove 3-3", "removed",
+                   "clamped",    "columns 5-6", "columns inserted", "cells 0-0",  "cells 1-1",  "cells 2-2",
+                   "replace",    "replaced",    "insert 2-2",       "inserted"}));
 }
 
 TEST(Conversions, CellToInt) {
   // Hexadecimal after "$", "x", "X", "0x" or "0X", every digit letter in either case.
-  const std::vector<std::pair<const char*, int32_t>> cases = {
-      {"", 0}, {" 12", 12}, {"12 ", 0}, {"+7", 7}, {"-3", -3}, {"012", 12}, {"- 1", 0}, {"-", 0}, {"12\x01", 0},
-      {"2147483647", 2147483647}, {"2147483648", 0}, {"-2147483648", -2147483647 - 1}, {"-2147483649", 0},
-      {"99999999999999999999", 0}, {"0,375", 0}, {"abc", 0},
-      {"$A0", 160}, {"0xf9", 249}, {"0Xbc", 188}, {"xDE", 222}, {"X10", 16}, {"-$1F", -31}, {"$e", 14},
-      {"$FFFFFFFF", -1}, {"$100000000", 0}, {"$", 0}, {"$1G", 0}, {"$g", 0}};
+  const std::vector<std::pair<const char*, int32_t>> cases = {{"", 0},
+                                                              {" 12", 12},
+                                                              {"12 ", 0},
+                                                              {"+7", 7},
+                                                              {"-3", -3},
+                                                              {"012", 12},
+                                                              {"- 1", 0},
+                                                              {"-", 0},
+                                                              {"12\x01", 0},
+                                                              {"2147483647", 2147483647},
+                                                              {"2147483648", 0},
+                                                              {"-2147483648", -2147483647 - 1},
+                                                              {"-2147483649", 0},
+                                                              {"99999999999999999999", 0},
+                                                              {"0,375", 0},
+                                                              {"abc", 0},
+                                                              {"$A0", 160},
+                                                              {"0xf9", 249},
+                                                              {"0Xbc", 188},
+                                                              {"xDE", 222},
+                                                              {"X10", 16},
+                                                              {"-$1F", -31},
+                                                              {"$e", 14},
+                                                              {"$FFFFFFFF", -1},
+                                                              {"$100000000", 0},
+                                                              {"$", 0},
+                                                              {"$1G", 0},
+                                                              {"$g", 0}};
   for (const auto& [text, value] : cases) EXPECT_EQ(CellToInt(text), value) << '"' << text << '"';
   EXPECT_EQ(CellToInt(std::string_view("129").substr(0, 2)), 12) << "only the text given is read";
 }
 
 TEST(Conversions, CellToFloat) {
   // Text, ReadFloat's answer, value (CellToFloat's, 0 where no number; one too small to hold is 0).
-  const std::vector<std::tuple<const char*, bool, double>> cases = {
-      {"", true, 0},          {" ", false, 0},       {" 12 ", true, 12},     {"+7", true, 7},
-      {"-3", true, -3},       {"0,375", true, 0.375}, {",5", true, 0.5},     {"5,", true, 5},
-      {",", false, 0},        {"1,2,3", false, 0},   {"0.375", false, 0},    {"1 234,5", false, 0},
-      {"-", false, 0},        {"- 1", false, 0},     {"abc", false, 0},      {"12\x01", false, 0},
-      {"1e3", true, 1000},    {"2E-3", true, 0.002}, {"-1,5e+2", true, -150}, {"1e", false, 0},
-      {"1e+", false, 0},      {"1e3x", false, 0},    {"1e+400", false, 0},   {"1e-400", true, 0},
-      {"-2147483649", true, -2147483649.0},          {"99999999999999999999", true, 1e20}};
+  const std::vector<std::tuple<const char*, bool, double>> cases = {{"", true, 0},
+                                                                    {" ", false, 0},
+                                                                    {" 12 ", true, 12},
+                                                                    {"+7", true, 7},
+                                                                    {"-3", true, -3},
+                                                                    {"0,375", true, 0.375},
+                                                                    {",5", true, 0.5},
+                                                                    {"5,", true, 5},
+                                                                    {",", false, 0},
+                                                                    {"1,2,3", false, 0},
+                                                                    {"0.375", false, 0},
+                                                                    {"1 234,5", false, 0},
+                                                                    {"-", false, 0},
+                                                                    {"- 1", false, 0},
+                                                                    {"abc", false, 0},
+                                                                    {"12\x01", false, 0},
+                                                                    {"1e3", true, 1000},
+                                                                    {"2E-3", true, 0.002},
+                                                                    {"-1,5e+2", true, -150},
+                                                                    {"1e", false, 0},
+                                                                    {"1e+", false, 0},
+                                                                    {"1e3x", false, 0},
+                                                                    {"1e+400", false, 0},
+                                                                    {"1e-400", true, 0},
+                                                                    {"-2147483649", true, -2147483649.0},
+                                                                    {"99999999999999999999", true, 1e20}};
   for (const auto& [text, number, expected] : cases) {
     SCOPED_TRACE(std::string("text \"") + text + "\"");
     double value = -1;
@@ -131,11 +173,18 @@ TEST(Conversions, CellToFloat) {
 TEST(Conversions, FormatNumber) {
   // value, decimals, French text
   const std::vector<std::tuple<double, int, std::string>> cases = {
-      {0, 3, "0,000"}, {0.0625, 3, "0,063"}, {-0.0625, 3, "-0,063"}, {2.0 / 3, 3, "0,667"}, {-0.0004, 3, "0,000"},
+      {0, 3, "0,000"},
+      {0.0625, 3, "0,063"},
+      {-0.0625, 3, "-0,063"},
+      {2.0 / 3, 3, "0,667"},
+      {-0.0004, 3, "0,000"},
       {0.3745, 3, "0,374"},  // the double lies just below the half
-      {0.00048828125, 4, "0,0005"}, {1e-300, 3, "0,000"}, {-1e-300, 18, "0,000000000000000000"},
+      {0.00048828125, 4, "0,0005"},
+      {1e-300, 3, "0,000"},
+      {-1e-300, 18, "0,000000000000000000"},
       {1.387778780781445675529539585113525390625e-17, 18, "0,000000000000000014"},  // 2^-56
-      {999.9996, 3, "1\u202F000,000"}, {1234.5, 0, "1\u202F235"},
+      {999.9996, 3, "1\u202F000,000"},
+      {1234.5, 0, "1\u202F235"},
       {1e15, 3, "1\u202F000\u202F000\u202F000\u202F000\u202F000,000"},
       // 15 significant digits at most
       {1234567890123.4567, 3, "1\u202F234\u202F567\u202F890\u202F123,460"},
@@ -144,9 +193,11 @@ TEST(Conversions, FormatNumber) {
   for (const auto& [value, decimals, text] : cases) EXPECT_EQ(FormatNumber(value, decimals, French()), text) << value;
   EXPECT_EQ(FormatNumber(1234.5, 3, test::English()), "1,234.500");
   // Null, a number, or a text holding one.
-  for (const auto& [value, text] : std::vector<std::pair<QVariant, std::string>>{
-           {QVariant(), "0,000"}, {QString("abc"), "0,000"}, {QString("0,0625"), "0,063"}, {QByteArray("2,5"), "2,500"},
-           {7, "7,000"}}) {
+  for (const auto& [value, text] : std::vector<std::pair<QVariant, std::string>>{{QVariant(), "0,000"},
+                                                                                 {QString("abc"), "0,000"},
+                                                                                 {QString("0,0625"), "0,063"},
+                                                                                 {QByteArray("2,5"), "2,500"},
+                                                                                 {7, "7,000"}}) {
     EXPECT_EQ(FormatNumber(value, 3, French()), text) << value.toString().toStdString();
   }
 }
@@ -154,9 +205,12 @@ TEST(Conversions, FormatNumber) {
 // French groups thousands with U+202F; the ranking reads back its own texts
 // and those of lists written with U+00A0 or a plain space.
 TEST(Conversions, ReadGroupedFloat) {
-  for (const auto& [text, locale, number] : std::vector<std::tuple<const char*, const TextLocale*, bool>>{
-           {"1\u202F234,5", &French(), true}, {"1\u00A0234,5", &French(), true}, {"1 234,5", &French(), true},
-           {"1,234.5", &test::English(), true}, {"1 234.5", &test::English(), false}}) {
+  for (const auto& [text, locale, number] :
+       std::vector<std::tuple<const char*, const TextLocale*, bool>>{{"1\u202F234,5", &French(), true},
+                                                                     {"1\u00A0234,5", &French(), true},
+                                                                     {"1 234,5", &French(), true},
+                                                                     {"1,234.5", &test::English(), true},
+                                                                     {"1 234.5", &test::English(), false}}) {
     double value = 0;
     EXPECT_EQ(ReadGroupedFloat(text, *locale, value) && value == 1234.5, number) << text;
   }
@@ -167,15 +221,20 @@ TEST(Texts, BlanksPartsAndTokens) {
   for (const char* text : {"\t", " a", "\xC2\xA0", "\xE3\x80\x80"}) EXPECT_FALSE(IsBlank(text)) << text;
   using Four = std::tuple<std::string, int, std::string, std::string>;
   // Text, characters, left part, right part: counted in characters, not bytes.
-  for (const auto& [text, n, left, right] : std::vector<Four>{{"abc", 3, "abc", "abc"}, {"abc", 9, "abc", "abc"},
-                                                             {"abc", 0, "", ""}, {"abc", -1, "", ""},
-                                                             {"Żółw", 2, "Żó", "łw"}, {"a😀b", 2, "a😀", "😀b"}}) {
+  for (const auto& [text, n, left, right] : std::vector<Four>{{"abc", 3, "abc", "abc"},
+                                                              {"abc", 9, "abc", "abc"},
+                                                              {"abc", 0, "", ""},
+                                                              {"abc", -1, "", ""},
+                                                              {"Żółw", 2, "Żó", "łw"},
+                                                              {"a😀b", 2, "a😀", "😀b"}}) {
     EXPECT_EQ(LeftPart(text, n) + "|" + RightPart(text, n), left + "|" + right) << text << n;
   }
   // Source, separator, token, what is left.
   for (const auto& [text, separator, token, rest] :
        std::vector<std::tuple<std::string, std::string, std::string, std::string>>{
-           {"Anglais.tnx", ".tnx", "Anglais", ""}, {"\tabc", "\t", "", "abc"}, {"abc", "", "abc", ""},
+           {"Anglais.tnx", ".tnx", "Anglais", ""},
+           {"\tabc", "\t", "", "abc"},
+           {"abc", "", "abc", ""},
            {"東京・大阪", "・", "東京", "大阪"}}) {
     std::string source = text, cut = "old";
     CutToken(source, separator, cut);

@@ -28,7 +28,11 @@ TEST_F(GuiTest, EveryControlDoesWhatItsHandlerDoes) {
            b.icon == QMessageBox::Question;
   };
   const auto none = [] {};
-  const struct { QWidget* control; std::function<void()> before; std::function<bool()> done; } steps[] = {
+  const struct {
+    QWidget* control;
+    std::function<void()> before;
+    std::function<bool()> done;
+  } steps[] = {
       {w.PnFiche, [&] { ClickFree(); }, [&] { return Caption(w.PnQL) != "?" && Caption(w.PnQR) != "?"; }},
       {w.BtOui, none, [&] { return score("1/1") && SauverBold(); }},
       {w.PnQL,  // a click: a left press and release, both on the panel
@@ -61,7 +65,10 @@ TEST_F(GuiTest, EveryControlDoesWhatItsHandlerDoes) {
        [&] { return voices->languages.back() == "pl"; }},
       {w.CbVocal, none, [&] { return voices->alive == 0 && !w.CbVocal->isChecked(); }},
       {w.CbFirstLeft, none, [&] { return w.CbFirstLeft->isChecked(); }},
-      {w.Button3, [&] { for (int k = 0; k < 8; ++k) rightFirst += (Click(w.Button3), Caption(w.PnQR) != "?"); },
+      {w.Button3,
+       [&] {
+         for (int k = 0; k < 8; ++k) rightFirst += (Click(w.Button3), Caption(w.PnQR) != "?");
+       },
        [&] { return rightFirst == 0 && Caption(w.PnQR) == "?"; }},
       {w.Button4, [&] { boxes.answers = {"OK"}; },  // "RAZ Statistiques"
        [&] { return box("Remise à zéro des statistiques ?") && Cell(2, 1) + Cell(3, 1) + Cell(2, 2) == ""; }},
@@ -138,8 +145,10 @@ TEST_F(GuiTest, FailuresAreShownAndClosingLosesNoAnswer) {
   EXPECT_TRUE(CloseWindow());
   ASSERT_EQ(boxes.seen.size(), 6u);
   EXPECT_EQ(boxes.seen[5].buttons, "Oui [Non] ") << "Enter does not close without the list";
-  EXPECT_EQ(boxes.seen[5].text, "La liste n'a pas pu être sauvegardée. Quitter quand même ? Une copie sera gardée "
-                                "dans « " + rescue + " ».");
+  EXPECT_EQ(boxes.seen[5].text,
+            "La liste n'a pas pu être sauvegardée. Quitter quand même ? Une copie sera gardée "
+            "dans « " +
+                rescue + " ».");
   const QStringList copies = QDir(rescue).entryList(QDir::Files);
   ASSERT_EQ(copies.size(), 1);
   EXPECT_TRUE(copies[0].startsWith("Autre ") && test::FileBytes(rescue + '/' + copies[0]) == "a\tA\t1\t1\t\r\n");
