@@ -8,7 +8,7 @@
 
 namespace tenaxo {
 
-void TFTenaxo::SgListeSetEditText(int /*col*/, int row, const AnsiString& /*text*/) {
+void TFTenaxo::SgListeSetEditText(int /*col*/, int row, const std::string& /*text*/) {
   session_.LbNbMots = IntToStr(session_.SgListe.RowCount() - 1) + " Lignes";
   session_.Unsaved = true;
   session_.FEditedRow = row;
@@ -24,7 +24,7 @@ void TFTenaxo::SgListeClick() {
     }
     session_.FEditedRow = 0;
   }
-  if (IsBlank(grid.Cell(SgListe->Col(), SgListe->Row()))) grid.SetCell(SgListe->Col(), SgListe->Row(), AnsiString());
+  if (IsBlank(grid.Cell(SgListe->Col(), SgListe->Row()))) grid.SetCell(SgListe->Col(), SgListe->Row(), std::string());
 }
 
 void TFTenaxo::SgListeKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
@@ -51,7 +51,7 @@ void TFTenaxo::SgListeKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
     // right after it opens: the user always gets the empty line to type in.
     SgListe->SetCol(ColGauche);
     InsertGridRow(grid, SgListe->Row(), {});
-    if (IsBlank(grid.Cell(ColGauche, SgListe->Row()))) grid.SetCell(ColGauche, SgListe->Row(), AnsiString());
+    if (IsBlank(grid.Cell(ColGauche, SgListe->Row()))) grid.SetCell(ColGauche, SgListe->Row(), std::string());
     key = 0;
   }
   if (key == VK_DOWN && SgListe->Row() == grid.RowCount() - 1) {

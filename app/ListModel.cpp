@@ -24,7 +24,7 @@ constexpr size_t kShownBytes = 4096;
 
 QVariant ListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return QVariant();
-  const AnsiString& cell = table_.Cell(index.column(), TableRow(index));
+  const std::string& cell = table_.Cell(index.column(), TableRow(index));
   if (role == Qt::DisplayRole && cell.size() > kShownBytes) return AnsiToQString(Utf8Prefix(cell, kShownBytes));
   return AnsiToQString(cell);
 }

@@ -50,7 +50,7 @@ class ListGrid : public QTableView {
   ListModel* Model() const { return model_; }
   StudyTable& Table() const { return model_->Table(); }
 
-  std::function<void(int col, int row, const AnsiString& text)> OnSetEditText;
+  std::function<void(int col, int row, const std::string& text)> OnSetEditText;
   std::function<void()> OnClick;
   std::function<void(int& key, Qt::KeyboardModifiers modifiers)> OnKeyDown;
   std::function<void(Qt::MouseButton button, int x, int y)> OnMouseUp;

@@ -89,14 +89,14 @@ class TFTenaxo::HeldVoice : public Voice {
   ~HeldVoice() override {
     if (hold_->voice == this) hold_->voice = nullptr;
   }
-  bool Speak(const AnsiString& text, const std::string& language) override {
+  bool Speak(const std::string& text, const std::string& language) override {
     if (!hold_->holding) return voice_->Speak(text, language);
     hold_->pending = true;
     hold_->text = text;
     hold_->language = language;
     return true;
   }
-  bool SpeakNow(const AnsiString& text, const std::string& language) { return voice_->Speak(text, language); }
+  bool SpeakNow(const std::string& text, const std::string& language) { return voice_->Speak(text, language); }
 
  private:
   std::unique_ptr<Voice> voice_;
@@ -282,13 +282,13 @@ void TFTenaxo::BindEvents() {
   connect(BtDelListe, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.BtDelListeClick(); }); });
   connect(BtVider, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.BtViderClick(); }); });
 
-  SgListe->OnSetEditText = [this](int col, int row, const AnsiString& text) { SgListeSetEditText(col, row, text); };
+  SgListe->OnSetEditText = [this](int col, int row, const std::string& text) { SgListeSetEditText(col, row, text); };
   SgListe->OnClick = [this] { Run([&] { SgListeClick(); }); };
   SgListe->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { SgListeKeyDown(key, shift); };
   SgListe->OnMouseUp = [this](Qt::MouseButton button, int x, int y) { Run([&] { SgListeMouseUp(button, x, y); }); };
 }
 
-AnsiString TFTenaxo::ListNameText() const { return Utf8(CbListes->currentText()); }
+std::string TFTenaxo::ListNameText() const { return Utf8(CbListes->currentText()); }
 
 void TFTenaxo::Mirror() {
   const QuestionCycle& cycle = *cycle_;
@@ -336,7 +336,7 @@ void TFTenaxo::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFTenaxo::FormCreate() {
-  AnsiString value;
+  std::string value;
   ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Liste", value);
   CbListes->setEditText(AnsiToQString(value));
   ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Vocal", value);

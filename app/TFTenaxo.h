@@ -83,7 +83,7 @@ class TFTenaxo : public QWidget {
   void AcExporterClick();
 
   // The list editor.
-  void SgListeSetEditText(int col, int row, const AnsiString& text);
+  void SgListeSetEditText(int col, int row, const std::string& text);
   void SgListeClick();
   void SgListeKeyDown(int& key, Qt::KeyboardModifiers shift);
   void SgListeMouseUp(Qt::MouseButton button, int x, int y);
@@ -105,7 +105,7 @@ class TFTenaxo : public QWidget {
   void BindEvents();
   void LayOut();
   void MirrorCard();
-  AnsiString ListNameText() const;
+  std::string ListNameText() const;
   // Runs a handler, then mirrors the state, whether it ends or fails; a
   // failure is shown in the error box. True when the handler ended.
   template <typename F>
@@ -116,7 +116,7 @@ class TFTenaxo : public QWidget {
   struct SpeechHold {
     bool holding = true;
     bool pending = false;
-    AnsiString text;
+    std::string text;
     std::string language;
     HeldVoice* voice = nullptr;
   };

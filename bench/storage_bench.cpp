@@ -30,7 +30,7 @@ struct Folder {
   QTemporaryDir dir;
 };
 
-ListWindow Window(const AnsiString& name) {
+ListWindow Window(const std::string& name) {
   const auto yes = [](const QString&) { return true; };
   return ListWindow{[name] { return name; }, yes, yes, [](const QStringList&) {}, [] {}, [](const QString&) {}};
 }
@@ -41,7 +41,7 @@ void BM_LoadList(benchmark::State& state) {
   Folder folder;
   const StudyTable list = RankedList(static_cast<int>(state.range(0)), static_cast<bench::Script>(state.range(1)));
   FileEncoding encoding = FileEncoding::None;
-  const AnsiString text = EncodeListFile(ListText(list), encoding);
+  const std::string text = EncodeListFile(ListText(list), encoding);
   WriteListFile(ListFilePath("Bench"), text);
   Session session;
   ListCommands commands(session, Window("Bench"));

@@ -20,7 +20,7 @@ namespace {
 class WordLongVoice : public Voice {
  public:
   explicit WordLongVoice(int* spoken) : spoken_(spoken) {}
-  bool Speak(const AnsiString&, const std::string&) override {
+  bool Speak(const std::string&, const std::string&) override {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ++*spoken_;
     return true;

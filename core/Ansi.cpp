@@ -15,12 +15,12 @@ QString AnsiToQString(std::string_view text) {
   return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-AnsiString Utf8(const QString& text) {
+std::string Utf8(const QString& text) {
   const QByteArray bytes = text.toUtf8();
-  return AnsiString(bytes.constData(), static_cast<size_t>(bytes.size()));
+  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-bool QStringToAnsi(const QString& text, AnsiString& out) {
+bool QStringToAnsi(const QString& text, std::string& out) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
       ++i;

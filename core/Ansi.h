@@ -11,20 +11,18 @@
 
 namespace tenaxo {
 
-using AnsiString = std::string;
+using std::string = std::string;
 
 // The text of UTF-8 bytes; a byte that is not UTF-8 becomes U+FFFD.
 QString AnsiToQString(std::string_view text);
 
 // The UTF-8 of the text; a lone surrogate becomes U+FFFD.
-AnsiString Utf8(const QString& text);
+std::string Utf8(const QString& text);
 
 // The UTF-8 of the text. False (out unchanged) when it holds a lone
 // surrogate, which no file can keep.
-bool QStringToAnsi(const QString& text, AnsiString& out);
+bool QStringToAnsi(const QString& text, std::string& out);
 
-// For literals written in the sources, which are UTF-8.
-inline AnsiString Ansi(const char* utf8) { return AnsiString(utf8); }
 
 // Characters are counted as code points: a UTF-8 sequence is one character
 // (a continuation byte belongs to the character before it).

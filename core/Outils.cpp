@@ -46,23 +46,23 @@ bool IsBlank(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\r' || c == '\n'; });
 }
 
-AnsiString LeftPart(std::string_view text, int n) {
-  if (n <= 0) return AnsiString();
-  return AnsiString(text.substr(0, CharacterOffset(text, static_cast<size_t>(n))));
+std::string LeftPart(std::string_view text, int n) {
+  if (n <= 0) return std::string();
+  return std::string(text.substr(0, CharacterOffset(text, static_cast<size_t>(n))));
 }
 
-AnsiString RightPart(std::string_view text, int n) {
+std::string RightPart(std::string_view text, int n) {
   const size_t count = CharacterCount(text);
   if (count > static_cast<size_t>(std::max(n, 0))) {
-    if (n <= 0) return AnsiString();
-    return AnsiString(text.substr(CharacterOffset(text, count - static_cast<size_t>(n))));
+    if (n <= 0) return std::string();
+    return std::string(text.substr(CharacterOffset(text, count - static_cast<size_t>(n))));
   }
-  return AnsiString(text);
+  return std::string(text);
 }
 
-void CutToken(AnsiString& source, std::string_view separator, AnsiString& token) {
-  const size_t p = separator.empty() ? AnsiString::npos : source.find(separator);
-  if (p == AnsiString::npos) {
+void CutToken(std::string& source, std::string_view separator, std::string& token) {
+  const size_t p = separator.empty() ? std::string::npos : source.find(separator);
+  if (p == std::string::npos) {
     token = std::move(source);
     source.clear();
     return;
@@ -71,7 +71,7 @@ void CutToken(AnsiString& source, std::string_view separator, AnsiString& token)
   source.erase(0, p + separator.size());
 }
 
-AnsiString IntToStr(int64_t value) { return std::to_string(value); }
+std::string IntToStr(int64_t value) { return std::to_string(value); }
 
 // ---------------------------------------------------------------- numbers
 
@@ -266,7 +266,7 @@ void RoundedDigits(double value, int decimals, std::string& integerPart, std::st
 }
 }  // namespace
 
-AnsiString FormatNumber(double value, int decimals, const TextLocale& locale) {
+std::string FormatNumber(double value, int decimals, const TextLocale& locale) {
   if (!std::isfinite(value)) value = 0;
   decimals = std::clamp(decimals, 0, 18);
   std::string integerPart;
@@ -274,7 +274,7 @@ AnsiString FormatNumber(double value, int decimals, const TextLocale& locale) {
   RoundedDigits(value, decimals, integerPart, fraction);
   const bool allZero =
       integerPart.find_first_not_of('0') == std::string::npos && fraction.find_first_not_of('0') == std::string::npos;
-  AnsiString text;
+  std::string text;
   text.reserve(integerPart.size() * 2 + fraction.size() + 2);
   if (value < 0 && !allZero) text += '-';
   for (size_t k = 0; k < integerPart.size(); ++k) {
@@ -288,12 +288,12 @@ AnsiString FormatNumber(double value, int decimals, const TextLocale& locale) {
   return text;
 }
 
-AnsiString FormatNumber(const QVariant& value, int decimals, const TextLocale& locale) {
+std::string FormatNumber(const QVariant& value, int decimals, const TextLocale& locale) {
   double number = 0;
   if (!value.isNull() && value.isValid()) {
     const int type = value.metaType().id();
     if (type == QMetaType::QString || type == QMetaType::QByteArray) {
-      AnsiString text;
+      std::string text;
       if (type == QMetaType::QByteArray) {
         text = value.toByteArray().toStdString();
       } else {

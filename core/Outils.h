@@ -12,7 +12,7 @@
 
 namespace tenaxo {
 
-using CellTexts = std::vector<AnsiString>;
+using CellTexts = std::vector<std::string>;
 
 // Leaves the header row and one empty data row; columns stay.
 void ClearGrid(StudyTable& grid);
@@ -42,18 +42,18 @@ bool ReadFloat(std::string_view text, std::string_view decimalSeparator, double&
 bool ReadGroupedFloat(std::string_view text, const TextLocale& locale, double& value);
 
 // Counted in characters, not bytes.
-AnsiString LeftPart(std::string_view text, int n);
-AnsiString RightPart(std::string_view text, int n);
+std::string LeftPart(std::string_view text, int n);
+std::string RightPart(std::string_view text, int n);
 // Cuts the text before the first separator off source into token.
-void CutToken(AnsiString& source, std::string_view separator, AnsiString& token);
+void CutToken(std::string& source, std::string_view separator, std::string& token);
 
 // The value (null, a number or a text holding one; anything else counts as 0)
 // with the given decimals and thousands grouping, in the locale's form.
 // Rounded once, half away from zero, to at most 15 significant digits.
-AnsiString FormatNumber(const QVariant& value, int decimals, const TextLocale& locale = TextLocale::Current());
-AnsiString FormatNumber(double value, int decimals, const TextLocale& locale = TextLocale::Current());
+std::string FormatNumber(const QVariant& value, int decimals, const TextLocale& locale = TextLocale::Current());
+std::string FormatNumber(double value, int decimals, const TextLocale& locale = TextLocale::Current());
 
 // Integer cells are plain decimal digits.
-AnsiString IntToStr(int64_t value);
+std::string IntToStr(int64_t value);
 
 }  // namespace tenaxo

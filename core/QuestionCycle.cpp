@@ -113,7 +113,7 @@ void QuestionCycle::Button4Click() {
 void QuestionCycle::ResetStats() {
   StudyTable& grid = session_.SgListe;
   for (int row = StudyTable::FixedRows; row < grid.RowCount(); ++row) {
-    for (int col : {ColDemande, ColJuste, ColRatio}) grid.SetCell(col, row, AnsiString());
+    for (int col : {ColDemande, ColJuste, ColRatio}) grid.SetCell(col, row, std::string());
   }
 }
 

@@ -28,7 +28,7 @@ namespace tenaxo {
 enum class PanelColor { White, Silver };
 
 struct AnswerPanel {
-  AnsiString Caption;
+  std::string Caption;
   PanelColor Color = PanelColor::White;
 };
 

@@ -15,11 +15,11 @@ void ComputeRatios(StudyTable& grid, const TextLocale& locale) {
     int64_t asked = CellToInt(grid.Cell(ColDemande, row));
     if (asked < 10) asked *= 2;
     if (asked == 0) {
-      grid.SetCell(ColRatio, row, AnsiString());
+      grid.SetCell(ColRatio, row, std::string());
       continue;
     }
     const double ratio = static_cast<double>(CellToInt(grid.Cell(ColJuste, row))) / static_cast<double>(asked);
-    AnsiString text = FormatNumber(ratio, 3, locale);
+    std::string text = FormatNumber(ratio, 3, locale);
     // The sort reads each ratio as its text says. A ratio of 1000 or more
     // carries a thousands separator that the number reader refuses; such a
     // pair still ranks by its value, at the end where it belongs, instead of

@@ -15,14 +15,14 @@ enum class FileEncoding { None, Windows1252, Utf8, Utf8Bom };
 
 struct Session {
   StudyTable SgListe;                               // the study list, created with 5 columns and 5 rows
-  AnsiString FListName;                             // name the list was last loaded or saved under
+  std::string FListName;                             // name the list was last loaded or saved under
   int32_t FQuestionRow = 0;                         // row of the pending question; 0 before the first
   int32_t FEditedRow = 0;                           // row of the editor's last edit-text event; 0 = none
   int32_t FSortCol = 0;                             // column of the last header sort; -1 = none
   int32_t FAskedCount = 0;                          // questions asked in the current series
   int32_t FFoundCount = 0;                          // "Oui" answers in the current series
   bool Unsaved = false;                             // the list has changes not yet in its file ("Sauver" in bold)
-  AnsiString LbNbMots;                              // the line-count label, "<n> Lignes", empty until first set
+  std::string LbNbMots;                              // the line-count label, "<n> Lignes", empty until first set
   FileEncoding FListEncoding = FileEncoding::None;  // how the list was read, how it is saved
 };
 

@@ -5,10 +5,10 @@
 namespace tenaxo {
 
 namespace {
-const AnsiString kEmpty;
+const std::string kEmpty;
 
 void SpacesForEmpties(StudyTable::Row& row) {
-  for (AnsiString& cell : row) {
+  for (std::string& cell : row) {
     if (cell.empty()) cell = " ";
   }
 }
@@ -42,14 +42,14 @@ void StudyTable::SetColCount(int count) {
   if (observer_) observer_->ColumnsInserted();
 }
 
-const AnsiString& StudyTable::Cell(int col, int row) const {
+const std::string& StudyTable::Cell(int col, int row) const {
   if (col < 0 || col >= colCount_ || row < 0 || row >= RowCount()) return kEmpty;
   return rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
 }
 
-void StudyTable::SetCell(int col, int row, AnsiString text) {
+void StudyTable::SetCell(int col, int row, std::string text) {
   if (col < 0 || col >= colCount_ || row < 0 || row >= RowCount()) return;
-  AnsiString& cell = rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+  std::string& cell = rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
   if (cell == text) return;
   cell = std::move(text);
   Changed(row, row);
@@ -135,8 +135,8 @@ void StudyTable::ExchangeRows(int a, int b) {
 size_t StudyTable::MemoryUsage() const {
   size_t bytes = rows_.capacity() * sizeof(Row);
   for (const Row& row : rows_) {
-    bytes += row.capacity() * sizeof(AnsiString);
-    for (const AnsiString& cell : row) {
+    bytes += row.capacity() * sizeof(std::string);
+    for (const std::string& cell : row) {
       if (cell.capacity() > 15) bytes += cell.capacity() + 1;
     }
   }

@@ -34,7 +34,7 @@ enum Column { ColGauche = 0, ColDroite = 1, ColDemande = 2, ColJuste = 3, ColRat
 
 class StudyTable {
  public:
-  using Row = std::vector<AnsiString>;
+  using Row = std::vector<std::string>;
   static constexpr int FixedRows = 1;
   static constexpr int FixedCols = 0;
 
@@ -53,8 +53,8 @@ class StudyTable {
   // operation of the program narrows the table.
   void SetColCount(int count);
 
-  const AnsiString& Cell(int col, int row) const;
-  void SetCell(int col, int row, AnsiString text);
+  const std::string& Cell(int col, int row) const;
+  void SetCell(int col, int row, std::string text);
 
   Row RowTexts(int row) const;
   // Replaces the whole row: missing texts make empty cells, extra ones drop.

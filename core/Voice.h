@@ -20,7 +20,7 @@ class Voice {
   // could not be spoken: no engine, no audio output, or the engine refused
   // the text. A text starting with "<" is read as markup. Implementations may
   // also throw; callers treat that as false.
-  virtual bool Speak(const AnsiString& text, const std::string& language) = 0;
+  virtual bool Speak(const std::string& text, const std::string& language) = 0;
 };
 
 // Makes a voice. Making one must not contact the engine (that waits for the
@@ -30,7 +30,7 @@ using VoiceFactory = std::function<std::unique_ptr<Voice>()>;
 // A language the engine can speak: its code, and its name to show.
 struct VoiceLanguage {
   std::string Code;
-  AnsiString Name;
+  std::string Name;
 };
 // The languages installed, in no particular order.
 using VoiceLanguages = std::function<std::vector<VoiceLanguage>()>;

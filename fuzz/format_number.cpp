@@ -9,7 +9,7 @@
 using namespace tenaxo;
 
 static void Check(double value, int decimals, const TextLocale& locale) {
-  const AnsiString text = FormatNumber(value, decimals, locale);
+  const std::string text = FormatNumber(value, decimals, locale);
   const std::string about = fuzz::Number(value) + ", " + std::to_string(decimals) + " decimals: " + fuzz::Shown(text);
   value = std::isfinite(value) ? value : 0;
   // The decimals asked, the integer digits grouped by threes without a leading 0, a minus only before a digit other

@@ -54,9 +54,9 @@ void fuzz::OneInput(std::string_view input) {
   }
   FUZZ_CHECK(first.DataRowCount() == std::max(int(lines.size()), 1) && size_t(first.ColCount()) == width, "");
 
-  const AnsiString saved = ListText(first);  // the file holds it byte for byte; loaded and saved again, the same
+  const std::string saved = ListText(first);  // the file holds it byte for byte; loaded and saved again, the same
   WriteListFile(path, saved);
-  const AnsiString read = ReadListFile(path);
+  const std::string read = ReadListFile(path);
   StudyTable second(first.ColCount());  // as wide: a column empty in every row is only trailing TABs
   FillTable(second, ParseListText(read));
   FUZZ_CHECK(read == saved && ListText(second) == saved, std::to_string(read.size()) + " bytes read");

@@ -11,16 +11,16 @@
 using namespace tenaxo;
 
 // The text, without NUL, or nothing for a value that is not plain text.
-static std::optional<AnsiString> Read(const RegRoot& root, const char* name) {
-  AnsiString value;
+static std::optional<std::string> Read(const RegRoot& root, const char* name) {
+  std::string value;
   try {
-    ReadRegString(root, AnsiString("Tenaxo\\") + name, value);
+    ReadRegString(root, std::string("Tenaxo\\") + name, value);
   } catch (const Error& e) {
     FUZZ_CHECK(e.Message() == QStringLiteral("Type de données incorrect pour '%1'").arg(QLatin1String(name)),
                e.Message().toStdString());
     return std::nullopt;
   }
-  FUZZ_CHECK(value.find('\0') == AnsiString::npos, fuzz::Shown(value));
+  FUZZ_CHECK(value.find('\0') == std::string::npos, fuzz::Shown(value));
   return value;
 }
 
@@ -37,7 +37,7 @@ void fuzz::OneInput(std::string_view input) {
   Read(root, "Liste");
   FUZZ_CHECK(ReadListFile(path) == input, "reading changed the file");
 
-  const AnsiString name = Utf8(AnsiToQString(input.substr(0, 24)));  // a name is UTF-8
+  const std::string name = Utf8(AnsiToQString(input.substr(0, 24)));  // a name is UTF-8
   try {
     WriteRegString(root, "Tenaxo\\Liste", name);
   } catch (const Error& e) {

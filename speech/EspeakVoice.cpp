@@ -116,7 +116,7 @@ class Engine {
 
 }  // namespace
 
-bool EspeakVoice::Speak(const AnsiString& text, const std::string& language) {
+bool EspeakVoice::Speak(const std::string& text, const std::string& language) {
   Engine& engine = Engine::Instance();
   std::lock_guard<std::mutex> lock(engine.Mutex());
   if (!engine.Start() || !engine.AudioOutputOpens()) return false;

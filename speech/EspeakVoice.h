@@ -17,7 +17,7 @@ namespace tenaxo {
 
 class EspeakVoice : public Voice {
  public:
-  bool Speak(const AnsiString& text, const std::string& language) override;
+  bool Speak(const std::string& text, const std::string& language) override;
 
   // Whether any voice of this process has contacted the engine yet.
   static bool EngineStarted();

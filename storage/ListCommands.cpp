@@ -29,8 +29,8 @@ bool ListCommands::ListFileExists() const { return FileExists(ListFilePath()); }
 void ListCommands::FillListNames() {
   QStringList items;
   for (const QString& file : ListFiles(AppFolder() + QStringLiteral("*.tnx"))) {
-    AnsiString name = Utf8(file);
-    AnsiString item;
+    std::string name = Utf8(file);
+    std::string item;
     CutToken(name, ".tnx", item);
     items.append(AnsiToQString(item));
   }
@@ -40,7 +40,7 @@ void ListCommands::FillListNames() {
 void ListCommands::LoadList() {
   QString path;
   try {
-    const AnsiString name = window_.ListName();
+    const std::string name = window_.ListName();
     path = tenaxo::ListFilePath(name);
     // Everything that may fail comes first; the session changes only once
     // the new table is complete.
@@ -48,12 +48,12 @@ void ListCommands::LoadList() {
     FileEncoding encoding = FileEncoding::None;
     ListLines lines;
     {
-      AnsiString bytes = ReadListFile(path);
+      std::string bytes = ReadListFile(path);
       stamp = StampOf(path, bytes);
       lines = ParseListText(DecodeListFile(std::move(bytes), path, encoding));
     }
-    AnsiString listName = name;
-    AnsiString label = IntToStr(std::max<int64_t>(1, static_cast<int64_t>(lines.size()))) + " Lignes";
+    std::string listName = name;
+    std::string label = IntToStr(std::max<int64_t>(1, static_cast<int64_t>(lines.size()))) + " Lignes";
     FillTable(session_.SgListe, std::move(lines));
     session_.FListName.swap(listName);
     session_.FListEncoding = encoding;
@@ -68,7 +68,7 @@ void ListCommands::LoadList() {
 }
 
 SaveResult ListCommands::SaveList() {
-  const AnsiString name = window_.ListName();
+  const std::string name = window_.ListName();
   const QString path = tenaxo::ListFilePath(name);
   if (session_.FListName != name && FileExists(path) && !window_.Confirm(QStringLiteral("Ecraser cette liste ?"))) {
     return SaveResult::Declined;
@@ -79,7 +79,7 @@ SaveResult ListCommands::SaveList() {
     return SaveResult::ChangedOnDisk;
   }
   FileEncoding encoding = session_.FListEncoding;
-  const AnsiString bytes = EncodeListFile(ListText(session_.SgListe), encoding);
+  const std::string bytes = EncodeListFile(ListText(session_.SgListe), encoding);
   WriteListFile(path, bytes);
   stamp_ = StampOf(path, bytes);
   session_.FListEncoding = encoding;

@@ -22,7 +22,7 @@ namespace tenaxo {
 
 struct ListWindow {
   // The text of the list-name drop-down, as it shows now.
-  std::function<AnsiString()> ListName;
+  std::function<std::string()> ListName;
   // Asks the question in a "Confirmation" box: true for "OK".
   std::function<bool(const QString&)> Confirm;
   // The same with "Oui" and "Non", "Non" the default: true for "Oui".

@@ -246,7 +246,7 @@ QStringList ListFiles(const QString& mask) {
   return names;
 }
 
-QString ListFilePath(const AnsiString& listName) {
+QString ListFilePath(const std::string& listName) {
   return AppFolder() + AnsiToQString(listName).replace(u'\\', u'/') + QStringLiteral(".tnx");
 }
 
@@ -285,14 +285,14 @@ ListLines ParseListText(std::string_view text) {
 
 void FillTable(StudyTable& grid, ListLines lines) { grid.ReplaceDataRows(std::move(lines)); }
 
-AnsiString ListText(const StudyTable& grid) {
+std::string ListText(const StudyTable& grid) {
   const int cols = grid.ColCount();
   size_t size = 0;
   for (int r = StudyTable::FixedRows; r < grid.RowCount(); ++r) {
     size += static_cast<size_t>(cols) + 1;  // TABs and CR LF
     for (int c = 0; c < cols; ++c) size += grid.Cell(c, r).size();
   }
-  AnsiString text;
+  std::string text;
   text.reserve(size);
   for (int r = StudyTable::FixedRows; r < grid.RowCount(); ++r) {
     for (int c = 0; c < cols; ++c) {
@@ -306,7 +306,7 @@ AnsiString ListText(const StudyTable& grid) {
 
 // ---------------------------------------------------------------- files
 
-AnsiString ReadListFile(const QString& path) {
+std::string ReadListFile(const QString& path) {
   if (path.contains(QChar(0))) FailOpen(path, EINVAL);
   const QByteArray name = QFile::encodeName(path);
   int fd;
@@ -319,7 +319,7 @@ AnsiString ReadListFile(const QString& path) {
   if (fstat(fd, &st) != 0) FailOpen(path, errno);
   if (S_ISDIR(st.st_mode)) FailOpen(path, EISDIR);
   if (!S_ISREG(st.st_mode)) FailOpen(path, EINVAL);
-  AnsiString bytes(static_cast<size_t>(st.st_size) + 1, '\0');
+  std::string bytes(static_cast<size_t>(st.st_size) + 1, '\0');
   size_t used = 0;
   for (;;) {
     if (used == bytes.size()) bytes.resize(bytes.size() * 2);

@@ -59,7 +59,7 @@ QStringList ListFiles(const QString& mask);
 
 // Program folder + name + ".tnx". A backslash in the name separates folders,
 // as '/' does: "sous\\liste" is the list "liste" of the subfolder "sous".
-QString ListFilePath(const AnsiString& listName);
+QString ListFilePath(const std::string& listName);
 // An entry with that path exists and is not a folder.
 bool FileExists(const QString& path);
 // Deletes the file when it exists and is not read-only; a file that cannot
@@ -81,14 +81,14 @@ ListLines ParseListText(std::string_view text);
 void FillTable(StudyTable& grid, ListLines lines);
 
 // The bytes of the list file for the table: every data row, every column.
-AnsiString ListText(const StudyTable& grid);
+std::string ListText(const StudyTable& grid);
 
 // ---------------------------------------------------------------- files
 
 // The whole file. Fails with "Impossible d'ouvrir le fichier "<path>". <the
 // system's text>" when it is missing, a folder, not a plain file, or cannot be
 // read.
-AnsiString ReadListFile(const QString& path);
+std::string ReadListFile(const QString& path);
 
 // Replaces the file with the bytes, never leaving a half-written file: they
 // go to a new file beside it that replaces the old one only once every byte

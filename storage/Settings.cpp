@@ -23,13 +23,13 @@ QString& CurrentUserOverride() {
 // registry walk opens keys.
 struct ValuePath {
   std::vector<QString> groups;
-  AnsiString name;
+  std::string name;
 };
 
-ValuePath Walk(const AnsiString& path) {
+ValuePath Walk(const std::string& path) {
   ValuePath walk;
-  AnsiString rest = path;
-  AnsiString name;
+  std::string rest = path;
+  std::string name;
   CutToken(rest, "\\", name);
   do {
     walk.groups.push_back(AnsiToQString(name));
@@ -65,9 +65,9 @@ void CreateStore(const QString& fileName, const QString& group) {
   if (PlainSectionName(group)) file.write(QStringLiteral("[%1]\n").arg(group).toUtf8());
 }
 
-AnsiString UpToNul(AnsiString text) {
+std::string UpToNul(std::string text) {
   const size_t nul = text.find('\0');
-  if (nul != AnsiString::npos) text.resize(nul);
+  if (nul != std::string::npos) text.resize(nul);
   return text;
 }
 
@@ -90,7 +90,7 @@ RegRoot RegRoot::CurrentUser() {
 
 void RegRoot::SetCurrentUser(const QString& fileName) { CurrentUserOverride() = fileName; }
 
-void ReadRegString(const RegRoot& root, const AnsiString& path, AnsiString& value) {
+void ReadRegString(const RegRoot& root, const std::string& path, std::string& value) {
   const ValuePath walk = Walk(path);
   CreateStore(root.FileName(), walk.groups.front());
   QSettings store(root.FileName(), QSettings::IniFormat);
@@ -110,7 +110,7 @@ void ReadRegString(const RegRoot& root, const AnsiString& path, AnsiString& valu
   value = UpToNul(Utf8(data.toString()));
 }
 
-void WriteRegString(const RegRoot& root, const AnsiString& path, const AnsiString& value) {
+void WriteRegString(const RegRoot& root, const std::string& path, const std::string& value) {
   const ValuePath walk = Walk(path);
   const auto refused = [&walk] {
     return Error(QStringLiteral("Echec à la définition des données pour '%1'").arg(AnsiToQString(walk.name)));

@@ -38,13 +38,13 @@ class RegRoot {
 // missing value, a missing or unreadable file give "". A value that is not
 // plain text (a list, binary data, a typed value) fails with "Type de données
 // incorrect pour '<value name>'".
-void ReadRegString(const RegRoot& root, const AnsiString& path, AnsiString& value);
+void ReadRegString(const RegRoot& root, const std::string& path, std::string& value);
 
 // Stores the text (up to any NUL) as the value, replacing whatever was there,
 // and checks that the file was written: a store that cannot be written (its
 // folder or file not writable, a file it cannot parse) fails with "Echec à la
 // définition des données pour '<value name>'".
-void WriteRegString(const RegRoot& root, const AnsiString& path, const AnsiString& value);
+void WriteRegString(const RegRoot& root, const std::string& path, const std::string& value);
 
 // A check box state from its stored text: a number in the locale's form that
 // is not zero, or "True" in any letter case, is true; anything else ("0",

@@ -18,7 +18,7 @@ class FakeVoice : public Voice {
  public:
   explicit FakeVoice(std::shared_ptr<VoiceLog> log) : log_(std::move(log)) { ++log_->made, ++log_->alive; }
   ~FakeVoice() override { --log_->alive; }
-  bool Speak(const AnsiString& text, const std::string& language) override {
+  bool Speak(const std::string& text, const std::string& language) override {
     log_->spoken.push_back(text);
     log_->languages.push_back(language);
     if (log_->speaking) log_->speaking();

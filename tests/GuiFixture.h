@@ -85,11 +85,11 @@ class GuiTest : public ::testing::Test {
   void PutList(const char* name, const std::string& bytes) { PutFile(ListPath(name), bytes); }
   std::string ListBytes(const char* name) const { return FileBytes(ListPath(name)); }
   void PutSetting(const char* name, const char* value) {
-    WriteRegString(RegRoot::CurrentUser(), AnsiString("Tenaxo\\") + name, Ansi(value));
+    WriteRegString(RegRoot::CurrentUser(), std::string("Tenaxo\\") + name, Ansi(value));
   }
   std::string Setting(const char* name) {
-    AnsiString value;
-    ReadRegString(RegRoot::CurrentUser(), AnsiString("Tenaxo\\") + name, value);
+    std::string value;
+    ReadRegString(RegRoot::CurrentUser(), std::string("Tenaxo\\") + name, value);
     return AnsiToQString(value).toStdString();
   }
 

@@ -50,7 +50,7 @@ inline std::string StateOf(const Session& s) {
 }
 
 struct FakeWindow {
-  AnsiString name;                   // the drop-down's text
+  std::string name;                   // the drop-down's text
   bool answer = true;                // what the user answers
   std::vector<QString> questions;    // every question asked, both kinds
   std::optional<QStringList> items;  // the drop-down's items, once rebuilt

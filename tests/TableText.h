@@ -13,7 +13,7 @@ namespace tenaxo::test {
 inline StudyTable MakeTable(const std::vector<std::string>& rows, int cols = 5) {
   StudyTable table(cols, static_cast<int>(rows.size()) + 1);
   for (size_t r = 0; r < rows.size(); ++r) {
-    std::vector<AnsiString> cells;
+    std::vector<std::string> cells;
     std::istringstream in(rows[r] + ";");
     for (std::string cell; std::getline(in, cell, ';');) cells.push_back(cell);
     table.SetRowTexts(static_cast<int>(r) + 1, cells);

@@ -148,8 +148,8 @@ TEST_F(GuiTest, TheLookAsDesignedUnderLightAndDarkPalettes) {
     EXPECT_TRUE(grid->rowHeight(1) == 24 && grid->verticalScrollBar()->isVisible()) << "24 px rows, the bar always on";
     const QHeaderView* header = grid->horizontalHeader();
     for (const auto& [col, row] : {std::pair{0, 1}, std::pair{1, 2}, std::pair{1, 0}}) {
-      const AnsiString text = window->State().SgListe.Cell(col, row);
-      auto show = [&, c = col, r = row](bool on) { window->State().SgListe.SetCell(c, r, on ? text : AnsiString()); };
+      const std::string text = window->State().SgListe.Cell(col, row);
+      auto show = [&, c = col, r = row](bool on) { window->State().SgListe.SetCell(c, r, on ? text : std::string()); };
       const QRect area = row ? grid->visualRect(grid->Model()->IndexOf(col, row))
                              : QRect(header->sectionViewportPosition(col), 0, grid->columnWidth(col), header->height());
       contrast(row ? grid->viewport() : header->viewport(), area, show, "cell");

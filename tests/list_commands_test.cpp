@@ -50,7 +50,7 @@ class Lists : public test::ProgramFolder {
     chmod(QFile::encodeName(PathOf("Lecture.tnx")).constData(), 0444);
   }
 
-  std::string LoadNamed(const AnsiString& name) {
+  std::string LoadNamed(const std::string& name) {
     window.name = name;
     return ErrorOf([&] { commands.LoadList(); });
   }

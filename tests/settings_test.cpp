@@ -15,7 +15,7 @@ class Settings : public ::testing::Test {
   QString Path(const char* name = "Tenaxo.ini") const { return dir_.path() + u'/' + name; }
   // The value's text, or the failure's message.
   std::string Read(const char* value, const QString& file) {
-    AnsiString text = "not read";
+    std::string text = "not read";
     const std::string error = ErrorOf([&] { ReadRegString(RegRoot(file), value, text); });
     return error == "(no error)" ? text : error;
   }

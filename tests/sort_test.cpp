@@ -18,8 +18,8 @@ void ExchangeSort(StudyTable& grid, int column, int flags, const TextLocale& loc
   const int last = grid.RowCount() - 1;
   for (int i = 1; i < last; ++i) {
     for (int j = i + 1; j <= last; ++j) {
-      const AnsiString& a = grid.Cell(column, i);
-      const AnsiString& b = grid.Cell(column, j);
+      const std::string& a = grid.Cell(column, i);
+      const std::string& b = grid.Cell(column, j);
       const bool greater = (flags & sfNumeric) ? CellToFloat(a, locale) > CellToFloat(b, locale)
                                                : locale.SortKey(a).compare(locale.SortKey(b)) > 0;
       if (greater != ((flags & sfDescending) != 0)) grid.ExchangeRows(i, j);
