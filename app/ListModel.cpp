@@ -25,8 +25,8 @@ constexpr size_t kShownBytes = 4096;
 QVariant ListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return QVariant();
   const std::string& cell = table_.Cell(index.column(), TableRow(index));
-  if (role == Qt::DisplayRole && cell.size() > kShownBytes) return AnsiToQString(Utf8Prefix(cell, kShownBytes));
-  return AnsiToQString(cell);
+  if (role == Qt::DisplayRole && cell.size() > kShownBytes) return ToQString(Utf8Prefix(cell, kShownBytes));
+  return ToQString(cell);
 }
 
 bool ListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -42,7 +42,7 @@ Qt::ItemFlags ListModel::flags(const QModelIndex& index) const {
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QVariant();
-  return AnsiToQString(table_.Cell(section, 0));
+  return ToQString(table_.Cell(section, 0));
 }
 
 void ListModel::RowsAboutToBeInserted(int first, int last) {

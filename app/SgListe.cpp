@@ -122,7 +122,7 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   connect(model_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& top, const QModelIndex& bottom) {
     const int row = Row() - StudyTable::FixedRows;
     if (editorShown_ && row >= top.row() && row <= bottom.row()) {
-      const QString text = AnsiToQString(Table().Cell(Col(), Row()));
+      const QString text = ToQString(Table().Cell(Col(), Row()));
       if (editor_->text() != text) editor_->setText(text);
     }
   });
@@ -171,7 +171,7 @@ void ListGrid::PlaceEditor() {
   if (!editorShown_) return;
   const QRect rect = visualRect(model_->IndexOf(Col(), Row()));
   editor_->setGeometry(rect.adjusted(1, 1, -1, -1));
-  const QString text = AnsiToQString(Table().Cell(Col(), Row()));
+  const QString text = ToQString(Table().Cell(Col(), Row()));
   if (editor_->text() != text) editor_->setText(text);
 }
 

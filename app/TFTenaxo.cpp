@@ -68,7 +68,7 @@ StaticLabel* Label(QWidget* parent, const QString& caption, int x, int y, int w,
 }
 
 void MirrorPanel(Panel* panel, const AnswerPanel& state) {
-  panel->SetCaption(AnsiToQString(state.Caption));
+  panel->SetCaption(ToQString(state.Caption));
   panel->SetColor(state.Color == PanelColor::White ? kWhite : kSilver);
 }
 
@@ -303,7 +303,7 @@ void TFTenaxo::Mirror() {
   SetChecked(CbVocal, cycle.CbVocal());
   SetChecked(CbFirstLeft, cycle.CbFirstLeft());
   BtSauver->setFont(session_.Unsaved ? MarkFont(font()) : font());
-  LbNbMots->setText(AnsiToQString(session_.LbNbMots));
+  LbNbMots->setText(ToQString(session_.LbNbMots));
 }
 
 void TFTenaxo::MirrorCard() {
@@ -338,7 +338,7 @@ void TFTenaxo::keyPressEvent(QKeyEvent* event) {
 void TFTenaxo::FormCreate() {
   std::string value;
   ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Liste", value);
-  CbListes->setEditText(AnsiToQString(value));
+  CbListes->setEditText(ToQString(value));
   ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Vocal", value);
   cycle_->SetCbVocal(TextToBool(value));
   Mirror();
@@ -467,9 +467,9 @@ QMenu* TFTenaxo::CbVocalMenu() {
   QCollator collator(QLocale::system());
   collator.setCaseSensitivity(Qt::CaseInsensitive);
   std::sort(languages.begin(), languages.end(), [&](const VoiceLanguage& a, const VoiceLanguage& b) {
-    return collator.compare(AnsiToQString(a.Name), AnsiToQString(b.Name)) < 0;
+    return collator.compare(ToQString(a.Name), ToQString(b.Name)) < 0;
   });
-  for (const VoiceLanguage& language : languages) add(AnsiToQString(language.Name), language.Code);
+  for (const VoiceLanguage& language : languages) add(ToQString(language.Name), language.Code);
   // A language no longer installed is spoken by the default voice.
   if (!group->checkedAction()) group->actions().front()->setChecked(true);
   return menu;

@@ -15,7 +15,7 @@
 namespace tenaxo {
 namespace {
 
-std::string Utf8Word(std::mt19937& random) { return AnsiToQString(bench::Word(random)).toStdString(); }
+std::string Utf8Word(std::mt19937& random) { return ToQString(bench::Word(random)).toStdString(); }
 
 // "Notes in Plain Text" with HTML and media, GUID, note type, deck and tags.
 std::string AnkiExport(int notes) {

@@ -8,7 +8,7 @@ namespace {
 bool Continues(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 }  // namespace
 
-QString AnsiToQString(std::string_view text) {
+QString ToQString(std::string_view text) {
   // QString::fromUtf8 drops a byte-order mark at the start; a cell keeps it.
   thread_local QStringDecoder decoder(QStringDecoder::Utf8,
                                       QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);

@@ -14,7 +14,7 @@ namespace tenaxo {
 using std::string = std::string;
 
 // The text of UTF-8 bytes; a byte that is not UTF-8 becomes U+FFFD.
-QString AnsiToQString(std::string_view text);
+QString ToQString(std::string_view text);
 
 // The UTF-8 of the text; a lone surrogate becomes U+FFFD.
 std::string Utf8(const QString& text);

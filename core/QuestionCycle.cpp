@@ -34,7 +34,7 @@ void QuestionCycle::NextQuestion() {
   StudyTable& grid = session_.SgListe;
 
   // The score of the questions answered so far, this one not yet counted.
-  title_ = QStringLiteral("Tenaxo - ") + AnsiToQString(session_.FListName) +
+  title_ = QStringLiteral("Tenaxo - ") + ToQString(session_.FListName) +
            QString::fromUtf8(" - Réponses justes : ") + QString::number(session_.FFoundCount) + QLatin1Char('/') +
            QString::number(session_.FAskedCount);
 

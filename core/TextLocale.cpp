@@ -38,7 +38,7 @@ size_t TextLocale::ThousandsSeparatorAt(std::string_view text, size_t i) const {
   return 0;
 }
 
-QCollatorSortKey TextLocale::SortKey(std::string_view text) const { return collator_.sortKey(AnsiToQString(text)); }
+QCollatorSortKey TextLocale::SortKey(std::string_view text) const { return collator_.sortKey(ToQString(text)); }
 
 const TextLocale& TextLocale::Current() {
   auto& slot = CurrentSlot();

@@ -32,7 +32,7 @@ void ListCommands::FillListNames() {
     std::string name = Utf8(file);
     std::string item;
     CutToken(name, ".tnx", item);
-    items.append(AnsiToQString(item));
+    items.append(ToQString(item));
   }
   window_.SetListNames(items);
 }
@@ -93,7 +93,7 @@ SaveResult ListCommands::SaveList() {
 QString ListCommands::RescueFolder() { return UserDataFolder() + QStringLiteral("secours/"); }
 
 QString ListCommands::SaveRescueCopy(const QDateTime& now) const {
-  QString name = AnsiToQString(window_.ListName());
+  QString name = ToQString(window_.ListName());
   name.replace(u'\\', u'_').replace(u'/', u'_');
   if (name.isEmpty()) name = QStringLiteral("sans nom");
   const QString folder = RescueFolder();

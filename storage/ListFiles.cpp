@@ -247,7 +247,7 @@ QStringList ListFiles(const QString& mask) {
 }
 
 QString ListFilePath(const std::string& listName) {
-  return AppFolder() + AnsiToQString(listName).replace(u'\\', u'/') + QStringLiteral(".tnx");
+  return AppFolder() + ToQString(listName).replace(u'\\', u'/') + QStringLiteral(".tnx");
 }
 
 bool FileExists(const QString& path) {

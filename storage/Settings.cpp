@@ -32,7 +32,7 @@ ValuePath Walk(const std::string& path) {
   std::string name;
   CutToken(rest, "\\", name);
   do {
-    walk.groups.push_back(AnsiToQString(name));
+    walk.groups.push_back(ToQString(name));
     CutToken(rest, "\\", name);
   } while (!rest.empty());
   walk.name = name;
@@ -45,7 +45,7 @@ QString ValueKey(const ValuePath& walk) {
     if (group.isEmpty()) continue;  // an empty key name opens the same key again
     key += group + u'/';
   }
-  return key + (walk.name.empty() ? QStringLiteral("@") : AnsiToQString(walk.name));
+  return key + (walk.name.empty() ? QStringLiteral("@") : ToQString(walk.name));
 }
 
 bool PlainSectionName(const QString& name) {
@@ -105,7 +105,7 @@ void ReadRegString(const RegRoot& root, const std::string& path, std::string& va
   }
   const QVariant data = store.value(key);
   if (data.typeId() != QMetaType::QString) {
-    throw Error(QStringLiteral("Type de données incorrect pour '%1'").arg(AnsiToQString(walk.name)));
+    throw Error(QStringLiteral("Type de données incorrect pour '%1'").arg(ToQString(walk.name)));
   }
   value = UpToNul(Utf8(data.toString()));
 }
@@ -113,7 +113,7 @@ void ReadRegString(const RegRoot& root, const std::string& path, std::string& va
 void WriteRegString(const RegRoot& root, const std::string& path, const std::string& value) {
   const ValuePath walk = Walk(path);
   const auto refused = [&walk] {
-    return Error(QStringLiteral("Echec à la définition des données pour '%1'").arg(AnsiToQString(walk.name)));
+    return Error(QStringLiteral("Echec à la définition des données pour '%1'").arg(ToQString(walk.name)));
   };
   QSettings store(root.FileName(), QSettings::IniFormat);
   // The file's sections are parsed when first used, and a line they cannot
@@ -122,7 +122,7 @@ void WriteRegString(const RegRoot& root, const std::string& path, const std::str
   store.allKeys();
   // A store that cannot be written would keep the value in memory only.
   if (store.status() != QSettings::NoError || !store.isWritable()) throw refused();
-  store.setValue(ValueKey(walk), AnsiToQString(UpToNul(value)));
+  store.setValue(ValueKey(walk), ToQString(UpToNul(value)));
   store.sync();
   if (store.status() != QSettings::NoError || !QFileInfo(root.FileName()).isFile()) throw refused();
 }

@@ -90,7 +90,7 @@ class GuiTest : public ::testing::Test {
   std::string Setting(const char* name) {
     std::string value;
     ReadRegString(RegRoot::CurrentUser(), std::string("Tenaxo\\") + name, value);
-    return AnsiToQString(value).toStdString();
+    return ToQString(value).toStdString();
   }
 
   // Creates and shows the window as the program does; the first word waits for the first picture.
@@ -131,7 +131,7 @@ class GuiTest : public ::testing::Test {
   std::string Title() const { return window->windowTitle().toStdString(); }
   std::string Caption(Panel* panel) const { return panel->Caption().toStdString(); }
   bool SauverBold() const { return window->BtSauver->font().bold(); }
-  std::string Cell(int c, int r) const { return AnsiToQString(window->State().SgListe.Cell(c, r)).toStdString(); }
+  std::string Cell(int c, int r) const { return ToQString(window->State().SgListe.Cell(c, r)).toStdString(); }
 
   std::unique_ptr<TFTenaxo> window;
   std::shared_ptr<VoiceLog> voices = std::make_shared<VoiceLog>();
