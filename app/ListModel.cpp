@@ -31,7 +31,7 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
 
 bool ListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
-  table_.SetCell(index.column(), TableRow(index), Utf8(value.toString()));
+  table_.SetCell(index.column(), TableRow(index), ToUtf8(value.toString()));
   return true;
 }
 

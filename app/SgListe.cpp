@@ -180,7 +180,7 @@ void ListGrid::RaiseEditText() {
 }
 
 void ListGrid::EditorTextEdited(const QString& text) {
-  const std::string bytes = Utf8(text);
+  const std::string bytes = ToUtf8(text);
   const int col = Col();
   const int row = Row();
   Table().SetCell(col, row, bytes);

@@ -288,7 +288,7 @@ void TFTenaxo::BindEvents() {
   SgListe->OnMouseUp = [this](Qt::MouseButton button, int x, int y) { Run([&] { SgListeMouseUp(button, x, y); }); };
 }
 
-std::string TFTenaxo::ListNameText() const { return Utf8(CbListes->currentText()); }
+std::string TFTenaxo::ListNameText() const { return ToUtf8(CbListes->currentText()); }
 
 void TFTenaxo::Mirror() {
   const QuestionCycle& cycle = *cycle_;
@@ -367,7 +367,7 @@ void TFTenaxo::FormShow() {
   }
   const QStringList headers = QStringLiteral("Gauche,Droite,Demandé,Juste,Ratio").split(QLatin1Char(','));
   for (int col = 0; col < headers.size(); ++col) {
-    session_.SgListe.SetCell(col, 0, Utf8(headers[col]));
+    session_.SgListe.SetCell(col, 0, ToUtf8(headers[col]));
   }
 }
 

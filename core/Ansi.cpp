@@ -15,12 +15,12 @@ QString ToQString(std::string_view text) {
   return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-std::string Utf8(const QString& text) {
+std::string ToUtf8(const QString& text) {
   const QByteArray bytes = text.toUtf8();
   return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-bool QStringToAnsi(const QString& text, std::string& out) {
+bool TryToUtf8(const QString& text, std::string& out) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
       ++i;
@@ -28,7 +28,7 @@ bool QStringToAnsi(const QString& text, std::string& out) {
       return false;
     }
   }
-  out = Utf8(text);
+  out = ToUtf8(text);
   return true;
 }
 

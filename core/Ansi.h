@@ -17,11 +17,11 @@ using std::string = std::string;
 QString ToQString(std::string_view text);
 
 // The UTF-8 of the text; a lone surrogate becomes U+FFFD.
-std::string Utf8(const QString& text);
+std::string ToUtf8(const QString& text);
 
 // The UTF-8 of the text. False (out unchanged) when it holds a lone
 // surrogate, which no file can keep.
-bool QStringToAnsi(const QString& text, std::string& out);
+bool TryToUtf8(const QString& text, std::string& out);
 
 
 // Characters are counted as code points: a UTF-8 sequence is one character

@@ -297,7 +297,7 @@ std::string FormatNumber(const QVariant& value, int decimals, const TextLocale& 
       if (type == QMetaType::QByteArray) {
         text = value.toByteArray().toStdString();
       } else {
-        text = Utf8(value.toString());
+        text = ToUtf8(value.toString());
       }
       if (text.empty() || !ReadFloat(text, locale.DecimalSeparator(), number)) number = 0;
     } else {

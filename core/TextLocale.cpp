@@ -21,7 +21,7 @@ bool StartsAt(std::string_view text, size_t i, std::string_view word) {
 }  // namespace
 
 TextLocale::TextLocale(const QLocale& locale)
-    : collator_(locale), decimal_(Utf8(locale.decimalPoint())), thousands_(Utf8(locale.groupSeparator())) {
+    : collator_(locale), decimal_(ToUtf8(locale.decimalPoint())), thousands_(ToUtf8(locale.groupSeparator())) {
   collator_.setCaseSensitivity(Qt::CaseInsensitive);
   if (decimal_.empty()) decimal_ = ".";
   if (thousands_.empty() || thousands_ == decimal_) thousands_ = decimal_ == "," ? "." : ",";

@@ -59,7 +59,7 @@ void fuzz::OneInput(std::string_view input) {
   const std::string kvtmlAgain = Read(ParseKvtml, KvtmlText(table, QStringLiteral("f")), kvtml);
   for (auto& row : list.rows) {
     for (auto& cell : row) {
-      cell = Utf8(ToQString(cell).replace(QChar(0xFFFE), QChar(0xFFFD)).replace(QChar(0xFFFF), QChar(0xFFFD)));
+      cell = ToUtf8(ToQString(cell).replace(QChar(0xFFFE), QChar(0xFFFD)).replace(QChar(0xFFFF), QChar(0xFFFD)));
     }
     const int asked = CellToInt(row[ColDemande]);
     row[ColDemande] = asked > 0 ? std::to_string(asked) : "";

@@ -37,7 +37,7 @@ void fuzz::OneInput(std::string_view input) {
   Read(root, "Liste");
   FUZZ_CHECK(ReadListFile(path) == input, "reading changed the file");
 
-  const std::string name = Utf8(ToQString(input.substr(0, 24)));  // a name is UTF-8
+  const std::string name = ToUtf8(ToQString(input.substr(0, 24)));  // a name is UTF-8
   try {
     WriteRegString(root, "Tenaxo\\Liste", name);
   } catch (const Error& e) {

@@ -29,7 +29,7 @@ bool ListCommands::ListFileExists() const { return FileExists(ListFilePath()); }
 void ListCommands::FillListNames() {
   QStringList items;
   for (const QString& file : ListFiles(AppFolder() + QStringLiteral("*.tnx"))) {
-    std::string name = Utf8(file);
+    std::string name = ToUtf8(file);
     std::string item;
     CutToken(name, ".tnx", item);
     items.append(ToQString(item));
@@ -154,7 +154,7 @@ std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {
       const int pairs = list.Pairs();
       FillTable(table, std::move(list.rows));
       FileEncoding encoding = FileEncoding::None;
-      WriteListFile(tenaxo::ListFilePath(Utf8(name)), EncodeListFile(ListText(table), encoding));
+      WriteListFile(tenaxo::ListFilePath(ToUtf8(name)), EncodeListFile(ListText(table), encoding));
       report.listName = name;
       report.pairs = pairs;
       report.skipped = std::move(list.skipped);

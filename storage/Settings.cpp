@@ -107,7 +107,7 @@ void ReadRegString(const RegRoot& root, const std::string& path, std::string& va
   if (data.typeId() != QMetaType::QString) {
     throw Error(QStringLiteral("Type de données incorrect pour '%1'").arg(ToQString(walk.name)));
   }
-  value = UpToNul(Utf8(data.toString()));
+  value = UpToNul(ToUtf8(data.toString()));
 }
 
 void WriteRegString(const RegRoot& root, const std::string& path, const std::string& value) {

@@ -65,7 +65,7 @@ struct FakeWindow {
                       ask,
                       [this](const QStringList& names) { items = names; },
                       [this] { name.clear(); },
-                      [this](const QString& text) { name = Utf8(text); }};
+                      [this](const QString& text) { name = ToUtf8(text); }};
   }
 };
 

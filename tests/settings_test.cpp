@@ -41,7 +41,7 @@ TEST_F(Settings, TextsComeBackExactlyUpToANul) {
   QString every;
   for (char16_t c = 1; c < 0x180; ++c) every += QChar(c);
   every += QString::fromUtf8("€ Żółw Ελλάδα Москва 日本語 한국어 עברית 😀");
-  for (const std::string& text : {Utf8(every), std::string(), std::string("@Variant(\x01)"), std::string("a, b")}) {
+  for (const std::string& text : {ToUtf8(every), std::string(), std::string("@Variant(\x01)"), std::string("a, b")}) {
     Write(text, Path());
     EXPECT_EQ(Read("Tenaxo\\Liste", Path()), text);
   }
