@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Ansi.h"
+#include "Utf8.h"
 
 namespace tenaxo {
 

@@ -22,7 +22,7 @@
 #include <QTableView>
 #include <functional>
 
-#include "Ansi.h"
+#include "Utf8.h"
 #include "ListModel.h"
 
 class QLineEdit;

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <cmath>
 
-#include "Ansi.h"
+#include "Utf8.h"
 
 namespace tenaxo {
 

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <random>
 
-#include "Ansi.h"
+#include "Utf8.h"
 #include "ExportList.h"
 #include "ImportList.h"
 #include "ListFiles.h"

@@ -4,7 +4,7 @@
 // window owns one Session and mirrors it into its controls.
 #include <cstdint>
 
-#include "Ansi.h"
+#include "Utf8.h"
 #include "StudyTable.h"
 
 namespace tenaxo {

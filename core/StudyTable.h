@@ -7,7 +7,7 @@
 // Rows are held one allocation each, so moving a row never copies its cells.
 #include <vector>
 
-#include "Ansi.h"
+#include "Utf8.h"
 
 namespace tenaxo {
 

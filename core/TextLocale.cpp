@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "Ansi.h"
+#include "Utf8.h"
 
 namespace tenaxo {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Ansi.h"
+#include "Utf8.h"
 
 namespace tenaxo {
 

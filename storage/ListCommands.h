@@ -13,7 +13,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "Ansi.h"
+#include "Utf8.h"
 #include "ImportList.h"
 #include "ListFiles.h"
 #include "Session.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "Ansi.h"
+#include "Utf8.h"
 #include "Errors.h"
 
 namespace tenaxo {

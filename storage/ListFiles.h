@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Ansi.h"
+#include "Utf8.h"
 #include "StudyTable.h"
 
 namespace tenaxo {

@@ -10,7 +10,7 @@
 #include <QString>
 #include <string_view>
 
-#include "Ansi.h"
+#include "Utf8.h"
 #include "TextLocale.h"
 
 namespace tenaxo {
