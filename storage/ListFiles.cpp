@@ -185,10 +185,10 @@ void PrepareUserFolder(const QString& folder, const QString& shipped) {
 }  // namespace
 
 QString AppFolder() {
-  if (!AppFolderOverride().isEmpty()) return WithBackslash(AppFolderOverride());
+  if (!AppFolderOverride().isEmpty()) return WithTrailingSlash(AppFolderOverride());
   const QString program = ProgramFile();
   const QString shipped = ShippedListsFolder(program);
-  if (shipped.isEmpty()) return WithBackslash(program.left(program.lastIndexOf(u'/') + 1));
+  if (shipped.isEmpty()) return WithTrailingSlash(program.left(program.lastIndexOf(u'/') + 1));
   const QString folder = UserDataFolder();
   PrepareUserFolder(folder, shipped);
   return folder;
@@ -207,15 +207,15 @@ QString ShippedListsFolder(const QString& programFile) {
   const QDir bin = QFileInfo(programFile).absoluteDir();
   if (bin.dirName() != QLatin1String("bin")) return QString();
   const QString shipped = QDir::cleanPath(bin.absoluteFilePath(QStringLiteral("../share/tenaxo")));
-  return QFileInfo(shipped).isDir() ? WithBackslash(shipped) : QString();
+  return QFileInfo(shipped).isDir() ? WithTrailingSlash(shipped) : QString();
 }
 
 QString UserDataFolder() {
-  return WithBackslash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) +
+  return WithTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) +
          QStringLiteral("Tenaxo/");
 }
 
-QString WithBackslash(const QString& path) {
+QString WithTrailingSlash(const QString& path) {
   if (path.endsWith(u'/')) return path;
   return path + u'/';
 }
@@ -404,7 +404,7 @@ bool ChangedOnDisk(const FileStamp& stamp) {
 }
 
 int RemoveLeftoverSaves(const QString& folder, long long beforeSecsSinceEpoch) {
-  const QByteArray folderBytes = QFile::encodeName(WithBackslash(folder));
+  const QByteArray folderBytes = QFile::encodeName(WithTrailingSlash(folder));
   DIR* dir = opendir(folderBytes.constData());
   if (!dir) return 0;
   int removed = 0;

@@ -45,7 +45,7 @@ QString ShippedListsFolder(const QString& programFile);
 QString UserDataFolder();
 
 // The text with the platform's folder separator '/' at its end; "" gives "/".
-QString WithBackslash(const QString& path);
+QString WithTrailingSlash(const QString& path);
 
 // Bare names of the entries of a folder that match the mask's last part ('*'
 // any run of characters, '?' one character, letter case ignored as on the
