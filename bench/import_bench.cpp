@@ -66,7 +66,7 @@ std::string ParleyFile(int entries) {
 void Import(benchmark::State& state, const char* name, const std::string& bytes) {
   QTemporaryDir dir;
   const QString path = dir.path() + QStringLiteral("/") + QString::fromLatin1(name);
-  WriteListFile(path, bytes);
+  WriteFileAtomically(path, bytes);
   for (auto _ : state) {
     const ImportedList list = ImportListFile(path);
     benchmark::DoNotOptimize(list.rows.data());

@@ -42,7 +42,7 @@ void BM_LoadList(benchmark::State& state) {
   const StudyTable list = RankedList(static_cast<int>(state.range(0)), static_cast<bench::Script>(state.range(1)));
   FileEncoding encoding = FileEncoding::None;
   const std::string text = EncodeListFile(ListText(list), encoding);
-  WriteListFile(ListFilePath("Bench"), text);
+  WriteFileAtomically(ListFilePath("Bench"), text);
   Session session;
   ListCommands commands(session, Window("Bench"));
   for (auto _ : state) {
@@ -82,7 +82,7 @@ void BM_LargeListLoadSave(benchmark::State& state) {
   } else {
     bytes = std::string(10 << 20, 'x') + "\tdroite\t\t\t\r\n";
   }
-  WriteListFile(ListFilePath("Grande"), bytes);
+  WriteFileAtomically(ListFilePath("Grande"), bytes);
   Session session;
   ListCommands commands(session, Window("Grande"));
   for (auto _ : state) {
@@ -90,7 +90,7 @@ void BM_LargeListLoadSave(benchmark::State& state) {
     session.Unsaved = true;
     commands.BtSauverClick();
   }
-  if (ReadListFile(ListFilePath("Grande")) != bytes) state.SkipWithError("saved again, the list changed");
+  if (ReadWholeFile(ListFilePath("Grande")) != bytes) state.SkipWithError("saved again, the list changed");
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   state.counters["FileMB"] = static_cast<double>(bytes.size()) / (1024.0 * 1024.0);

@@ -55,8 +55,8 @@ void fuzz::OneInput(std::string_view input) {
   FUZZ_CHECK(first.DataRowCount() == std::max(int(lines.size()), 1) && size_t(first.ColCount()) == width, "");
 
   const std::string saved = ListText(first);  // the file holds it byte for byte; loaded and saved again, the same
-  WriteListFile(path, saved);
-  const std::string read = ReadListFile(path);
+  WriteFileAtomically(path, saved);
+  const std::string read = ReadWholeFile(path);
   StudyTable second(first.ColCount());  // as wide: a column empty in every row is only trailing TABs
   FillTable(second, ParseListText(read));
   FUZZ_CHECK(read == saved && ListText(second) == saved, std::to_string(read.size()) + " bytes read");

@@ -35,14 +35,14 @@ void fuzz::OneInput(std::string_view input) {
   const RegRoot root(path);
   const auto vocal = Read(root, "Vocal"), gauche = Read(root, "Gauche");
   Read(root, "Liste");
-  FUZZ_CHECK(ReadListFile(path) == input, "reading changed the file");
+  FUZZ_CHECK(ReadWholeFile(path) == input, "reading changed the file");
 
   const std::string name = ToUtf8(ToQString(input.substr(0, 24)));  // a name is UTF-8
   try {
     WriteRegString(root, "Tenaxo\\Liste", name);
   } catch (const Error& e) {
     FUZZ_CHECK(
-        e.Message() == QStringLiteral("Echec à la définition des données pour 'Liste'") && ReadListFile(path) == input,
+        e.Message() == QStringLiteral("Echec à la définition des données pour 'Liste'") && ReadWholeFile(path) == input,
         e.Message().toStdString());
     return;
   }

@@ -50,7 +50,7 @@ void ExportList(const StudyTable& table, const QString& path) {
         QStringLiteral("Impossible d'exporter vers \"%1\" : un fichier .tnx est une liste du programme.").arg(path));
   }
   const bool kvtml = file.suffix().compare(QLatin1String("kvtml"), Qt::CaseInsensitive) == 0;
-  WriteListFile(path, kvtml ? KvtmlText(table, file.completeBaseName()) : ExportText(table));
+  WriteFileAtomically(path, kvtml ? KvtmlText(table, file.completeBaseName()) : ExportText(table));
 }
 
 }  // namespace tenaxo

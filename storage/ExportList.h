@@ -2,7 +2,7 @@
 // The study list written out for other trainers. QtCore only.
 //
 // "Exporter la liste..." calls ExportList(table, path) with the file the user
-// picked; it throws Error (the messages of WriteListFile) when the file
+// picked; it throws Error (the messages of WriteFileAtomically) when the file
 // cannot be written, and never changes the table or the list's own file.
 #include <QString>
 #include <string>
@@ -12,7 +12,7 @@
 namespace tenaxo {
 
 // KVTML 2.0 (KvtmlText, titled after the file's name) when path ends in
-// ".kvtml" in any letter case, else ExportText; written through WriteListFile,
+// ".kvtml" in any letter case, else ExportText; written through WriteFileAtomically,
 // so the file holds the old content or the new one, never half of it. A path
 // ending in ".tnx" is refused: it would replace a list.
 void ExportList(const StudyTable& table, const QString& path);

@@ -585,7 +585,7 @@ ImportedList ImportListFile(const QString& path) {
   const QFileInfo info(path);
   const QString tooLarge = QStringLiteral("est trop grand pour être importé (plus de 256 Mo).");
   if (info.isFile() && info.size() > kMaxImportBytes) Refuse(path, tooLarge);
-  const std::string bytes = ReadListFile(path);
+  const std::string bytes = ReadWholeFile(path);
   if (static_cast<qint64>(bytes.size()) > kMaxImportBytes) Refuse(path, tooLarge);
   if (bytes.empty()) Refuse(path, QStringLiteral("est vide."));
   if (info.suffix().compare(QLatin1String("kvtml"), Qt::CaseInsensitive) == 0) return ParseKvtml(bytes, path);

@@ -48,7 +48,7 @@ void ListCommands::LoadList() {
     FileEncoding encoding = FileEncoding::None;
     ListLines lines;
     {
-      std::string bytes = ReadListFile(path);
+      std::string bytes = ReadWholeFile(path);
       stamp = StampOf(path, bytes);
       lines = ParseListText(DecodeListFile(std::move(bytes), path, encoding));
     }
@@ -80,7 +80,7 @@ SaveResult ListCommands::SaveList() {
   }
   FileEncoding encoding = session_.FListEncoding;
   const std::string bytes = EncodeListFile(ListText(session_.SgListe), encoding);
-  WriteListFile(path, bytes);
+  WriteFileAtomically(path, bytes);
   stamp_ = StampOf(path, bytes);
   session_.FListEncoding = encoding;
   session_.Unsaved = false;
@@ -101,7 +101,7 @@ QString ListCommands::SaveRescueCopy(const QDateTime& now) const {
       folder + name + u' ' + now.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")) + QStringLiteral(".tnx");
   QDir().mkpath(folder);
   FileEncoding encoding = session_.FListEncoding;
-  WriteListFile(path, EncodeListFile(ListText(session_.SgListe), encoding));
+  WriteFileAtomically(path, EncodeListFile(ListText(session_.SgListe), encoding));
   return path;
 }
 
@@ -154,7 +154,7 @@ std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {
       const int pairs = list.Pairs();
       FillTable(table, std::move(list.rows));
       FileEncoding encoding = FileEncoding::None;
-      WriteListFile(tenaxo::ListFilePath(ToUtf8(name)), EncodeListFile(ListText(table), encoding));
+      WriteFileAtomically(tenaxo::ListFilePath(ToUtf8(name)), EncodeListFile(ListText(table), encoding));
       report.listName = name;
       report.pairs = pairs;
       report.skipped = std::move(list.skipped);

@@ -175,7 +175,7 @@ void PrepareUserFolder(const QString& folder, const QString& shipped) {
   if (!ListFiles(folder + QStringLiteral("*.tnx")).isEmpty()) return;
   for (const QString& name : ListFiles(shipped + QStringLiteral("*.tnx"))) {
     try {
-      WriteListFile(folder + name, ReadListFile(shipped + name));
+      WriteFileAtomically(folder + name, ReadWholeFile(shipped + name));
     } catch (const Error&) {
       // This list is not offered; the others still are.
     }
@@ -306,7 +306,7 @@ std::string ListText(const StudyTable& grid) {
 
 // ---------------------------------------------------------------- files
 
-std::string ReadListFile(const QString& path) {
+std::string ReadWholeFile(const QString& path) {
   if (path.contains(QChar(0))) FailOpen(path, EINVAL);
   const QByteArray name = QFile::encodeName(path);
   int fd;
@@ -335,7 +335,7 @@ std::string ReadListFile(const QString& path) {
   return bytes;
 }
 
-void WriteListFile(const QString& path, std::string_view bytes) {
+void WriteFileAtomically(const QString& path, std::string_view bytes) {
   if (path.contains(QChar(0))) FailCreate(path, EINVAL);
   const QByteArray target = FollowLinks(path, QFile::encodeName(path));
   struct stat old;
@@ -397,7 +397,7 @@ bool ChangedOnDisk(const FileStamp& stamp) {
   if (stat(QFile::encodeName(stamp.path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   if (st.st_size != stamp.size) return true;
   try {
-    return std::hash<std::string_view>()(ReadListFile(stamp.path)) != stamp.hash;
+    return std::hash<std::string_view>()(ReadWholeFile(stamp.path)) != stamp.hash;
   } catch (const Error&) {
     return true;
   }

@@ -88,7 +88,7 @@ std::string ListText(const StudyTable& grid);
 // The whole file. Fails with "Impossible d'ouvrir le fichier "<path>". <the
 // system's text>" when it is missing, a folder, not a plain file, or cannot be
 // read.
-std::string ReadListFile(const QString& path);
+std::string ReadWholeFile(const QString& path);
 
 // Replaces the file with the bytes, never leaving a half-written file: they
 // go to a new file beside it that replaces the old one only once every byte
@@ -98,7 +98,7 @@ std::string ReadListFile(const QString& path);
 // a failed write fails with "Erreur d'écriture dans le flux". On failure the
 // old file is as it was and no new file is left behind. A symbolic link
 // stays: the file it points to is replaced.
-void WriteListFile(const QString& path, std::string_view bytes);
+void WriteFileAtomically(const QString& path, std::string_view bytes);
 
 // What a list file held when the program last read or wrote it, to tell
 // whether something else has written it since.

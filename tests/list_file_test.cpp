@@ -77,7 +77,7 @@ TEST_F(ListFileIo, ReadFailuresSayWhichFileAndWhy) {
   QDir().mkdir(PathOf("dossier.tnx"));
   mkfifo(QFile::encodeName(PathOf("tube.tnx")).constData(), 0644);
   for (const auto& [name, error] : {std::pair{"absente.tnx", ENOENT}, {"dossier.tnx", EISDIR}, {"tube.tnx", EINVAL}}) {
-    EXPECT_EQ(ErrorOf([&] { ReadListFile(PathOf(name)); }),
+    EXPECT_EQ(ErrorOf([&] { ReadWholeFile(PathOf(name)); }),
               "Impossible d'ouvrir le fichier \"" + PathOf(name).toStdString() + "\". " + std::strerror(error));
   }
 }
@@ -87,18 +87,18 @@ TEST_F(ListFileIo, ReadFailuresSayWhichFileAndWhy) {
 TEST_F(ListFileIo, AWriteReplacesTheFileKeepingItsRightsAndLinks) {
   const mode_t mask = umask(0);
   umask(mask);
-  WriteListFile(PathOf("neuf.tnx"), "a\tb\r\n");
+  WriteFileAtomically(PathOf("neuf.tnx"), "a\tb\r\n");
   EXPECT_EQ(FileBytes(PathOf("neuf.tnx")), "a\tb\r\n");
   EXPECT_EQ(ModeOf(PathOf("neuf.tnx")), 0666 & ~mask);
   PutFile(PathOf("liste.tnx"), "old\r\n");
   chmod(QFile::encodeName(PathOf("liste.tnx")).constData(), 0640);
   ASSERT_EQ(symlink("liste.tnx", QFile::encodeName(PathOf("lien.tnx")).constData()), 0);
-  WriteListFile(PathOf("lien.tnx"), "new\r\n");
+  WriteFileAtomically(PathOf("lien.tnx"), "new\r\n");
   EXPECT_TRUE(QFileInfo(PathOf("lien.tnx")).isSymLink());
   EXPECT_EQ(FileBytes(PathOf("liste.tnx")), "new\r\n");
   EXPECT_EQ(ModeOf(PathOf("liste.tnx")), 0640u);
   ASSERT_EQ(symlink("boucle.tnx", QFile::encodeName(PathOf("boucle.tnx")).constData()), 0);  // a link to itself
-  EXPECT_EQ(ErrorOf([&] { WriteListFile(PathOf("boucle.tnx"), "x"); }),
+  EXPECT_EQ(ErrorOf([&] { WriteFileAtomically(PathOf("boucle.tnx"), "x"); }),
             "Impossible de créer le fichier \"" + PathOf("boucle.tnx").toStdString() + "\". " + std::strerror(ELOOP));
   EXPECT_EQ(Entries(), (QStringList{"boucle.tnx", "lien.tnx", "liste.tnx", "neuf.tnx"}));
 }
