@@ -337,15 +337,15 @@ void TFTenaxo::keyPressEvent(QKeyEvent* event) {
 
 void TFTenaxo::FormCreate() {
   std::string value;
-  ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Liste", value);
+  ReadSetting(SettingsFile::CurrentUser(), "Tenaxo\\Liste", value);
   CbListes->setEditText(ToQString(value));
-  ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Vocal", value);
+  ReadSetting(SettingsFile::CurrentUser(), "Tenaxo\\Vocal", value);
   cycle_->SetCbVocal(TextToBool(value));
   Mirror();
-  ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Gauche", value);
+  ReadSetting(SettingsFile::CurrentUser(), "Tenaxo\\Gauche", value);
   SetChecked(CbFirstLeft, TextToBool(value));
   cycle_->SetCbFirstLeft(CbFirstLeft->isChecked());
-  ReadRegString(RegRoot::CurrentUser(), "Tenaxo\\Voix", value);
+  ReadSetting(SettingsFile::CurrentUser(), "Tenaxo\\Voix", value);
   cycle_->SetSpokenLanguage(value);
   lists_->FillListNames();
   session_.FListName.clear();
@@ -375,10 +375,10 @@ bool TFTenaxo::FormClose() {
   // The list matters more than the settings: a setting that cannot be
   // stored is told once and never keeps the window open.
   try {
-    WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Liste", ListNameText());
-    WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Vocal", BoolToText(CbVocal->isChecked()));
-    WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Gauche", BoolToText(CbFirstLeft->isChecked()));
-    WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Voix", cycle_->SpokenLanguage());
+    WriteSetting(SettingsFile::CurrentUser(), "Tenaxo\\Liste", ListNameText());
+    WriteSetting(SettingsFile::CurrentUser(), "Tenaxo\\Vocal", BoolToText(CbVocal->isChecked()));
+    WriteSetting(SettingsFile::CurrentUser(), "Tenaxo\\Gauche", BoolToText(CbFirstLeft->isChecked()));
+    WriteSetting(SettingsFile::CurrentUser(), "Tenaxo\\Voix", cycle_->SpokenLanguage());
   } catch (...) {
     ShowCurrentFailure(this);
   }

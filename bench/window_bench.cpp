@@ -42,16 +42,16 @@ void BM_StartToFirstPaint(benchmark::State& state) {
   const bool speech = state.range(0) != 0;
   QTemporaryDir folder;
   SetAppFolder(folder.path());
-  RegRoot::SetCurrentUser(folder.path() + QStringLiteral("/Tenaxo.ini"));
+  SettingsFile::SetCurrentUser(folder.path() + QStringLiteral("/Tenaxo.ini"));
   QFile list(folder.path() + QStringLiteral("/Anglais.tnx"));
   if (!list.open(QIODevice::WriteOnly) || list.write("cat\tchat\t\t\t\r\ndog\tchien\t\t\t\r\n") < 0) {
     state.SkipWithError("no list file");
     return;
   }
   list.close();
-  WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Liste", "Anglais");
-  WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Gauche", "-1");
-  WriteRegString(RegRoot::CurrentUser(), "Tenaxo\\Vocal", speech ? "-1" : "0");
+  WriteSetting(SettingsFile::CurrentUser(), "Tenaxo\\Liste", "Anglais");
+  WriteSetting(SettingsFile::CurrentUser(), "Tenaxo\\Gauche", "-1");
+  WriteSetting(SettingsFile::CurrentUser(), "Tenaxo\\Vocal", speech ? "-1" : "0");
   int spoken = 0;
   for (auto _ : state) {
     const int before = spoken;
@@ -65,7 +65,7 @@ void BM_StartToFirstPaint(benchmark::State& state) {
     state.ResumeTiming();
   }
   SetAppFolder(QString());
-  RegRoot::SetCurrentUser(QString());
+  SettingsFile::SetCurrentUser(QString());
 }
 BENCHMARK(BM_StartToFirstPaint)->Arg(0)->Arg(1)->Iterations(5)->Unit(benchmark::kMillisecond);
 

@@ -11,10 +11,10 @@
 using namespace tenaxo;
 
 // The text, without NUL, or nothing for a value that is not plain text.
-static std::optional<std::string> Read(const RegRoot& root, const char* name) {
+static std::optional<std::string> Read(const SettingsFile& root, const char* name) {
   std::string value;
   try {
-    ReadRegString(root, std::string("Tenaxo\\") + name, value);
+    ReadSetting(root, std::string("Tenaxo\\") + name, value);
   } catch (const Error& e) {
     FUZZ_CHECK(e.Message() == QStringLiteral("Type de données incorrect pour '%1'").arg(QLatin1String(name)),
                e.Message().toStdString());
@@ -32,14 +32,14 @@ void fuzz::OneInput(std::string_view input) {
                  file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000 + ++run), QFileDevice::FileModificationTime),
              file.errorString().toStdString());
   file.close();
-  const RegRoot root(path);
+  const SettingsFile root(path);
   const auto vocal = Read(root, "Vocal"), gauche = Read(root, "Gauche");
   Read(root, "Liste");
   FUZZ_CHECK(ReadWholeFile(path) == input, "reading changed the file");
 
   const std::string name = ToUtf8(ToQString(input.substr(0, 24)));  // a name is UTF-8
   try {
-    WriteRegString(root, "Tenaxo\\Liste", name);
+    WriteSetting(root, "Tenaxo\\Liste", name);
   } catch (const Error& e) {
     FUZZ_CHECK(
         e.Message() == QStringLiteral("Echec à la définition des données pour 'Liste'") && ReadWholeFile(path) == input,

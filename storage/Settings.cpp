@@ -83,14 +83,14 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view word) {
 
 }  // namespace
 
-RegRoot RegRoot::CurrentUser() {
-  if (!CurrentUserOverride().isEmpty()) return RegRoot(CurrentUserOverride());
-  return RegRoot(QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tenaxo")).fileName());
+SettingsFile SettingsFile::CurrentUser() {
+  if (!CurrentUserOverride().isEmpty()) return SettingsFile(CurrentUserOverride());
+  return SettingsFile(QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tenaxo")).fileName());
 }
 
-void RegRoot::SetCurrentUser(const QString& fileName) { CurrentUserOverride() = fileName; }
+void SettingsFile::SetCurrentUser(const QString& fileName) { CurrentUserOverride() = fileName; }
 
-void ReadRegString(const RegRoot& root, const std::string& path, std::string& value) {
+void ReadSetting(const SettingsFile& root, const std::string& path, std::string& value) {
   const ValuePath walk = Walk(path);
   CreateStore(root.FileName(), walk.groups.front());
   QSettings store(root.FileName(), QSettings::IniFormat);
@@ -110,7 +110,7 @@ void ReadRegString(const RegRoot& root, const std::string& path, std::string& va
   value = UpToNul(ToUtf8(data.toString()));
 }
 
-void WriteRegString(const RegRoot& root, const std::string& path, const std::string& value) {
+void WriteSetting(const SettingsFile& root, const std::string& path, const std::string& value) {
   const ValuePath walk = Walk(path);
   const auto refused = [&walk] {
     return Error(QStringLiteral("Echec à la définition des données pour '%1'").arg(ToQString(walk.name)));

@@ -16,15 +16,15 @@
 namespace tenaxo {
 
 // A settings file, as a registry root key.
-class RegRoot {
+class SettingsFile {
  public:
-  explicit RegRoot(QString fileName) : fileName_(std::move(fileName)) {}
+  explicit SettingsFile(QString fileName) : fileName_(std::move(fileName)) {}
   const QString& FileName() const { return fileName_; }
 
   // The current user's settings: Tenaxo.ini in the user's configuration
   // folder, or the file SetCurrentUser named (tests and the GUI tests use a
   // temporary one); an empty name goes back to the user's own file.
-  static RegRoot CurrentUser();
+  static SettingsFile CurrentUser();
   static void SetCurrentUser(const QString& fileName);
 
  private:
@@ -38,13 +38,13 @@ class RegRoot {
 // missing value, a missing or unreadable file give "". A value that is not
 // plain text (a list, binary data, a typed value) fails with "Type de données
 // incorrect pour '<value name>'".
-void ReadRegString(const RegRoot& root, const std::string& path, std::string& value);
+void ReadSetting(const SettingsFile& root, const std::string& path, std::string& value);
 
 // Stores the text (up to any NUL) as the value, replacing whatever was there,
 // and checks that the file was written: a store that cannot be written (its
 // folder or file not writable, a file it cannot parse) fails with "Echec à la
 // définition des données pour '<value name>'".
-void WriteRegString(const RegRoot& root, const std::string& path, const std::string& value);
+void WriteSetting(const SettingsFile& root, const std::string& path, const std::string& value);
 
 // A check box state from its stored text: a number in the locale's form that
 // is not zero, or "True" in any letter case, is true; anything else ("0",

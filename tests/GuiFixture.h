@@ -67,7 +67,7 @@ class GuiTest : public ::testing::Test {
     ASSERT_TRUE(folder_.isValid());
     SetAppFolder(folder_.path());
     // Its own settings file also gives the one-copy guard a name of its own.
-    RegRoot::SetCurrentUser(folder_.path() + QStringLiteral("/config/Tenaxo.ini"));
+    SettingsFile::SetCurrentUser(folder_.path() + QStringLiteral("/config/Tenaxo.ini"));
     dataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(folder_.path() + QStringLiteral("/data")));
     TextLocale::SetCurrent(QLocale(QLocale::French, QLocale::France));
@@ -76,7 +76,7 @@ class GuiTest : public ::testing::Test {
     if (window) window->setAttribute(Qt::WA_DeleteOnClose, false);
     window.reset();
     SetAppFolder(QString());
-    RegRoot::SetCurrentUser(QString());
+    SettingsFile::SetCurrentUser(QString());
     dataHome_.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", dataHome_);
   }
 
@@ -85,11 +85,11 @@ class GuiTest : public ::testing::Test {
   void PutList(const char* name, const std::string& bytes) { PutFile(ListPath(name), bytes); }
   std::string ListBytes(const char* name) const { return FileBytes(ListPath(name)); }
   void PutSetting(const char* name, const char* value) {
-    WriteRegString(RegRoot::CurrentUser(), std::string("Tenaxo\\") + name, Ansi(value));
+    WriteSetting(SettingsFile::CurrentUser(), std::string("Tenaxo\\") + name, Ansi(value));
   }
   std::string Setting(const char* name) {
     std::string value;
-    ReadRegString(RegRoot::CurrentUser(), std::string("Tenaxo\\") + name, value);
+    ReadSetting(SettingsFile::CurrentUser(), std::string("Tenaxo\\") + name, value);
     return ToQString(value).toStdString();
   }
 

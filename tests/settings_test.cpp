@@ -16,10 +16,10 @@ class Settings : public ::testing::Test {
   // The value's text, or the failure's message.
   std::string Read(const char* value, const QString& file) {
     std::string text = "not read";
-    const std::string error = ErrorOf([&] { ReadRegString(RegRoot(file), value, text); });
+    const std::string error = ErrorOf([&] { ReadSetting(SettingsFile(file), value, text); });
     return error == "(no error)" ? text : error;
   }
-  void Write(const std::string& text, const QString& file) { WriteRegString(RegRoot(file), "Tenaxo\\Liste", text); }
+  void Write(const std::string& text, const QString& file) { WriteSetting(SettingsFile(file), "Tenaxo\\Liste", text); }
 
   QTemporaryDir dir_;
 };
