@@ -1,4 +1,4 @@
-#include "Ansi.h"
+#include "Utf8.h"
 
 #include <QStringDecoder>
 

@@ -12,8 +12,6 @@
 
 namespace tenaxo {
 
-using std::string = std::string;
-
 // The text of UTF-8 bytes; a byte that is not UTF-8 becomes U+FFFD.
 QString ToQString(std::string_view text);
 
@@ -23,7 +21,6 @@ std::string ToUtf8(const QString& text);
 // The UTF-8 of the text. False (out unchanged) when it holds a lone
 // surrogate, which no file can keep.
 bool TryToUtf8(const QString& text, std::string& out);
-
 
 // Characters are counted as code points: a UTF-8 sequence is one character
 // (a continuation byte belongs to the character before it).
@@ -37,7 +34,6 @@ std::string_view Utf8Prefix(std::string_view text, size_t maxBytes);
 }  // namespace tenaxo
 
 namespace tenaxo::utf8 {
-
 
 inline void AppendUtf8(std::string& out, uint32_t c) {
   if (c < 0x80) {

@@ -85,7 +85,7 @@ class GuiTest : public ::testing::Test {
   void PutList(const char* name, const std::string& bytes) { PutFile(ListPath(name), bytes); }
   std::string ListBytes(const char* name) const { return FileBytes(ListPath(name)); }
   void PutSetting(const char* name, const char* value) {
-    WriteSetting(SettingsFile::CurrentUser(), std::string("Tenaxo\\") + name, Ansi(value));
+    WriteSetting(SettingsFile::CurrentUser(), std::string("Tenaxo\\") + name, value);
   }
   std::string Setting(const char* name) {
     std::string value;
@@ -131,7 +131,7 @@ class GuiTest : public ::testing::Test {
   std::string Title() const { return window->windowTitle().toStdString(); }
   std::string Caption(Panel* panel) const { return panel->Caption().toStdString(); }
   bool SauverBold() const { return window->BtSauver->font().bold(); }
-  std::string Cell(int c, int r) const { return ToQString(window->State().SgListe.Cell(c, r)).toStdString(); }
+  std::string Cell(int c, int r) const { return ToQString(window->State().table.Cell(c, r)).toStdString(); }
 
   std::unique_ptr<TFTenaxo> window;
   std::shared_ptr<VoiceLog> voices = std::make_shared<VoiceLog>();

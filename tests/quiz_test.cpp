@@ -23,8 +23,8 @@ class Quiz : public ::testing::Test {
     Load(rows);
   }
   void Load(const Texts& rows) {
-    session.SgListe = test::MakeTable(rows);
-    session.SgListe.SetRowTexts(0, {"Gauche", "Droite", Ansi("Demandé"), "Juste", "Ratio"});
+    session.table = test::MakeTable(rows);
+    session.table.SetRowTexts(0, {"Gauche", "Droite", "Demandé", "Juste", "Ratio"});
   }
   // The card as the user sees it: both panels, "(silver)" when masked, then
   // "Oui/Non" while the "Réponse trouvée ?" panel shows.
@@ -69,7 +69,7 @@ TEST_F(Quiz, RevealsBeforeAnyQuestion) {
   for (uint64_t c : {2, 1}) {  // the right side shown, then the left one
     clock = c;
     cycle->NextQuestion();
-    session.FQuestionRow = 0;
+    session.questionRow = 0;
     c == 2 ? cycle->PnQLClick(true) : cycle->PnQRClick(true);
     EXPECT_EQ(Card(), c == 2 ? "? | b | Oui/Non" : "a | Droite(silver) | Oui/Non");
   }
@@ -78,9 +78,9 @@ TEST_F(Quiz, RevealsBeforeAnyQuestion) {
 TEST_F(Quiz, RanksBeforeEveryFifthQuestionOfASeries) {
   std::vector<int> rankedAt;
   for (int q = 1; q <= 11; ++q) {
-    for (int r = 1; r <= 30; ++r) session.SgListe.SetCell(ColRatio, r, "stale");
+    for (int r = 1; r <= 30; ++r) session.table.SetCell(ColRatio, r, "stale");
     cycle->NextQuestion();
-    if (session.SgListe.Cell(ColRatio, 1) != "stale") rankedAt.push_back(q);
+    if (session.table.Cell(ColRatio, 1) != "stale") rankedAt.push_back(q);
   }
   EXPECT_EQ(rankedAt, (std::vector<int>{1, 6, 11}));
 }
@@ -94,29 +94,29 @@ TEST_F(Quiz, AnswersBookIntoThePendingRowOnly) {
   };
   for (const auto& [pair, pending, yes, after] : cases) {
     Load({pair});
-    session.FAskedCount = 1;  // no ranking at the next question
-    session.FQuestionRow = pending;
-    session.Unsaved = false;
+    session.askedCount = 1;  // no ranking at the next question
+    session.questionRow = pending;
+    session.unsaved = false;
     yes ? cycle->BtOuiClick() : cycle->BtNonClick();
-    EXPECT_EQ(Rows(session.SgListe), Texts{after}) << pair << (yes ? " Oui" : " Non");
-    EXPECT_EQ(session.FQuestionRow, 1) << "the next question, from the one row there is";
-    EXPECT_TRUE(session.Unsaved);
+    EXPECT_EQ(Rows(session.table), Texts{after}) << pair << (yes ? " Oui" : " Non");
+    EXPECT_EQ(session.questionRow, 1) << "the next question, from the one row there is";
+    EXPECT_TRUE(session.unsaved);
   }
 }
 
 TEST_F(Quiz, ResetOfTheStatisticsAsksFirst) {
   const Texts before = {"b;x;4;3;0,375", "a;y;2;0;0,000"};
   Load(before);
-  session.FAskedCount = 7;
+  session.askedCount = 7;
   confirm = false;
   cycle->Button4Click();
-  EXPECT_EQ(Rows(session.SgListe), before);
+  EXPECT_EQ(Rows(session.table), before);
   confirm = true;
   cycle->Button4Click();
   EXPECT_EQ(questions, std::vector<QString>(2, QString::fromUtf8("Remise à zéro des statistiques ?")));
-  EXPECT_EQ(Rows(session.SgListe), (Texts{"b;x;;;", "a;y;;;"}));
-  EXPECT_FALSE(session.Unsaved) << "nothing to save";
-  EXPECT_EQ(session.FAskedCount, 7) << "no new question";
+  EXPECT_EQ(Rows(session.table), (Texts{"b;x;;;", "a;y;;;"}));
+  EXPECT_FALSE(session.unsaved) << "nothing to save";
+  EXPECT_EQ(session.askedCount, 7) << "no new question";
 }
 
 TEST_F(Quiz, ClicksRevealAndSpeakTheLeftSide) {
