@@ -9,26 +9,26 @@
 namespace tenaxo {
 
 void TFTenaxo::SgListeSetEditText(int /*col*/, int row, const std::string& /*text*/) {
-  session_.LbNbMots = IntToStr(session_.SgListe.RowCount() - 1) + " Lignes";
-  session_.Unsaved = true;
-  session_.FEditedRow = row;
+  session_.lineCountText = IntToStr(session_.table.RowCount() - 1) + " Lignes";
+  session_.unsaved = true;
+  session_.editedRow = row;
   Mirror();
 }
 
 void TFTenaxo::SgListeClick() {
-  StudyTable& grid = session_.SgListe;
-  if (session_.FEditedRow > 0) {
+  StudyTable& grid = session_.table;
+  if (session_.editedRow > 0) {
     // A row whose Gauche and Droite are both blank goes once the editor leaves it.
-    if (IsBlank(grid.Cell(ColGauche, session_.FEditedRow) + grid.Cell(ColDroite, session_.FEditedRow))) {
-      DeleteGridRow(grid, session_.FEditedRow);
+    if (IsBlank(grid.Cell(ColGauche, session_.editedRow) + grid.Cell(ColDroite, session_.editedRow))) {
+      DeleteGridRow(grid, session_.editedRow);
     }
-    session_.FEditedRow = 0;
+    session_.editedRow = 0;
   }
   if (IsBlank(grid.Cell(SgListe->Col(), SgListe->Row()))) grid.SetCell(SgListe->Col(), SgListe->Row(), std::string());
 }
 
 void TFTenaxo::SgListeKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
-  StudyTable& grid = session_.SgListe;
+  StudyTable& grid = session_.table;
   if (key == VK_RETURN) {
     key = 0;
     if (SgListe->Col() == ColGauche) {
@@ -68,10 +68,10 @@ void TFTenaxo::SgListeMouseUp(Qt::MouseButton /*button*/, int x, int y) {
   SgListe->MouseToCell(x, y, col, row);
   if (row < StudyTable::FixedRows) {
     int flags = 0;
-    if (col == session_.FSortCol) flags = sfDescending;
+    if (col == session_.sortColumn) flags = sfDescending;
     if (col > ColDroite) flags |= sfNumeric;
-    SortGrid(session_.SgListe, col, flags);
-    session_.FSortCol = col == session_.FSortCol ? -1 : col;
+    SortGrid(session_.table, col, flags);
+    session_.sortColumn = col == session_.sortColumn ? -1 : col;
   }
 }
 

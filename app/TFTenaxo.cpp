@@ -176,7 +176,7 @@ TFTenaxo::~TFTenaxo() {
 }
 
 void TFTenaxo::CreateControls() {
-  model_ = new ListModel(session_.SgListe, this);
+  model_ = new ListModel(session_.table, this);
   SgListe = new ListGrid(model_, this);
 
   PnFiche = new Panel(this, Bevel::Raised, Bevel::None, 1);
@@ -302,8 +302,8 @@ void TFTenaxo::Mirror() {
   setWindowTitle(cycle.Title());
   SetChecked(CbVocal, cycle.CbVocal());
   SetChecked(CbFirstLeft, cycle.CbFirstLeft());
-  BtSauver->setFont(session_.Unsaved ? MarkFont(font()) : font());
-  LbNbMots->setText(ToQString(session_.LbNbMots));
+  BtSauver->setFont(session_.unsaved ? MarkFont(font()) : font());
+  LbNbMots->setText(ToQString(session_.lineCountText));
 }
 
 void TFTenaxo::MirrorCard() {
@@ -348,12 +348,12 @@ void TFTenaxo::FormCreate() {
   ReadSetting(SettingsFile::CurrentUser(), "Tenaxo\\Voix", value);
   cycle_->SetSpokenLanguage(value);
   lists_->FillListNames();
-  session_.FListName.clear();
-  session_.FAskedCount = 0;
-  session_.FFoundCount = 0;
-  session_.FEditedRow = 0;
-  session_.FSortCol = 0;  // so the first click on Gauche sorts descending
-  session_.FQuestionRow = 0;
+  session_.listName.clear();
+  session_.askedCount = 0;
+  session_.foundCount = 0;
+  session_.editedRow = 0;
+  session_.sortColumn = 0;  // so the first click on Gauche sorts descending
+  session_.questionRow = 0;
   CbVisuListeClick();
 }
 
@@ -367,7 +367,7 @@ void TFTenaxo::FormShow() {
   }
   const QStringList headers = QStringLiteral("Gauche,Droite,Demandé,Juste,Ratio").split(QLatin1Char(','));
   for (int col = 0; col < headers.size(); ++col) {
-    session_.SgListe.SetCell(col, 0, ToUtf8(headers[col]));
+    session_.table.SetCell(col, 0, ToUtf8(headers[col]));
   }
 }
 
@@ -382,7 +382,7 @@ bool TFTenaxo::FormClose() {
   } catch (...) {
     ShowCurrentFailure(this);
   }
-  if (!session_.Unsaved) return true;
+  if (!session_.unsaved) return true;
   // Not writing over another list ("Annuler") leaves the answers unsaved as
   // much as a failed save does: both lead to the rescue copy.
   bool saved = false;
@@ -528,7 +528,7 @@ void TFTenaxo::AcExporterClick() {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   fileFolder_ = dialog.directory().absolutePath();
   const QString path = dialog.selectedFiles().front();
-  Run([&] { ExportList(session_.SgListe, path); });
+  Run([&] { ExportList(session_.table, path); });
 }
 
 void TFTenaxo::dragEnterEvent(QDragEnterEvent* event) {

@@ -47,10 +47,10 @@ void BM_LoadList(benchmark::State& state) {
   ListCommands commands(session, Window("Bench"));
   for (auto _ : state) {
     commands.LoadList();
-    benchmark::DoNotOptimize(session.SgListe.Cell(0, 1));
+    benchmark::DoNotOptimize(session.table.Cell(0, 1));
   }
   state.counters["MB"] = static_cast<double>(text.size()) / (1024.0 * 1024.0);
-  state.counters["TableMB"] = static_cast<double>(session.SgListe.MemoryUsage()) / (1024.0 * 1024.0);
+  state.counters["TableMB"] = static_cast<double>(session.table.MemoryUsage()) / (1024.0 * 1024.0);
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_LoadList)->Args({100000, 0})->Args({100000, 1})->Args({100000, 2})->Unit(benchmark::kMillisecond);
@@ -58,13 +58,13 @@ BENCHMARK(BM_LoadList)->Args({100000, 0})->Args({100000, 1})->Args({100000, 2})-
 void BM_SaveList(benchmark::State& state) {
   Folder folder;
   Session session;
-  session.SgListe = RankedList(static_cast<int>(state.range(0)), static_cast<bench::Script>(state.range(1)));
-  session.FListName = "Bench";
+  session.table = RankedList(static_cast<int>(state.range(0)), static_cast<bench::Script>(state.range(1)));
+  session.listName = "Bench";
   ListCommands commands(session, Window("Bench"));
   for (auto _ : state) {
     commands.SaveList();
   }
-  const double bytes = static_cast<double>(ListText(session.SgListe).size());
+  const double bytes = static_cast<double>(ListText(session.table).size());
   state.counters["MB"] = bytes / (1024.0 * 1024.0);
   state.SetBytesProcessed(static_cast<int64_t>(static_cast<double>(state.iterations()) * bytes));
 }
@@ -87,7 +87,7 @@ void BM_LargeListLoadSave(benchmark::State& state) {
   ListCommands commands(session, Window("Grande"));
   for (auto _ : state) {
     commands.LoadList();
-    session.Unsaved = true;
+    session.unsaved = true;
     commands.BtSauverClick();
   }
   if (ReadWholeFile(ListFilePath("Grande")) != bytes) state.SkipWithError("saved again, the list changed");

@@ -31,22 +31,22 @@ QuestionCycle::QuestionCycle(Session& session, VoiceFactory voices, ConfirmQuest
 QuestionCycle::~QuestionCycle() = default;
 
 void QuestionCycle::NextQuestion() {
-  StudyTable& grid = session_.SgListe;
+  StudyTable& grid = session_.table;
 
   // The score of the questions answered so far, this one not yet counted.
-  title_ = QStringLiteral("Tenaxo - ") + ToQString(session_.FListName) +
-           QString::fromUtf8(" - Réponses justes : ") + QString::number(session_.FFoundCount) + QLatin1Char('/') +
-           QString::number(session_.FAskedCount);
+  title_ = QStringLiteral("Tenaxo - ") + ToQString(session_.listName) +
+           QString::fromUtf8(" - Réponses justes : ") + QString::number(session_.foundCount) + QLatin1Char('/') +
+           QString::number(session_.askedCount);
 
-  if (session_.FAskedCount % kRankEvery == 0) ComputeRatios();
-  session_.FAskedCount = PlusOne(session_.FAskedCount);
+  if (session_.askedCount % kRankEvery == 0) ComputeRatios();
+  session_.askedCount = PlusOne(session_.askedCount);
   pnReponseVisible_ = false;
 
   random_.Seed(static_cast<uint32_t>(clock_()));
   const auto rows = static_cast<uint32_t>(std::max(grid.DataRowCount(), 1));
   const uint32_t weakest = std::min(rows, static_cast<uint32_t>(kWeakestRows));
   const uint32_t from = random_.Below(4) >= 1 ? weakest : rows;
-  session_.FQuestionRow = static_cast<int32_t>(random_.Below(from)) + 1;
+  session_.questionRow = static_cast<int32_t>(random_.Below(from)) + 1;
 
   pnQL_ = {"?", PanelColor::Silver};
   pnQR_ = {"?", PanelColor::Silver};
@@ -59,7 +59,7 @@ void QuestionCycle::NextQuestion() {
 }
 
 void QuestionCycle::PnQLClick(bool sender) {
-  if (session_.FQuestionRow > 0) pnQL_.Caption = session_.SgListe.Cell(ColGauche, session_.FQuestionRow);
+  if (session_.questionRow > 0) pnQL_.Caption = session_.table.Cell(ColGauche, session_.questionRow);
   pnQL_.Color = PanelColor::White;
   if (sender) pnReponseVisible_ = true;
   SpeakLeft();
@@ -67,8 +67,8 @@ void QuestionCycle::PnQLClick(bool sender) {
 
 void QuestionCycle::PnQRClick(bool sender) {
   // Before the first question the row is 0 and the header text shows.
-  if (session_.FQuestionRow > 0) pnQR_.Color = PanelColor::White;
-  pnQR_.Caption = session_.SgListe.Cell(ColDroite, session_.FQuestionRow);
+  if (session_.questionRow > 0) pnQR_.Color = PanelColor::White;
+  pnQR_.Caption = session_.table.Cell(ColDroite, session_.questionRow);
   if (sender) pnReponseVisible_ = true;
 }
 
@@ -80,28 +80,28 @@ void QuestionCycle::PnFicheClick(bool sender) {
 bool QuestionCycle::PendingRowInTable() const {
   // The list may have shrunk under a pending question: rows that are gone
   // take no answer.
-  return session_.FQuestionRow > 0 && session_.SgListe.IsDataRow(session_.FQuestionRow);
+  return session_.questionRow > 0 && session_.table.IsDataRow(session_.questionRow);
 }
 
 void QuestionCycle::BtOuiClick() {
   if (PendingRowInTable()) {
-    AddOne(session_.SgListe, ColDemande, session_.FQuestionRow);
-    AddOne(session_.SgListe, ColJuste, session_.FQuestionRow);
+    AddOne(session_.table, ColDemande, session_.questionRow);
+    AddOne(session_.table, ColJuste, session_.questionRow);
   }
-  session_.FFoundCount = PlusOne(session_.FFoundCount);
-  session_.Unsaved = true;
+  session_.foundCount = PlusOne(session_.foundCount);
+  session_.unsaved = true;
   NextQuestion();
 }
 
 void QuestionCycle::BtNonClick() {
-  if (PendingRowInTable()) AddOne(session_.SgListe, ColDemande, session_.FQuestionRow);
-  session_.Unsaved = true;
+  if (PendingRowInTable()) AddOne(session_.table, ColDemande, session_.questionRow);
+  session_.unsaved = true;
   NextQuestion();
 }
 
 void QuestionCycle::Button3Click() {
-  session_.FAskedCount = 0;
-  session_.FFoundCount = 0;
+  session_.askedCount = 0;
+  session_.foundCount = 0;
   ComputeRatios();
   NextQuestion();
 }
@@ -111,14 +111,14 @@ void QuestionCycle::Button4Click() {
 }
 
 void QuestionCycle::ResetStats() {
-  StudyTable& grid = session_.SgListe;
+  StudyTable& grid = session_.table;
   for (int row = StudyTable::FixedRows; row < grid.RowCount(); ++row) {
     for (int col : {ColDemande, ColJuste, ColRatio}) grid.SetCell(col, row, std::string());
   }
 }
 
 void QuestionCycle::ComputeRatios() {
-  tenaxo::ComputeRatios(session_.SgListe, locale_ ? *locale_ : TextLocale::Current());
+  tenaxo::ComputeRatios(session_.table, locale_ ? *locale_ : TextLocale::Current());
 }
 
 void QuestionCycle::SetCbVocal(bool checked) {

@@ -54,13 +54,13 @@ void ListCommands::LoadList() {
     }
     std::string listName = name;
     std::string label = IntToStr(std::max<int64_t>(1, static_cast<int64_t>(lines.size()))) + " Lignes";
-    FillTable(session_.SgListe, std::move(lines));
-    session_.FListName.swap(listName);
-    session_.FListEncoding = encoding;
-    session_.FAskedCount = 0;
-    session_.FFoundCount = 0;
-    session_.LbNbMots.swap(label);
-    session_.Unsaved = false;
+    FillTable(session_.table, std::move(lines));
+    session_.listName.swap(listName);
+    session_.encoding = encoding;
+    session_.askedCount = 0;
+    session_.foundCount = 0;
+    session_.lineCountText.swap(label);
+    session_.unsaved = false;
     stamp_ = std::move(stamp);
   } catch (const std::bad_alloc&) {
     throw Error(QStringLiteral("Mémoire insuffisante pour charger la liste \"%1\".").arg(path));
@@ -70,23 +70,23 @@ void ListCommands::LoadList() {
 SaveResult ListCommands::SaveList() {
   const std::string name = window_.ListName();
   const QString path = tenaxo::ListFilePath(name);
-  if (session_.FListName != name && FileExists(path) && !window_.Confirm(QStringLiteral("Ecraser cette liste ?"))) {
+  if (session_.listName != name && FileExists(path) && !window_.Confirm(QStringLiteral("Ecraser cette liste ?"))) {
     return SaveResult::Declined;
   }
-  if (session_.FListName == name && stamp_.path == path && ChangedOnDisk(stamp_) &&
+  if (session_.listName == name && stamp_.path == path && ChangedOnDisk(stamp_) &&
       !window_.ConfirmYesNo(
           QStringLiteral("La liste a été modifiée sur le disque depuis son chargement. L'écraser ?"))) {
     return SaveResult::ChangedOnDisk;
   }
-  FileEncoding encoding = session_.FListEncoding;
-  const std::string bytes = EncodeListFile(ListText(session_.SgListe), encoding);
+  FileEncoding encoding = session_.encoding;
+  const std::string bytes = EncodeListFile(ListText(session_.table), encoding);
   WriteFileAtomically(path, bytes);
   stamp_ = StampOf(path, bytes);
-  session_.FListEncoding = encoding;
-  session_.Unsaved = false;
-  session_.FListName = name;
-  session_.FAskedCount = 0;
-  session_.FFoundCount = 0;
+  session_.encoding = encoding;
+  session_.unsaved = false;
+  session_.listName = name;
+  session_.askedCount = 0;
+  session_.foundCount = 0;
   return SaveResult::Saved;
 }
 
@@ -100,8 +100,8 @@ QString ListCommands::SaveRescueCopy(const QDateTime& now) const {
   const QString path =
       folder + name + u' ' + now.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")) + QStringLiteral(".tnx");
   QDir().mkpath(folder);
-  FileEncoding encoding = session_.FListEncoding;
-  WriteFileAtomically(path, EncodeListFile(ListText(session_.SgListe), encoding));
+  FileEncoding encoding = session_.encoding;
+  WriteFileAtomically(path, EncodeListFile(ListText(session_.table), encoding));
   return path;
 }
 
@@ -120,11 +120,11 @@ void ListCommands::BtDelListeClick() {
   stamp_ = FileStamp();
   window_.ClearListName();
   FillListNames();
-  ClearGrid(session_.SgListe);
-  session_.FListName.clear();
-  session_.FListEncoding = FileEncoding::None;
-  session_.FAskedCount = 0;
-  session_.FFoundCount = 0;
+  ClearGrid(session_.table);
+  session_.listName.clear();
+  session_.encoding = FileEncoding::None;
+  session_.askedCount = 0;
+  session_.foundCount = 0;
 }
 
 std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {
@@ -134,7 +134,7 @@ std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {
     report.file = path;
     try {
       ImportedList list = ImportListFile(path);
-      if (session_.Unsaved) {
+      if (session_.unsaved) {
         // The unsaved changes go to their own file first, or nothing is written.
         const QString stopped =
             QStringLiteral("Aucune liste n'a été importée : la liste en cours n'a pas été sauvegardée.");
@@ -207,11 +207,11 @@ QString ListCommands::ImportSummary(const std::vector<ImportReport>& reports) {
 
 void ListCommands::BtViderClick() {
   if (!window_.Confirm(QStringLiteral("Vider cette liste ?"))) return;
-  ClearGrid(session_.SgListe);
-  session_.FListName.clear();
-  session_.FListEncoding = FileEncoding::None;
-  session_.FAskedCount = 0;
-  session_.FFoundCount = 0;
+  ClearGrid(session_.table);
+  session_.listName.clear();
+  session_.encoding = FileEncoding::None;
+  session_.askedCount = 0;
+  session_.foundCount = 0;
 }
 
 }  // namespace tenaxo

@@ -43,10 +43,10 @@ inline std::string ErrorOf(const std::function<void()>& action) {
 // What the list commands may change, written out, to prove that something left it alone.
 inline std::string StateOf(const Session& s) {
   std::string text;
-  for (const std::string& row : Rows(s.SgListe)) text += row + '\n';
-  return text + "list '" + s.FListName + "' asked " + std::to_string(s.FAskedCount) + " found " +
-         std::to_string(s.FFoundCount) + " rows " + std::to_string(s.FQuestionRow) + "/" +
-         std::to_string(s.FEditedRow) + (s.Unsaved ? " unsaved " : " saved ") + s.LbNbMots;
+  for (const std::string& row : Rows(s.table)) text += row + '\n';
+  return text + "list '" + s.listName + "' asked " + std::to_string(s.askedCount) + " found " +
+         std::to_string(s.foundCount) + " rows " + std::to_string(s.questionRow) + "/" +
+         std::to_string(s.editedRow) + (s.unsaved ? " unsaved " : " saved ") + s.lineCountText;
 }
 
 struct FakeWindow {

@@ -148,8 +148,8 @@ TEST_F(GuiTest, TheLookAsDesignedUnderLightAndDarkPalettes) {
     EXPECT_TRUE(grid->rowHeight(1) == 24 && grid->verticalScrollBar()->isVisible()) << "24 px rows, the bar always on";
     const QHeaderView* header = grid->horizontalHeader();
     for (const auto& [col, row] : {std::pair{0, 1}, std::pair{1, 2}, std::pair{1, 0}}) {
-      const std::string text = window->State().SgListe.Cell(col, row);
-      auto show = [&, c = col, r = row](bool on) { window->State().SgListe.SetCell(c, r, on ? text : std::string()); };
+      const std::string text = window->State().table.Cell(col, row);
+      auto show = [&, c = col, r = row](bool on) { window->State().table.SetCell(c, r, on ? text : std::string()); };
       const QRect area = row ? grid->visualRect(grid->Model()->IndexOf(col, row))
                              : QRect(header->sectionViewportPosition(col), 0, grid->columnWidth(col), header->height());
       contrast(row ? grid->viewport() : header->viewport(), area, show, "cell");
@@ -203,7 +203,7 @@ TEST_F(GuiTest, ASeriesByKeysAloneAsAScreenReaderFollowsIt) {
                {Qt::Key_Space, Qt::Key_N, Qt::NoModifier}};
   for (const auto& step : steps) {
     SCOPED_TRACE(&step - steps);
-    const int asked = window->State().FAskedCount;
+    const int asked = window->State().askedCount;
     const QString question = window->PnQL->Caption(), answer = "m" + question.mid(1);
     EXPECT_EQ(Read(window->PnFiche), question) << "the card is named by its question";
     EXPECT_EQ(Read(window->PnQR, QAccessible::Value), "?");
@@ -220,9 +220,9 @@ TEST_F(GuiTest, ASeriesByKeysAloneAsAScreenReaderFollowsIt) {
     QKeyEvent held(QEvent::KeyPress, Qt::Key_O, Qt::NoModifier, QStringLiteral("o"), true);
     QApplication::sendEvent(window->PnFiche, &held);
     Press(Qt::Key_O, Qt::ControlModifier);
-    ASSERT_EQ(window->State().FAskedCount, asked);
+    ASSERT_EQ(window->State().askedCount, asked);
     Press(step.answer, step.modifiers);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->State().FAskedCount == asked + 1; }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->State().askedCount == asked + 1; }, 1000));
     ASSERT_EQ(QApplication::focusWidget(), window->PnFiche) << "back on the card after an answer";
   }
   EXPECT_EQ(Title(), "Tenaxo - Anglais - Réponses justes : 2/5");

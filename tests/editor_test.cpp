@@ -71,7 +71,7 @@ TEST_F(EditorTest, TheGridEditsInPlaceAndItsKeysMoveTheCell) {
     QTest::keyClicks(grid->Editor(), step.typed);
     QTest::keyClick(grid->Editor(), step.key, step.modifiers);
     ASSERT_EQ(std::make_pair(grid->Col(), grid->Row()), std::make_pair(step.col, step.row));
-    EXPECT_EQ(window->State().SgListe.RowCount(), step.rows);
+    EXPECT_EQ(window->State().table.RowCount(), step.rows);
     EXPECT_EQ(grid->Editor()->text().toStdString(), Cell(step.col, step.row));
     const QModelIndex current = model->index(step.row - 1, step.col);
     EXPECT_EQ(grid->currentIndex(), current);

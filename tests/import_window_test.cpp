@@ -34,7 +34,7 @@ TEST_F(GuiTest, CtrlIMakesAListPerFileAndCtrlEGivesItBack) {
   PutList("mots", "chat\tcat\n\t\n\t\n \t \n\n\t\n\t\n");
   PutList("vide", "");
   StartWith("Anglais", Pairs(3));
-  window->State().SgListe.SetCell(0, 1, "edited");
+  window->State().table.SetCell(0, 1, "edited");
   window->SgListeSetEditText(0, 1, "edited");
 
   answer("\"" + ListPath("mots") + "\" \"" + ListPath("vide") + "\"", 0);

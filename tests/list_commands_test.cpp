@@ -36,14 +36,14 @@ class Lists : public test::ProgramFolder {
  protected:
   void SetUp() override {
     test::ProgramFolder::SetUp();
-    session.SgListe = test::MakeTable(kRows);
-    session.SgListe.SetCurrentCell(1, 2);
-    session.FListName = "Courante";
-    session.FAskedCount = 6;
-    session.FFoundCount = 4;
-    session.FQuestionRow = 2;
-    session.Unsaved = true;
-    session.LbNbMots = "2 Lignes";
+    session.table = test::MakeTable(kRows);
+    session.table.SetCurrentCell(1, 2);
+    session.listName = "Courante";
+    session.askedCount = 6;
+    session.foundCount = 4;
+    session.questionRow = 2;
+    session.unsaved = true;
+    session.lineCountText = "2 Lignes";
     PutFile(PathOf("Anglais.tnx"), kAnglais);
     PutFile(PathOf("Courante.tnx"), kOld);
     PutFile(PathOf("Lecture.tnx"), kOld);
@@ -121,20 +121,20 @@ TEST_F(Lists, EachCommandsEffects) {
     window.name = c.name;
     c.click(commands);
     EXPECT_EQ(window.questions, c.question[0] ? std::vector<QString>{c.question} : std::vector<QString>{});
-    EXPECT_EQ(Rows(session.SgListe), c.rows);
-    EXPECT_EQ(session.FListName, c.listName);
-    EXPECT_EQ(session.FAskedCount, 0) << "a fresh series";
-    EXPECT_EQ(session.FFoundCount, 0);
-    EXPECT_EQ(session.Unsaved, c.unsaved);
-    EXPECT_EQ(session.LbNbMots, c.label);
+    EXPECT_EQ(Rows(session.table), c.rows);
+    EXPECT_EQ(session.listName, c.listName);
+    EXPECT_EQ(session.askedCount, 0) << "a fresh series";
+    EXPECT_EQ(session.foundCount, 0);
+    EXPECT_EQ(session.unsaved, c.unsaved);
+    EXPECT_EQ(session.lineCountText, c.label);
     EXPECT_EQ(window.name, c.shown);
     if (window.items) window.items->sort();
     EXPECT_EQ(window.items, c.items);
     EXPECT_EQ(FileBytes(PathOf(c.file)), c.bytes);
     // Whatever row the editor stood on, a loaded list starts at row 1.
     if (c.click != Load) continue;
-    EXPECT_EQ(session.SgListe.CurrentRow(), 1);
-    EXPECT_EQ(session.SgListe.CurrentCol(), 1);
+    EXPECT_EQ(session.table.CurrentRow(), 1);
+    EXPECT_EQ(session.table.CurrentCol(), 1);
   }
 }
 
@@ -164,7 +164,7 @@ TEST_F(Lists, DeclinedQuestionsAndAFailedLoadChangeNothing) {
     const std::string error = LoadNamed("Anglais");
     failAt = -1;
     if (error == "(no error)") break;  // past the load's last allocation
-    EXPECT_EQ(error + StateOf(session) + char('0' + session.SgListe.CurrentRow()), memory + "\"." + before + "2") << k;
+    EXPECT_EQ(error + StateOf(session) + char('0' + session.table.CurrentRow()), memory + "\"." + before + "2") << k;
   }
   EXPECT_GT(k, 5);
 }
@@ -188,7 +188,7 @@ TEST_F(Lists, TheDropDownListsTheListFilesAndFolders) {
                          QString::fromUtf8("Été à Noël"), QString::fromUtf8("日本😀")}));
   for (const char* item : {"", " deux  mots ", "Été à Noël", "lien", ".cachée", "日本😀"}) {
     EXPECT_EQ(LoadNamed(item), "(no error)") << item;
-    EXPECT_EQ(session.SgListe.Cell(1, 2), "le chien") << item;
+    EXPECT_EQ(session.table.Cell(1, 2), "le chien") << item;
   }
   for (const char* item : {"CAPS.TNX", "a"}) EXPECT_NE(LoadNamed(item), "(no error)") << item;
 }
@@ -198,18 +198,18 @@ TEST_F(Lists, TheDropDownListsTheListFilesAndFolders) {
 TEST_F(Lists, OnlyAListChangedOnDiskAsksBeforeTheSave) {
   const QString question = "La liste a été modifiée sur le disque depuis son chargement. L'écraser ?";
   LoadNamed("Anglais");
-  session.Unsaved = true;
+  session.unsaved = true;
   window.answer = false;
   PutFile(PathOf("Anglais.tnx"), kAnglais);  // the same bytes again
   EXPECT_EQ(commands.BtSauverClick(), SaveResult::Saved);
   EXPECT_TRUE(window.questions.empty());
-  session.SgListe.SetCell(0, 1, "changed");
-  session.Unsaved = true;
+  session.table.SetCell(0, 1, "changed");
+  session.unsaved = true;
   PutFile(PathOf("Anglais.tnx"), kAnglais + "x\ty\r\n");
   EXPECT_EQ(commands.BtSauverClick(), SaveResult::ChangedOnDisk);
   EXPECT_EQ(window.questions, std::vector<QString>{question});
   EXPECT_EQ(FileBytes(PathOf("Anglais.tnx")), kAnglais + "x\ty\r\n");
-  EXPECT_TRUE(session.Unsaved);
+  EXPECT_TRUE(session.unsaved);
   window.answer = true;
   EXPECT_EQ(commands.BtSauverClick(), SaveResult::Saved);
   EXPECT_EQ(FileBytes(PathOf("Anglais.tnx")).substr(0, 8), "changed\t");
@@ -278,9 +278,9 @@ TEST_F(Lists, EncodingsRoundTripByteForByte) {
     PutFile(PathOf("Liste.tnx"), c.bytes);
     LoadNamed("Liste");
     if (!c.firstRow.empty()) {
-      EXPECT_EQ(Rows(session.SgListe).front(), c.firstRow);
+      EXPECT_EQ(Rows(session.table).front(), c.firstRow);
     }
-    if (c.added[0]) session.SgListe.SetCell(1, 1, c.added);
+    if (c.added[0]) session.table.SetCell(1, 1, c.added);
     commands.SaveList();
     EXPECT_EQ(FileBytes(PathOf("Liste.tnx")), saved);
     LoadNamed("Liste");

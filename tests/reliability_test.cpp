@@ -40,10 +40,10 @@ class SaveFaults : public ProgramFolder {
   void SetUp() override {
     ProgramFolder::SetUp();
     // Larger than what the file size limit leaves.
-    session.SgListe = test::MakeTable(std::vector<std::string>(5000, "mot;word;3;1;0,333"));
-    session.FListName = "liste";
-    session.FAskedCount = 6;
-    session.Unsaved = true;
+    session.table = test::MakeTable(std::vector<std::string>(5000, "mot;word;3;1;0,333"));
+    session.listName = "liste";
+    session.askedCount = 6;
+    session.unsaved = true;
     window.name = "liste";
   }
 
