@@ -22,8 +22,8 @@
 #include <QTableView>
 #include <functional>
 
-#include "Utf8.h"
 #include "ListModel.h"
+#include "Utf8.h"
 
 class QLineEdit;
 

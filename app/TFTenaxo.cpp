@@ -254,17 +254,17 @@ void TFTenaxo::CreateControls() {
 
 void TFTenaxo::BindEvents() {
   QuestionCycle& cycle = *cycle_;
-  connect(PnFiche, &Panel::clicked, this, [this, &cycle] { Run([&] { cycle.PnFicheClick(true); }); });
-  connect(PnQL, &Panel::clicked, this, [this, &cycle] { Run([&] { cycle.PnQLClick(true); }); });
-  connect(PnQR, &Panel::clicked, this, [this, &cycle] { Run([&] { cycle.PnQRClick(true); }); });
-  connect(BtOui, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.BtOuiClick(); }); });
-  connect(BtNon, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.BtNonClick(); }); });
-  connect(Button3, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.Button3Click(); }); });
-  connect(Button4, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.Button4Click(); }); });
+  connect(PnFiche, &Panel::clicked, this, [this, &cycle] { Run([&] { cycle.RevealBoth(true); }); });
+  connect(PnQL, &Panel::clicked, this, [this, &cycle] { Run([&] { cycle.RevealLeft(true); }); });
+  connect(PnQR, &Panel::clicked, this, [this, &cycle] { Run([&] { cycle.RevealRight(true); }); });
+  connect(BtOui, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.AnswerFound(); }); });
+  connect(BtNon, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.AnswerNotFound(); }); });
+  connect(Button3, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.NewSeries(); }); });
+  connect(Button4, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.ConfirmAndResetStats(); }); });
   // A check box runs its handler whenever its state changes, and only then.
   connect(CbVocal, &QCheckBox::toggled, this,
-          [this, &cycle](bool checked) { Run([&] { cycle.SetCbVocal(checked); }); });
-  connect(CbFirstLeft, &QCheckBox::toggled, this, [&cycle](bool checked) { cycle.SetCbFirstLeft(checked); });
+          [this, &cycle](bool checked) { Run([&] { cycle.SetSpeechOn(checked); }); });
+  connect(CbFirstLeft, &QCheckBox::toggled, this, [&cycle](bool checked) { cycle.SetLeftFirst(checked); });
   connect(CbVisuListe, &QCheckBox::toggled, this, [this] { CbVisuListeClick(); });
   connect(CbVocal, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { CbVocalMenu()->popup(CbVocal->mapToGlobal(at)); });
@@ -277,10 +277,10 @@ void TFTenaxo::BindEvents() {
   connect(AcExporter, &QAction::triggered, this, [this] { AcExporterClick(); });
 
   ListCommands& lists = *lists_;
-  connect(Button5, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.Button5Click(); }); });
-  connect(BtSauver, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.BtSauverClick(); }); });
-  connect(BtDelListe, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.BtDelListeClick(); }); });
-  connect(BtVider, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.BtViderClick(); }); });
+  connect(Button5, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.LoadList(); }); });
+  connect(BtSauver, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.SaveList(); }); });
+  connect(BtDelListe, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.DeleteList(); }); });
+  connect(BtVider, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.ClearList(); }); });
 
   SgListe->OnSetEditText = [this](int col, int row, const std::string& text) { SgListeSetEditText(col, row, text); };
   SgListe->OnClick = [this] { Run([&] { SgListeClick(); }); };
@@ -292,16 +292,16 @@ std::string TFTenaxo::ListNameText() const { return ToUtf8(CbListes->currentText
 
 void TFTenaxo::Mirror() {
   const QuestionCycle& cycle = *cycle_;
-  MirrorPanel(PnQL, cycle.PnQL());
-  MirrorPanel(PnQR, cycle.PnQR());
+  MirrorPanel(PnQL, cycle.LeftSide());
+  MirrorPanel(PnQR, cycle.RightSide());
   MirrorCard();
   // An answer hides "Oui" and "Non": the keyboard goes back to the card
   // rather than to whatever control follows them.
-  if (!cycle.PnReponseVisible() && PnReponse->isAncestorOf(QApplication::focusWidget())) PnFiche->setFocus();
-  PnReponse->setVisible(cycle.PnReponseVisible());
+  if (!cycle.AwaitingAnswer() && PnReponse->isAncestorOf(QApplication::focusWidget())) PnFiche->setFocus();
+  PnReponse->setVisible(cycle.AwaitingAnswer());
   setWindowTitle(cycle.Title());
-  SetChecked(CbVocal, cycle.CbVocal());
-  SetChecked(CbFirstLeft, cycle.CbFirstLeft());
+  SetChecked(CbVocal, cycle.SpeechOn());
+  SetChecked(CbFirstLeft, cycle.LeftFirst());
   BtSauver->setFont(session_.unsaved ? MarkFont(font()) : font());
   LbNbMots->setText(ToQString(session_.lineCountText));
 }
@@ -310,8 +310,8 @@ void TFTenaxo::MirrorCard() {
   // While the "Réponse trouvée ?" panel is hidden, the side shown is the
   // question; a reveal leaves the question as it was.
   const QuestionCycle& cycle = *cycle_;
-  if (!cycle.PnReponseVisible() && cycle.PnQL().Color != cycle.PnQR().Color) {
-    question_ = cycle.PnQL().Color == PanelColor::White ? PnQL : PnQR;
+  if (!cycle.AwaitingAnswer() && cycle.LeftSide().Color != cycle.RightSide().Color) {
+    question_ = cycle.LeftSide().Color == PanelColor::White ? PnQL : PnQR;
   }
   QString name = question_ ? question_->Caption() : QString();
   if (name.isEmpty()) name = QStringLiteral("Fiche");
@@ -340,11 +340,11 @@ void TFTenaxo::FormCreate() {
   ReadSetting(SettingsFile::CurrentUser(), "Tenaxo\\Liste", value);
   CbListes->setEditText(ToQString(value));
   ReadSetting(SettingsFile::CurrentUser(), "Tenaxo\\Vocal", value);
-  cycle_->SetCbVocal(TextToBool(value));
+  cycle_->SetSpeechOn(TextToBool(value));
   Mirror();
   ReadSetting(SettingsFile::CurrentUser(), "Tenaxo\\Gauche", value);
   SetChecked(CbFirstLeft, TextToBool(value));
-  cycle_->SetCbFirstLeft(CbFirstLeft->isChecked());
+  cycle_->SetLeftFirst(CbFirstLeft->isChecked());
   ReadSetting(SettingsFile::CurrentUser(), "Tenaxo\\Voix", value);
   cycle_->SetSpokenLanguage(value);
   lists_->FillListNames();
@@ -386,7 +386,7 @@ bool TFTenaxo::FormClose() {
   // Not writing over another list ("Annuler") leaves the answers unsaved as
   // much as a failed save does: both lead to the rescue copy.
   bool saved = false;
-  Run([&] { saved = lists_->BtSauverClick() == SaveResult::Saved; });
+  Run([&] { saved = lists_->SaveList() == SaveResult::Saved; });
   if (saved) return true;
 
   // The list could not be saved: closing anyway keeps a copy.
@@ -440,7 +440,7 @@ void TFTenaxo::SpeakHeld() {
   }
   // As for every text: a failure is never shown, speech switches itself off.
   if (!spoken) {
-    cycle_->SetCbVocal(false);
+    cycle_->SetSpeechOn(false);
     Mirror();
   }
 }

@@ -6,10 +6,10 @@
 #include <QTemporaryDir>
 #include <random>
 
-#include "Utf8.h"
 #include "ExportList.h"
 #include "ImportList.h"
 #include "ListFiles.h"
+#include "Utf8.h"
 #include "Words.h"
 
 namespace tenaxo {

@@ -88,7 +88,7 @@ void BM_LargeListLoadSave(benchmark::State& state) {
   for (auto _ : state) {
     commands.LoadList();
     session.unsaved = true;
-    commands.BtSauverClick();
+    commands.SaveList();
   }
   if (ReadWholeFile(ListFilePath("Grande")) != bytes) state.SkipWithError("saved again, the list changed");
   rusage usage{};

@@ -34,13 +34,12 @@ void QuestionCycle::NextQuestion() {
   StudyTable& grid = session_.table;
 
   // The score of the questions answered so far, this one not yet counted.
-  title_ = QStringLiteral("Tenaxo - ") + ToQString(session_.listName) +
-           QString::fromUtf8(" - Réponses justes : ") + QString::number(session_.foundCount) + QLatin1Char('/') +
-           QString::number(session_.askedCount);
+  title_ = QStringLiteral("Tenaxo - ") + ToQString(session_.listName) + QString::fromUtf8(" - Réponses justes : ") +
+           QString::number(session_.foundCount) + QLatin1Char('/') + QString::number(session_.askedCount);
 
   if (session_.askedCount % kRankEvery == 0) ComputeRatios();
   session_.askedCount = PlusOne(session_.askedCount);
-  pnReponseVisible_ = false;
+  awaitingAnswer_ = false;
 
   random_.Seed(static_cast<uint32_t>(clock_()));
   const auto rows = static_cast<uint32_t>(std::max(grid.DataRowCount(), 1));
@@ -48,33 +47,33 @@ void QuestionCycle::NextQuestion() {
   const uint32_t from = random_.Below(4) >= 1 ? weakest : rows;
   session_.questionRow = static_cast<int32_t>(random_.Below(from)) + 1;
 
-  pnQL_ = {"?", PanelColor::Silver};
-  pnQR_ = {"?", PanelColor::Silver};
+  left_ = {"?", PanelColor::Silver};
+  right_ = {"?", PanelColor::Silver};
 
-  if (cbFirstLeft_ || random_.Below(2) == 0) {
-    PnQLClick(false);
+  if (leftFirst_ || random_.Below(2) == 0) {
+    RevealLeft(false);
   } else {
-    PnQRClick(false);
+    RevealRight(false);
   }
 }
 
-void QuestionCycle::PnQLClick(bool sender) {
-  if (session_.questionRow > 0) pnQL_.Caption = session_.table.Cell(ColGauche, session_.questionRow);
-  pnQL_.Color = PanelColor::White;
-  if (sender) pnReponseVisible_ = true;
+void QuestionCycle::RevealLeft(bool byUser) {
+  if (session_.questionRow > 0) left_.Caption = session_.table.Cell(ColGauche, session_.questionRow);
+  left_.Color = PanelColor::White;
+  if (byUser) awaitingAnswer_ = true;
   SpeakLeft();
 }
 
-void QuestionCycle::PnQRClick(bool sender) {
+void QuestionCycle::RevealRight(bool byUser) {
   // Before the first question the row is 0 and the header text shows.
-  if (session_.questionRow > 0) pnQR_.Color = PanelColor::White;
-  pnQR_.Caption = session_.table.Cell(ColDroite, session_.questionRow);
-  if (sender) pnReponseVisible_ = true;
+  if (session_.questionRow > 0) right_.Color = PanelColor::White;
+  right_.Caption = session_.table.Cell(ColDroite, session_.questionRow);
+  if (byUser) awaitingAnswer_ = true;
 }
 
-void QuestionCycle::PnFicheClick(bool sender) {
-  PnQLClick(sender);
-  PnQRClick(sender);
+void QuestionCycle::RevealBoth(bool byUser) {
+  RevealLeft(byUser);
+  RevealRight(byUser);
 }
 
 bool QuestionCycle::PendingRowInTable() const {
@@ -83,7 +82,7 @@ bool QuestionCycle::PendingRowInTable() const {
   return session_.questionRow > 0 && session_.table.IsDataRow(session_.questionRow);
 }
 
-void QuestionCycle::BtOuiClick() {
+void QuestionCycle::AnswerFound() {
   if (PendingRowInTable()) {
     AddOne(session_.table, ColDemande, session_.questionRow);
     AddOne(session_.table, ColJuste, session_.questionRow);
@@ -93,20 +92,20 @@ void QuestionCycle::BtOuiClick() {
   NextQuestion();
 }
 
-void QuestionCycle::BtNonClick() {
+void QuestionCycle::AnswerNotFound() {
   if (PendingRowInTable()) AddOne(session_.table, ColDemande, session_.questionRow);
   session_.unsaved = true;
   NextQuestion();
 }
 
-void QuestionCycle::Button3Click() {
+void QuestionCycle::NewSeries() {
   session_.askedCount = 0;
   session_.foundCount = 0;
   ComputeRatios();
   NextQuestion();
 }
 
-void QuestionCycle::Button4Click() {
+void QuestionCycle::ConfirmAndResetStats() {
   if (confirm_ && confirm_(QString::fromUtf8("Remise à zéro des statistiques ?"))) ResetStats();
 }
 
@@ -121,8 +120,8 @@ void QuestionCycle::ComputeRatios() {
   tenaxo::ComputeRatios(session_.table, locale_ ? *locale_ : TextLocale::Current());
 }
 
-void QuestionCycle::SetCbVocal(bool checked) {
-  cbVocal_ = checked;
+void QuestionCycle::SetSpeechOn(bool checked) {
+  speechOn_ = checked;
   if (!checked) {
     voice_.reset();
     return;
@@ -133,23 +132,23 @@ void QuestionCycle::SetCbVocal(bool checked) {
   } catch (...) {
     voice_.reset();
   }
-  if (!voice_) SetCbVocal(false);
+  if (!voice_) SetSpeechOn(false);
 }
 
 void QuestionCycle::SpeakLeft() {
-  if (!cbVocal_ || !voice_) return;
+  if (!speechOn_ || !voice_) return;
   if (beforeSpeak_) {
     beforeSpeak_();
-    if (!cbVocal_ || !voice_) return;
+    if (!speechOn_ || !voice_) return;
   }
   bool spoken = false;
   try {
-    spoken = voice_->Speak(pnQL_.Caption, language_);
+    spoken = voice_->Speak(left_.Caption, language_);
   } catch (...) {
     spoken = false;
   }
   // No failure of speech is ever shown: speech just switches itself off.
-  if (!spoken) SetCbVocal(false);
+  if (!spoken) SetSpeechOn(false);
 }
 
 }  // namespace tenaxo

@@ -8,8 +8,8 @@
 // below from its controls' events and, after every call, copies the card
 // state (both answer panels, the "Réponse trouvée ?" panel, the title and the
 // two check boxes) into its widgets. The cycle may uncheck "Synthèse vocale à
-// gauche" by itself when speaking fails; copying CbVocal() back after each
-// call is how the window learns of it (SetCbVocal is idempotent, so a
+// gauche" by itself when speaking fails; copying SpeechOn() back after each
+// call is how the window learns of it (SetSpeechOn is idempotent, so a
 // check box signal raised by that copy does no harm).
 #include <QString>
 #include <cstdint>
@@ -51,27 +51,27 @@ class QuestionCycle {
   // draw, both panels masked, then the question side shown (and spoken when
   // it is the left one and speech is on).
   void NextQuestion();
-  // Reveal a side. sender: true for a click by the user, which also shows
+  // Reveal a side. byUser: true for a click by the user, which also shows
   // the "Réponse trouvée ?" panel; false when NextQuestion shows the side.
-  void PnQLClick(bool sender);
-  void PnQRClick(bool sender);
+  void RevealLeft(bool byUser);
+  void RevealRight(bool byUser);
   // A click on the free area of the card: left, then right.
-  void PnFicheClick(bool sender);
-  void BtOuiClick();
-  void BtNonClick();
+  void RevealBoth(bool byUser);
+  void AnswerFound();
+  void AnswerNotFound();
   // "Nouvelle série de question".
-  void Button3Click();
+  void NewSeries();
   // "RAZ Statistiques": asks "Remise à zéro des statistiques ?", then ResetStats.
-  void Button4Click();
+  void ConfirmAndResetStats();
   // Empties Demandé, Juste and Ratio of every pair.
   void ResetStats();
   // Ranks the list: ratios recomputed, lowest first.
   void ComputeRatios();
 
   // ---- card state, to mirror into the widgets
-  const AnswerPanel& PnQL() const { return pnQL_; }
-  const AnswerPanel& PnQR() const { return pnQR_; }
-  bool PnReponseVisible() const { return pnReponseVisible_; }
+  const AnswerPanel& LeftSide() const { return left_; }
+  const AnswerPanel& RightSide() const { return right_; }
+  bool AwaitingAnswer() const { return awaitingAnswer_; }
   // The window title: "Tenaxo" until the first question.
   const QString& Title() const { return title_; }
 
@@ -80,16 +80,16 @@ class QuestionCycle {
   // exists exactly while it is checked; when no voice can be made the box
   // goes back to unchecked. Starts unchecked, with no voice: the window sets
   // the stored state once at start-up.
-  bool CbVocal() const { return cbVocal_; }
-  void SetCbVocal(bool checked);
+  bool SpeechOn() const { return speechOn_; }
+  void SetSpeechOn(bool checked);
   bool HasVoice() const { return voice_ != nullptr; }
   // The language the left text is spoken in (the engine's code, stored as
   // the setting "Voix"); empty for English.
   const std::string& SpokenLanguage() const { return language_; }
   void SetSpokenLanguage(std::string language) { language_ = std::move(language); }
   // "Montrer à gauche en premier".
-  bool CbFirstLeft() const { return cbFirstLeft_; }
-  void SetCbFirstLeft(bool checked) { cbFirstLeft_ = checked; }
+  bool LeftFirst() const { return leftFirst_; }
+  void SetLeftFirst(bool checked) { leftFirst_ = checked; }
 
   // Called just before a text is spoken, once the card shows it: the window
   // mirrors and repaints here so the text is seen while it is heard.
@@ -112,12 +112,12 @@ class QuestionCycle {
   std::function<void()> beforeSpeak_;
   Random random_;
 
-  AnswerPanel pnQL_{"PnQL", PanelColor::White};
-  AnswerPanel pnQR_{"PnQR", PanelColor::White};
-  bool pnReponseVisible_ = true;
+  AnswerPanel left_{"PnQL", PanelColor::White};
+  AnswerPanel right_{"PnQR", PanelColor::White};
+  bool awaitingAnswer_ = true;
   QString title_ = QStringLiteral("Tenaxo");
-  bool cbVocal_ = false;
-  bool cbFirstLeft_ = false;
+  bool speechOn_ = false;
+  bool leftFirst_ = false;
   std::unique_ptr<Voice> voice_;
   std::string language_;
 };

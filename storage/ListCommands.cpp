@@ -68,6 +68,13 @@ void ListCommands::LoadList() {
 }
 
 SaveResult ListCommands::SaveList() {
+  const bool existed = ListFileExists();
+  const SaveResult saved = WriteList();
+  if (!existed) FillListNames();
+  return saved;
+}
+
+SaveResult ListCommands::WriteList() {
   const std::string name = window_.ListName();
   const QString path = tenaxo::ListFilePath(name);
   if (session_.listName != name && FileExists(path) && !window_.Confirm(QStringLiteral("Ecraser cette liste ?"))) {
@@ -105,16 +112,7 @@ QString ListCommands::SaveRescueCopy(const QDateTime& now) const {
   return path;
 }
 
-void ListCommands::Button5Click() { LoadList(); }
-
-SaveResult ListCommands::BtSauverClick() {
-  const bool existed = ListFileExists();
-  const SaveResult saved = SaveList();
-  if (!existed) FillListNames();
-  return saved;
-}
-
-void ListCommands::BtDelListeClick() {
+void ListCommands::DeleteList() {
   if (!window_.Confirm(QStringLiteral("Effacer cette liste ?"))) return;
   DeleteListFile(ListFilePath());
   stamp_ = FileStamp();
@@ -140,7 +138,7 @@ std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {
             QStringLiteral("Aucune liste n'a été importée : la liste en cours n'a pas été sauvegardée.");
         SaveResult saved = SaveResult::Declined;
         try {
-          saved = BtSauverClick();
+          saved = SaveList();
         } catch (const Error& error) {
           throw StopImport{error.Message() + u'\n' + stopped};
         }
@@ -205,7 +203,7 @@ QString ListCommands::ImportSummary(const std::vector<ImportReport>& reports) {
   return parts.join(QStringLiteral("\n\n"));
 }
 
-void ListCommands::BtViderClick() {
+void ListCommands::ClearList() {
   if (!window_.Confirm(QStringLiteral("Vider cette liste ?"))) return;
   ClearGrid(session_.table);
   session_.listName.clear();

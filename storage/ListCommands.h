@@ -13,10 +13,10 @@
 #include <QStringList>
 #include <functional>
 
-#include "Utf8.h"
 #include "ImportList.h"
 #include "ListFiles.h"
 #include "Session.h"
+#include "Utf8.h"
 
 namespace tenaxo {
 
@@ -58,22 +58,18 @@ class ListCommands {
   // Rebuilds the drop-down's items from the list files of the program folder:
   // each name up to its first ".tnx", unsorted, duplicates kept.
   void FillListNames();
-  // Replaces the study list by the named list file. Out of memory fails with
+  // "Charger": replaces the study list by the named list file. Out of memory fails with
   // "Mémoire insuffisante pour charger la liste "<path>"."
   void LoadList();
-  // Writes the study list to the named list file, asking "Ecraser cette
-  // liste ?" first when that would replace another list, and "La liste a été
-  // modifiée sur le disque depuis son chargement. L'écraser ?" when something
-  // else wrote the file since this list was loaded from it or saved to it.
+  // "Sauver": writes the study list to the named list file, asking "Ecraser
+  // cette liste ?" first when that would replace another list, and "La liste
+  // a été modifiée sur le disque depuis son chargement. L'écraser ?" when
+  // something else wrote the file since this list was loaded from it or saved
+  // to it; then the drop-down's items again when the file is new.
   SaveResult SaveList();
-
-  // "Charger".
-  void Button5Click();
-  // "Sauver": SaveList, then the drop-down's items again when the file is new.
-  SaveResult BtSauverClick();
   // "Supprimer": asks "Effacer cette liste ?", deletes the named list file,
   // empties the name, rebuilds the items and clears the study list.
-  void BtDelListeClick();
+  void DeleteList();
   // "Importer des listes..." and a drop: each file, in order, becomes a new
   // list named after it (FreeListName: never over an existing file), written
   // at once without going through the study list; a refused file gives its
@@ -87,7 +83,7 @@ class ListCommands {
   static QString ImportSummary(const std::vector<ImportReport>& reports);
   // "Vider liste": asks "Vider cette liste ?" and clears the study list; no
   // file is touched.
-  void BtViderClick();
+  void ClearList();
 
   // Program folder + the list name shown + ".tnx", and whether it exists.
   QString ListFilePath() const;
@@ -102,6 +98,9 @@ class ListCommands {
   QString SaveRescueCopy(const QDateTime& now = QDateTime::currentDateTime()) const;
 
  private:
+  // SaveList without the drop-down's items.
+  SaveResult WriteList();
+
   Session& session_;
   ListWindow window_;
   FileStamp stamp_;  // the list file as last loaded or saved

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "Utf8.h"
 #include "Errors.h"
+#include "Utf8.h"
 
 namespace tenaxo {
 

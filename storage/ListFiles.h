@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Utf8.h"
 #include "StudyTable.h"
+#include "Utf8.h"
 
 namespace tenaxo {
 

@@ -10,8 +10,8 @@
 #include <QString>
 #include <string_view>
 
-#include "Utf8.h"
 #include "TextLocale.h"
+#include "Utf8.h"
 
 namespace tenaxo {
 

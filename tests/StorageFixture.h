@@ -45,12 +45,12 @@ inline std::string StateOf(const Session& s) {
   std::string text;
   for (const std::string& row : Rows(s.table)) text += row + '\n';
   return text + "list '" + s.listName + "' asked " + std::to_string(s.askedCount) + " found " +
-         std::to_string(s.foundCount) + " rows " + std::to_string(s.questionRow) + "/" +
-         std::to_string(s.editedRow) + (s.unsaved ? " unsaved " : " saved ") + s.lineCountText;
+         std::to_string(s.foundCount) + " rows " + std::to_string(s.questionRow) + "/" + std::to_string(s.editedRow) +
+         (s.unsaved ? " unsaved " : " saved ") + s.lineCountText;
 }
 
 struct FakeWindow {
-  std::string name;                   // the drop-down's text
+  std::string name;                  // the drop-down's text
   bool answer = true;                // what the user answers
   std::vector<QString> questions;    // every question asked, both kinds
   std::optional<QStringList> items;  // the drop-down's items, once rebuilt

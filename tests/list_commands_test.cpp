@@ -60,10 +60,10 @@ class Lists : public test::ProgramFolder {
   ListCommands commands{session, window.Bind()};
 };
 
-void Load(ListCommands& c) { c.Button5Click(); }
-void Save(ListCommands& c) { c.BtSauverClick(); }
-void Delete(ListCommands& c) { c.BtDelListeClick(); }
-void Empty(ListCommands& c) { c.BtViderClick(); }
+void Load(ListCommands& c) { c.LoadList(); }
+void Save(ListCommands& c) { c.SaveList(); }
+void Delete(ListCommands& c) { c.DeleteList(); }
+void Empty(ListCommands& c) { c.ClearList(); }
 
 TEST_F(Lists, EachCommandsEffects) {
   const std::vector<std::string> anglais = {"the house;la maison;3;2;0,667", "the dog;le chien;;;",
@@ -201,20 +201,20 @@ TEST_F(Lists, OnlyAListChangedOnDiskAsksBeforeTheSave) {
   session.unsaved = true;
   window.answer = false;
   PutFile(PathOf("Anglais.tnx"), kAnglais);  // the same bytes again
-  EXPECT_EQ(commands.BtSauverClick(), SaveResult::Saved);
+  EXPECT_EQ(commands.SaveList(), SaveResult::Saved);
   EXPECT_TRUE(window.questions.empty());
   session.table.SetCell(0, 1, "changed");
   session.unsaved = true;
   PutFile(PathOf("Anglais.tnx"), kAnglais + "x\ty\r\n");
-  EXPECT_EQ(commands.BtSauverClick(), SaveResult::ChangedOnDisk);
+  EXPECT_EQ(commands.SaveList(), SaveResult::ChangedOnDisk);
   EXPECT_EQ(window.questions, std::vector<QString>{question});
   EXPECT_EQ(FileBytes(PathOf("Anglais.tnx")), kAnglais + "x\ty\r\n");
   EXPECT_TRUE(session.unsaved);
   window.answer = true;
-  EXPECT_EQ(commands.BtSauverClick(), SaveResult::Saved);
+  EXPECT_EQ(commands.SaveList(), SaveResult::Saved);
   EXPECT_EQ(FileBytes(PathOf("Anglais.tnx")).substr(0, 8), "changed\t");
   window.questions.clear();
-  EXPECT_EQ(commands.BtSauverClick(), SaveResult::Saved) << "its own save is no change";
+  EXPECT_EQ(commands.SaveList(), SaveResult::Saved) << "its own save is no change";
   EXPECT_TRUE(window.questions.empty());
 }
 

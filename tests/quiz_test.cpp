@@ -30,7 +30,7 @@ class Quiz : public ::testing::Test {
   // "Oui/Non" while the "Réponse trouvée ?" panel shows.
   std::string Card() const {
     auto panel = [](const AnswerPanel& p) { return p.Caption + (p.Color == PanelColor::Silver ? "(silver)" : ""); };
-    return panel(cycle->PnQL()) + " | " + panel(cycle->PnQR()) + (cycle->PnReponseVisible() ? " | Oui/Non" : "");
+    return panel(cycle->LeftSide()) + " | " + panel(cycle->RightSide()) + (cycle->AwaitingAnswer() ? " | Oui/Non" : "");
   }
 
   Session session;
@@ -54,7 +54,7 @@ TEST_F(Quiz, ClockValuePicksRowAndSide) {
       {2, true, "L21 | ?(silver)"},                  // "Montrer à gauche en premier"
   };
   for (const auto& [value, firstLeft, card] : cases) {
-    cycle->SetCbFirstLeft(firstLeft);
+    cycle->SetLeftFirst(firstLeft);
     for (int again = 0; again < 2; ++again) {  // reseeded at every question
       clock = value;
       cycle->NextQuestion();
@@ -70,7 +70,7 @@ TEST_F(Quiz, RevealsBeforeAnyQuestion) {
     clock = c;
     cycle->NextQuestion();
     session.questionRow = 0;
-    c == 2 ? cycle->PnQLClick(true) : cycle->PnQRClick(true);
+    c == 2 ? cycle->RevealLeft(true) : cycle->RevealRight(true);
     EXPECT_EQ(Card(), c == 2 ? "? | b | Oui/Non" : "a | Droite(silver) | Oui/Non");
   }
 }
@@ -97,7 +97,7 @@ TEST_F(Quiz, AnswersBookIntoThePendingRowOnly) {
     session.askedCount = 1;  // no ranking at the next question
     session.questionRow = pending;
     session.unsaved = false;
-    yes ? cycle->BtOuiClick() : cycle->BtNonClick();
+    yes ? cycle->AnswerFound() : cycle->AnswerNotFound();
     EXPECT_EQ(Rows(session.table), Texts{after}) << pair << (yes ? " Oui" : " Non");
     EXPECT_EQ(session.questionRow, 1) << "the next question, from the one row there is";
     EXPECT_TRUE(session.unsaved);
@@ -109,10 +109,10 @@ TEST_F(Quiz, ResetOfTheStatisticsAsksFirst) {
   Load(before);
   session.askedCount = 7;
   confirm = false;
-  cycle->Button4Click();
+  cycle->ConfirmAndResetStats();
   EXPECT_EQ(Rows(session.table), before);
   confirm = true;
-  cycle->Button4Click();
+  cycle->ConfirmAndResetStats();
   EXPECT_EQ(questions, std::vector<QString>(2, QString::fromUtf8("Remise à zéro des statistiques ?")));
   EXPECT_EQ(Rows(session.table), (Texts{"b;x;;;", "a;y;;;"}));
   EXPECT_FALSE(session.unsaved) << "nothing to save";
@@ -120,30 +120,30 @@ TEST_F(Quiz, ResetOfTheStatisticsAsksFirst) {
 }
 
 TEST_F(Quiz, ClicksRevealAndSpeakTheLeftSide) {
-  cycle->SetCbVocal(true);
-  cycle->SetCbVocal(true);  // restored as it already was: still one voice
-  Texts seen;               // the card as each text is spoken
+  cycle->SetSpeechOn(true);
+  cycle->SetSpeechOn(true);  // restored as it already was: still one voice
+  Texts seen;                // the card as each text is spoken
   cycle->SetBeforeSpeak([&] { seen.push_back(Card()); });
   clock = 2;  // right side shown; the right side is never spoken
   cycle->NextQuestion();
-  cycle->PnQRClick(true);  // the side already shown: the answer panel only
+  cycle->RevealRight(true);  // the side already shown: the answer panel only
   EXPECT_EQ(Card(), "?(silver) | R21 | Oui/Non");
   EXPECT_TRUE(voices->spoken.empty());
-  cycle->PnQLClick(true);
-  cycle->PnQLClick(true);  // every further click speaks again
-  clock = 1;               // left side shown
+  cycle->RevealLeft(true);
+  cycle->RevealLeft(true);  // every further click speaks again
+  clock = 1;                // left side shown
   cycle->NextQuestion();
-  cycle->PnFicheClick(true);  // the left is revealed and spoken before the right
+  cycle->RevealBoth(true);  // the left is revealed and spoken before the right
   EXPECT_EQ(Card(), "L26 | R26 | Oui/Non");
   EXPECT_EQ(voices->spoken, (Texts{"L21", "L21", "L26", "L26"}));
   EXPECT_EQ(seen,
             (Texts{"L21 | R21 | Oui/Non", "L21 | R21 | Oui/Non", "L26 | ?(silver)", "L26 | ?(silver) | Oui/Non"}));
   EXPECT_EQ(voices->made, 1);  // a voice exists exactly while speech is on
-  cycle->SetCbVocal(false);
+  cycle->SetSpeechOn(false);
   EXPECT_EQ(voices->alive, 0);
   QuestionCycle mute(session);  // no voice can be made: speech does not stay on
-  mute.SetCbVocal(true);
-  EXPECT_FALSE(mute.CbVocal());
+  mute.SetSpeechOn(true);
+  EXPECT_FALSE(mute.SpeechOn());
 }
 
 }  // namespace

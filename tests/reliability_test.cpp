@@ -69,7 +69,7 @@ TEST_F(SaveFaults, AFailedSaveKeepsTheOldListAndTheAnswers) {
       const rlimit limit{64 * 1024, 64 * 1024};
       if (!folderReadOnly && setrlimit(RLIMIT_FSIZE, &limit) != 0) return "no file size limit";
       if (folderReadOnly && geteuid() == 0 && (setegid(65534) != 0 || seteuid(65534) != 0)) return "not nobody";
-      const std::string told = ErrorOf([&] { commands.BtSauverClick(); });
+      const std::string told = ErrorOf([&] { commands.SaveList(); });
       return told != error ? told : StateOf(session) == before ? "" : "the failed save changed the session";
     });
     SetMode(Folder(), 0700);
