@@ -9,7 +9,7 @@
 namespace tenaxo {
 
 void TFTenaxo::SgListeSetEditText(int /*col*/, int row, const std::string& /*text*/) {
-  session_.lineCountText = IntToStr(session_.table.RowCount() - 1) + " Lignes";
+  session_.lineCount = session_.table.DataRowCount();
   session_.unsaved = true;
   session_.editedRow = row;
   Mirror();

@@ -303,7 +303,7 @@ void TFTenaxo::Mirror() {
   SetChecked(CbVocal, cycle.SpeechOn());
   SetChecked(CbFirstLeft, cycle.LeftFirst());
   BtSauver->setFont(session_.unsaved ? MarkFont(font()) : font());
-  LbNbMots->setText(ToQString(session_.lineCountText));
+  LbNbMots->setText(session_.lineCount < 0 ? QString() : QStringLiteral("%1 Lignes").arg(session_.lineCount));
 }
 
 void TFTenaxo::MirrorCard() {
@@ -349,8 +349,7 @@ void TFTenaxo::FormCreate() {
   cycle_->SetSpokenLanguage(value);
   lists_->FillListNames();
   session_.listName.clear();
-  session_.askedCount = 0;
-  session_.foundCount = 0;
+  session_.ResetSeries();
   session_.editedRow = 0;
   session_.sortColumn = 0;  // so the first click on Gauche sorts descending
   session_.questionRow = 0;

@@ -99,8 +99,7 @@ void QuestionCycle::AnswerNotFound() {
 }
 
 void QuestionCycle::NewSeries() {
-  session_.askedCount = 0;
-  session_.foundCount = 0;
+  session_.ResetSeries();
   ComputeRatios();
   NextQuestion();
 }

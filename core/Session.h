@@ -22,8 +22,21 @@ struct Session {
   int32_t askedCount = 0;                      // questions asked in the current series
   int32_t foundCount = 0;                      // "Oui" answers in the current series
   bool unsaved = false;                        // the list has changes not yet in its file ("Sauver" in bold)
-  std::string lineCountText;                   // the line-count label, "<n> Lignes", empty until first set
+  int32_t lineCount = -1;                      // lines of the list as last loaded or edited; -1 = not yet told
   FileEncoding encoding = FileEncoding::None;  // how the list was read, how it is saved
+
+  // A new series: no question asked, none found.
+  void ResetSeries() {
+    askedCount = 0;
+    foundCount = 0;
+  }
+  // The study list belongs to no file any more (emptied or deleted): a new
+  // series, and a save writes it as a new list.
+  void ForgetList() {
+    listName.clear();
+    encoding = FileEncoding::None;
+    ResetSeries();
+  }
 };
 
 }  // namespace tenaxo

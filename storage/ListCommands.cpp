@@ -53,13 +53,12 @@ void ListCommands::LoadList() {
       lines = ParseListText(DecodeListFile(std::move(bytes), path, encoding));
     }
     std::string listName = name;
-    std::string label = IntToStr(std::max<int64_t>(1, static_cast<int64_t>(lines.size()))) + " Lignes";
+    const int32_t lineCount = static_cast<int32_t>(std::clamp<size_t>(lines.size(), 1, INT32_MAX));
     FillTable(session_.table, std::move(lines));
     session_.listName.swap(listName);
     session_.encoding = encoding;
-    session_.askedCount = 0;
-    session_.foundCount = 0;
-    session_.lineCountText.swap(label);
+    session_.ResetSeries();
+    session_.lineCount = lineCount;
     session_.unsaved = false;
     stamp_ = std::move(stamp);
   } catch (const std::bad_alloc&) {
@@ -92,8 +91,7 @@ SaveResult ListCommands::WriteList() {
   session_.encoding = encoding;
   session_.unsaved = false;
   session_.listName = name;
-  session_.askedCount = 0;
-  session_.foundCount = 0;
+  session_.ResetSeries();
   return SaveResult::Saved;
 }
 
@@ -119,10 +117,7 @@ void ListCommands::DeleteList() {
   window_.ClearListName();
   FillListNames();
   ClearGrid(session_.table);
-  session_.listName.clear();
-  session_.encoding = FileEncoding::None;
-  session_.askedCount = 0;
-  session_.foundCount = 0;
+  session_.ForgetList();
 }
 
 std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {
@@ -206,10 +201,7 @@ QString ListCommands::ImportSummary(const std::vector<ImportReport>& reports) {
 void ListCommands::ClearList() {
   if (!window_.Confirm(QStringLiteral("Vider cette liste ?"))) return;
   ClearGrid(session_.table);
-  session_.listName.clear();
-  session_.encoding = FileEncoding::None;
-  session_.askedCount = 0;
-  session_.foundCount = 0;
+  session_.ForgetList();
 }
 
 }  // namespace tenaxo

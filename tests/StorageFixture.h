@@ -46,7 +46,7 @@ inline std::string StateOf(const Session& s) {
   for (const std::string& row : Rows(s.table)) text += row + '\n';
   return text + "list '" + s.listName + "' asked " + std::to_string(s.askedCount) + " found " +
          std::to_string(s.foundCount) + " rows " + std::to_string(s.questionRow) + "/" + std::to_string(s.editedRow) +
-         (s.unsaved ? " unsaved " : " saved ") + s.lineCountText;
+         (s.unsaved ? " unsaved " : " saved ") + std::to_string(s.lineCount) + " Lignes";
 }
 
 struct FakeWindow {

@@ -43,7 +43,7 @@ class Lists : public test::ProgramFolder {
     session.foundCount = 4;
     session.questionRow = 2;
     session.unsaved = true;
-    session.lineCountText = "2 Lignes";
+    session.lineCount = 2;
     PutFile(PathOf("Anglais.tnx"), kAnglais);
     PutFile(PathOf("Courante.tnx"), kOld);
     PutFile(PathOf("Lecture.tnx"), kOld);
@@ -126,7 +126,7 @@ TEST_F(Lists, EachCommandsEffects) {
     EXPECT_EQ(session.askedCount, 0) << "a fresh series";
     EXPECT_EQ(session.foundCount, 0);
     EXPECT_EQ(session.unsaved, c.unsaved);
-    EXPECT_EQ(session.lineCountText, c.label);
+    EXPECT_EQ(std::to_string(session.lineCount) + " Lignes", c.label);
     EXPECT_EQ(window.name, c.shown);
     if (window.items) window.items->sort();
     EXPECT_EQ(window.items, c.items);
