@@ -38,7 +38,7 @@ class TFTenaxo : public QWidget {
   Session& State() { return session_; }
   QuestionCycle& Cycle() { return *cycle_; }
 
-  // Controls, as designed.
+  // The controls.
   ListGrid* SgListe;
   Panel* PnFiche;
   Panel* PnQR;

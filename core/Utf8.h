@@ -1,10 +1,8 @@
 #pragma once
 // Texts of the study list, the list names and the settings are Unicode texts
-// held as UTF-8 in std::string (the alias keeps its old name, from the days
-// when cells were Windows-1252 bytes). Text in Windows-1252 stays as small as
-// it was, one byte a character for ASCII. These helpers convert them for the
-// toolkit, which speaks UTF-16. The encodings of list files are the business
-// of storage/ListEncoding.h.
+// held as UTF-8 in std::string. These helpers convert them for the toolkit,
+// which speaks UTF-16, and count their characters. The encodings of list
+// files are the business of storage/ListEncoding.h.
 #include <QString>
 #include <cstdint>
 #include <string>
