@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program installed as a package installs it: into a prefix of its own,
 # then made read-only, and started by a new user whose home and XDG folders
 # are temporary. Run by ctest: install_test.sh <build folder> <version> <application id>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: made by CPack as ./dev package makes it, then checked
 # by lintian (no error, no warning) and for the fields apt needs.
 # Run by ctest: package_test.sh <build folder> <version>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: cpack -G DEB in the build folder (./dev package) makes
 # tenaxo_<version>_amd64.deb from the install rules, installed under /usr.
 set(CPACK_GENERATOR DEB)

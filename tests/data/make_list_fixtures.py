@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the list file fixture of the storage tests (run from this folder).
 
 The files are kept in the repository; this script says how they were made and

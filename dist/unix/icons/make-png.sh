@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the PNG icons from the SVG one; run it after changing the drawing and
 # commit the PNGs (the build takes them as they are). Needs rsvg-convert
 # (Debian: librsvg2-bin).

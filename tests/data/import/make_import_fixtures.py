@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the import fixtures (run from this folder): files as other trainers
 write them, after the public descriptions of their formats (Anki's manual,
 "Importing > Text files > File Headers"; the KVTML 2.0 DTD of KDE Education).
