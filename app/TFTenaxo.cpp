@@ -77,32 +77,6 @@ void SetChecked(QCheckBox* box, bool checked) {
 }
 }  // namespace
 
-// A voice that keeps the text it is given until the window has been painted
-// for the first time: the window comes up at once and the first word is
-// heard with the card on screen. From then on it speaks at once.
-class TFTenaxo::HeldVoice : public Voice {
- public:
-  HeldVoice(std::unique_ptr<Voice> voice, std::shared_ptr<SpeechHold> hold)
-      : voice_(std::move(voice)), hold_(std::move(hold)) {
-    hold_->voice = this;
-  }
-  ~HeldVoice() override {
-    if (hold_->voice == this) hold_->voice = nullptr;
-  }
-  bool Speak(const std::string& text, const std::string& language) override {
-    if (!hold_->holding) return voice_->Speak(text, language);
-    hold_->pending = true;
-    hold_->text = text;
-    hold_->language = language;
-    return true;
-  }
-  bool SpeakNow(const std::string& text, const std::string& language) { return voice_->Speak(text, language); }
-
- private:
-  std::unique_ptr<Voice> voice_;
-  std::shared_ptr<SpeechHold> hold_;
-};
-
 // A failure stops here, in the error box: it never unwinds through the
 // toolkit's frames that called the handler, which would skip their cleanup.
 template <typename F>
@@ -417,7 +391,7 @@ bool TFTenaxo::eventFilter(QObject* watched, QEvent* event) {
     // Taken here and left unaccepted, the key goes to the window's command.
     if (pressed == AcExporter->shortcut() || pressed == AcImporter->shortcut()) return true;
   }
-  if (watched == PnFiche && event->type() == QEvent::Paint && hold_->holding) {
+  if (watched == PnFiche && event->type() == QEvent::Paint && hold_->Holding()) {
     // The picture is on screen once this paint has been flushed, after the
     // events now under way.
     PnFiche->removeEventFilter(this);
@@ -428,20 +402,10 @@ bool TFTenaxo::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFTenaxo::SpeakHeld() {
-  hold_->holding = false;
-  if (!hold_->pending) return;
-  hold_->pending = false;
-  bool spoken = false;
-  try {
-    spoken = hold_->voice->SpeakNow(hold_->text, hold_->language);
-  } catch (...) {
-    spoken = false;
-  }
   // As for every text: a failure is never shown, speech switches itself off.
-  if (!spoken) {
-    cycle_->SetSpeechOn(false);
-    Mirror();
-  }
+  if (hold_->Release()) return;
+  cycle_->SetSpeechOn(false);
+  Mirror();
 }
 
 QMenu* TFTenaxo::CbVocalMenu() {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "HeldSpeech.h"
 #include "Session.h"
 #include "Voice.h"
 
@@ -110,19 +111,11 @@ class TFTenaxo : public QWidget {
   // failure is shown in the error box. True when the handler ended.
   template <typename F>
   bool Run(F&& handler);
-
-  class HeldVoice;
-  // The text the voice keeps until the window's first picture.
-  struct SpeechHold {
-    bool holding = true;
-    bool pending = false;
-    std::string text;
-    std::string language;
-    HeldVoice* voice = nullptr;
-  };
+  // Ends the hold on speech once the card is on screen; speech switches
+  // itself off when the text held cannot be spoken.
   void SpeakHeld();
 
-  std::shared_ptr<SpeechHold> hold_ = std::make_shared<SpeechHold>();
+  std::shared_ptr<HeldSpeech> hold_ = std::make_shared<HeldSpeech>();
   Session session_;
   ListModel* model_ = nullptr;
   std::unique_ptr<QuestionCycle> cycle_;
