@@ -40,9 +40,6 @@
 namespace tenaxo {
 
 namespace {
-constexpr int kCardHeight = 148;
-constexpr int kListHeight = 300;
-constexpr int kClientWidth = 642;
 const QColor kSkyBlue(166, 202, 240);
 const QColor kWhite(255, 255, 255);
 const QColor kSilver(192, 192, 192);
@@ -79,8 +76,7 @@ void SetChecked(QCheckBox* box, bool checked) {
 
 // A failure stops here, in the error box: it never unwinds through the
 // toolkit's frames that called the handler, which would skip their cleanup.
-template <typename F>
-bool TFTenaxo::Run(F&& handler) {
+bool TFTenaxo::Run(const std::function<void()>& handler) {
   try {
     handler();
   } catch (...) {
