@@ -5,7 +5,6 @@ namespace tenaxo {
 bool HeldSpeech::Release() {
   holding_ = false;
   if (!pending_) return true;
-  pending_ = false;
   try {
     return voice_->Speak(text_, language_);
   } catch (...) {

@@ -15,8 +15,8 @@ class HeldSpeech {
  public:
   // True until Release. Meanwhile a text spoken waits, the last one alone.
   bool Holding() const { return holding_; }
-  // Ends the hold and speaks the text that waits, if any. False when that
-  // text could not be spoken (the voice failed or threw).
+  // Ends the hold and speaks the text that waits, if any; called once. False
+  // when that text could not be spoken (the voice failed or threw).
   bool Release();
 
  private:
