@@ -4,8 +4,10 @@
 // state of a run (the session, the quiz, the list commands) and mirrors that
 // state into its controls after every handler.
 #include <QWidget>
+#include <functional>
 #include <memory>
 
+#include "HeldSpeech.h"
 #include "Session.h"
 #include "Voice.h"
 
@@ -101,6 +103,11 @@ class TFTenaxo : public QWidget {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // The card's height, the list's below it while shown, the window's width.
+  static constexpr int kCardHeight = 148;
+  static constexpr int kListHeight = 300;
+  static constexpr int kClientWidth = 642;
+
   void CreateControls();
   void BindEvents();
   void LayOut();
@@ -108,21 +115,12 @@ class TFTenaxo : public QWidget {
   std::string ListNameText() const;
   // Runs a handler, then mirrors the state, whether it ends or fails; a
   // failure is shown in the error box. True when the handler ended.
-  template <typename F>
-  bool Run(F&& handler);
-
-  class HeldVoice;
-  // The text the voice keeps until the window's first picture.
-  struct SpeechHold {
-    bool holding = true;
-    bool pending = false;
-    std::string text;
-    std::string language;
-    HeldVoice* voice = nullptr;
-  };
+  bool Run(const std::function<void()>& handler);
+  // Ends the hold on speech once the card is on screen; speech switches
+  // itself off when the text held cannot be spoken.
   void SpeakHeld();
 
-  std::shared_ptr<SpeechHold> hold_ = std::make_shared<SpeechHold>();
+  std::shared_ptr<HeldSpeech> hold_ = std::make_shared<HeldSpeech>();
   Session session_;
   ListModel* model_ = nullptr;
   std::unique_ptr<QuestionCycle> cycle_;

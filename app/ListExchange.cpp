@@ -1,0 +1,96 @@
+// Lists in and out of the window: imported from files chosen or dropped on
+// it, the study list exported to a file.
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <algorithm>
+
+#include "ExportList.h"
+#include "ListCommands.h"
+#include "QuestionCycle.h"
+#include "TFTenaxo.h"
+
+namespace tenaxo {
+
+void TFTenaxo::AcImporterClick() {
+  QFileDialog dialog(this, QStringLiteral("Importer des listes"), fileFolder_);
+  // The same dialog on every desktop, driven from the keyboard alike.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setNameFilters({QStringLiteral("Listes d'autres programmes (*.txt *.tsv *.csv *.kvtml)"),
+                         QStringLiteral("Tous les fichiers (*)")});
+  if (dialog.exec() != QDialog::Accepted) return;
+  fileFolder_ = dialog.directory().absolutePath();
+  ImportFiles(dialog.selectedFiles());
+}
+
+void TFTenaxo::ImportFiles(const QStringList& files) {
+  if (files.isEmpty()) return;
+  std::vector<ImportReport> reports;
+  bool made = false;
+  const bool done = Run([&] {
+    reports = lists_->ImportFiles(files);
+    made = std::any_of(reports.begin(), reports.end(),
+                       [](const ImportReport& report) { return !report.listName.isEmpty(); });
+    // The list loaded is ranked and asked, as the one loaded at start.
+    if (made) {
+      cycle_->ComputeRatios();
+      cycle_->NextQuestion();
+    }
+  });
+  if (!done) return;
+  QMessageBox box(made ? QMessageBox::Information : QMessageBox::Warning, QStringLiteral("Importer des listes"),
+                  ListCommands::ImportSummary(reports), QMessageBox::NoButton, this);
+  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.exec();
+}
+
+void TFTenaxo::AcExporterClick() {
+  QString name = CbListes->currentText();
+  name.replace(u'\\', u'_').replace(u'/', u'_');
+  if (name.isEmpty()) name = QStringLiteral("Liste");
+  QFileDialog dialog(this, QStringLiteral("Exporter la liste"),
+                     QDir(fileFolder_).filePath(name + QStringLiteral(".txt")));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  const QString kvtml = QStringLiteral("KVTML 2.0, Parley et KWordQuiz (*.kvtml)");
+  dialog.setNameFilters({QStringLiteral("Texte séparé par des tabulations, UTF-8 (*.txt *.tsv)"), kvtml});
+  dialog.setDefaultSuffix(QStringLiteral("txt"));
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, kvtml](const QString& filter) {
+    dialog.setDefaultSuffix(filter == kvtml ? QStringLiteral("kvtml") : QStringLiteral("txt"));
+  });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  fileFolder_ = dialog.directory().absolutePath();
+  const QString path = dialog.selectedFiles().front();
+  Run([&] { ExportList(session_.table, path); });
+}
+
+void TFTenaxo::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); })) {
+    event->acceptProposedAction();
+  }
+}
+
+void TFTenaxo::dropEvent(QDropEvent* event) {
+  QStringList files;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) files << url.toLocalFile();
+  }
+  if (files.isEmpty()) return;
+  event->acceptProposedAction();
+  // The boxes come once the drop is over: the program the files came from
+  // is not kept waiting for them.
+  QMetaObject::invokeMethod(
+      this, [this, files] { ImportFiles(files); }, Qt::QueuedConnection);
+}
+
+}  // namespace tenaxo
