@@ -4,7 +4,8 @@ namespace tenaxo {
 
 bool HeldSpeech::Release() {
   holding_ = false;
-  if (!pending_) return true;
+  // A text whose voice went (speech was turned off meanwhile) is not spoken.
+  if (!pending_ || !voice_) return true;
   try {
     return voice_->Speak(text_, language_);
   } catch (...) {
