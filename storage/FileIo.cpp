@@ -1,4 +1,4 @@
-#include "ListFiles.h"
+#include "FileIo.h"
 
 #include <dirent.h>
 #include <fcntl.h>
