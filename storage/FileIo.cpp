@@ -5,31 +5,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <functional>
 
 #include "Errors.h"
-#include "Outils.h"
 
 namespace tenaxo {
 
 namespace {
-
-QString& AppFolderOverride() {
-  static QString folder;
-  return folder;
-}
-
-QString& ProgramFileOverride() {
-  static QString file;
-  return file;
-}
 
 // The system's own text for an error number, in the user's language where
 // the system has a translation.
@@ -48,37 +33,6 @@ QString SystemText(int error) {
 
 [[noreturn]] void FailWrite() { throw Error(QStringLiteral("Erreur d'écriture dans le flux")); }
 
-// '*' any run, '?' any one character; both texts already case-folded.
-bool WildcardMatch(const QString& pattern, const QString& name) {
-  qsizetype p = 0, n = 0;
-  qsizetype starP = -1, starN = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == u'*') {
-      starP = p++;
-      starN = n;
-    } else if (starP >= 0) {
-      p = starP + 1;
-      n = ++starN;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == u'*') ++p;
-  return p == pattern.size();
-}
-
-// A plain file or a folder, links followed.
-bool IsListedKind(const QByteArray& path, unsigned char type) {
-  if (type == DT_REG || type == DT_DIR) return true;
-  if (type != DT_LNK && type != DT_UNKNOWN) return false;
-  struct stat st;
-  if (stat(path.constData(), &st) != 0) return false;
-  return S_ISREG(st.st_mode) || S_ISDIR(st.st_mode);
-}
-
 class Descriptor {
  public:
   explicit Descriptor(int fd) : fd_(fd) {}
@@ -87,7 +41,6 @@ class Descriptor {
   }
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
   // Closes now, telling whether the system accepted it.
   bool Close() {
     const int fd = fd_;
@@ -99,7 +52,7 @@ class Descriptor {
   int fd_;
 };
 
-// The new file of a save: removed again unless the save went through.
+// The new file of a write: removed again unless the write went through.
 class NewFile {
  public:
   explicit NewFile(QByteArray path) : path_(std::move(path)) {}
@@ -141,170 +94,7 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
-ListLines::value_type CutLine(std::string_view line) {
-  StudyTable::Row cells;
-  cells.reserve(5);
-  while (!line.empty()) {
-    const size_t tab = line.find('\t');
-    if (tab == std::string_view::npos) {
-      cells.emplace_back(line);
-      break;
-    }
-    cells.emplace_back(line.substr(0, tab));
-    line.remove_prefix(tab + 1);
-  }
-  return cells;
-}
-
 }  // namespace
-
-// ---------------------------------------------------------------- folders
-
-namespace {
-
-// Once a run: the user's list folder exists, holding the shipped lists when
-// it held none. Failures stay silent here; a save into a folder that could
-// not be made reports its own error.
-void PrepareUserFolder(const QString& folder, const QString& shipped) {
-  static QString prepared;
-  if (prepared == folder) return;
-  prepared = folder;
-  // Private to the user, as the data folders are; their parents as usual.
-  QDir().mkpath(QFileInfo(QDir::cleanPath(folder)).path());
-  QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  if (!ListFiles(folder + QStringLiteral("*.tnx")).isEmpty()) return;
-  for (const QString& name : ListFiles(shipped + QStringLiteral("*.tnx"))) {
-    try {
-      WriteFileAtomically(folder + name, ReadWholeFile(shipped + name));
-    } catch (const Error&) {
-      // This list is not offered; the others still are.
-    }
-  }
-}
-
-}  // namespace
-
-QString AppFolder() {
-  if (!AppFolderOverride().isEmpty()) return WithTrailingSlash(AppFolderOverride());
-  const QString program = ProgramFile();
-  const QString shipped = ShippedListsFolder(program);
-  if (shipped.isEmpty()) return WithTrailingSlash(program.left(program.lastIndexOf(u'/') + 1));
-  const QString folder = UserDataFolder();
-  PrepareUserFolder(folder, shipped);
-  return folder;
-}
-
-void SetAppFolder(const QString& folder) { AppFolderOverride() = folder; }
-
-QString ProgramFile() {
-  if (!ProgramFileOverride().isEmpty()) return ProgramFileOverride();
-  return QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
-}
-
-void SetProgramFile(const QString& path) { ProgramFileOverride() = path; }
-
-QString ShippedListsFolder(const QString& programFile) {
-  const QDir bin = QFileInfo(programFile).absoluteDir();
-  if (bin.dirName() != QLatin1String("bin")) return QString();
-  const QString shipped = QDir::cleanPath(bin.absoluteFilePath(QStringLiteral("../share/tenaxo")));
-  return QFileInfo(shipped).isDir() ? WithTrailingSlash(shipped) : QString();
-}
-
-QString UserDataFolder() {
-  return WithTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) +
-         QStringLiteral("Tenaxo/");
-}
-
-QString WithTrailingSlash(const QString& path) {
-  if (path.endsWith(u'/')) return path;
-  return path + u'/';
-}
-
-QStringList ListFiles(const QString& mask) {
-  const qsizetype slash = mask.lastIndexOf(u'/');
-  const QString folder = mask.left(slash + 1);
-  const QString pattern = mask.mid(slash + 1).toCaseFolded();
-  // The name the mask gives when its '*' match nothing: ".tnx" for "*.tnx".
-  QString bare = pattern;
-  bare.remove(u'*');
-  QStringList names;
-  const QByteArray folderBytes = QFile::encodeName(folder.isEmpty() ? QStringLiteral("./") : folder);
-  if (folderBytes.contains('\0')) return names;
-  DIR* dir = opendir(folderBytes.constData());
-  if (!dir) return names;
-  while (const dirent* entry = readdir(dir)) {
-    const QByteArray bytes(entry->d_name);
-    if (bytes == "." || bytes == "..") continue;
-    const QString name = QFile::decodeName(bytes);
-    const QString folded = name.toCaseFolded();
-    if (name.startsWith(u'.') && folded != bare) continue;
-    if (!WildcardMatch(pattern, folded)) continue;
-    if (!IsListedKind(folderBytes + bytes, entry->d_type)) continue;
-    names.append(name);
-  }
-  closedir(dir);
-  return names;
-}
-
-QString ListFilePath(const std::string& listName) {
-  return AppFolder() + ToQString(listName).replace(u'\\', u'/') + QStringLiteral(".tnx");
-}
-
-bool FileExists(const QString& path) {
-  if (path.contains(QChar(0))) return false;
-  struct stat st;
-  return stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
-
-bool DeleteListFile(const QString& path) {
-  if (path.contains(QChar(0))) return false;
-  const QByteArray name = QFile::encodeName(path);
-  struct stat st;
-  if (stat(name.constData(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-  if ((st.st_mode & 0222) == 0) return false;  // read-only: kept, as the platform keeps it
-  return unlink(name.constData()) == 0;
-}
-
-// ---------------------------------------------------------------- format
-
-ListLines ParseListText(std::string_view text) {
-  const size_t nul = text.find('\0');
-  if (nul != std::string_view::npos) text = text.substr(0, nul);
-  ListLines lines;
-  const size_t n = text.size();
-  size_t i = 0;
-  while (i < n) {
-    size_t end = i;
-    while (end < n && text[end] != '\r' && text[end] != '\n') ++end;
-    lines.push_back(CutLine(text.substr(i, end - i)));
-    if (end < n) end += (text[end] == '\r' && end + 1 < n && text[end + 1] == '\n') ? 2 : 1;
-    i = end;
-  }
-  return lines;
-}
-
-void FillTable(StudyTable& grid, ListLines lines) { grid.ReplaceDataRows(std::move(lines)); }
-
-std::string ListText(const StudyTable& grid) {
-  const int cols = grid.ColCount();
-  size_t size = 0;
-  for (int r = StudyTable::FixedRows; r < grid.RowCount(); ++r) {
-    size += static_cast<size_t>(cols) + 1;  // TABs and CR LF
-    for (int c = 0; c < cols; ++c) size += grid.Cell(c, r).size();
-  }
-  std::string text;
-  text.reserve(size);
-  for (int r = StudyTable::FixedRows; r < grid.RowCount(); ++r) {
-    for (int c = 0; c < cols; ++c) {
-      if (c > 0) text += '\t';
-      text += grid.Cell(c, r);
-    }
-    text += "\r\n";
-  }
-  return text;
-}
-
-// ---------------------------------------------------------------- files
 
 std::string ReadWholeFile(const QString& path) {
   if (path.contains(QChar(0))) FailOpen(path, EINVAL);
@@ -385,26 +175,24 @@ void WriteFileAtomically(const QString& path, std::string_view bytes) {
   }
 }
 
-// ---------------------------------------------------------------- stamps
-
-FileStamp StampOf(const QString& path, std::string_view bytes) {
-  return FileStamp{path, static_cast<long long>(bytes.size()), std::hash<std::string_view>()(bytes)};
+bool FileExists(const QString& path) {
+  if (path.contains(QChar(0))) return false;
+  struct stat st;
+  return stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-bool ChangedOnDisk(const FileStamp& stamp) {
-  if (stamp.path.isEmpty() || stamp.path.contains(QChar(0))) return false;
+bool DeleteListFile(const QString& path) {
+  if (path.contains(QChar(0))) return false;
+  const QByteArray name = QFile::encodeName(path);
   struct stat st;
-  if (stat(QFile::encodeName(stamp.path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  if (st.st_size != stamp.size) return true;
-  try {
-    return std::hash<std::string_view>()(ReadWholeFile(stamp.path)) != stamp.hash;
-  } catch (const Error&) {
-    return true;
-  }
+  if (stat(name.constData(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if ((st.st_mode & 0222) == 0) return false;  // read-only for everyone: protected
+  return unlink(name.constData()) == 0;
 }
 
 int RemoveLeftoverSaves(const QString& folder, long long beforeSecsSinceEpoch) {
-  const QByteArray folderBytes = QFile::encodeName(WithTrailingSlash(folder));
+  QByteArray folderBytes = QFile::encodeName(folder);
+  if (!folderBytes.endsWith('/')) folderBytes += '/';
   DIR* dir = opendir(folderBytes.constData());
   if (!dir) return 0;
   int removed = 0;

@@ -13,8 +13,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "FileStamp.h"
 #include "ImportList.h"
-#include "ListFiles.h"
 #include "Session.h"
 #include "Utf8.h"
 
