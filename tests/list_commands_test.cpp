@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "StorageFixture.h"
+#include "FakeListWindow.h"
+#include "FileIo.h"
 
 // Memory runs out on demand: the allocation numbered failAt fails (-1: none).
 static long allocations = 0, failAt = -1;

@@ -5,6 +5,9 @@
 
 #include <cstring>
 
+#include "FileIo.h"
+#include "FolderListing.h"
+#include "ListFormat.h"
 #include "StorageFixture.h"
 
 namespace tenaxo {

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <cstring>
 
+#include "FakeListWindow.h"
 #include "GuiFixture.h"
 #include "SingleInstance.h"
 
