@@ -86,7 +86,7 @@ TEST_F(GuiTest, ClosingWhenTheSettingsCannotBeStoredSavesTheListAndCloses) {
   SetMode(Folder(), 0777);
   StartWith("Anglais", "a\tA\t\t\t\r\n");
   SetMode(ListPath("Anglais"), 0666);
-  SetMode(SettingsFile::CurrentUser().FileName(), 0444);
+  SetMode(Settings::UserFile(), 0444);
   ClickFree();
   Click(window->BtOui);
   // Permission bits do not stop the administrator: running as root, the test closes as the user nobody.
