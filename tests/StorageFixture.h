@@ -1,5 +1,5 @@
 #pragma once
-// A program folder of its own for each storage test, and the files in it.
+// A list folder of its own for each storage test, and the files in it.
 #include <gtest/gtest.h>
 
 #include <QDir>
