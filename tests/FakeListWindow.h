@@ -8,15 +8,6 @@
 
 namespace tenaxo::test {
 
-// What the list commands may change, written out, to prove that something left it alone.
-inline std::string StateOf(const Session& s) {
-  std::string text;
-  for (const std::string& row : Rows(s.table)) text += row + '\n';
-  return text + "list '" + s.listName + "' asked " + std::to_string(s.askedCount) + " found " +
-         std::to_string(s.foundCount) + " rows " + std::to_string(s.questionRow) + "/" + std::to_string(s.editedRow) +
-         (s.unsaved ? " unsaved " : " saved ") + std::to_string(s.lineCount) + " Lignes";
-}
-
 struct FakeWindow {
   std::string name;                  // the drop-down's text
   bool answer = true;                // what the user answers
@@ -36,5 +27,18 @@ struct FakeWindow {
                       [this](const QString& text) { name = ToUtf8(text); }};
   }
 };
+
+// Every field of the session the list commands may change is as it was.
+inline void ExpectUnchanged(const Session& now, const Session& before) {
+  EXPECT_EQ(Rows(now.table), Rows(before.table));
+  EXPECT_EQ(now.table.CurrentRow(), before.table.CurrentRow());
+  EXPECT_EQ(now.table.CurrentCol(), before.table.CurrentCol());
+  EXPECT_EQ(now.listName, before.listName);
+  EXPECT_EQ(now.askedCount, before.askedCount);
+  EXPECT_EQ(now.foundCount, before.foundCount);
+  EXPECT_EQ(now.unsaved, before.unsaved);
+  EXPECT_EQ(now.lineCount, before.lineCount);
+  EXPECT_EQ(now.encoding, before.encoding);
+}
 
 }  // namespace tenaxo::test
