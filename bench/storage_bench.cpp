@@ -8,9 +8,12 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
+#include "FileIo.h"
+#include "FileStamp.h"
 #include "ListCommands.h"
 #include "ListEncoding.h"
-#include "ListFiles.h"
+#include "ListFolder.h"
+#include "ListFormat.h"
 #include "Ranking.h"
 #include "Words.h"
 

@@ -97,6 +97,7 @@ TEST_F(SettingsFile, TextsComeBackExactlyUpToANul) {
 
 // Hand-edited or foreign files: a value is read as text, or refused by its name when it is not text.
 TEST_F(SettingsFile, StoredTextsAreRead) {
+  const std::string bad = "Type de données incorrect pour '";
   const struct {
     const char* name;
     const char* file;
@@ -107,13 +108,12 @@ TEST_F(SettingsFile, StoredTextsAreRead) {
       {"not checked", "[Tenaxo]\nVocal=Vrai\nGauche=0\n", {"", "0", "0", ""}},
       {"UTF-8", "[Tenaxo]\nListe=\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\nVoix=\"a, b\"\n", {"été 日", "0", "0", "a, b"}},
       {"two spellings of the group", "[Tenaxo/]\n[Tenaxo]\nListe=x\nVoix=ja\n", {"x", "0", "0", "ja"}},
-      {"lists",
-       "[Tenaxo]\nListe=1, 2\nVocal=1, 2\nGauche=1, 2\nVoix=1, 2\n",
-       {"Type de données incorrect pour 'Liste'", "Type de données incorrect pour 'Vocal'",
-        "Type de données incorrect pour 'Gauche'", "Type de données incorrect pour 'Voix'"}},
-      {"binary and typed",
-       "[Tenaxo]\nVocal=@ByteArray(-1)\nVoix=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x1)\n",
-       {"", "Type de données incorrect pour 'Vocal'", "0", "Type de données incorrect pour 'Voix'"}},
+      // clang-format off
+      {"lists", "[Tenaxo]\nListe=1, 2\nVocal=1, 2\nGauche=1, 2\nVoix=1, 2\n",
+       {bad + "Liste'", bad + "Vocal'", bad + "Gauche'", bad + "Voix'"}},
+      {"binary and typed", "[Tenaxo]\nVocal=@ByteArray(-1)\nVoix=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x1)\n",
+       {"", bad + "Vocal'", "0", bad + "Voix'"}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
