@@ -7,6 +7,7 @@
 #include "FileIo.h"
 #include "FuzzCheck.h"
 #include "Settings.h"
+#include "Utf8.h"
 
 using namespace tenaxo;
 
