@@ -223,7 +223,7 @@ TEST_F(Lists, AListChangedOnDiskIsWrittenOverOnlyWhenTheUserSaysSo) {
 }
 
 // Each file becomes a list of a free name, the last one made loaded; a refused file is told and the others go on.
-// Unsaved changes are saved first, or nothing is imported.
+// Unsaved changes are saved first, or nothing is imported. (Skipped lines are told in the import window's test.)
 TEST_F(Lists, ImportMakesAListPerFileAfterTheUnsavedChanges) {
   PutFile(PathOf("mots.txt"), "chat\tcat\r\n");
   PutFile(PathOf("Anglais.txt"), "un\tone\r\ndeux\ttwo\r\n");
@@ -262,31 +262,11 @@ TEST_F(Lists, ImportMakesAListPerFileAfterTheUnsavedChanges) {
     }
     EXPECT_EQ(window.name, c.loaded);
     EXPECT_EQ(FileBytes(PathOf("mots.tnx")), "chat\tcat\t\t\t\r\n");
-    ASSERT_EQ(reports.size(), 3u);
-    EXPECT_EQ(reports[1].error, "Le fichier \"" + PathOf("vide.txt") + "\" est vide.");
-  }
-}
-
-// Refused files and the lines skipped past the fifth are the import window test's.
-TEST(ImportSummary, PairsAndSkippedLinesCounted) {
-  const std::vector<SkippedLine> five = {{2, "a"}, {3, "b"}, {4, "c"}, {5, "d"}, {6, "e"}};
-  const struct {
-    const char* name;
-    ImportReport report;
-    QString text;
-  } cases[] = {
-      // clang-format off
-      {"none skipped", {"/d/mots.txt", "mots", 2, {}, ""},
-       "« mots.txt » → liste « mots » : 2 paires, aucune ligne ignorée."},
-      {"one", {"m", "m 2", 1, {{4, "vide"}}, ""},
-       "« m » → liste « m 2 » : 1 paire, 1 ligne ignorée :\n    ligne 4 : vide"},
-      {"five", {"m", "m", 3, five, ""}, "« m » → liste « m » : 3 paires, 5 lignes ignorées :\n    ligne 2 : a\n"
-       "    ligne 3 : b\n    ligne 4 : c\n    ligne 5 : d\n    ligne 6 : e"},
-      // clang-format on
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(ListCommands::ImportSummary({c.report}), c.text);
+    EXPECT_EQ(ListCommands::ImportSummary(reports),
+              "« mots.txt » → liste « mots » : 1 paire, aucune ligne ignorée.\n\n« vide.txt » : refusé. Le fichier \"" +
+                  PathOf("vide.txt") +
+                  "\" est vide.\n\n« Anglais.txt » → liste « Anglais 2 » : 2 paires, aucune ligne "
+                  "ignorée.");
   }
 }
 

@@ -46,25 +46,46 @@ TEST_F(SettingsFile, AMissingFileReadsEmptyAndIsMade) {
   ExpectValues(Path("dossier.ini"), {"", "0", "0", ""});
 }
 
-// Each value under its own name in the group [Tenaxo], check boxes as "-1" and "0".
-TEST_F(SettingsFile, EachValueIsStoredUnderItsName) {
+// Each value under its own name in the group [Tenaxo], check boxes as "-1" and "0"; in hand-edited or foreign files, a
+// value is read as text, or refused by its name when it is not text.
+TEST_F(SettingsFile, EachValueIsStoredUnderItsNameAndReadAsText) {
+  const std::string bad = "Type de données incorrect pour '";
   const struct {
     const char* name;
-    std::function<void(Settings&)> write;
-    const char* file;
+    const char* file;                      // the file's bytes, before the write and after it
+    std::function<void(Settings&)> write;  // none: the file is only read
     Values read;
   } cases[] = {
-      {"list", [](Settings& s) { s.SetListName("a, b"); }, "Liste=\"a, b\"", {"a, b", "0", "0", ""}},
-      {"speech on", [](Settings& s) { s.SetSpeech(true); }, "Vocal=-1", {"", "-1", "0", ""}},
-      {"left first", [](Settings& s) { s.SetLeftFirst(true); }, "Gauche=-1", {"", "0", "-1", ""}},
-      {"voice", [](Settings& s) { s.SetVoiceLanguage("el"); }, "Voix=el", {"", "0", "0", "el"}},
+      // clang-format off
+      {"list", "[Tenaxo]\nListe=\"a, b\"\n", [](Settings& s) { s.SetListName("a, b"); }, {"a, b", "0", "0", ""}},
+      {"speech", "[Tenaxo]\nVocal=-1\n", [](Settings& s) { s.SetSpeech(true); }, {"", "-1", "0", ""}},
+      {"left first", "[Tenaxo]\nGauche=-1\n", [](Settings& s) { s.SetLeftFirst(true); }, {"", "0", "-1", ""}},
+      {"voice", "[Tenaxo]\nVoix=el\n", [](Settings& s) { s.SetVoiceLanguage("el"); }, {"", "0", "0", "el"}},
+      {"another group", "[Autre]\nListe=x\nVocal=-1\nGauche=-1\nVoix=el\n", nullptr, {"", "0", "0", ""}},
+      {"checked as a number or true", "[Tenaxo]\nVocal=2\nGauche=TRUE\n", nullptr, {"", "-1", "-1", ""}},
+      {"not checked", "[Tenaxo]\nVocal=Vrai\nGauche=0\n", nullptr, {"", "0", "0", ""}},
+      {"UTF-8", "[Tenaxo]\nListe=\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\nVoix=\"a,b\"\n", nullptr, {"été 日", "0", "0", "a,b"}},
+      {"two spellings of the group", "[Tenaxo/]\n[Tenaxo]\nListe=x\nVoix=ja\n", nullptr, {"x", "0", "0", "ja"}},
+      {"lists", "[Tenaxo]\nListe=1, 2\nVocal=1, 2\nGauche=1, 2\nVoix=1, 2\n", nullptr,
+       {bad + "Liste'", bad + "Vocal'", bad + "Gauche'", bad + "Voix'"}},
+      {"binary and typed", "[Tenaxo]\nVocal=@ByteArray(-1)\nVoix=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x1)\n", nullptr,
+       {"", bad + "Vocal'", "0", bad + "Voix'"}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     QFile::remove(Path());
     Settings settings(Path());
-    c.write(settings);
-    EXPECT_EQ(FileBytes(Path()), std::string("[Tenaxo]\n") + c.file + "\n");
+    if (c.write) {
+      c.write(settings);
+    } else {
+      PutFile(Path(), c.file);
+      // A time of its own for each file: one of the same size and time is taken as the one parsed before.
+      QFile file(Path());
+      ASSERT_TRUE(file.open(QIODevice::Append) && file.setFileTime(QDateTime::fromSecsSinceEpoch(1e9 + (&c - cases)),
+                                                                   QFileDevice::FileModificationTime));
+    }
+    EXPECT_EQ(FileBytes(Path()), c.file);
     ExpectValues(Path(), c.read);
   }
 }
@@ -83,37 +104,6 @@ TEST_F(SettingsFile, TextsComeBackExactlyUpToANul) {
     Settings settings(Path());
     settings.SetListName(written);
     EXPECT_EQ(settings.ListName(), read);
-  }
-}
-
-// Hand-edited or foreign files: a value is read as text, or refused by its name when it is not text.
-TEST_F(SettingsFile, StoredTextsAreRead) {
-  const std::string bad = "Type de données incorrect pour '";
-  const struct {
-    const char* name;
-    const char* file;
-    Values read;
-  } cases[] = {
-      {"another group", "[Autre]\nListe=x\nVocal=-1\nGauche=-1\nVoix=el\n", {"", "0", "0", ""}},
-      {"checked as a number or true", "[Tenaxo]\nVocal=2\nGauche=TRUE\n", {"", "-1", "-1", ""}},
-      {"not checked", "[Tenaxo]\nVocal=Vrai\nGauche=0\n", {"", "0", "0", ""}},
-      {"UTF-8", "[Tenaxo]\nListe=\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\nVoix=\"a, b\"\n", {"été 日", "0", "0", "a, b"}},
-      {"two spellings of the group", "[Tenaxo/]\n[Tenaxo]\nListe=x\nVoix=ja\n", {"x", "0", "0", "ja"}},
-      // clang-format off
-      {"lists", "[Tenaxo]\nListe=1, 2\nVocal=1, 2\nGauche=1, 2\nVoix=1, 2\n",
-       {bad + "Liste'", bad + "Vocal'", bad + "Gauche'", bad + "Voix'"}},
-      {"binary and typed", "[Tenaxo]\nVocal=@ByteArray(-1)\nVoix=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x1)\n",
-       {"", bad + "Vocal'", "0", bad + "Voix'"}},
-      // clang-format on
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    PutFile(Path(), c.file);
-    // A time of its own for each file: one of the same size and time is taken as the one parsed before.
-    QFile file(Path());
-    ASSERT_TRUE(file.open(QIODevice::Append) &&
-                file.setFileTime(QDateTime::fromSecsSinceEpoch(1e9 + (&c - cases)), QFileDevice::FileModificationTime));
-    ExpectValues(Path(), c.read);
   }
 }
 
