@@ -68,10 +68,8 @@ class NewFile {
   bool kept_ = false;
 };
 
-QByteArray FolderOf(const QByteArray& path) {
-  const qsizetype slash = path.lastIndexOf('/');
-  return slash < 0 ? QByteArray() : path.left(slash + 1);
-}
+// Up to and with the last '/'; empty for a bare name.
+QByteArray FolderOf(const QByteArray& path) { return path.left(path.lastIndexOf('/') + 1); }
 
 // Where a chain of symbolic links ends (the path itself when it is no link).
 QByteArray FollowLinks(const QString& path, QByteArray target) {
@@ -185,8 +183,8 @@ bool DeleteListFile(const QString& path) {
   if (path.contains(QChar(0))) return false;
   const QByteArray name = QFile::encodeName(path);
   struct stat st;
-  if (stat(name.constData(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-  if ((st.st_mode & 0222) == 0) return false;  // read-only for everyone: protected
+  // A file read-only for everyone is protected; unlink never removes a folder.
+  if (stat(name.constData(), &st) == 0 && (st.st_mode & 0222) == 0) return false;
   return unlink(name.constData()) == 0;
 }
 

@@ -22,8 +22,7 @@ StudyTable::Row CutLine(std::string_view line) {
 }  // namespace
 
 ListLines ParseListText(std::string_view text) {
-  const size_t nul = text.find('\0');
-  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  text = text.substr(0, text.find('\0'));
   ListLines lines;
   const size_t n = text.size();
   size_t i = 0;
