@@ -136,7 +136,7 @@ TEST_F(ListFileIo, AWriteReplacesTheFileWholeOrNotAtAll) {
   EXPECT_EQ(Entries(), (QStringList{"boucle.tnx", "dossier.tnx", "lecture.tnx", "lien.tnx", "liste.tnx", "neuf.tnx"}));
 }
 
-// Only the new files of writes killed half-way, last written before the start, go.
+// Only the new files of writes killed half-way, last written before the start, go (not at the start).
 TEST_F(ListFileIo, LeftoversOfKilledSavesAreRemoved) {
   const struct {
     const char* name;
@@ -147,7 +147,7 @@ TEST_F(ListFileIo, LeftoversOfKilledSavesAreRemoved) {
   const long long start = time(nullptr);
   for (const auto& c : cases) {
     PutFile(PathOf(c.name), "x");
-    const timeval times[2] = {{start - 10, 0}, {c.old ? start - 10 : start + 1, 0}};
+    const timeval times[2] = {{start - 10, 0}, {c.old ? start - 10 : start, 0}};
     ASSERT_EQ(utimes(QFile::encodeName(PathOf(c.name)).constData(), times), 0);
   }
   Link("Anglais.tnx", PathOf(".tnx-Lien99"));  // a link, not a file of a save
@@ -183,20 +183,32 @@ TEST_F(ListFileIo, AStampTellsOtherBytes) {
   EXPECT_FALSE(ChangedOnDisk(FileStamp())) << "no file";
 }
 
-// A copy run from a folder of its own keeps its lists beside its program file: a build tree beside a share/tenaxo
-// folder, a portable bin folder without one. (The installed copy's folder is the installed program's test.)
-TEST(ListFolder, BesideTheProgramOfACopyThatIsNotInstalled) {
-  for (const auto& [program, shipped] :
-       {std::pair{"build/app/tenaxo", "build/share/tenaxo"}, {"portable/bin/tenaxo", ""}}) {
-    SCOPED_TRACE(program);
+// A copy run from a folder of its own keeps its lists beside its program file; an installed copy (<prefix>/bin beside
+// <prefix>/share/tenaxo) in the user's data folder, which gets the shipped lists when it has none of its own.
+TEST(ListFolder, BesideTheProgramOrInTheUsersFolder) {
+  const struct {
+    const char *name, *program, *shipped, *own;  // own: a list the user's folder holds first
+    const char *folder, *copied;                 // the list folder; the shipped list there
+  } cases[] = {
+      {"a build tree", "build/app/tenaxo", "build/share/tenaxo", "", "build/app/", "<missing>"},
+      {"a portable folder", "portable/bin/tenaxo", "", "", "portable/bin/", "<missing>"},
+      {"installed", "usr/bin/tenaxo", "usr/share/tenaxo", "", "data/Tenaxo/", "a\tA\r\n"},
+      {"installed, with lists", "usr/bin/tenaxo", "usr/share/tenaxo", "Mien.tnx", "data/Tenaxo/", "<missing>"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     QTemporaryDir root;
     const QString base = root.path() + u'/';
-    qputenv("XDG_DATA_HOME", QFile::encodeName(base + QStringLiteral("data")));  // were it taken as installed
-    QDir().mkpath(QFileInfo(base + program).path());
-    PutFile(base + program, "");
-    if (shipped[0]) QDir().mkpath(base + shipped);
-    SetProgramFile(base + program);
-    EXPECT_EQ(AppFolder(), QFileInfo(base + program).path() + u'/');
+    qputenv("XDG_DATA_HOME", QFile::encodeName(base + "data"));
+    QDir().mkpath(QFileInfo(base + c.program).path());
+    PutFile(base + c.program, "");
+    if (c.shipped[0]) QDir().mkpath(base + c.shipped);
+    if (c.shipped[0]) PutFile(base + c.shipped + "/Anglais.tnx", "a\tA\r\n");
+    if (c.own[0]) QDir().mkpath(base + "data/Tenaxo");
+    if (c.own[0]) PutFile(base + "data/Tenaxo/" + c.own, "");
+    SetProgramFile(base + c.program);
+    EXPECT_EQ(AppFolder(), base + c.folder);
+    EXPECT_EQ(FileBytes(base + "data/Tenaxo/Anglais.tnx"), c.copied);
   }
   SetProgramFile(QString());
   qunsetenv("XDG_DATA_HOME");
