@@ -197,17 +197,13 @@ void TFTenaxo::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFTenaxo::FormCreate() {
-  std::string value;
-  ReadSetting(SettingsFile::CurrentUser(), "Tenaxo\\Liste", value);
-  CbListes->setEditText(ToQString(value));
-  ReadSetting(SettingsFile::CurrentUser(), "Tenaxo\\Vocal", value);
-  cycle_->SetSpeechOn(TextToBool(value));
+  const Settings settings;
+  CbListes->setEditText(ToQString(settings.ListName()));
+  cycle_->SetSpeechOn(settings.Speech());
   Mirror();
-  ReadSetting(SettingsFile::CurrentUser(), "Tenaxo\\Gauche", value);
-  SetChecked(CbFirstLeft, TextToBool(value));
+  SetChecked(CbFirstLeft, settings.LeftFirst());
   cycle_->SetLeftFirst(CbFirstLeft->isChecked());
-  ReadSetting(SettingsFile::CurrentUser(), "Tenaxo\\Voix", value);
-  cycle_->SetSpokenLanguage(value);
+  cycle_->SetSpokenLanguage(settings.VoiceLanguage());
   lists_->FillListNames();
   session_.listName.clear();
   session_.ResetSeries();
@@ -235,10 +231,11 @@ bool TFTenaxo::FormClose() {
   // The list matters more than the settings: a setting that cannot be
   // stored is told once and never keeps the window open.
   try {
-    WriteSetting(SettingsFile::CurrentUser(), "Tenaxo\\Liste", ListNameText());
-    WriteSetting(SettingsFile::CurrentUser(), "Tenaxo\\Vocal", BoolToText(CbVocal->isChecked()));
-    WriteSetting(SettingsFile::CurrentUser(), "Tenaxo\\Gauche", BoolToText(CbFirstLeft->isChecked()));
-    WriteSetting(SettingsFile::CurrentUser(), "Tenaxo\\Voix", cycle_->SpokenLanguage());
+    Settings settings;
+    settings.SetListName(ListNameText());
+    settings.SetSpeech(CbVocal->isChecked());
+    settings.SetLeftFirst(CbFirstLeft->isChecked());
+    settings.SetVoiceLanguage(cycle_->SpokenLanguage());
   } catch (...) {
     ShowCurrentFailure(this);
   }

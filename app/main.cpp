@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QCoreApplication::installTranslator(&qtTexts);
   }
-  tenaxo::SingleInstance instance(tenaxo::SettingsFile::CurrentUser().FileName());
+  tenaxo::SingleInstance instance(tenaxo::Settings::UserFile());
   if (!instance.Claim()) return 0;
   tenaxo::RemoveLeftovers(started);
   tenaxo::TFTenaxo window;

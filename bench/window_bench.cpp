@@ -42,16 +42,17 @@ void BM_StartToFirstPaint(benchmark::State& state) {
   const bool speech = state.range(0) != 0;
   QTemporaryDir folder;
   SetAppFolder(folder.path());
-  SettingsFile::SetCurrentUser(folder.path() + QStringLiteral("/Tenaxo.ini"));
+  Settings::SetUserFile(folder.path() + QStringLiteral("/Tenaxo.ini"));
   QFile list(folder.path() + QStringLiteral("/Anglais.tnx"));
   if (!list.open(QIODevice::WriteOnly) || list.write("cat\tchat\t\t\t\r\ndog\tchien\t\t\t\r\n") < 0) {
     state.SkipWithError("no list file");
     return;
   }
   list.close();
-  WriteSetting(SettingsFile::CurrentUser(), "Tenaxo\\Liste", "Anglais");
-  WriteSetting(SettingsFile::CurrentUser(), "Tenaxo\\Gauche", "-1");
-  WriteSetting(SettingsFile::CurrentUser(), "Tenaxo\\Vocal", speech ? "-1" : "0");
+  Settings settings;
+  settings.SetListName("Anglais");
+  settings.SetLeftFirst(true);
+  settings.SetSpeech(speech);
   int spoken = 0;
   for (auto _ : state) {
     const int before = spoken;
@@ -65,7 +66,7 @@ void BM_StartToFirstPaint(benchmark::State& state) {
     state.ResumeTiming();
   }
   SetAppFolder(QString());
-  SettingsFile::SetCurrentUser(QString());
+  Settings::SetUserFile(QString());
 }
 BENCHMARK(BM_StartToFirstPaint)->Arg(0)->Arg(1)->Iterations(5)->Unit(benchmark::kMillisecond);
 

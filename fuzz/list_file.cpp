@@ -3,9 +3,10 @@
 #include <QStringDecoder>
 
 #include "Errors.h"
+#include "FileIo.h"
 #include "FuzzCheck.h"
 #include "ListEncoding.h"
-#include "ListFiles.h"
+#include "ListFormat.h"
 
 using namespace tenaxo;
 

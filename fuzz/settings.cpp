@@ -4,17 +4,18 @@
 #include <optional>
 
 #include "Errors.h"
+#include "FileIo.h"
 #include "FuzzCheck.h"
-#include "ListFiles.h"
 #include "Settings.h"
+#include "Utf8.h"
 
 using namespace tenaxo;
 
 // The text, without NUL, or nothing for a value that is not plain text.
-static std::optional<std::string> Read(const SettingsFile& root, const char* name) {
+static std::optional<std::string> Read(const char* name, const std::function<std::string()>& read) {
   std::string value;
   try {
-    ReadSetting(root, std::string("Tenaxo\\") + name, value);
+    value = read();
   } catch (const Error& e) {
     FUZZ_CHECK(e.Message() == QStringLiteral("Type de données incorrect pour '%1'").arg(QLatin1String(name)),
                e.Message().toStdString());
@@ -22,6 +23,12 @@ static std::optional<std::string> Read(const SettingsFile& root, const char* nam
   }
   FUZZ_CHECK(value.find('\0') == std::string::npos, fuzz::Shown(value));
   return value;
+}
+
+// Every value of the file, the check boxes as their stored texts.
+static std::vector<std::optional<std::string>> ReadAll(const Settings& s) {
+  return {Read("Liste", [&] { return s.ListName(); }), Read("Vocal", [&] { return BoolToText(s.Speech()); }),
+          Read("Gauche", [&] { return BoolToText(s.LeftFirst()); }), Read("Voix", [&] { return s.VoiceLanguage(); })};
 }
 
 void fuzz::OneInput(std::string_view input) {
@@ -32,20 +39,19 @@ void fuzz::OneInput(std::string_view input) {
                  file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000 + ++run), QFileDevice::FileModificationTime),
              file.errorString().toStdString());
   file.close();
-  const SettingsFile root(path);
-  const auto vocal = Read(root, "Vocal"), gauche = Read(root, "Gauche");
-  Read(root, "Liste");
+  Settings settings(path);
+  auto before = ReadAll(settings);
   FUZZ_CHECK(ReadWholeFile(path) == input, "reading changed the file");
 
   const std::string name = ToUtf8(ToQString(input.substr(0, 24)));  // a name is UTF-8
   try {
-    WriteSetting(root, "Tenaxo\\Liste", name);
+    settings.SetListName(name);
   } catch (const Error& e) {
     FUZZ_CHECK(
         e.Message() == QStringLiteral("Echec à la définition des données pour 'Liste'") && ReadWholeFile(path) == input,
         e.Message().toStdString());
     return;
   }
-  FUZZ_CHECK(Read(root, "Liste") == name.substr(0, name.find('\0')), fuzz::Shown(name));
-  FUZZ_CHECK(Read(root, "Vocal") == vocal && Read(root, "Gauche") == gauche, "the write changed Vocal or Gauche");
+  before[0] = name.substr(0, name.find('\0'));
+  FUZZ_CHECK(ReadAll(settings) == before, "the write changed another value, or the name came back otherwise");
 }

@@ -3,8 +3,8 @@
 #include <QFileInfo>
 
 #include "Errors.h"
+#include "FileIo.h"
 #include "Kvtml.h"
-#include "ListFiles.h"
 #include "Outils.h"
 
 namespace tenaxo {

@@ -1,68 +1,32 @@
 #include "Settings.h"
 
+#include <QByteArrayView>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <vector>
 
 #include "Errors.h"
-#include "ListFiles.h"
 #include "Outils.h"
+#include "Utf8.h"
 
 namespace tenaxo {
 
 namespace {
 
-QString& CurrentUserOverride() {
+QString& UserFileOverride() {
   static QString file;
   return file;
 }
 
-// A path cut into its groups and the value name, segment by segment as the
-// registry walk opens keys.
-struct ValuePath {
-  std::vector<QString> groups;
-  std::string name;
-};
+QString Key(const char* name) { return QStringLiteral("Tenaxo/") + QLatin1String(name); }
 
-ValuePath Walk(const std::string& path) {
-  ValuePath walk;
-  std::string rest = path;
-  std::string name;
-  CutToken(rest, "\\", name);
-  do {
-    walk.groups.push_back(ToQString(name));
-    CutToken(rest, "\\", name);
-  } while (!rest.empty());
-  walk.name = name;
-  return walk;
-}
-
-QString ValueKey(const ValuePath& walk) {
-  QString key;
-  for (const QString& group : walk.groups) {
-    if (group.isEmpty()) continue;  // an empty key name opens the same key again
-    key += group + u'/';
-  }
-  return key + (walk.name.empty() ? QStringLiteral("@") : ToQString(walk.name));
-}
-
-bool PlainSectionName(const QString& name) {
-  if (name.isEmpty()) return false;
-  for (QChar c : name) {
-    if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != u'_' && c != u'-') return false;
-  }
-  return true;
-}
-
-// The first read of a missing store makes it, with its first group.
-void CreateStore(const QString& fileName, const QString& group) {
+// The first read of a missing file makes it, with its group.
+void CreateFile(const QString& fileName) {
   if (QFileInfo::exists(fileName)) return;
   QDir().mkpath(QFileInfo(fileName).absolutePath());
   QFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return;
-  if (PlainSectionName(group)) file.write(QStringLiteral("[%1]\n").arg(group).toUtf8());
+  if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) file.write("[Tenaxo]\n");
 }
 
 std::string UpToNul(std::string text) {
@@ -71,66 +35,60 @@ std::string UpToNul(std::string text) {
   return text;
 }
 
-// word in lower case; only ASCII letters fold.
-bool EqualsIgnoringCase(std::string_view text, std::string_view word) {
-  if (text.size() != word.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char a = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + ('a' - 'A')) : text[i];
-    if (a != word[i]) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
-SettingsFile SettingsFile::CurrentUser() {
-  if (!CurrentUserOverride().isEmpty()) return SettingsFile(CurrentUserOverride());
-  return SettingsFile(QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tenaxo")).fileName());
+QString Settings::UserFile() {
+  if (!UserFileOverride().isEmpty()) return UserFileOverride();
+  return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tenaxo")).fileName();
 }
 
-void SettingsFile::SetCurrentUser(const QString& fileName) { CurrentUserOverride() = fileName; }
+void Settings::SetUserFile(const QString& fileName) { UserFileOverride() = fileName; }
 
-void ReadSetting(const SettingsFile& root, const std::string& path, std::string& value) {
-  const ValuePath walk = Walk(path);
-  CreateStore(root.FileName(), walk.groups.front());
-  QSettings store(root.FileName(), QSettings::IniFormat);
-  // Parsed section by section when first used, a file that spells one group
-  // two ways ("[Tenaxo/]" and "[Tenaxo]") would show the value of only one
+std::string Settings::ListName() const { return Text("Liste"); }
+void Settings::SetListName(const std::string& name) { SetText("Liste", name); }
+bool Settings::Speech() const { return TextToBool(Text("Vocal")); }
+void Settings::SetSpeech(bool checked) { SetText("Vocal", BoolToText(checked)); }
+bool Settings::LeftFirst() const { return TextToBool(Text("Gauche")); }
+void Settings::SetLeftFirst(bool checked) { SetText("Gauche", BoolToText(checked)); }
+std::string Settings::VoiceLanguage() const { return Text("Voix"); }
+void Settings::SetVoiceLanguage(const std::string& code) { SetText("Voix", code); }
+
+std::string Settings::Text(const char* name) const {
+  CreateFile(fileName_);
+  QSettings store(fileName_, QSettings::IniFormat);
+  // Parsed section by section when first used, a file that spells the group
+  // two ways ("[Tenaxo/]" and "[Tenaxo]") would show the values of only one
   // of them: parse them all, as a write does, so both see the same values.
   store.allKeys();
-  const QString key = ValueKey(walk);
-  if (!store.contains(key)) {
-    value.clear();
-    return;
-  }
+  const QString key = Key(name);
+  if (!store.contains(key)) return std::string();
   const QVariant data = store.value(key);
   if (data.typeId() != QMetaType::QString) {
-    throw Error(QStringLiteral("Type de données incorrect pour '%1'").arg(ToQString(walk.name)));
+    throw Error(QStringLiteral("Type de données incorrect pour '%1'").arg(QLatin1String(name)));
   }
-  value = UpToNul(ToUtf8(data.toString()));
+  return UpToNul(ToUtf8(data.toString()));
 }
 
-void WriteSetting(const SettingsFile& root, const std::string& path, const std::string& value) {
-  const ValuePath walk = Walk(path);
-  const auto refused = [&walk] {
-    return Error(QStringLiteral("Echec à la définition des données pour '%1'").arg(ToQString(walk.name)));
+void Settings::SetText(const char* name, const std::string& text) {
+  const auto refused = [name] {
+    return Error(QStringLiteral("Echec à la définition des données pour '%1'").arg(QLatin1String(name)));
   };
-  QSettings store(root.FileName(), QSettings::IniFormat);
+  QSettings store(fileName_, QSettings::IniFormat);
   // The file's sections are parsed when first used, and a line they cannot
   // read would only show at the save, which rewrites the file without it:
   // parse them all first, so such a file is refused untouched.
   store.allKeys();
   // A store that cannot be written would keep the value in memory only.
   if (store.status() != QSettings::NoError || !store.isWritable()) throw refused();
-  store.setValue(ValueKey(walk), ToQString(UpToNul(value)));
+  store.setValue(Key(name), ToQString(UpToNul(text)));
   store.sync();
-  if (store.status() != QSettings::NoError || !QFileInfo(root.FileName()).isFile()) throw refused();
+  if (store.status() != QSettings::NoError || !QFileInfo(fileName_).isFile()) throw refused();
 }
 
 bool TextToBool(std::string_view text, const TextLocale& locale) {
   double number = 0;
   if (!text.empty() && ReadFloat(text, locale.DecimalSeparator(), number)) return number != 0;
-  return EqualsIgnoringCase(text, "true");
+  return QByteArrayView(text.data(), static_cast<qsizetype>(text.size())).compare("true", Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace tenaxo

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -67,7 +68,7 @@ class GuiTest : public ::testing::Test {
     ASSERT_TRUE(folder_.isValid());
     SetAppFolder(folder_.path());
     // Its own settings file also gives the one-copy guard a name of its own.
-    SettingsFile::SetCurrentUser(folder_.path() + QStringLiteral("/config/Tenaxo.ini"));
+    Settings::SetUserFile(folder_.path() + QStringLiteral("/config/Tenaxo.ini"));
     dataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(folder_.path() + QStringLiteral("/data")));
     TextLocale::SetCurrent(QLocale(QLocale::French, QLocale::France));
@@ -76,7 +77,7 @@ class GuiTest : public ::testing::Test {
     if (window) window->setAttribute(Qt::WA_DeleteOnClose, false);
     window.reset();
     SetAppFolder(QString());
-    SettingsFile::SetCurrentUser(QString());
+    Settings::SetUserFile(QString());
     dataHome_.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", dataHome_);
   }
 
@@ -84,13 +85,15 @@ class GuiTest : public ::testing::Test {
   QString ListPath(const char* name) const { return Folder() + QString::fromUtf8(name) + QStringLiteral(".tnx"); }
   void PutList(const char* name, const std::string& bytes) { PutFile(ListPath(name), bytes); }
   std::string ListBytes(const char* name) const { return FileBytes(ListPath(name)); }
+  // A value of the group [Tenaxo] of the settings file, as the file holds it.
   void PutSetting(const char* name, const char* value) {
-    WriteSetting(SettingsFile::CurrentUser(), std::string("Tenaxo\\") + name, value);
+    QSettings(Settings::UserFile(), QSettings::IniFormat).setValue("Tenaxo/" + QString(name), QString(value));
   }
   std::string Setting(const char* name) {
-    std::string value;
-    ReadSetting(SettingsFile::CurrentUser(), std::string("Tenaxo\\") + name, value);
-    return ToQString(value).toStdString();
+    return QSettings(Settings::UserFile(), QSettings::IniFormat)
+        .value("Tenaxo/" + QString(name))
+        .toString()
+        .toStdString();
   }
 
   // Creates and shows the window as the program does; the first word waits for the first picture.

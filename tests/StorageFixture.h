@@ -1,5 +1,5 @@
 #pragma once
-// A program folder of its own for each storage test, and a main window that records what the list commands ask.
+// A list folder of its own for each storage test, and the files in it.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -7,14 +7,10 @@
 #include <QTemporaryDir>
 #include <fstream>
 #include <functional>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "Errors.h"
-#include "ListCommands.h"
-#include "ListFiles.h"
-#include "Session.h"
+#include "ListFolder.h"
 #include "TableText.h"
 
 namespace tenaxo::test {
@@ -39,35 +35,6 @@ inline std::string ErrorOf(const std::function<void()>& action) {
   }
   return "(no error)";
 }
-
-// What the list commands may change, written out, to prove that something left it alone.
-inline std::string StateOf(const Session& s) {
-  std::string text;
-  for (const std::string& row : Rows(s.table)) text += row + '\n';
-  return text + "list '" + s.listName + "' asked " + std::to_string(s.askedCount) + " found " +
-         std::to_string(s.foundCount) + " rows " + std::to_string(s.questionRow) + "/" + std::to_string(s.editedRow) +
-         (s.unsaved ? " unsaved " : " saved ") + std::to_string(s.lineCount) + " Lignes";
-}
-
-struct FakeWindow {
-  std::string name;                  // the drop-down's text
-  bool answer = true;                // what the user answers
-  std::vector<QString> questions;    // every question asked, both kinds
-  std::optional<QStringList> items;  // the drop-down's items, once rebuilt
-
-  ListWindow Bind() {
-    const auto ask = [this](const QString& question) {
-      questions.push_back(question);
-      return answer;
-    };
-    return ListWindow{[this] { return name; },
-                      ask,
-                      ask,
-                      [this](const QStringList& names) { items = names; },
-                      [this] { name.clear(); },
-                      [this](const QString& text) { name = ToUtf8(text); }};
-  }
-};
 
 class ProgramFolder : public ::testing::Test {
  protected:

@@ -1,13 +1,13 @@
-// "Charger", "Sauver", "Supprimer", "Vider liste" and the list names, against a program folder of the test's own.
+// "Charger", "Sauver", "Supprimer", "Vider liste", the import and the list names, against a list folder of the test's
+// own.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/time.h>
-#include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
-#include "StorageFixture.h"
+#include "FakeListWindow.h"
 
 // Memory runs out on demand: the allocation numbered failAt fails (-1: none).
 static long allocations = 0, failAt = -1;
@@ -24,11 +24,11 @@ using namespace test;
 using namespace std::string_literals;
 
 const std::string kMark = "\xEF\xBB\xBF";
-const std::string kAnglais =
-    "the house\tla maison\t3\t2\t0,667\r\nthe dog\tle chien\t\t\t\r\nthe cat\tle chat\t\t\t\r\n";
+const std::string kAnglais = "a\tA\t3\t2\t0,667\r\nb\tB\t\t\t\r\nc\tC\t\t\t\r\n";
 const std::string kOld = "vieux\told\t\t\t\r\n";
 const std::string kSaved = "un\tone\t5\t4\t0,800\r\ndeux\ttwo\t1\t0\t0,000\r\n";  // the session's list
 const std::vector<std::string> kRows = {"un;one;5;4;0,800", "deux;two;1;0;0,000"};
+const std::vector<std::string> kAnglaisRows = {"a;A;3;2;0,667", "b;B;;;", "c;C;;;"};
 
 // A session in the middle of a series, with unsaved answers, beside the lists "Anglais", "Courante" and the read-only
 // "Lecture".
@@ -41,13 +41,13 @@ class Lists : public test::ProgramFolder {
     session.listName = "Courante";
     session.askedCount = 6;
     session.foundCount = 4;
-    session.questionRow = 2;
     session.unsaved = true;
     session.lineCount = 2;
     PutFile(PathOf("Anglais.tnx"), kAnglais);
     PutFile(PathOf("Courante.tnx"), kOld);
     PutFile(PathOf("Lecture.tnx"), kOld);
     chmod(QFile::encodeName(PathOf("Lecture.tnx")).constData(), 0444);
+    QDir().mkdir(PathOf("sous"));
   }
 
   std::string LoadNamed(const std::string& name) {
@@ -66,59 +66,45 @@ void Delete(ListCommands& c) { c.DeleteList(); }
 void Empty(ListCommands& c) { c.ClearList(); }
 
 TEST_F(Lists, EachCommandsEffects) {
-  const std::vector<std::string> anglais = {"the house;la maison;3;2;0,667", "the dog;le chien;;;",
-                                            "the cat;le chat;;;"};
   const QStringList all = {"Anglais", "Courante", "Lecture"};
+  const std::vector<std::string> blank = {";;;;"};
   const struct {
-    const char* name;  // the drop-down's text when clicked
+    const char* name;
+    const char* shown;  // the drop-down's text when clicked
     void (*click)(ListCommands&);
     const char* question;  // the confirmation asked, "" for none
     std::vector<std::string> rows;
     const char* listName;
     bool unsaved;
-    const char *label, *shown;         // the count label; the drop-down's text after
-    std::optional<QStringList> items;  // its items, sorted, when rebuilt
-    const char* file;                  // a file of the program folder, with its bytes
+    int lineCount;
+    const char* shownAfter;
+    std::optional<QStringList> items;  // the drop-down's items, sorted, when rebuilt
+    const char* file;                  // a file of the list folder, with its bytes
     std::string bytes;
   } cases[] = {
-      {"Anglais", Load, "", anglais, "Anglais", false, "3 Lignes", "Anglais", {}, "Anglais.tnx", kAnglais},
-      {"Courante", Save, "", kRows, "Courante", false, "2 Lignes", "Courante", {}, "Courante.tnx", kSaved},
-      {"Nouvelle", Save, "", kRows, "Nouvelle", false, "2 Lignes", "Nouvelle", all + QStringList{"Nouvelle"},
-       "Nouvelle.tnx", kSaved},
-      // A backslash in a list name separates folders, for every command.
-      {"sous\\liste", Save, "", kRows, "sous\\liste", false, "2 Lignes", "sous\\liste", all, "sous/liste.tnx", kSaved},
-      {"Anglais",
-       Save,
-       "Ecraser cette liste ?",
-       kRows,
-       "Anglais",
-       false,
-       "2 Lignes",
-       "Anglais",
-       {},
-       "Anglais.tnx",
-       kSaved},
-      {"Courante",
-       Delete,
-       "Effacer cette liste ?",
-       {";;;;"},
-       "",
-       true,
-       "2 Lignes",
-       "",
-       QStringList{"Anglais", "Lecture"},
-       "Courante.tnx",
-       "<missing>"},
-      {"Lecture", Delete, "Effacer cette liste ?", {";;;;"}, "", true, "2 Lignes", "", all, "Lecture.tnx", kOld},
-      {"Courante", Empty, "Vider cette liste ?", {";;;;"}, "", true, "2 Lignes", "Courante", {}, "Courante.tnx", kOld},
+      // clang-format off
+      {"load", "Anglais", Load, "", kAnglaisRows, "Anglais", false, 3, "Anglais", {}, "Anglais.tnx", kAnglais},
+      {"save", "Courante", Save, "", kRows, "Courante", false, 2, "Courante", {}, "Courante.tnx", kSaved},
+      {"save a new list", "Nouvelle", Save, "", kRows, "Nouvelle", false, 2, "Nouvelle",
+       all + QStringList{"Nouvelle"}, "Nouvelle.tnx", kSaved},
+      {"save into a subfolder", "sous\\liste", Save, "", kRows, "sous\\liste", false, 2, "sous\\liste",
+       all, "sous/liste.tnx", kSaved},
+      {"save over another list", "Anglais", Save, "Ecraser cette liste ?", kRows, "Anglais", false, 2, "Anglais",
+       {}, "Anglais.tnx", kSaved},
+      {"delete", "Courante", Delete, "Effacer cette liste ?", blank, "", true, 2, "",
+       QStringList{"Anglais", "Lecture"}, "Courante.tnx", "<missing>"},
+      {"delete a read-only list", "Lecture", Delete, "Effacer cette liste ?", blank, "", true, 2, "",
+       all, "Lecture.tnx", kOld},
+      {"clear", "Courante", Empty, "Vider cette liste ?", blank, "", true, 2, "Courante",
+       {}, "Courante.tnx", kOld},
+      // clang-format on
   };
-  QDir().mkdir(PathOf("sous"));
   for (const auto& c : cases) {
-    QFile::remove(PathOf("Nouvelle.tnx"));  // each case from the same start
-    SetUp();
+    SCOPED_TRACE(c.name);
+    SetUp();  // each case from the same start
+    QFile::remove(PathOf("Nouvelle.tnx"));
     window = test::FakeWindow();
-    SCOPED_TRACE(std::string(c.name) + " " + c.question);
-    window.name = c.name;
+    window.name = c.shown;
     c.click(commands);
     EXPECT_EQ(window.questions, c.question[0] ? std::vector<QString>{c.question} : std::vector<QString>{});
     EXPECT_EQ(Rows(session.table), c.rows);
@@ -126,118 +112,162 @@ TEST_F(Lists, EachCommandsEffects) {
     EXPECT_EQ(session.askedCount, 0) << "a fresh series";
     EXPECT_EQ(session.foundCount, 0);
     EXPECT_EQ(session.unsaved, c.unsaved);
-    EXPECT_EQ(std::to_string(session.lineCount) + " Lignes", c.label);
-    EXPECT_EQ(window.name, c.shown);
+    EXPECT_EQ(session.lineCount, c.lineCount);
+    EXPECT_EQ(window.name, c.shownAfter);
     if (window.items) window.items->sort();
     EXPECT_EQ(window.items, c.items);
     EXPECT_EQ(FileBytes(PathOf(c.file)), c.bytes);
-    // Whatever row the editor stood on, a loaded list starts at row 1.
-    if (c.click != Load) continue;
-    EXPECT_EQ(session.table.CurrentRow(), 1);
-    EXPECT_EQ(session.table.CurrentCol(), 1);
+    // Whatever cell the editor stood on, a loaded or emptied list starts at row 1.
+    EXPECT_EQ(session.table.CurrentRow(), c.click == Save ? 2 : 1);
   }
 }
 
-TEST_F(Lists, DeclinedQuestionsAndAFailedLoadChangeNothing) {
-  window.name = "Anglais";
-  window.answer = false;
-  const std::string before = StateOf(session);
-  for (void (*click)(ListCommands&) : {Save, Delete, Empty}) click(commands);
-  EXPECT_EQ(window.questions.size(), 3u);
-  EXPECT_EQ(StateOf(session) + window.name, before + "Anglais");
-  EXPECT_FALSE(window.items.has_value());
-  EXPECT_EQ(FileBytes(PathOf("Anglais.tnx")), kAnglais);
-  // A marked file that is not UTF-8 all through is refused, naming the line.
+// "Annuler" or "Non", or a list that cannot be loaded (missing, or marked UTF-8 and not UTF-8 all through, naming the
+// line): the session and the files stay as they were.
+TEST_F(Lists, DeclinedQuestionsAndFailedLoadsChangeNothing) {
   PutFile(PathOf("Faux.tnx"), kMark + "ok\r\nok\r\nok\rok\n\xC3\xA9 puis \xE9\r\nfin\r\n");
-  for (const auto& [name, error] : {std::pair{"Absente", "Impossible d'ouvrir le fichier \"" + PathOf("Absente.tnx")},
-                                    {"Faux", "Le fichier \"" + PathOf("Faux.tnx") +
-                                                 "\" est marqué UTF-8, mais sa "
-                                                 "ligne 5 n'est pas de l'UTF-8 valide."}}) {
-    EXPECT_EQ(LoadNamed(name).substr(0, error.toStdString().size()), error.toStdString());
-    EXPECT_EQ(StateOf(session), before);
+  const struct {
+    const char* name;
+    const char* shown;
+    void (*click)(ListCommands&);
+    std::string error;
+  } cases[] = {
+      {"save over another list", "Anglais", Save, "(no error)"},
+      {"delete", "Anglais", Delete, "(no error)"},
+      {"clear", "Anglais", Empty, "(no error)"},
+      {"load a missing list", "Absente", Load,
+       "Impossible d'ouvrir le fichier \"" + PathOf("Absente.tnx").toStdString() + "\". " + std::strerror(ENOENT)},
+      {"load a false UTF-8 list", "Faux", Load,
+       "Le fichier \"" + PathOf("Faux.tnx").toStdString() +
+           "\" est marqué UTF-8, mais sa ligne 5 n'est pas de l'UTF-8 valide."},
+  };
+  window.answer = false;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Session before = session;
+    window.name = c.shown;
+    EXPECT_EQ(ErrorOf([&] { c.click(commands); }), c.error);
+    ExpectUnchanged(session, before);
+    EXPECT_EQ(window.name, c.shown);
+    EXPECT_FALSE(window.items.has_value());
+    EXPECT_EQ(FileBytes(PathOf("Anglais.tnx")), kAnglais);
   }
-  // Memory runs out at each allocation of a load in turn: the session stays as it was, its current cell too.
-  const std::string memory = "Mémoire insuffisante pour charger la liste \"" + PathOf("Anglais.tnx").toStdString();
+}
+
+// Memory runs out at each allocation of a load in turn: the session stays as it was, its current cell too.
+TEST_F(Lists, RunningOutOfMemoryInALoadChangesNothing) {
+  const Session before = session;
+  const std::string memory =
+      "Mémoire insuffisante pour charger la liste \"" + PathOf("Anglais.tnx").toStdString() + "\".";
   long k = 0;
   for (;; ++k) {
     failAt = k, allocations = 0;
     const std::string error = LoadNamed("Anglais");
     failAt = -1;
     if (error == "(no error)") break;  // past the load's last allocation
-    EXPECT_EQ(error + StateOf(session) + char('0' + session.table.CurrentRow()), memory + "\"." + before + "2") << k;
+    SCOPED_TRACE(k);
+    EXPECT_EQ(error, memory);
+    ExpectUnchanged(session, before);
   }
   EXPECT_GT(k, 5);
 }
 
-// Every plain file and folder whose name ends in ".tnx", letter case ignored, but no hidden entry: the item is the name
-// up to its first ".tnx", in any script. An item loads when that gives the file's own name back.
-TEST_F(Lists, TheDropDownListsTheListFilesAndFolders) {
-  for (const char* file : {"Été à Noël.tnx", " deux  mots .tnx", "CAPS.TNX", "a.tnx.tnx", ".tnx", ".cachée.tnx",
-                           "notes.txt", "Anglais.tnxx", "日本😀.tnx"})
-    PutFile(PathOf(file), kAnglais);
-  QDir().mkdir(PathOf("dossier.tnx"));
-  QDir().mkdir(PathOf(".dossier.tnx"));
-  mkfifo(QFile::encodeName(PathOf("tube.tnx")).constData(), 0644);
-  symlink("Anglais.tnx", QFile::encodeName(PathOf("lien.tnx")).constData());
-  symlink("absent", QFile::encodeName(PathOf("casse.tnx")).constData());
+// The items are the names of the list files up to their first ".tnx", in any script; an item loads when that gives the
+// file's own name back.
+TEST_F(Lists, TheDropDownNamesTheListFiles) {
+  for (const char* file : {"Été à Noël.tnx", "CAPS.TNX", "a.tnx.tnx", ".tnx"}) PutFile(PathOf(file), kAnglais);
   commands.FillListNames();
   ASSERT_TRUE(window.items.has_value());
   window.items->sort();
-  EXPECT_EQ(*window.items,
-            (QStringList{"", " deux  mots ", "Anglais", "CAPS.TNX", "Courante", "Lecture", "a", "dossier", "lien",
-                         QString::fromUtf8("Été à Noël"), QString::fromUtf8("日本😀")}));
-  for (const char* item : {"", " deux  mots ", "Été à Noël", "lien", ".cachée", "日本😀"}) {
-    EXPECT_EQ(LoadNamed(item), "(no error)") << item;
-    EXPECT_EQ(session.table.Cell(1, 2), "le chien") << item;
+  EXPECT_EQ(*window.items, (QStringList{"", "Anglais", "CAPS.TNX", "Courante", "Lecture", "a", "Été à Noël"}));
+  for (const auto& [item, loads] : {std::pair{"", true}, {"Été à Noël", true}, {"CAPS.TNX", false}, {"a", false}}) {
+    SCOPED_TRACE(item);
+    EXPECT_EQ(LoadNamed(item) == "(no error)", loads);
   }
-  for (const char* item : {"CAPS.TNX", "a"}) EXPECT_NE(LoadNamed(item), "(no error)") << item;
 }
 
-// Another program wrote the list since it was loaded or saved: "Sauver" asks before writing over it, and "Non" keeps
-// the file and the unsaved changes.
-TEST_F(Lists, OnlyAListChangedOnDiskAsksBeforeTheSave) {
+// "Sauver" asks before writing over a list that something else wrote since it was loaded or saved; "Non" keeps the
+// file and the unsaved changes.
+TEST_F(Lists, AListChangedOnDiskIsWrittenOverOnlyWhenTheUserSaysSo) {
   const QString question = "La liste a été modifiée sur le disque depuis son chargement. L'écraser ?";
-  LoadNamed("Anglais");
-  session.unsaved = true;
-  window.answer = false;
-  PutFile(PathOf("Anglais.tnx"), kAnglais);  // the same bytes again
-  EXPECT_EQ(commands.SaveList(), SaveResult::Saved);
-  EXPECT_TRUE(window.questions.empty());
-  session.table.SetCell(0, 1, "changed");
-  session.unsaved = true;
-  PutFile(PathOf("Anglais.tnx"), kAnglais + "x\ty\r\n");
-  EXPECT_EQ(commands.SaveList(), SaveResult::ChangedOnDisk);
-  EXPECT_EQ(window.questions, std::vector<QString>{question});
-  EXPECT_EQ(FileBytes(PathOf("Anglais.tnx")), kAnglais + "x\ty\r\n");
-  EXPECT_TRUE(session.unsaved);
-  window.answer = true;
-  EXPECT_EQ(commands.SaveList(), SaveResult::Saved);
-  EXPECT_EQ(FileBytes(PathOf("Anglais.tnx")).substr(0, 8), "changed\t");
-  window.questions.clear();
-  EXPECT_EQ(commands.SaveList(), SaveResult::Saved) << "its own save is no change";
-  EXPECT_TRUE(window.questions.empty());
-}
-
-// Only the new files of saves killed half-way, last written before the start, go.
-TEST_F(Lists, LeftoversOfKilledSavesAreRemoved) {
+  const std::string other = kAnglais + "x\ty\r\n";
+  const auto put = [&] { PutFile(PathOf("Anglais.tnx"), other); };
   const struct {
     const char* name;
-    bool old, goes;
-  } cases[] = {{".tnx-Ab12cZ", true, true}, {".tnx-Zz9999", false, false}, {".tnx-abcdefg", true, false},
-               {".tnx-abc", true, false},   {"x.tnx-abcdef", true, false}, {".tnx-ab_cde", true, false},
-               {"Anglais.tnx", true, false}};
-  const long long start = time(nullptr);
+    std::function<void()> meanwhile;
+    bool answer;
+    SaveResult result;
+    bool asked;
+    std::string file;
+  } cases[] = {
+      // clang-format off
+      {"its own save", [&] { commands.SaveList(); }, false, SaveResult::Saved, false, "changed\t"},
+      {"other bytes, kept", put, false, SaveResult::ChangedOnDisk, true, other},
+      {"other bytes, written over", put, true, SaveResult::Saved, true, "changed\t"},
+      // clang-format on
+  };
   for (const auto& c : cases) {
-    PutFile(PathOf(c.name), "x");
-    const timeval times[2] = {{start - 10, 0}, {c.old ? start - 10 : start + 1, 0}};
-    ASSERT_EQ(utimes(QFile::encodeName(PathOf(c.name)).constData(), times), 0);
+    SCOPED_TRACE(c.name);
+    PutFile(PathOf("Anglais.tnx"), kAnglais);
+    LoadNamed("Anglais");
+    session.table.SetCell(0, 1, "changed");
+    c.meanwhile();
+    session.unsaved = true;
+    window.questions.clear();
+    window.answer = c.answer;
+    EXPECT_EQ(commands.SaveList(), c.result);
+    EXPECT_EQ(window.questions, c.asked ? std::vector<QString>{question} : std::vector<QString>{});
+    EXPECT_EQ(FileBytes(PathOf("Anglais.tnx")).substr(0, c.file.size()), c.file);
+    EXPECT_EQ(session.unsaved, c.result != SaveResult::Saved);
   }
-  const QByteArray link = QFile::encodeName(PathOf(".tnx-Lien99"));  // a link, not a file of a save
-  const timeval times[2] = {{start - 10, 0}, {start - 10, 0}};
-  ASSERT_TRUE(symlink("Anglais.tnx", link.constData()) == 0 && lutimes(link.constData(), times) == 0);
-  EXPECT_EQ(RemoveLeftoverSaves(Folder(), start), 1);
-  for (const auto& c : cases) EXPECT_EQ(FileBytes(PathOf(c.name)), c.goes ? "<missing>" : "x") << c.name;
-  EXPECT_TRUE(QFileInfo(PathOf(".tnx-Lien99")).isSymLink());
+}
+
+// Each file becomes a list of a free name, the last one made loaded; a refused file is told and the others go on.
+// Unsaved changes are saved first, or nothing is imported. (Skipped lines are told in the import window's test.)
+TEST_F(Lists, ImportMakesAListPerFileAfterTheUnsavedChanges) {
+  PutFile(PathOf("mots.txt"), "chat\tcat\r\n");
+  PutFile(PathOf("Anglais.txt"), "un\tone\r\ndeux\ttwo\r\n");
+  PutFile(PathOf("vide.txt"), "");
+  const std::string stopped = "Aucune liste n'a été importée : la liste en cours n'a pas été sauvegardée.";
+  const struct {
+    const char* name;
+    const char* shown;  // the drop-down's text: where the unsaved changes go
+    bool answer;
+    std::string error;
+    const char* loaded;  // the study list's name then: the list made last, or the one before
+    const char* courante;
+  } cases[] = {
+      // clang-format off
+      {"saving declined", "Anglais", false, stopped, "Courante", kOld.c_str()},
+      {"saving fails", "Lecture", true, "Impossible de créer le fichier \"" + PathOf("Lecture.tnx").toStdString() +
+       "\". " + std::strerror(EACCES) + "\n" + stopped, "Courante", kOld.c_str()},
+      {"saved first", "Courante", true, "(no error)", "Anglais 2", kSaved.c_str()},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    window.name = c.shown;
+    window.answer = c.answer;
+    std::vector<ImportReport> reports;
+    EXPECT_EQ(ErrorOf([&] {
+                reports = commands.ImportFiles({PathOf("mots.txt"), PathOf("vide.txt"), PathOf("Anglais.txt")});
+              }),
+              c.error);
+    EXPECT_EQ(FileBytes(PathOf("Courante.tnx")), c.courante);
+    EXPECT_EQ(session.listName, c.loaded);
+    if (c.error != "(no error)") {
+      EXPECT_EQ(FileBytes(PathOf("mots.tnx")), "<missing>");
+      continue;
+    }
+    EXPECT_EQ(window.name, c.loaded);
+    EXPECT_EQ(FileBytes(PathOf("mots.tnx")), "chat\tcat\t\t\t\r\n");
+    EXPECT_EQ(ListCommands::ImportSummary(reports),
+              "« mots.txt » → liste « mots » : 1 paire, aucune ligne ignorée.\n\n« vide.txt » : refusé. Le fichier \"" +
+                  PathOf("vide.txt") +
+                  "\" est vide.\n\n« Anglais.txt » → liste « Anglais 2 » : 2 paires, aucune ligne "
+                  "ignorée.");
+  }
 }
 
 // A list is read in the encoding its bytes show and saved back in it, byte for byte; a new character the code page

@@ -1,75 +1,86 @@
-// The list file format, the folder listing, and reading and writing list files.
+// The list file format, the folder listing, whole-file reads and writes, and change stamps.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cstring>
 
+#include "FileIo.h"
+#include "FileStamp.h"
+#include "FolderListing.h"
+#include "ListFormat.h"
 #include "StorageFixture.h"
 
 namespace tenaxo {
 namespace {
 using namespace test;
 
-StudyTable Loaded(const std::string& bytes, StudyTable table = StudyTable()) {
-  FillTable(table, ParseListText(bytes));
-  return table;
-}
-
 mode_t ModeOf(const QString& path) {
   struct stat st {};
   stat(QFile::encodeName(path).constData(), &st);
   return st.st_mode & 07777;
 }
+void SetMode(const QString& path, mode_t mode) { chmod(QFile::encodeName(path).constData(), mode); }
+void Link(const char* target, const QString& path) {
+  ASSERT_EQ(symlink(target, QFile::encodeName(path).constData()), 0);
+}
 
-TEST(ListFormat, TextsLoadAsTheirRows) {
+// The bytes are cut into lines and cells, filled into a table as wide as the widest line and never narrower, and saved
+// back with every column and CR LF.
+TEST(ListFormat, TextsAreCutFilledAndSavedBack) {
   const struct {
+    const char* name;
     std::string text;
-    std::vector<std::string> rows;
+    ListLines lines;
     int cols;
+    std::string saved;
   } cases[] = {
-      {"maison\thouse\t3\t2\t0,667\r\nchien\tdog\t\t\t\r\n", {"maison;house;3;2;0,667", "chien;dog;;;"}, 5},
-      {"a\nb\n", {"a;;;;", "b;;;;"}, 5},
-      {"a\rb\r", {"a;;;;", "b;;;;"}, 5},
-      {"a\r\nb", {"a;;;;", "b;;;;"}, 5},                                                // no last line end
-      {"a\r\nb\nc\rd\n\re", {"a;;;;", "b;;;;", "c;;;;", "d;;;;", ";;;;", "e;;;;"}, 5},  // LF then CR: two ends
-      {"a\tb\r\n\r\nc", {"a;b;;;", ";;;;", "c;;;;"}, 5},
-      {"", {";;;;"}, 5},
-      {"\ta\t\tb", {";a;;b;"}, 5},
-      {"1\t2\t3\t4\t5\t6\t", {"1;2;3;4;5;6"}, 6},     // one trailing TAB adds no cell
-      {"1\t2\t3\t4\t5\t6\t\t", {"1;2;3;4;5;6;"}, 7},  // two add one empty cell
-      {"a\tb\t1\t1\t1,000\tx\ty\r\nc\td\t\t\t\t\tz", {"a;b;1;1;1,000;x;y", "c;d;;;;;z"}, 7},
-      {std::string("a\tb\r\nc\0d\te\r\nf", 14), {"a;b;;;", "c;;;;"}, 5},  // a NUL ends the text
+      {"CR LF", "a\tb\r\nc\r\n", {{"a", "b"}, {"c"}}, 2, "a\tb\r\nc\t\r\n"},
+      {"LF, CR, none at the end", "a\nb\rc", {{"a"}, {"b"}, {"c"}}, 2, "a\t\r\nb\t\r\nc\t\r\n"},
+      {"LF then CR: two ends", "a\n\rb", {{"a"}, {}, {"b"}}, 2, "a\t\r\n\t\r\nb\t\r\n"},
+      {"empty", "", {}, 2, "\t\r\n"},
+      {"empty cells", "\ta\t\tb", {{"", "a", "", "b"}}, 4, "\ta\t\tb\r\n"},
+      {"a trailing TAB adds no cell", "a\tb\tc\t", {{"a", "b", "c"}}, 3, "a\tb\tc\r\n"},
+      {"two add one", "a\tb\t\t", {{"a", "b", ""}}, 3, "a\tb\t\r\n"},
+      {"a NUL ends the text", std::string("a\r\nb\0c\r\n", 8), {{"a"}, {"b"}}, 2, "a\t\r\nb\t\r\n"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(c.text));
-    const StudyTable table = Loaded(c.text);
-    EXPECT_EQ(Rows(table), c.rows);
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ParseListText(c.text), c.lines);
+    StudyTable table(2);
+    FillTable(table, ParseListText(c.text));
     EXPECT_EQ(table.ColCount(), c.cols);
+    EXPECT_EQ(ListText(table), c.saved);
   }
 }
 
 class ListFileIo : public test::ProgramFolder {};
 
-// '*' any run, '?' one character, letter case ignored; never "." and "..", nor other hidden names.
+// '*' any run, '?' one character, letter case ignored; files and folders, links followed; no hidden name but ".tnx"
+// (the empty list name's file), nothing else.
 TEST_F(ListFileIo, TheListingMatchesTheMasksLastPart) {
-  for (const char* name : {"abc", "aXbYc", "ac", "ABC.tnx", ".x"}) PutFile(PathOf(name), "");
+  for (const char* name : {"abc", "aXbYc", "ac", "ABC.tnx", ".x", ".tnx", ".cachée.tnx"}) PutFile(PathOf(name), "");
+  QDir().mkdir(PathOf("dossier.tnx"));
+  mkfifo(QFile::encodeName(PathOf("tube.tnx")).constData(), 0644);
+  Link("abc", PathOf("lien.tnx"));
+  Link("absent", PathOf("casse.tnx"));
   const std::pair<const char*, QStringList> cases[] = {
-      {"*", {"ABC.tnx", "aXbYc", "abc", "ac"}},
+      {"*.tnx", {".tnx", "ABC.tnx", "dossier.tnx", "lien.tnx"}},
       {"abc", {"abc"}},
       {"a?c", {"abc"}},
       {"a*c", {"aXbYc", "abc", "ac"}},
       {"a*b?c", {"aXbYc"}},
       {"ac**", {"ac"}},
-      {"*.TNX", {"ABC.tnx"}},
+      {"*.TNX", {".tnx", "ABC.tnx", "dossier.tnx", "lien.tnx"}},
       {".*", {}},
-      {"*..", {}},
       {"absent/*", {}},
   };
   for (const auto& [mask, names] : cases) {
+    SCOPED_TRACE(mask);
     QStringList listed = ListFiles(Folder() + mask);
     listed.sort();
-    EXPECT_EQ(listed, names) << mask;
+    EXPECT_EQ(listed, names);
   }
 }
 
@@ -77,46 +88,127 @@ TEST_F(ListFileIo, ReadFailuresSayWhichFileAndWhy) {
   QDir().mkdir(PathOf("dossier.tnx"));
   mkfifo(QFile::encodeName(PathOf("tube.tnx")).constData(), 0644);
   for (const auto& [name, error] : {std::pair{"absente.tnx", ENOENT}, {"dossier.tnx", EISDIR}, {"tube.tnx", EINVAL}}) {
+    SCOPED_TRACE(name);
     EXPECT_EQ(ErrorOf([&] { ReadWholeFile(PathOf(name)); }),
               "Impossible d'ouvrir le fichier \"" + PathOf(name).toStdString() + "\". " + std::strerror(error));
   }
 }
 
-// A new file gets the usual rights, a replaced one keeps its own, a link stays and its file is replaced, a chain of
-// links ends; nothing is left beside them.
-TEST_F(ListFileIo, AWriteReplacesTheFileKeepingItsRightsAndLinks) {
+// A new file gets the usual rights, a replaced one keeps its own, a link stays and its file is replaced; a write that
+// cannot be made leaves the file as it was. Nothing is left beside them.
+TEST_F(ListFileIo, AWriteReplacesTheFileWholeOrNotAtAll) {
   const mode_t mask = umask(0);
   umask(mask);
-  WriteFileAtomically(PathOf("neuf.tnx"), "a\tb\r\n");
-  EXPECT_EQ(FileBytes(PathOf("neuf.tnx")), "a\tb\r\n");
-  EXPECT_EQ(ModeOf(PathOf("neuf.tnx")), 0666 & ~mask);
-  PutFile(PathOf("liste.tnx"), "old\r\n");
-  chmod(QFile::encodeName(PathOf("liste.tnx")).constData(), 0640);
-  ASSERT_EQ(symlink("liste.tnx", QFile::encodeName(PathOf("lien.tnx")).constData()), 0);
-  WriteFileAtomically(PathOf("lien.tnx"), "new\r\n");
+  PutFile(PathOf("liste.tnx"), "old");
+  SetMode(PathOf("liste.tnx"), 0640);
+  Link("liste.tnx", PathOf("lien.tnx"));
+  Link("boucle.tnx", PathOf("boucle.tnx"));
+  PutFile(PathOf("lecture.tnx"), "old");
+  SetMode(PathOf("lecture.tnx"), 0444);
+  QDir().mkdir(PathOf("dossier.tnx"));
+  const struct {
+    const char* name;
+    const char* written;  // the path written to
+    int error;            // 0: none
+    const char* file;     // the file that holds the bytes then
+    std::string bytes;
+    mode_t mode;
+  } cases[] = {
+      {"new", "neuf.tnx", 0, "neuf.tnx", "new", 0666 & ~mask},
+      {"replaced", "liste.tnx", 0, "liste.tnx", "new", 0640},
+      {"through a link", "lien.tnx", 0, "liste.tnx", "new", 0640},
+      {"a link to itself", "boucle.tnx", ELOOP, "boucle.tnx", "<missing>", 0},
+      {"read-only", "lecture.tnx", EACCES, "lecture.tnx", "old", 0444},
+      {"a folder", "dossier.tnx", EISDIR, "dossier.tnx", "<missing>", 0777 & ~mask},
+      {"a missing folder", "absent/liste.tnx", ENOENT, "absent/liste.tnx", "<missing>", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PutFile(PathOf("liste.tnx"), "old");
+    const std::string error = c.error ? "Impossible de créer le fichier \"" + PathOf(c.written).toStdString() + "\". " +
+                                            std::strerror(c.error)
+                                      : "(no error)";
+    EXPECT_EQ(ErrorOf([&] { WriteFileAtomically(PathOf(c.written), "new"); }), error);
+    EXPECT_EQ(FileBytes(PathOf(c.file)), c.bytes);
+    EXPECT_EQ(ModeOf(PathOf(c.file)), c.mode);
+  }
   EXPECT_TRUE(QFileInfo(PathOf("lien.tnx")).isSymLink());
-  EXPECT_EQ(FileBytes(PathOf("liste.tnx")), "new\r\n");
-  EXPECT_EQ(ModeOf(PathOf("liste.tnx")), 0640u);
-  ASSERT_EQ(symlink("boucle.tnx", QFile::encodeName(PathOf("boucle.tnx")).constData()), 0);  // a link to itself
-  EXPECT_EQ(ErrorOf([&] { WriteFileAtomically(PathOf("boucle.tnx"), "x"); }),
-            "Impossible de créer le fichier \"" + PathOf("boucle.tnx").toStdString() + "\". " + std::strerror(ELOOP));
-  EXPECT_EQ(Entries(), (QStringList{"boucle.tnx", "lien.tnx", "liste.tnx", "neuf.tnx"}));
+  EXPECT_EQ(Entries(), (QStringList{"boucle.tnx", "dossier.tnx", "lecture.tnx", "lien.tnx", "liste.tnx", "neuf.tnx"}));
 }
 
-// A copy run from a folder of its own keeps its lists beside its program file: a build tree beside a share/tenaxo
-// folder, a portable bin folder without one. (The installed copy's folder is the installed program's test.)
-TEST(ListFolder, BesideTheProgramOfACopyThatIsNotInstalled) {
-  for (const auto& [program, shipped] :
-       {std::pair{"build/app/tenaxo", "build/share/tenaxo"}, {"portable/bin/tenaxo", ""}}) {
-    SCOPED_TRACE(program);
+// Only the new files of writes killed half-way, last written before the start, go (not at the start).
+TEST_F(ListFileIo, LeftoversOfKilledSavesAreRemoved) {
+  const struct {
+    const char* name;
+    bool old, goes;
+  } cases[] = {{".tnx-Ab12cZ", true, true}, {".tnx-Zz9999", false, false}, {".tnx-abcdefg", true, false},
+               {".tnx-abc", true, false},   {"x.tnx-abcdef", true, false}, {".tnx-ab_cde", true, false},
+               {"Anglais.tnx", true, false}};
+  const long long start = time(nullptr);
+  for (const auto& c : cases) {
+    PutFile(PathOf(c.name), "x");
+    const timeval times[2] = {{start - 10, 0}, {c.old ? start - 10 : start, 0}};
+    ASSERT_EQ(utimes(QFile::encodeName(PathOf(c.name)).constData(), times), 0);
+  }
+  Link("Anglais.tnx", PathOf(".tnx-Lien99"));  // a link, not a file of a save
+  const timeval times[2] = {{start - 10, 0}, {start - 10, 0}};
+  ASSERT_EQ(lutimes(QFile::encodeName(PathOf(".tnx-Lien99")).constData(), times), 0);
+  EXPECT_EQ(RemoveLeftoverSaves(dir_.path(), start), 1);
+  for (const auto& c : cases) EXPECT_EQ(FileBytes(PathOf(c.name)), c.goes ? "<missing>" : "x") << c.name;
+  EXPECT_TRUE(QFileInfo(PathOf(".tnx-Lien99")).isSymLink());
+}
+
+// Other bytes count as a change, whatever the file's time says; a file gone or no longer a file does not.
+TEST_F(ListFileIo, AStampTellsOtherBytes) {
+  const struct {
+    const char* name;
+    std::function<void(const QString&)> change;
+    bool changed;
+  } cases[] = {
+      {"the same bytes again", [](const QString& p) { PutFile(p, "a\tb\r\n"); }, false},
+      {"longer", [](const QString& p) { PutFile(p, "a\tb\r\nc\r\n"); }, true},
+      {"as long", [](const QString& p) { PutFile(p, "a\tc\r\n"); }, true},
+      {"removed", [](const QString& p) { QFile::remove(p); }, false},
+      {"a folder now", [](const QString& p) { static_cast<void>(QFile::remove(p) && QDir().mkdir(p)); }, false},
+      {"unreadable", [](const QString& p) { SetMode(p, geteuid() == 0 ? 0644 : 0); }, geteuid() != 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = PathOf(c.name);
+    PutFile(path, "a\tb\r\n");
+    const FileStamp stamp = StampOf(path, "a\tb\r\n");
+    c.change(path);
+    EXPECT_EQ(ChangedOnDisk(stamp), c.changed);
+  }
+  EXPECT_FALSE(ChangedOnDisk(FileStamp())) << "no file";
+}
+
+// A copy run from a folder of its own keeps its lists beside its program file; an installed copy (<prefix>/bin beside
+// <prefix>/share/tenaxo) in the user's data folder, which gets the shipped lists when it has none of its own.
+TEST(ListFolder, BesideTheProgramOrInTheUsersFolder) {
+  const struct {
+    const char *name, *program, *shipped, *own;  // own: a list the user's folder holds first
+    const char *folder, *copied;                 // the list folder; the shipped list there
+  } cases[] = {
+      {"a build tree", "build/app/tenaxo", "build/share/tenaxo", "", "build/app/", "<missing>"},
+      {"a portable folder", "portable/bin/tenaxo", "", "", "portable/bin/", "<missing>"},
+      {"installed", "usr/bin/tenaxo", "usr/share/tenaxo", "", "data/Tenaxo/", "a\tA\r\n"},
+      {"installed, with lists", "usr/bin/tenaxo", "usr/share/tenaxo", "Mien.tnx", "data/Tenaxo/", "<missing>"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     QTemporaryDir root;
     const QString base = root.path() + u'/';
-    qputenv("XDG_DATA_HOME", QFile::encodeName(base + QStringLiteral("data")));  // were it taken as installed
-    QDir().mkpath(QFileInfo(base + program).path());
-    PutFile(base + program, "");
-    if (shipped[0]) QDir().mkpath(base + shipped);
-    SetProgramFile(base + program);
-    EXPECT_EQ(AppFolder(), QFileInfo(base + program).path() + u'/');
+    qputenv("XDG_DATA_HOME", QFile::encodeName(base + "data"));
+    QDir().mkpath(QFileInfo(base + c.program).path());
+    PutFile(base + c.program, "");
+    if (c.shipped[0]) QDir().mkpath(base + c.shipped);
+    if (c.shipped[0]) PutFile(base + c.shipped + "/Anglais.tnx", "a\tA\r\n");
+    if (c.own[0]) QDir().mkpath(base + "data/Tenaxo");
+    if (c.own[0]) PutFile(base + "data/Tenaxo/" + c.own, "");
+    SetProgramFile(base + c.program);
+    EXPECT_EQ(AppFolder(), base + c.folder);
+    EXPECT_EQ(FileBytes(base + "data/Tenaxo/Anglais.tnx"), c.copied);
   }
   SetProgramFile(QString());
   qunsetenv("XDG_DATA_HOME");

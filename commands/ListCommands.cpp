@@ -7,8 +7,11 @@
 #include <utility>
 
 #include "Errors.h"
+#include "FileIo.h"
+#include "FolderListing.h"
 #include "ListEncoding.h"
-#include "ListFiles.h"
+#include "ListFolder.h"
+#include "ListFormat.h"
 #include "Outils.h"
 
 namespace tenaxo {

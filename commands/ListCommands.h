@@ -1,9 +1,10 @@
 #pragma once
 // What the main window does with list files: "Charger", "Sauver",
 // "Supprimer", "Vider liste", "Importer des listes...", and the list names of
-// the drop-down. The window
-// lends its list-name drop-down and its confirmation box through ListWindow
-// and mirrors the session into its controls after each call.
+// the drop-down. The questions to the user and the messages are worded here;
+// storage/ only reads and writes the files. The window lends its list-name
+// drop-down and its confirmation box through ListWindow and mirrors the
+// session into its controls after each call.
 //
 // A failure throws tenaxo::Error with the message to show, and then nothing
 // has changed: study list, list name, counters, unsaved mark and label are as
@@ -13,8 +14,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "FileStamp.h"
 #include "ImportList.h"
-#include "ListFiles.h"
 #include "Session.h"
 #include "Utf8.h"
 
@@ -55,7 +56,7 @@ class ListCommands {
  public:
   ListCommands(Session& session, ListWindow window);
 
-  // Rebuilds the drop-down's items from the list files of the program folder:
+  // Rebuilds the drop-down's items from the list files of the list folder:
   // each name up to its first ".tnx", unsorted, duplicates kept.
   void FillListNames();
   // "Charger": replaces the study list by the named list file. Out of memory fails with
@@ -85,7 +86,7 @@ class ListCommands {
   // file is touched.
   void ClearList();
 
-  // Program folder + the list name shown + ".tnx", and whether it exists.
+  // List folder + the list name shown + ".tnx", and whether it exists.
   QString ListFilePath() const;
   bool ListFileExists() const;
 

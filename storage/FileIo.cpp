@@ -1,0 +1,214 @@
+#include "FileIo.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "Errors.h"
+
+namespace tenaxo {
+
+namespace {
+
+// The system's own text for an error number, in the user's language where
+// the system has a translation.
+QString SystemText(int error) {
+  char buffer[256];
+  return QString::fromLocal8Bit(strerror_r(error, buffer, sizeof buffer));
+}
+
+[[noreturn]] void FailOpen(const QString& path, int error) {
+  throw Error(QStringLiteral("Impossible d'ouvrir le fichier \"%1\". %2").arg(path, SystemText(error)));
+}
+
+[[noreturn]] void FailCreate(const QString& path, int error) {
+  throw Error(QStringLiteral("Impossible de créer le fichier \"%1\". %2").arg(path, SystemText(error)));
+}
+
+[[noreturn]] void FailWrite() { throw Error(QStringLiteral("Erreur d'écriture dans le flux")); }
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  // Closes now, telling whether the system accepted it.
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+// The new file of a write: removed again unless the write went through.
+class NewFile {
+ public:
+  explicit NewFile(QByteArray path) : path_(std::move(path)) {}
+  ~NewFile() {
+    if (!kept_) unlink(path_.constData());
+  }
+  NewFile(const NewFile&) = delete;
+  NewFile& operator=(const NewFile&) = delete;
+  void Keep() { kept_ = true; }
+
+ private:
+  QByteArray path_;
+  bool kept_ = false;
+};
+
+// Up to and with the last '/'; empty for a bare name.
+QByteArray FolderOf(const QByteArray& path) { return path.left(path.lastIndexOf('/') + 1); }
+
+// Where a chain of symbolic links ends (the path itself when it is no link).
+QByteArray FollowLinks(const QString& path, QByteArray target) {
+  for (int hops = 0;; ++hops) {
+    struct stat st;
+    if (lstat(target.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+    if (hops == 40) FailCreate(path, ELOOP);
+    char buffer[4096];
+    const ssize_t length = readlink(target.constData(), buffer, sizeof buffer);
+    if (length < 0) FailCreate(path, errno);
+    if (static_cast<size_t>(length) == sizeof buffer) FailCreate(path, ENAMETOOLONG);
+    QByteArray link(buffer, length);
+    target = link.startsWith('/') ? link : FolderOf(target) + link;
+  }
+}
+
+mode_t NewFileMode() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const QString& path) {
+  if (path.contains(QChar(0))) FailOpen(path, EINVAL);
+  const QByteArray name = QFile::encodeName(path);
+  int fd;
+  do {
+    fd = open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) FailOpen(path, errno);
+  Descriptor file(fd);
+  struct stat st;
+  if (fstat(fd, &st) != 0) FailOpen(path, errno);
+  if (S_ISDIR(st.st_mode)) FailOpen(path, EISDIR);
+  if (!S_ISREG(st.st_mode)) FailOpen(path, EINVAL);
+  std::string bytes(static_cast<size_t>(st.st_size) + 1, '\0');
+  size_t used = 0;
+  for (;;) {
+    if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+    const ssize_t count = read(fd, &bytes[used], bytes.size() - used);
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      FailOpen(path, errno);
+    }
+    if (count == 0) break;
+    used += static_cast<size_t>(count);
+  }
+  bytes.resize(used);
+  return bytes;
+}
+
+void WriteFileAtomically(const QString& path, std::string_view bytes) {
+  if (path.contains(QChar(0))) FailCreate(path, EINVAL);
+  const QByteArray target = FollowLinks(path, QFile::encodeName(path));
+  struct stat old;
+  const bool exists = stat(target.constData(), &old) == 0;
+  if (!exists && errno != ENOENT) FailCreate(path, errno);
+  if (exists) {
+    if (S_ISDIR(old.st_mode)) FailCreate(path, EISDIR);
+    if (!S_ISREG(old.st_mode)) FailCreate(path, EINVAL);
+    // A read-only list stays protected, also from the administrator.
+    if ((old.st_mode & 0222) == 0) FailCreate(path, EACCES);
+    if (access(target.constData(), W_OK) != 0) FailCreate(path, errno);
+  }
+
+  QByteArray temporary = FolderOf(target) + ".tnx-XXXXXX";
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) FailCreate(path, errno);
+  Descriptor file(fd);
+  NewFile guard(temporary);
+  if (exists) {
+    if (fchown(fd, old.st_uid, old.st_gid) != 0) {
+      // Only the administrator may give a file away; the list stays ours.
+    }
+    fchmod(fd, old.st_mode & 07777);
+  } else {
+    fchmod(fd, NewFileMode());
+  }
+
+  const char* data = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t count = write(fd, data, left);
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) FailWrite();
+    data += count;
+    left -= static_cast<size_t>(count);
+  }
+  if (fsync(fd) != 0 || !file.Close()) FailWrite();
+  if (rename(temporary.constData(), target.constData()) != 0) FailCreate(path, errno);
+  guard.Keep();
+
+  // The folder now names the new file; make that last too.
+  const QByteArray folder = FolderOf(target);
+  const int dirFd = open(folder.isEmpty() ? "." : folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    fsync(dirFd);
+    close(dirFd);
+  }
+}
+
+bool FileExists(const QString& path) {
+  if (path.contains(QChar(0))) return false;
+  struct stat st;
+  return stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool DeleteListFile(const QString& path) {
+  if (path.contains(QChar(0))) return false;
+  const QByteArray name = QFile::encodeName(path);
+  struct stat st;
+  // A file read-only for everyone is protected; unlink never removes a folder.
+  if (stat(name.constData(), &st) == 0 && (st.st_mode & 0222) == 0) return false;
+  return unlink(name.constData()) == 0;
+}
+
+int RemoveLeftoverSaves(const QString& folder, long long beforeSecsSinceEpoch) {
+  QByteArray folderBytes = QFile::encodeName(folder);
+  if (!folderBytes.endsWith('/')) folderBytes += '/';
+  DIR* dir = opendir(folderBytes.constData());
+  if (!dir) return 0;
+  int removed = 0;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string_view name(entry->d_name);
+    if (name.size() != 11 || name.substr(0, 5) != ".tnx-") continue;
+    if (!std::all_of(name.begin() + 5, name.end(), [](char c) {
+          return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        })) {
+      continue;
+    }
+    const QByteArray path = folderBytes + entry->d_name;
+    struct stat st;
+    if (lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_mtime >= beforeSecsSinceEpoch) continue;
+    if (unlink(path.constData()) == 0) ++removed;
+  }
+  closedir(dir);
+  return removed;
+}
+
+}  // namespace tenaxo

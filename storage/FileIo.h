@@ -1,0 +1,37 @@
+#pragma once
+// Whole files read and written, never half: the list files, and the files
+// imported and exported. Failures throw tenaxo::Error with their message.
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace tenaxo {
+
+// The whole file. Fails with "Impossible d'ouvrir le fichier "<path>". <the
+// system's text>" when it is missing, a folder, not a plain file, or cannot be
+// read.
+std::string ReadWholeFile(const QString& path);
+
+// Replaces the file with the bytes, never leaving a half-written file: they
+// go to a new file beside it that replaces the old one only once every byte
+// is written and flushed to disk. A file that is read-only (for everyone, so
+// even for the administrator), a folder, or whose new file cannot be made
+// fails with "Impossible de créer le fichier "<path>". <the system's text>";
+// a failed write fails with "Erreur d'écriture dans le flux". On failure the
+// old file is as it was and no new file is left behind. A symbolic link
+// stays: the file it points to is replaced.
+void WriteFileAtomically(const QString& path, std::string_view bytes);
+
+// An entry with that path exists and is not a folder.
+bool FileExists(const QString& path);
+
+// Deletes the file when it exists and is not read-only for everyone (such a
+// file is protected); a file that cannot be deleted stays, and false says so.
+bool DeleteListFile(const QString& path);
+
+// Removes the new files that writes killed half-way left in the folder
+// (".tnx-" and six letters or digits, plain files) when they were last
+// written before the time given; gives how many went.
+int RemoveLeftoverSaves(const QString& folder, long long beforeSecsSinceEpoch);
+
+}  // namespace tenaxo

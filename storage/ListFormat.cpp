@@ -1,0 +1,60 @@
+#include "ListFormat.h"
+
+namespace tenaxo {
+
+namespace {
+
+StudyTable::Row CutLine(std::string_view line) {
+  StudyTable::Row cells;
+  cells.reserve(5);
+  while (!line.empty()) {
+    const size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) {
+      cells.emplace_back(line);
+      break;
+    }
+    cells.emplace_back(line.substr(0, tab));
+    line.remove_prefix(tab + 1);
+  }
+  return cells;
+}
+
+}  // namespace
+
+ListLines ParseListText(std::string_view text) {
+  text = text.substr(0, text.find('\0'));
+  ListLines lines;
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i < n) {
+    size_t end = i;
+    while (end < n && text[end] != '\r' && text[end] != '\n') ++end;
+    lines.push_back(CutLine(text.substr(i, end - i)));
+    if (end < n) end += (text[end] == '\r' && end + 1 < n && text[end + 1] == '\n') ? 2 : 1;
+    i = end;
+  }
+  return lines;
+}
+
+void FillTable(StudyTable& grid, ListLines lines) { grid.ReplaceDataRows(std::move(lines)); }
+
+std::string ListText(const StudyTable& grid) {
+  const int cols = grid.ColCount();
+  size_t size = 0;
+  for (int r = StudyTable::FixedRows; r < grid.RowCount(); ++r) {
+    size += static_cast<size_t>(cols) + 1;  // TABs and CR LF
+    for (int c = 0; c < cols; ++c) size += grid.Cell(c, r).size();
+  }
+  std::string text;
+  text.reserve(size);
+  for (int r = StudyTable::FixedRows; r < grid.RowCount(); ++r) {
+    for (int c = 0; c < cols; ++c) {
+      if (c > 0) text += '\t';
+      text += grid.Cell(c, r);
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+}  // namespace tenaxo

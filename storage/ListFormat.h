@@ -1,0 +1,33 @@
+#pragma once
+// The list file format: one tab-separated text file per study list, named
+// after the list with the extension ".tnx" (ListFolder.h).
+//
+// The cells' text (ListEncoding.h turns it into the file's bytes and back:
+// UTF-8 or Windows-1252); one line per data row, every column joined by one
+// TAB; CR LF after every line. Read back, CR LF, a lone CR and a lone LF each
+// end a line (LF then CR is two ends), a last line without an end is read,
+// and a NUL byte ends the text.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "StudyTable.h"
+
+namespace tenaxo {
+
+using ListLines = std::vector<StudyTable::Row>;
+
+// The text up to its first NUL, cut into lines and each line into cells:
+// cut at TABs from the left, stopping once the rest is empty, so a single
+// trailing TAB adds no cell and an empty line has no cell.
+ListLines ParseListText(std::string_view text);
+
+// Replaces the study list by the lines: ClearGrid, then one data row per
+// line (one blank data row when there is none), the table widened to the
+// widest line and never narrowed.
+void FillTable(StudyTable& grid, ListLines lines);
+
+// The bytes of the list file for the table: every data row, every column.
+std::string ListText(const StudyTable& grid);
+
+}  // namespace tenaxo
