@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "Errors.h"
-#include "Kvtml.h"
+#include "KvtmlWriter.h"
 #include "ListFiles.h"
 #include "Outils.h"
 
