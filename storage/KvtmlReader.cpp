@@ -264,13 +264,20 @@ class KvtmlReader {
 };
 
 // A document in an encoding that expat does not know (Windows-1252, say) as
-// UTF-8, by Qt's decoder of that name; the line breaks stay where they were.
+// UTF-8, by Qt's decoder of that name, one line at a time (no character of
+// such an encoding holds the byte of LF): bytes that are not of the
+// encoding are refused with their line.
 std::string Recoded(std::string_view bytes, const std::string& encoding, const QString& name) {
   QStringDecoder decoder(encoding.c_str());
   if (!decoder.isValid()) RefuseXml(name, 1);
-  const QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  if (decoder.hasError())
-    RefuseXml(name, 1 + QStringView(text).left(text.indexOf(QChar::ReplacementCharacter)).count(u'\n'));
+  QString text;
+  qint64 line = 1;
+  for (size_t start = 0; start < bytes.size(); ++line) {
+    const size_t end = std::min(bytes.find('\n', start), bytes.size() - 1) + 1;
+    text += decoder.decode(QByteArrayView(bytes.data() + start, static_cast<qsizetype>(end - start)));
+    if (decoder.hasError()) RefuseXml(name, line);
+    start = end;
+  }
   return text.toStdString();
 }
 
