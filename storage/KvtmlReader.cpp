@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "Errors.h"
@@ -89,13 +90,14 @@ class KvtmlReader {
     XML_SetCharacterDataHandler(parser_, OnText);
     XML_SetXmlDeclHandler(parser_, OnDeclaration);
     XML_SetSkippedEntityHandler(parser_, OnSkippedEntity);
+    XML_SetExternalEntityRefHandler(parser_, OnExternalEntity);
     XML_SetUnknownEncodingHandler(parser_, OnUnknownEncoding, this);
     // expat takes at most INT_MAX bytes at a time.
     for (size_t done = 0;;) {
       const size_t size = std::min<size_t>(bytes.size() - done, INT_MAX);
       const bool last = done + size == bytes.size();
       if (XML_Parse(parser_, bytes.data() + done, static_cast<int>(size), last) != XML_STATUS_OK) {
-        if (XML_GetErrorCode(parser_) == XML_ERROR_UNKNOWN_ENCODING && !encoding_.empty()) return false;
+        if (XML_GetErrorCode(parser_) == XML_ERROR_UNKNOWN_ENCODING) return false;
         RefuseXml(name_, static_cast<qint64>(XML_GetCurrentLineNumber(parser_)));
       }
       if (last) return true;
@@ -134,6 +136,10 @@ class KvtmlReader {
   // be lost.
   static void XMLCALL OnSkippedEntity(void* reader, const XML_Char*, int parameterEntity) {
     if (!parameterEntity) XML_StopParser(static_cast<KvtmlReader*>(reader)->parser_, false);
+  }
+  // No external entity is read: its text would be lost too.
+  static int XMLCALL OnExternalEntity(XML_Parser, const XML_Char*, const XML_Char*, const XML_Char*, const XML_Char*) {
+    return XML_STATUS_ERROR;
   }
   static int XMLCALL OnUnknownEncoding(void* reader, const XML_Char* name, XML_Encoding*) {
     static_cast<KvtmlReader*>(reader)->encoding_ = name;

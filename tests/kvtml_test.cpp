@@ -87,6 +87,7 @@ TEST(Kvtml, DocumentsGiveTheirRowsOrTheLineOfTheFault) {
       {"control character reference", Pair("&#1;", "b"), Xml(4)},
       {"undeclared entity", Pair("&eacute;", "b"), Xml(4)},
       {"entity not declared in the document", "<!DOCTYPE kvtml SYSTEM \"k.dtd\">\n\n" + One("&eacute;"), Xml(3)},
+      {"external entity", "<!DOCTYPE kvtml [<!ENTITY x SYSTEM '/etc/hostname'>]>\n" + One("&x;"), Xml(2)},
       {"entities beyond the expansion limit", "<!DOCTYPE kvtml [<!ENTITY a '" + S(1000, 'a') + "'>]>\n" + One(laughs),
        Xml(2)},
       {"duplicate attribute", "<kvtml version=\"2.0\" version=\"1\"/>", Xml(1)},
@@ -115,9 +116,8 @@ TEST_F(KvtmlFolder, ExportThenImportGivesTheListBack) {
   // A blank pair (not exported), Juste over Demandé, U+FFFE (not XML), bytes that are not UTF-8.
   const char* rows[] = {"maison|家|3|2|0,667||note", "| |5|5",     "a<br>b &amp;|x|1|0", "jamais trouvé|x|4|9",
                         "🙂|\xEF\xBF\xBE",         "\xE9t\xE9|b"};
-  for (int r = 0, c = 0; r < 6; ++r, c = 0) {
+  for (int r = 0, c = 0; r < 6; ++r, c = 0)
     for (const QByteArray& cell : QByteArray(rows[r]).split('|')) list.SetCell(c++, r + 1, cell.toStdString());
-  }
   ExportList(list, PathOf("liste.KVTML"));
   EXPECT_EQ(Read([&] { return ImportListFile(PathOf("liste.KVTML")); }).rows,
             Lines({"maison|家|3|2|||note", "a<br>b &amp;|x|1|0|", "jamais trouvé|x|4|4|", "🙂|\uFFFD|||",
