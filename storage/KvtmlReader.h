@@ -18,14 +18,14 @@ namespace tenaxo {
 // Demandé is the sum of the counts of the grades of translations 0 and 1,
 // Juste that sum less the sum of their error counts, kept within 0..Demandé;
 // both empty when the word was never asked. An entry without text in
-// translations 0 and 1 is skipped, with its line. Element names are compared
-// without their namespace.
+// translations 0 and 1 is skipped, with the line its tag begins on. Element
+// names are compared without their namespace.
 //
 // The document is XML 1.0 in UTF-8, UTF-16, ISO-8859-1 or any other encoding
 // Qt knows by the name its declaration gives. Entities declared in its own
-// DTD are expanded (within expat's limit on expansion), no external entity
-// or DTD is ever read, and a reference to an entity not declared in the
-// document is refused rather than left out.
+// DTD are expanded (within expat's limit on expansion); no external entity
+// or DTD is ever read, and a reference to an external entity or to one not
+// declared in the document is refused rather than left out.
 //
 // Throws Error naming the file (name) and the line when the bytes are not
 // well-formed XML (bytes that are not of the encoding included), not KVTML,
