@@ -150,7 +150,6 @@ class KvtmlReader {
 
   void Start(std::string_view name, const char** attributes) {
     ++depth_;
-    if (textDepth_ > 0) return;  // inside an element whose text is read
     if (depth_ == 1) {
       kvtml_ = name == "kvtml";
       rootLine_ = Line();
@@ -208,13 +207,12 @@ class KvtmlReader {
       if (into_ == Into::Translation) SetTranslation(textTranslation_, std::move(text_));
       if (into_ == Into::Count) asked_ += Count(text_);
       if (into_ == Into::Errors) wrong_ += Count(text_);
-    } else if (textDepth_ < 0) {
-      if (depth_ == 1) endLine_ = Line();
-      if (depth_ == gradeDepth_) gradeDepth_ = -1;
-      if (depth_ == translationDepth_) translationDepth_ = -1;
-      if (depth_ == entriesDepth_) entriesDepth_ = -1;
-      if (depth_ == entryDepth_) EndEntry();
     }
+    if (depth_ == 1) endLine_ = Line();
+    if (depth_ == gradeDepth_) gradeDepth_ = -1;
+    if (depth_ == translationDepth_) translationDepth_ = -1;
+    if (depth_ == entriesDepth_) entriesDepth_ = -1;
+    if (depth_ == entryDepth_) EndEntry();
     --depth_;
   }
 

@@ -60,22 +60,22 @@ TEST(Kvtml, DocumentsGiveTheirRowsOrTheLineOfTheFault) {
       {"Windows-1252", "<?xml version='1.0' encoding='windows-1252'?>" + One("\xE9t\xE9 \x80"), {{"été €||||"}}},
       {"internal DTD entity", "<!DOCTYPE kvtml [<!ENTITY e 'x<i>y</i>'>]>" + One("&e;"), {{"xy||||"}}},
       {"names in a namespace", Kvtml("<entries xmlns='v'>" + Entry(Tr("0", Text("a"))) + "</entries>"), {{"a||||"}}},
-      {"grades of translations 0 and 1 summed; counts with spaces, bad, huge",
-       Entries(Entry(Tr("0", Text("a") + Grade(" 5 ", "-2")) + Tr("1", Text("b") + Grade("99999999999", "x")) +
+      {"grades of translations 0 and 1 summed; counts and errors bad or huge",
+       Entries(Entry(Tr("0", Text("a") + Grade("5", "-2")) + Tr("1", Text("b") + Grade("99999999999", "x")) +
                      Tr("2", Text("c") + Grade("7", "0")))),
        {{"a|b|2147483647|2147483647||c"}}},
-      {"a count deeper in the grade, a grade deeper in the translation are none",
+      {"a count with spaces; a count deeper in the grade, a grade deeper in the translation are none",
        Entries(Entry(Tr("0", Text("a") + "<grade><x>" + Grade("9", "9") + "</x></grade><x>" + Grade("5", "0") + "</x>" +
-                                 Grade("3", "1")))),
+                                 Grade("&#13;\t3\n ", "1")))),
        {{"a||3|2|"}}},
       {"text or translation of a deeper element, translation id not a number, the last column",
        Entries(Entry(Tr("0", "<example>" + Text("no") + "</example>" + Text("yes")) + Tr("x", Text("no")) + "<x>" +
                      Tr("1", Text("no")) + "</x>" + Tr("253", Text("no")) + Tr("252", Text("last")))),
        {{"yes|" + S(254, '|') + "last"}}},
       {"entries only at the second level, entries without text skipped with their line",
-       Kvtml(Entry(Tr("0", Text("a"))) + "<lessons>" + Entry(Tr("0", Text("b"))) + "</lessons>\n<entries>" +
-             Entry(Tr("0", Text(" "))) + "\n" + Entry(Tr("1", "x") + Grade("1", "0")) + Entry(Tr("1", Text("c"))) +
-             "</entries>"),
+       Kvtml(Entry(Tr("0", Text("a"))) + "\n<entries>" + Entry(Tr("0", Text(" "))) + "\n" +
+             Entry(Tr("1", "x") + Grade("1", "0")) + Entry(Tr("1", Text("c"))) + "</entries><lessons>" +
+             Entry(Tr("0", Text("b"))) + "</lessons>"),
        {{"|c|||"}, {"2:entrée sans texte", "3:entrée sans texte"}}},
       {"KVTML 1: deeper <t>, <e>", "<kvtml><e><o>a</o><t>b</t><x><t>no</t><e/></x></e></kvtml>", {{"a|b|||"}}},
       {"another root", File("not_kvtml.kvtml"), {{}, {}, "n'est pas un fichier KVTML (ligne 2)."}},
@@ -114,16 +114,16 @@ class KvtmlFolder : public test::ProgramFolder {};
 TEST_F(KvtmlFolder, ExportThenImportGivesTheListBack) {
   StudyTable list(7, 7);
   // A blank pair (not exported), Juste over Demandé, U+FFFE (not XML), bytes that are not UTF-8.
-  const char* rows[] = {"maison|家|3|2|0,667||note", "| |5|5",     "a<br>b &amp;|x|1|0", "jamais trouvé|x|4|9",
+  const char* rows[] = {"maison|家|3|2|0,667||note", "| |5|5",     "a<br>b &amp;||1|0", "jamais trouvé|x|4|9",
                         "🙂|\xEF\xBF\xBE",         "\xE9t\xE9|b"};
   for (int r = 0, c = 0; r < 6; ++r, c = 0)
     for (const QByteArray& cell : QByteArray(rows[r]).split('|')) list.SetCell(c++, r + 1, cell.toStdString());
   ExportList(list, PathOf("liste.KVTML"));
   EXPECT_EQ(Read([&] { return ImportListFile(PathOf("liste.KVTML")); }).rows,
-            Lines({"maison|家|3|2|||note", "a<br>b &amp;|x|1|0|", "jamais trouvé|x|4|4|", "🙂|\uFFFD|||",
+            Lines({"maison|家|3|2|||note", "a<br>b &amp;||1|0|", "jamais trouvé|x|4|4|", "🙂|\uFFFD|||",
                    "\uFFFDt\uFFFD|b|||"}));
   for (const char* part :
-       {"<title>liste</title>", "<text>a&lt;br&gt;b &amp;amp;</text>\n", "<containerentry id=\"4\"/>"})
+       {"<title>liste</title>", "</grade>\n   </translation>\n   <translation id=\"3\">", "<containerentry id=\"4\"/>"})
     EXPECT_NE(test::FileBytes(PathOf("liste.KVTML")).find(part), S::npos) << part;
 }
 
