@@ -51,7 +51,7 @@ int64_t Count(std::string_view text) {
 
 // A translation's id: decimal digits, else -1 (the translation is left out).
 int TranslationId(std::string_view text) {
-  const int64_t id = text.empty() || text.size() > 6 ? -1 : Count(text);
+  const int64_t id = Count(text);
   return id == 0 && text != "0" ? -1 : static_cast<int>(id);
 }
 
@@ -126,7 +126,7 @@ class KvtmlReader {
   static void XMLCALL OnEnd(void* reader, const XML_Char*) { static_cast<KvtmlReader*>(reader)->End(); }
   static void XMLCALL OnText(void* reader, const XML_Char* text, int size) {
     auto* self = static_cast<KvtmlReader*>(reader);
-    if (self->textDepth_ > 0) self->text_.append(text, static_cast<size_t>(size));
+    if (self->textDepth_ != 0) self->text_.append(text, static_cast<size_t>(size));
   }
   // XML 1.0 only.
   static void XMLCALL OnDeclaration(void* reader, const XML_Char* version, const XML_Char*, int) {
@@ -164,16 +164,16 @@ class KvtmlReader {
   void StartVersion2(std::string_view name, const char** attributes) {
     if (depth_ == 2 && name == "entries") {
       entriesDepth_ = depth_;
-    } else if (entriesDepth_ > 0 && depth_ == entriesDepth_ + 1 && name == "entry") {
+    } else if (depth_ == entriesDepth_ + 1 && name == "entry") {
       BeginEntry();
-    } else if (entryDepth_ > 0 && depth_ == entryDepth_ + 1 && name == "translation") {
+    } else if (depth_ == entryDepth_ + 1 && name == "translation") {
       translationDepth_ = depth_;
       translation_ = TranslationId(Attribute(attributes, "id"));
-    } else if (translationDepth_ > 0 && depth_ == translationDepth_ + 1 && name == "text") {
+    } else if (depth_ == translationDepth_ + 1 && name == "text") {
       ReadText(Into::Translation, translation_);
-    } else if (translationDepth_ > 0 && depth_ == translationDepth_ + 1 && name == "grade") {
+    } else if (depth_ == translationDepth_ + 1 && name == "grade") {
       gradeDepth_ = depth_;
-    } else if (gradeDepth_ > 0 && depth_ == gradeDepth_ + 1 && (translation_ == 0 || translation_ == 1)) {
+    } else if (depth_ == gradeDepth_ + 1 && (translation_ == 0 || translation_ == 1)) {
       if (name == "count") {
         ReadText(Into::Count, 0);
       } else if (name == "errorcount") {
@@ -183,12 +183,12 @@ class KvtmlReader {
   }
 
   void StartVersion1(std::string_view name) {
-    if (entryDepth_ < 0 && name == "e") {
+    if (entryDepth_ == 0 && name == "e") {
       BeginEntry();
       translation_ = 0;
-    } else if (entryDepth_ > 0 && depth_ == entryDepth_ + 1 && name == "o") {
+    } else if (depth_ == entryDepth_ + 1 && name == "o") {
       ReadText(Into::Translation, 0);
-    } else if (entryDepth_ > 0 && depth_ == entryDepth_ + 1 && name == "t") {
+    } else if (depth_ == entryDepth_ + 1 && name == "t") {
       ReadText(Into::Translation, ++translation_);
     }
   }
@@ -203,15 +203,15 @@ class KvtmlReader {
 
   void End() {
     if (depth_ == textDepth_) {
-      textDepth_ = -1;
+      textDepth_ = 0;
       if (into_ == Into::Translation) SetTranslation(textTranslation_, std::move(text_));
       if (into_ == Into::Count) asked_ += Count(text_);
       if (into_ == Into::Errors) wrong_ += Count(text_);
     }
     if (depth_ == 1) endLine_ = Line();
-    if (depth_ == gradeDepth_) gradeDepth_ = -1;
-    if (depth_ == translationDepth_) translationDepth_ = -1;
-    if (depth_ == entriesDepth_) entriesDepth_ = -1;
+    if (depth_ == gradeDepth_) gradeDepth_ = 0;
+    if (depth_ == translationDepth_) translationDepth_ = 0;
+    if (depth_ == entriesDepth_) entriesDepth_ = 0;
     if (depth_ == entryDepth_) EndEntry();
     --depth_;
   }
@@ -232,7 +232,7 @@ class KvtmlReader {
   }
 
   void EndEntry() {
-    entryDepth_ = -1;
+    entryDepth_ = 0;
     while (row_.size() > 5 && row_.back().empty()) row_.pop_back();
     if (IsBlank(row_[ColGauche]) && IsBlank(row_[ColDroite])) {
       list_.skipped.push_back({static_cast<int>(line_), QStringLiteral("entrée sans texte")});
@@ -254,9 +254,11 @@ class KvtmlReader {
   qint64 rootLine_ = 0;
   bool version2_ = false;
   int depth_ = 0;
-  int entriesDepth_ = -1, entryDepth_ = -1, translationDepth_ = -1, gradeDepth_ = -1;
+  // The depth of the open element of each kind, from 1 (the root); 0: none
+  // open. The rules read an element only one level below one of them.
+  int entriesDepth_ = 0, entryDepth_ = 0, translationDepth_ = 0, gradeDepth_ = 0;
   int translation_ = 0;
-  int textDepth_ = -1;  // the element whose text is being read
+  int textDepth_ = 0;  // the element whose text is being read
   Into into_ = Into::Translation;
   int textTranslation_ = 0;
   std::string text_;

@@ -65,12 +65,12 @@ TEST(Kvtml, DocumentsGiveTheirRowsOrTheLineOfTheFault) {
                      Tr("2", Text("c") + Grade("7", "0")))),
        {{"a|b|2147483647|2147483647||c"}}},
       {"a count with spaces; a count deeper in the grade, a grade deeper in the translation are none",
-       Entries(Entry(Tr("0", Text("a") + "<grade><x>" + Grade("9", "9") + "</x></grade><x>" + Grade("5", "0") + "</x>" +
-                                 Grade("&#13;\t3\n ", "1")))),
+       Entries(Entry(Tr("0", Text("a") + "<grade><x>" + Grade("9", "9") + "</x></grade><x><count>5</count>" +
+                                 Grade("5", "0") + "</x>" + Grade("&#13;\t3\n ", "1")))),
        {{"a||3|2|"}}},
       {"text or translation of a deeper element, translation id not a number, the last column",
-       Entries(Entry(Tr("0", "<example>" + Text("no") + "</example>" + Text("yes")) + Tr("x", Text("no")) + "<x>" +
-                     Tr("1", Text("no")) + "</x>" + Tr("253", Text("no")) + Tr("252", Text("last")))),
+       Entries(Entry(Tr("0", "<x>" + Text("no") + "</x>" + Text("yes")) + "<x>" + Text("no") + Tr("1", Text("no")) +
+                     "</x>" + Tr("x", Text("no")) + Tr("253", Text("no")) + Tr("252", Text("last")))),
        {{"yes|" + S(254, '|') + "last"}}},
       {"entries only at the second level, entries without text skipped with their line",
        Kvtml(Entry(Tr("0", Text("a"))) + "\n<entries>" + Entry(Tr("0", Text(" "))) + "\n" +
