@@ -4,7 +4,7 @@
 
 #include "Errors.h"
 #include "FileIo.h"
-#include "Kvtml.h"
+#include "KvtmlWriter.h"
 #include "Outils.h"
 
 namespace tenaxo {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "Errors.h"
-#include "Kvtml.h"
+#include "KvtmlReader.h"
 #include "ListFiles.h"
 #include "Utf8.h"
 

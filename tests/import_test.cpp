@@ -4,7 +4,6 @@
 
 #include "ExportList.h"
 #include "ImportList.h"
-#include "Kvtml.h"
 #include "StorageFixture.h"
 
 namespace tenaxo {
@@ -33,25 +32,6 @@ Lines Skipped(const ImportedList& list) {
   return lines;
 }
 
-TEST(Import, FilesOfOtherTrainersGiveTheirPairs) {
-  const struct {
-    const char* file;
-    Lines rows, skipped;
-  } cases[] = {
-      {"parley.kvtml",  // counts and errors of both directions
-       {"chat|猫|7|4||neko", "chien|犬|||", "eau|水|2|0|", "montagne|山|1|1|"},
-       {"55:entrée sans texte"}},
-      {"kwordquiz1.kvtml", {"rouge|red|||", "vert|green|||", "bleu & blanc|blue||||azul"}, {}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.file);
-    const ImportedList list = ImportListFile(DataPath(c.file));
-    EXPECT_EQ(Rows(list), c.rows);
-    EXPECT_EQ(Skipped(list), c.skipped);
-    EXPECT_EQ(list.Pairs(), static_cast<int>(c.rows.size()));
-  }
-}
-
 class ImportFolder : public test::ProgramFolder {};
 
 TEST_F(ImportFolder, BadFilesAreRefusedByName) {
@@ -68,9 +48,6 @@ TEST_F(ImportFolder, BadFilesAreRefusedByName) {
       {DataPath("empty.txt"), "est vide."},
       {DataPath("headers_only.txt"), "ne contient aucune paire à importer."},
       {DataPath("unclosed_quote.csv"), "contient un guillemet qui ne se ferme pas (ligne 2)."},
-      {DataPath("broken.kvtml"), "n'est pas un fichier XML bien formé (ligne 5)."},
-      {DataPath("no_entries.kvtml"), "ne contient aucune entrée (ligne 5)."},
-      {DataPath("not_kvtml.kvtml"), "n'est pas un fichier KVTML (ligne 2)."},
       {sized("limit.txt", kMaxImportBytes), "n'est pas un fichier texte (caractère de contrôle à la ligne 1)."},
       {sized("big.csv", kMaxImportBytes + 1), tooLarge},
       {sized("big.kvtml", kMaxImportBytes + 1), tooLarge},
@@ -172,107 +149,6 @@ TEST(Import, TextQuirks) {
   }
 }
 
-// Rows one per line, or the refusal.
-std::string Outcome(ImportedList (*read)(std::string_view, const QString&), const std::string& bytes) {
-  std::string text;
-  const std::string error = ErrorOf([&] {
-    for (const std::string& row : Rows(read(bytes, QStringLiteral("f")))) text += row + "\n";
-  });
-  return error == "(no error)" ? text : error;
-}
-
-// The program's own scanner reads the plain forms and leaves the others to QXmlStreamReader; both read every form
-// alike.
-TEST(Import, KvtmlFormsReadAsQXmlStreamReaderReadsThem) {
-  using S = std::string;
-  const auto tr = [](const S& id, const S& in) { return "<translation id=\"" + id + "\">" + in + "</translation>"; };
-  const auto text = [](const S& inside) { return "<text>" + inside + "</text>"; };
-  const auto entry = [](const S& inside) { return "<entry>" + inside + "</entry>"; };
-  const auto kvtml = [](const S& inside) { return "<kvtml version=\"2.0\">" + inside + "</kvtml>"; };
-  const auto one = [&](const S& inside) { return kvtml("<entries>" + entry(tr("0", text(inside))) + "</entries>"); };
-  const auto entries = [](const S& inside) {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kvtml version=\"2.0\">\n<entries>\n" + inside +
-           "\n</entries>\n</kvtml>\n";
-  };
-  const auto pair = [&](S left, S right) { return entries(entry(tr("0", text(left)) + tr("1", text(right)))); };
-  const auto refused = [](int line) {
-    return "Le fichier \"f\" n'est pas un fichier XML bien formé (ligne " + std::to_string(line) + ").";
-  };
-  const S notKvtml = "Le fichier \"f\" n'est pas un fichier KVTML (ligne ";
-  // plain: read by the program's own scanner.
-  const struct {
-    const char* name;
-    S document, outcome;
-    bool plain;
-  } cases[] = {
-      {"plain", pair("a", "b"), "a|b|||\n", true},
-      {"references, CR LF",
-       pair("a &amp; &lt;&gt;&quot;&apos;&#233;&#x3042;&#x3a;&#x4F;\r\nb", "&#9;c&#13;&#xE000;&#x10000;"),
-       "a & <>\"'éあ:O b| c \uE000\U00010000|||\n", true},
-      {"CDATA", pair("<![CDATA[x<y]]>", "b"), "x<y|b|||\n", false},
-      {"comments and elements inside the text", pair("a<!-- c -->b<i>c</i>", "<x-1.y/>d"), "abc|d|||\n", true},
-      {"self-closing", entries(entry(tr("0", "<text/>") + tr("1", text("b")))), "|b|||\n", true},
-      {"doctype, quotes, spaces in tags",
-       "<?xml version='1.0' standalone='yes' ?>\n<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://x/kvtml2.dtd\" >\n"
-       "<!-- c --><kvtml version = '2.0' ><entries ><entry id='0'><translation id = \"1\" ><text >b</text >"
-       "</translation\n></entry></entries></kvtml>\n<!-- end -->\n",
-       "|b|||\n", true},
-      {"lone CR", pair("a\rb", "c"), "a b|c|||\n", false},
-      {"byte-order mark", "\xEF\xBB\xBF" + pair("a", "b"), "a|b|||\n", false},
-      {"Latin-1 declared", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + one("\xE9t\xE9"), "été||||\n", false},
-      {"internal DTD entity", "<!DOCTYPE kvtml [<!ENTITY e \"x\">]>" + one("&e;"), "x||||\n", false},
-      {"xmlns, processing instruction",
-       "<kvtml xmlns=\"urn:x\" version=\"2.0\"><?pi x?><entries>" + entry(tr("0", text("a"))) + "</entries></kvtml>",
-       "a||||\n", false},
-      {"counts with spaces, bad, huge",
-       entries(entry(tr("0", text("a") + "<grade><count> 5 </count><errorcount>-2</errorcount></grade>") +
-                     tr("1", text("b") + "<grade><count>99999999999</count><errorcount>x</errorcount></grade>") +
-                     tr("2", text("c") + "<grade><count>7</count></grade>"))),
-       "a|b|2147483647|2147483647||c\n", true},
-      {"a count deeper in the grade, a grade deeper in the translation are none",
-       entries(entry(tr("0", text("a") + "<grade><count>3</count><x><count>9</count></x><errorcount>1</errorcount>"
-                                         "</grade><x><grade><count>5</count></grade></x>"))),
-       "a||3|2|\n", true},
-      {"text or translation of a deeper element, translation id not a number",
-       entries(entry(tr("0", "<example>" + text("no") + "</example>" + text("yes")) + tr("x", text("no")) + "<x>" +
-                     tr("1", text("no")) + "</x>" + tr("253", text("no")) + tr("252", text("last")))),
-       "yes|" + S(254, '|') + "last\n", true},
-      {"entries only at the second level",
-       kvtml(entry(tr("0", text("a"))) + "<lessons>" + entry(tr("0", text("b"))) + "</lessons><entries>" +
-             entry(tr("1", text("c"))) + "</entries>"),
-       "|c|||\n", true},
-      {"utf-8 in lower case, standalone no, a comment between entries",
-       "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?><kvtml version=\"2.0\"><entries><!-- c -->" +
-           entry(tr("0", text("a"))) + "</entries></kvtml>",
-       "a||||\n", true},
-      {"other characters in the DOCTYPE", "<!DOCTYPE kvtml SYSTEM \"a#b.dtd\">" + one("a"), "a||||\n", false},
-      {"KVTML 1: a <t> or <e> deeper in the entry is none",
-       "<kvtml><e><o>a</o><t>b</t><x><t>no</t><e><o>no</o></e></x></e></kvtml>", "a|b|||\n", true},
-      {"not KVTML", "<?xml version=\"1.0\"?>\n<html><e><o>a</o></e></html>", notKvtml + "2).", true},
-      {"no declaration, another root", "<mots version=\"2.0\"/>", notKvtml + "1).", true},
-      {"mismatched end tag", pair("a</x>", "b"), refused(4), false},
-      {"text after the root", pair("a", "b") + "x", refused(7), false},
-      {"unclosed root", "<kvtml version=\"2.0\">\n<entries>\n", refused(3), false},
-      {"two dashes in a comment", pair("a<!-- -- -->", "b"), refused(4), false},
-      {"control character reference", pair("&#1;", "b"), refused(4), false},
-      {"undeclared entity", pair("&eacute;", "b"), refused(4), false},
-      {"duplicate attribute", "<kvtml version=\"2.0\" version=\"1\"/>", refused(1), false},
-      {"version 1.1 declared", "<?xml version=\"1.1\"?><kvtml/>", refused(1), false},
-      {"decimal reference with a hex digit", pair("&#6a;", "b"), refused(4), false},
-      {"decimal reference with a capital hex digit", pair("&#6A;", "b"), refused(4), false},
-      {"unclosed comment", pair("a", "b") + "<!-- x", refused(7), false},
-      {"U+FFFE", pair("\xEF\xBF\xBE", "b"), refused(4), false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(Outcome(ParseKvtml, c.document), c.outcome);
-    EXPECT_EQ(Outcome(ParseKvtmlWithQt, c.document), c.outcome);
-    std::optional<ImportedList> plain;
-    const bool decided = ErrorOf([&] { plain = ParseKvtmlPlain(c.document, QStringLiteral("f")); }) != "(no error)";
-    EXPECT_EQ(decided || plain.has_value(), c.plain);  // else left to QXmlStreamReader
-  }
-}
-
 TEST_F(ImportFolder, ExportThenImportGivesTheListBack) {
   StudyTable list(7, 7);
   const std::vector<StudyTable::Row> rows = {
@@ -292,14 +168,6 @@ TEST_F(ImportFolder, ExportThenImportGivesTheListBack) {
             "a<br>b &amp;\t{{c1::tab}}\t1\t0\t0,000\t\t\n"
             "jamais trouvé\tx\t4\t9\t\t\t\n"
             "🙂\t\xEF\xBF\xBE\t\t\t\t\t\n");
-  const Lines back = {"maison|家|3|2|||note", "#dièse|\"guillemets\" d'abord|||", "a<br>b &amp;|{{c1::tab}}|1|0|",
-                      "jamais trouvé|x|4|4|", "🙂|\uFFFD|||"};
-  ExportList(list, PathOf("liste.KVTML"));
-  EXPECT_EQ(Rows(ImportListFile(PathOf("liste.KVTML"))), back);
-  const std::string kvtml = FileBytes(PathOf("liste.KVTML"));
-  for (const char* part :
-       {"<title>liste</title>", "<text>a&lt;br&gt;b &amp;amp;</text>\n", "<containerentry id=\"4\"/>\n  </container>"})
-    EXPECT_NE(kvtml.find(part), std::string::npos) << part;
 
   PutFile(PathOf("Mots.tnx"), "a\tb\r\n");
   EXPECT_EQ(ErrorOf([&] { ExportList(list, PathOf("Mots.tnx")); }),
