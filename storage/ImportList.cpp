@@ -1,7 +1,6 @@
 #include "ImportList.h"
 
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -9,6 +8,8 @@
 #include "Errors.h"
 #include "Kvtml.h"
 #include "ListFiles.h"
+#include "TextEncoding.h"
+#include "TextLines.h"
 #include "Utf8.h"
 
 namespace tenaxo {
@@ -21,67 +22,13 @@ constexpr size_t npos = std::string_view::npos;
   throw Error(QStringLiteral("Le fichier \"%1\" %2").arg(name, what));
 }
 
-// ---------------------------------------------------------------- encoding
-
-// Windows-1252 to UTF-8; the five codes the code page leaves undefined keep
-// their value, as the platform's own conversion does.
-std::string FromWindows1252(std::string_view s) {
-  static const uint16_t k80[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                   0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-  std::string out;
-  out.reserve(s.size() + s.size() / 8);
-  for (char ch : s) {
-    const auto c = static_cast<unsigned char>(ch);
-    utf8::AppendUtf8(out, c >= 0x80 && c < 0xA0 ? k80[c - 0x80] : c);
-  }
-  return out;
-}
-
-std::string FromUtf16(std::string_view s, QStringConverter::Encoding encoding) {
-  QStringDecoder decoder(encoding);
-  const QString text = decoder(QByteArrayView(s.data(), static_cast<qsizetype>(s.size())));
-  return text.toStdString();
-}
-
-// The file's text in UTF-8, its byte-order mark gone.
-std::string_view Utf8Text(std::string_view bytes, std::string& storage) {
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-  else if (bytes.substr(0, 2) == "\xFF\xFE") return storage = FromUtf16(bytes.substr(2), QStringConverter::Utf16LE);
-  else if (bytes.substr(0, 2) == "\xFE\xFF") return storage = FromUtf16(bytes.substr(2), QStringConverter::Utf16BE);
-  if (utf8::IsUtf8(bytes)) return bytes;
-  return storage = FromWindows1252(bytes);
-}
-
-// ---------------------------------------------------------------- lines
-
-size_t LineEnd(std::string_view text, size_t from) {
-  while (from < text.size() && text[from] != '\r' && text[from] != '\n') ++from;
-  return from;
-}
-
-// Past the line end at p (CR LF, CR or LF); p itself at the end of the text.
-size_t PastLineEnd(std::string_view text, size_t p) {
-  if (p >= text.size()) return p;
-  return p + ((text[p] == '\r' && p + 1 < text.size() && text[p + 1] == '\n') ? 2 : 1);
-}
-
-int LineEnds(std::string_view text, size_t from, size_t to) {
-  int count = 0;
-  for (size_t i = from; i < to; ++i) {
-    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++count;
-  }
-  return count;
-}
-
 // A text file holds no control character but TAB, the line ends, VT and FF.
 void RefuseBinary(std::string_view text, const QString& name) {
   for (size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c < 0x20 && (c < '\t' || c > '\r')) {
       Refuse(name, QStringLiteral("n'est pas un fichier texte (caractère de contrôle à la ligne %1).")
-                       .arg(LineEnds(text, 0, i) + 1));
+                       .arg(LineEndCount(text.substr(0, i)) + 1));
     }
   }
 }
@@ -506,7 +453,7 @@ class TextReader {
             Refuse(name_, QStringLiteral("contient un guillemet qui ne se ferme pas (ligne %1).").arg(quoteLine));
           }
           field.append(text_.substr(p, quote - p));
-          line_ += LineEnds(text_, p, quote);
+          line_ += LineEndCount(text_.substr(p, quote - p));
           p = quote + 1;
           if (p < text_.size() && text_[p] == '"') {
             field += '"';
@@ -576,7 +523,7 @@ class TextReader {
 
 ImportedList ParseTextImport(std::string_view bytes, const QString& name) {
   std::string storage;
-  const std::string_view text = Utf8Text(bytes, storage);
+  const std::string_view text = ImportedTextUtf8(bytes, storage);
   RefuseBinary(text, name);
   return TextReader(text, name).Read();
 }
