@@ -237,7 +237,7 @@ class TextReader {
       }
       break;
     }
-    if (p < text_.size()) ++line_;
+    ++line_;
     return PastLineEnd(text_, p);
   }
 

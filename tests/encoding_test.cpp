@@ -16,6 +16,7 @@ TEST(TextEncoding, WhatWindows1252CannotHold) {
       {"four bytes", "\xF0\x9F\x99\x82"},
       {"a lead byte alone", "a\xC3"},
       {"a sequence cut short", "\xE2\x82z"},
+      {"a continuation byte alone", "a\x80"},
       {"an overlong form", "\xC1\xA9"},
   };
   for (const auto& c : cases) {

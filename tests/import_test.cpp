@@ -158,6 +158,7 @@ TEST(TextImport, Separators) {
       {"semicolon on a tie of lines and counts", "a;b\nc,d", {{"a", "b"}, {"c,d"}}},
       {"comma when it occurs more often", "a,b,c\nd;e", {{"a", "b", "", "", "", "c"}, {"d;e"}}},
       {"comma in more lines", "a,b;c\nd,e", {{"a", "b;c"}, {"d", "e"}}},
+      {"comment lines not counted", "a;b\n#,,\n#,,\nc,d", {{"a", "b"}, {"c,d"}}},
       {"a TAB anywhere wins", "a,b\tc\nd,e", {{"a,b", "c"}, {"d,e"}}},
       {"quoted separators, not counted", "\"a;b;c\",d", {{"a;b;c", "d"}}},
   });
@@ -169,8 +170,10 @@ TEST(TextImport, MarkupAndClozes) {
        "#html:true\n<p>un</p><p>deux</p><a href=\"x\">z</a>[x]\t&#x3042;&#2048;&quot;x&apos;&gt;&#x4F;&#x6a;"
        "[sound:a.mp3]<img src=\"a>b.png\">",
        {{"un deux z[x]", "あ\u0800\"x'>Oj"}}},
-      // A tag breaks the line only by its whole name: <param> is no <p>.
-      {"html: spaces", "#html:TRUE\n a <!-- c -->  b&nbsp;&nbsp;c \t<BR>x<li>y<param>z<PARAM>w", {{"a b c", "x yzw"}}},
+      // A tag breaks the line only by its whole name: <param> and <pz> are no <p>.
+      {"html: spaces",
+       "#html:TRUE\n a <!-- c -->  b&nbsp;&nbsp;c \t<BR>x<li>y<param>z<PARAM>w<pz>v",
+       {{"a b c", "x yzwv"}}},
       {"html: no reference, no tag",
        "#html:true\n&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo\ta < b <b &#9;c&#65",
        {{"&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo", "a < b <b c&#65"}}},
