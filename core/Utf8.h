@@ -1,8 +1,9 @@
 #pragma once
 // Texts of the study list, the list names and the settings are Unicode texts
 // held as UTF-8 in std::string. These helpers convert them for the toolkit,
-// which speaks UTF-16, and count their characters. The encodings of list
-// files are the business of storage/ListEncoding.h.
+// which speaks UTF-16, and count their characters. The encodings of files are
+// the business of storage/TextEncoding.h and storage/ListEncoding.h.
+#include <QByteArrayView>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -52,36 +53,6 @@ inline void AppendUtf8(std::string& out, uint32_t c) {
 }
 
 // Well-formed UTF-8: no overlong form, no surrogate, nothing above U+10FFFF.
-inline bool IsUtf8(std::string_view s) {
-  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-  const auto* end = p + s.size();
-  while (p < end) {
-    const unsigned char c = *p;
-    if (c < 0x80) {
-      ++p;
-      continue;
-    }
-    int more;
-    uint32_t min;
-    uint32_t value;
-    if ((c & 0xE0) == 0xC0) {
-      more = 1, min = 0x80, value = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      more = 2, min = 0x800, value = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      more = 3, min = 0x10000, value = c & 0x07;
-    } else {
-      return false;
-    }
-    if (end - p <= more) return false;
-    for (int k = 1; k <= more; ++k) {
-      if ((p[k] & 0xC0) != 0x80) return false;
-      value = (value << 6) | (p[k] & 0x3F);
-    }
-    if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
-    p += more + 1;
-  }
-  return true;
-}
+inline bool IsUtf8(std::string_view s) { return QByteArrayView(s).isValidUtf8(); }
 
 }  // namespace tenaxo::utf8

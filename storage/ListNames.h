@@ -1,0 +1,13 @@
+#pragma once
+// Names for new lists. QtCore only.
+#include <QString>
+
+namespace tenaxo {
+
+// A name for the new list: baseName itself, or baseName followed by " 2",
+// " 3"... when a list of that name already exists in AppFolder() (any entry
+// of that path counts, so an import never overwrites anything). An empty
+// base name counts as "Liste importée".
+QString FreeListName(const QString& baseName);
+
+}  // namespace tenaxo

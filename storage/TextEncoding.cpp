@@ -1,0 +1,145 @@
+#include "TextEncoding.h"
+
+#include <QByteArrayView>
+#include <QStringDecoder>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "TextLines.h"
+
+namespace tenaxo {
+
+namespace {
+
+// Windows-1252 as the toolkit's converter has it, in both directions.
+struct CodePage {
+  std::array<std::array<char, 4>, 256> utf8{};  // bytes, then their count in [3]
+  std::vector<int16_t> byteOf;                  // by code point; -1 when none
+
+  CodePage() {
+    QStringDecoder decoder("windows-1252");
+    for (int b = 0; b < 256; ++b) {
+      const char byte = static_cast<char>(b);
+      const QString one = decoder.decode(QByteArrayView(&byte, 1));
+      const QByteArray bytes = one.toUtf8();
+      auto& entry = utf8[static_cast<size_t>(b)];
+      std::memcpy(entry.data(), bytes.constData(), static_cast<size_t>(bytes.size()));
+      entry[3] = static_cast<char>(bytes.size());
+      const auto point = static_cast<size_t>(one.at(0).unicode());
+      if (byteOf.size() <= point) byteOf.resize(point + 1, -1);
+      byteOf[point] = static_cast<int16_t>(b);
+    }
+  }
+};
+
+const CodePage& Windows1252() {
+  static const CodePage page;
+  return page;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, QStringConverter::Encoding encoding) {
+  QStringDecoder decoder(encoding);
+  return QString(decoder(QByteArrayView(bytes))).toStdString();
+}
+
+}  // namespace
+
+bool IsAscii(std::string_view text) {
+  size_t i = 0;
+  for (; i + 32 <= text.size(); i += 32) {
+    uint64_t words[4];
+    std::memcpy(words, text.data() + i, 32);
+    if ((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ull) return false;
+  }
+  for (; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
+  }
+  return true;
+}
+
+std::string Windows1252ToUtf8(std::string_view bytes) {
+  const CodePage& page = Windows1252();
+  size_t size = bytes.size();
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80)
+      size += static_cast<size_t>(page.utf8[static_cast<unsigned char>(c)][3]) - 1;
+  }
+  std::string text(size, '\0');
+  char* out = text.data();
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      *out++ = c;
+      continue;
+    }
+    const auto& entry = page.utf8[b];
+    out[0] = entry[0];
+    out[1] = entry[1];
+    if (entry[3] == 3) out[2] = entry[2];
+    out += entry[3];
+  }
+  return text;
+}
+
+bool Utf8ToWindows1252(std::string_view text, std::string& bytes) {
+  const CodePage& page = Windows1252();
+  bytes.resize(text.size());
+  char* out = bytes.data();
+  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  for (size_t i = 0; i < n;) {
+    if (s[i] < 0x80) {
+      // ASCII stays as it is, eight bytes at a time.
+      while (i + 8 <= n) {
+        uint64_t word;
+        std::memcpy(&word, s + i, 8);
+        if (word & 0x8080808080808080ull) break;
+        std::memcpy(out, &word, 8);
+        out += 8;
+        i += 8;
+      }
+      while (i < n && s[i] < 0x80) *out++ = static_cast<char>(s[i++]);
+      continue;
+    }
+    // The code page's characters lie below U+2123: sequences of 2 or 3 bytes.
+    uint32_t point = 0;
+    if ((s[i] & 0xE0) == 0xC0 && i + 1 < n && (s[i + 1] & 0xC0) == 0x80) {
+      point = (static_cast<uint32_t>(s[i] & 0x1F) << 6) | (s[i + 1] & 0x3Fu);
+      i += 2;
+    } else if ((s[i] & 0xF0) == 0xE0 && i + 2 < n && (s[i + 1] & 0xC0) == 0x80 && (s[i + 2] & 0xC0) == 0x80) {
+      point = (static_cast<uint32_t>(s[i] & 0x0F) << 12) | (static_cast<uint32_t>(s[i + 1] & 0x3F) << 6) |
+              (s[i + 2] & 0x3Fu);
+      i += 3;
+    }
+    if (point < 0x80) return false;  // not UTF-8, or an overlong form
+    if (point >= page.byteOf.size() || page.byteOf[point] < 0) return false;
+    *out++ = static_cast<char>(page.byteOf[point]);
+  }
+  bytes.resize(static_cast<size_t>(out - bytes.data()));
+  return true;
+}
+
+int FirstLineNotUtf8(std::string_view text) {
+  if (QByteArrayView(text).isValidUtf8()) return 0;
+  // A line end is never part of a multi-byte sequence: the text is UTF-8
+  // exactly when each of its lines is.
+  int line = 1;
+  for (size_t p = 0; p < text.size(); ++line) {
+    const size_t end = LineEnd(text, p);
+    if (!QByteArrayView(text.substr(p, end - p)).isValidUtf8()) return line;
+    p = PastLineEnd(text, end);
+  }
+  return 0;
+}
+
+std::string_view ImportedTextUtf8(std::string_view bytes, std::string& storage) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  else if (bytes.substr(0, 2) == "\xFF\xFE") return storage = Utf16ToUtf8(bytes.substr(2), QStringConverter::Utf16LE);
+  else if (bytes.substr(0, 2) == "\xFE\xFF") return storage = Utf16ToUtf8(bytes.substr(2), QStringConverter::Utf16BE);
+  if (QByteArrayView(bytes).isValidUtf8()) return bytes;
+  return storage = Windows1252ToUtf8(bytes);
+}
+
+}  // namespace tenaxo

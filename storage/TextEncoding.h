@@ -1,0 +1,31 @@
+#pragma once
+// The encodings of text files, to and from the UTF-8 the lists hold. QtCore
+// only. What a list file is encoded in is the business of ListEncoding.h.
+#include <string>
+#include <string_view>
+
+namespace tenaxo {
+
+// True when every byte is below 0x80.
+bool IsAscii(std::string_view text);
+
+// Windows-1252, each of the 256 byte values one character (the five bytes the
+// code page leaves free stand for the C1 controls of the same number), to
+// UTF-8.
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+// The Windows-1252 bytes of the UTF-8 text; false (bytes then unspecified)
+// when the code page lacks one of its characters or the text is not UTF-8.
+bool Utf8ToWindows1252(std::string_view text, std::string& bytes);
+
+// The first line (from 1, cut as TextLines.h cuts them) that is not valid
+// UTF-8; 0 when the whole text is.
+int FirstLineNotUtf8(std::string_view text);
+
+// The text of another program's file in UTF-8, its byte-order mark gone:
+// UTF-16 with its mark (LE or BE), UTF-8 with or without its mark, else
+// Windows-1252 (a marked file that is not UTF-8 too). Returns bytes itself
+// (less the mark) when they are UTF-8 already, else a view of storage.
+std::string_view ImportedTextUtf8(std::string_view bytes, std::string& storage);
+
+}  // namespace tenaxo

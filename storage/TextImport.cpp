@@ -1,0 +1,295 @@
+#include "TextImport.h"
+
+#include <QByteArrayView>
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "Errors.h"
+#include "HtmlText.h"
+#include "TextEncoding.h"
+#include "TextLines.h"
+
+namespace tenaxo {
+
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+[[noreturn]] void Refuse(const QString& name, const QString& what) {
+  throw Error(QStringLiteral("Le fichier \"%1\" %2").arg(name, what));
+}
+
+// A text file holds no control character but TAB, the line ends, VT and FF.
+void RefuseBinary(std::string_view text, const QString& name) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 && (c < '\t' || c > '\r')) {
+      Refuse(name, QStringLiteral("n'est pas un fichier texte (caractère de contrôle à la ligne %1).")
+                       .arg(LineEndCount(text.substr(0, i)) + 1));
+    }
+  }
+}
+
+// Without the white space (space, TAB, CR, LF, VT, FF) at either end.
+std::string_view Trimmed(std::string_view s) {
+  const QByteArrayView trimmed = QByteArrayView(s).trimmed();
+  return {trimmed.data(), static_cast<size_t>(trimmed.size())};
+}
+
+bool Blank(std::string_view s) { return Trimmed(s).empty(); }
+
+// ASCII letters in any case.
+bool Named(std::string_view s, const char* name) { return QByteArrayView(s).compare(name, Qt::CaseInsensitive) == 0; }
+
+// ---------------------------------------------------------------- headers
+
+struct Headers {
+  char separator = 0;  // 0: not given
+  Markup markup = Markup::BrOnly;
+  std::vector<bool> notField = std::vector<bool>(kMaxImportColumns, false);
+  std::string columns;  // the #columns: line as written
+};
+
+char SeparatorNamed(std::string_view raw) {
+  if (raw == " ") return ' ';
+  const std::string_view value = Trimmed(raw);
+  if (Named(value, "tab")) return '\t';
+  if (Named(value, "comma")) return ',';
+  if (Named(value, "semicolon")) return ';';
+  if (Named(value, "space")) return ' ';
+  if (Named(value, "pipe")) return '|';
+  if (Named(value, "colon")) return ':';
+  if (value.size() == 1 && value[0] != '"' && static_cast<unsigned char>(value[0]) < 0x80) return value[0];
+  if (raw == "\t") return '\t';
+  return 0;
+}
+
+// One header line, without its '#'. Unknown keys are comments.
+void ReadHeader(std::string_view line, Headers& headers) {
+  const size_t colon = line.find(':');
+  if (colon == npos) return;
+  const std::string_view key = Trimmed(line.substr(0, colon));
+  const std::string_view raw = line.substr(colon + 1);
+  const std::string_view value = Trimmed(raw);
+  if (Named(key, "separator")) {
+    if (const char separator = SeparatorNamed(raw)) headers.separator = separator;
+  } else if (Named(key, "html")) {
+    if (Named(value, "true")) headers.markup = Markup::Html;
+    if (Named(value, "false")) headers.markup = Markup::AsWritten;
+  } else if (Named(key, "columns")) {
+    headers.columns.assign(raw);
+  } else if (Named(key, "guid column") || Named(key, "notetype column") || Named(key, "deck column") ||
+             Named(key, "tags column")) {
+    int n = 0;
+    for (char d : value) {
+      if (d < '0' || d > '9' || n > kMaxImportColumns) return;
+      n = n * 10 + (d - '0');
+    }
+    if (n >= 1 && n <= kMaxImportColumns) headers.notField[static_cast<size_t>(n - 1)] = true;
+  }
+}
+
+// TAB when any line holds one, else the one of ',' and ';' that more lines
+// hold outside quotes, then the one that occurs more often, then ';' (a
+// French spreadsheet's separator, its cells holding decimal commas).
+char GuessSeparator(std::string_view text) {
+  if (text.find('\t') != npos) return '\t';
+  long lines[2] = {0, 0}, total[2] = {0, 0};
+  bool seen[2] = {false, false};
+  bool quoted = false;
+  bool lineStart = true, comment = false;
+  char previous = '\n';
+  for (char c : text) {
+    if (lineStart) comment = c == '#';
+    lineStart = false;
+    if (comment) {
+      if (c == '\r' || c == '\n') lineStart = true;
+      continue;
+    }
+    const char before = previous;
+    previous = c;
+    if (c == '"') {
+      // A quote opens a field only at its start; a doubled one goes on.
+      if (quoted) quoted = false;
+      else if (before == '"' || before == ',' || before == ';' || before == '\r' || before == '\n') quoted = true;
+    } else if (!quoted && (c == '\r' || c == '\n')) {
+      lines[0] += seen[0], lines[1] += seen[1];
+      seen[0] = seen[1] = false;
+      lineStart = true;
+    } else if (!quoted && (c == ',' || c == ';')) {
+      const int k = c == ';';
+      seen[k] = true;
+      ++total[k];
+    }
+  }
+  lines[0] += seen[0], lines[1] += seen[1];
+  if (lines[1] != lines[0]) return lines[1] > lines[0] ? ';' : ',';
+  return total[0] > total[1] ? ',' : ';';
+}
+
+// ---------------------------------------------------------------- records
+
+bool PlainCount(std::string_view s) {
+  if (s.empty() || s.size() > 10) return false;
+  int64_t value = 0;
+  for (char d : s) {
+    if (d < '0' || d > '9') return false;
+    value = value * 10 + (d - '0');
+  }
+  return value <= INT32_MAX;
+}
+
+class TextReader {
+ public:
+  TextReader(std::string_view text, const QString& name) : text_(text), name_(name) {}
+
+  ImportedList Read() {
+    size_t p = ReadHeaders();
+    if (headers_.separator == 0) headers_.separator = GuessSeparator(text_.substr(p));
+    FindCounterLayout();
+    // A file this program exported holds its cells as they were typed: a
+    // "{{c1::...}}" there is text, not an Anki cloze.
+    FieldCleaner cleaner(headers_.markup, !counters_);
+    ImportedList list;
+    while (p < text_.size()) {
+      const int first = line_;
+      if (text_[p] == '#') {  // a comment
+        p = PastLineEnd(text_, LineEnd(text_, p));
+        ++line_;
+        continue;
+      }
+      p = ReadRecord(p);
+      AddRecord(first, cleaner, list);
+    }
+    if (list.rows.empty()) Refuse(name_, QStringLiteral("ne contient aucune paire à importer."));
+    return list;
+  }
+
+ private:
+  // The '#' lines at the top; returns where the data begins.
+  size_t ReadHeaders() {
+    size_t p = 0;
+    while (p < text_.size() && text_[p] == '#') {
+      const size_t end = LineEnd(text_, p);
+      ReadHeader(text_.substr(p + 1, end - p - 1), headers_);
+      p = PastLineEnd(text_, end);
+      ++line_;
+    }
+    return p;
+  }
+
+  // A file this program exported names its counter columns: take them back.
+  void FindCounterLayout() {
+    std::vector<std::string_view> names;
+    std::string_view rest = headers_.columns;
+    for (size_t column = 0;; ++column) {
+      const size_t cut = rest.find(headers_.separator);
+      if (column >= headers_.notField.size() || !headers_.notField[column])
+        names.push_back(Trimmed(rest.substr(0, cut)));
+      if (cut == npos) break;
+      rest.remove_prefix(cut + 1);
+    }
+    static const char* const kNames[] = {"Gauche", "Droite", "Demandé", "Juste", "Ratio"};
+    counters_ = names.size() >= 5 && std::equal(std::begin(kNames), std::end(kNames), names.begin());
+  }
+
+  std::string& NextField() {
+    if (count_ == fields_.size()) fields_.emplace_back();
+    std::string& field = fields_[count_++];
+    field.clear();
+    return field;
+  }
+
+  // One record (a line, or more when a quoted field holds line ends) into
+  // fields_; returns where the next one begins.
+  size_t ReadRecord(size_t p) {
+    const char separator = headers_.separator;
+    count_ = 0;
+    for (;;) {
+      std::string& field = NextField();
+      if (p < text_.size() && text_[p] == '"') {
+        const int quoteLine = line_;
+        ++p;
+        for (;;) {
+          const size_t quote = text_.find('"', p);
+          if (quote == npos) {
+            Refuse(name_, QStringLiteral("contient un guillemet qui ne se ferme pas (ligne %1).").arg(quoteLine));
+          }
+          field.append(text_.substr(p, quote - p));
+          line_ += LineEndCount(text_.substr(p, quote - p));
+          p = quote + 1;
+          if (p < text_.size() && text_[p] == '"') {
+            field += '"';
+            ++p;
+          } else {
+            break;
+          }
+        }
+      }
+      size_t end = p;
+      while (end < text_.size() && text_[end] != separator && text_[end] != '\r' && text_[end] != '\n') ++end;
+      field.append(text_.substr(p, end - p));
+      p = end;
+      if (p < text_.size() && text_[p] == separator) {
+        ++p;
+        continue;
+      }
+      break;
+    }
+    ++line_;
+    return PastLineEnd(text_, p);
+  }
+
+  void AddRecord(int line, FieldCleaner& cleaner, ImportedList& list) {
+    if (count_ == 1 && fields_[0].empty()) {
+      list.skipped.push_back({line, QStringLiteral("ligne vide")});
+      return;
+    }
+    std::vector<std::string_view> data;
+    for (size_t k = 0; k < count_; ++k) {
+      if (k >= headers_.notField.size() || !headers_.notField[k]) data.push_back(fields_[k]);
+    }
+    const size_t fixed = counters_ ? 5 : 2;  // fields that have a column of their own
+    const size_t width = 5 + (data.size() > fixed ? data.size() - fixed : 0);
+    if (width > static_cast<size_t>(kMaxImportColumns)) {
+      list.skipped.push_back({line, QStringLiteral("plus de %1 colonnes").arg(kMaxImportColumns)});
+      return;
+    }
+    StudyTable::Row row(5);
+    for (size_t k = 0; k < data.size(); ++k) {
+      if (k < 2) {
+        row[k] = cleaner.Clean(data[k]);
+      } else if (k < fixed) {
+        if (k < 4 && PlainCount(data[k])) row[k] = data[k];  // Ratio: the ranking computes it again
+      } else {
+        row.push_back(cleaner.Clean(data[k]));
+      }
+    }
+    while (row.size() > 5 && row.back().empty()) row.pop_back();
+    if (Blank(row[ColGauche]) && Blank(row[ColDroite])) {
+      list.skipped.push_back({line, QStringLiteral("Gauche et Droite vides")});
+      return;
+    }
+    list.rows.push_back(std::move(row));
+  }
+
+  std::string_view text_;
+  const QString& name_;
+  Headers headers_;
+  bool counters_ = false;
+  int line_ = 1;
+  std::vector<std::string> fields_;
+  size_t count_ = 0;
+};
+
+}  // namespace
+
+ImportedList ParseTextImport(std::string_view bytes, const QString& name) {
+  std::string storage;
+  const std::string_view text = ImportedTextUtf8(bytes, storage);
+  RefuseBinary(text, name);
+  return TextReader(text, name).Read();
+}
+
+}  // namespace tenaxo

@@ -1,0 +1,23 @@
+#include "TextLines.h"
+
+namespace tenaxo {
+
+size_t LineEnd(std::string_view text, size_t from) {
+  while (from < text.size() && text[from] != '\r' && text[from] != '\n') ++from;
+  return from;
+}
+
+size_t PastLineEnd(std::string_view text, size_t p) {
+  if (p >= text.size()) return p;
+  return p + ((text[p] == '\r' && p + 1 < text.size() && text[p + 1] == '\n') ? 2 : 1);
+}
+
+int LineEndCount(std::string_view text) {
+  int count = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++count;
+  }
+  return count;
+}
+
+}  // namespace tenaxo
