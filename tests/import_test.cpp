@@ -15,23 +15,6 @@ using Lines = std::vector<std::string>;
 
 QString DataPath(const char* name) { return QStringLiteral(TENAXO_TEST_DATA "/import/") + QString::fromUtf8(name); }
 
-// Rows written the short way, cells joined by '|'.
-Lines Rows(const ImportedList& list) {
-  Lines rows;
-  for (const auto& row : list.rows) {
-    rows.emplace_back();
-    for (const std::string& cell : row) rows.back() += (&cell == &row.front() ? "" : "|") + cell;
-  }
-  return rows;
-}
-
-// Skipped lines as "line:reason".
-Lines Skipped(const ImportedList& list) {
-  Lines lines;
-  for (const auto& s : list.skipped) lines.push_back(std::to_string(s.line) + ":" + s.reason.toStdString());
-  return lines;
-}
-
 class ImportFolder : public test::ProgramFolder {};
 
 TEST_F(ImportFolder, BadFilesAreRefusedByName) {
