@@ -10,8 +10,9 @@
 #include <QStandardPaths>
 #include <QWidget>
 
+#include "FileIo.h"
 #include "ListCommands.h"
-#include "ListFiles.h"
+#include "ListFolder.h"
 
 namespace tenaxo {
 

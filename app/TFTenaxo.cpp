@@ -17,7 +17,6 @@
 #include "EspeakVoice.h"
 #include "Fonts.h"
 #include "ListCommands.h"
-#include "ListFiles.h"
 #include "ListModel.h"
 #include "Outils.h"
 #include "QuestionCycle.h"

@@ -7,8 +7,8 @@
 #include <random>
 
 #include "ExportList.h"
+#include "FileIo.h"
 #include "ImportList.h"
-#include "ListFiles.h"
 #include "Utf8.h"
 #include "Words.h"
 

@@ -9,7 +9,7 @@
 #include <chrono>
 #include <thread>
 
-#include "ListFiles.h"
+#include "ListFolder.h"
 #include "Settings.h"
 #include "TFTenaxo.h"
 #include "Widgets.h"

@@ -12,6 +12,7 @@
 #include "ListEncoding.h"
 #include "ListFolder.h"
 #include "ListFormat.h"
+#include "ListNames.h"
 #include "Outils.h"
 
 namespace tenaxo {

@@ -3,7 +3,6 @@
 // held as UTF-8 in std::string. These helpers convert them for the toolkit,
 // which speaks UTF-16, and count their characters. The encodings of files are
 // the business of storage/TextEncoding.h and storage/ListEncoding.h.
-#include <QByteArrayView>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -51,8 +50,5 @@ inline void AppendUtf8(std::string& out, uint32_t c) {
     out += static_cast<char>(0x80 | (c & 0x3F));
   }
 }
-
-// Well-formed UTF-8: no overlong form, no surrogate, nothing above U+10FFFF.
-inline bool IsUtf8(std::string_view s) { return QByteArrayView(s).isValidUtf8(); }
 
 }  // namespace tenaxo::utf8

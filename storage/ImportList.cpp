@@ -3,8 +3,9 @@
 #include <QFileInfo>
 
 #include "Errors.h"
+#include "FileIo.h"
 #include "KvtmlReader.h"
-#include "ListFiles.h"
+#include "TextImport.h"
 
 namespace tenaxo {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Lists brought in from other trainers: plain text and CSV files, the text
 // exports of Anki (TextImport.h), and the KVTML files of Parley and KWordQuiz
-// (Kvtml.h). QtCore only.
+// (KvtmlReader.h). QtCore only.
 //
 // How the window uses it (a drop, "Importer des listes...", one file at a time):
 //
@@ -18,8 +18,6 @@
 #include <QString>
 
 #include "ImportedList.h"
-#include "ListNames.h"
-#include "TextImport.h"
 
 namespace tenaxo {
 

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "ListFiles.h"
+#include "ListFolder.h"
 
 namespace tenaxo {
 

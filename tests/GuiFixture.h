@@ -17,7 +17,7 @@
 #include <memory>
 
 #include "FakeVoice.h"
-#include "ListFiles.h"
+#include "ListFolder.h"
 #include "QuestionCycle.h"
 #include "Settings.h"
 #include "SgListe.h"

@@ -4,7 +4,9 @@
 
 #include "ExportList.h"
 #include "ImportList.h"
+#include "ListNames.h"
 #include "StorageFixture.h"
+#include "TextImport.h"
 
 namespace tenaxo {
 namespace {
