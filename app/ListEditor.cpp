@@ -1,8 +1,8 @@
 // The list editor: the handlers of the grid's events.
 #include <QCheckBox>
 
+#include "ListGrid.h"
 #include "Outils.h"
-#include "SgListe.h"
 #include "SortGrid.h"
 #include "TFTenaxo.h"
 

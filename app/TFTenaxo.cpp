@@ -29,11 +29,11 @@
 #include "Fonts.h"
 #include "ListCommands.h"
 #include "ListFiles.h"
+#include "ListGrid.h"
 #include "ListModel.h"
 #include "Outils.h"
 #include "QuestionCycle.h"
 #include "Settings.h"
-#include "SgListe.h"
 #include "TFAbout.h"
 #include "Widgets.h"
 

@@ -17,9 +17,9 @@
 
 #include "FakeVoice.h"
 #include "ListFiles.h"
+#include "ListGrid.h"
 #include "QuestionCycle.h"
 #include "Settings.h"
-#include "SgListe.h"
 #include "StorageFixture.h"
 #include "TFAbout.h"
 #include "TFTenaxo.h"

@@ -1,4 +1,4 @@
-#include "SgListe.h"
+#include "ListGrid.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
