@@ -4,13 +4,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QScrollBar>
-#include <QStyleOptionHeader>
-#include <QStyledItemDelegate>
 #include <limits>
 
-#include "Widgets.h"
+#include "ListHeader.h"
+#include "ReadableSelection.h"
 
 namespace tenaxo {
 
@@ -35,49 +33,6 @@ int KeyCode(const QKeyEvent* event) {
     default: return event->key() == 0 ? -1 : event->key();
   }
 }
-}  // namespace
-
-namespace {
-// The header row, its texts drawn close to the cell edges as in the data
-// rows: "Demandé" fills most of its 48 px.
-class ListHeader : public QHeaderView {
- public:
-  explicit ListHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
-
- protected:
-  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
-    QStyleOptionHeader option;
-    initStyleOption(&option);
-    option.rect = rect;
-    option.section = logicalIndex;
-    style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
-    painter->save();
-    painter->setClipRect(rect);
-    painter->setPen(palette().color(QPalette::ButtonText));
-    painter->drawText(rect.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                      model()->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString());
-    painter->restore();
-  }
-};
-}  // namespace
-
-namespace {
-// The current cell in the desktop's selection colours, its text in black or
-// white where the desktop's own selected text would not read on them.
-class ReadableSelection : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-
- protected:
-  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-    QStyledItemDelegate::initStyleOption(option, index);
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-      option->palette.setColor(group, QPalette::HighlightedText,
-                               ReadableOn(option->palette.color(group, QPalette::Highlight),
-                                          option->palette.color(group, QPalette::HighlightedText)));
-    }
-  }
-};
 }  // namespace
 
 ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), model_(model) {
