@@ -16,23 +16,6 @@ namespace {
 constexpr int kColumnWidths[] = {250, 231, 48, 42, 38};
 constexpr int kOtherColumnWidth = 64;
 constexpr int kRowHeight = 24;
-
-int KeyCode(const QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_PageUp: return VK_PRIOR;
-    case Qt::Key_PageDown: return VK_NEXT;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    case Qt::Key_Insert: return VK_INSERT;
-    default: return event->key() == 0 ? -1 : event->key();
-  }
-}
 }  // namespace
 
 ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), model_(model) {
@@ -232,35 +215,38 @@ void ListGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 bool ListGrid::HandleKey(QKeyEvent* event) {
-  int key = KeyCode(event);
+  // Text without a key (an input method's) comes as key 0, which to the
+  // handlers means "stop".
+  int key = event->key() == 0 ? Qt::Key_unknown : event->key();
   if (OnKeyDown) OnKeyDown(key, event->modifiers());
   if (key == 0) return true;
   const bool ctrl = event->modifiers() & Qt::ControlModifier;
   const int last = Table().RowCount() - 1;
   const int page = std::max(1, viewport()->height() / kRowHeight - 1);
   switch (key) {
-    case VK_UP: MoveCurrent(Col(), Row() - 1); return true;
-    case VK_DOWN: MoveCurrent(Col(), Row() + 1); return true;
-    case VK_PRIOR: MoveCurrent(Col(), Row() - page); return true;
-    case VK_NEXT: MoveCurrent(Col(), Row() + page); return true;
-    case VK_HOME:
+    case Qt::Key_Up: MoveCurrent(Col(), Row() - 1); return true;
+    case Qt::Key_Down: MoveCurrent(Col(), Row() + 1); return true;
+    case Qt::Key_PageUp: MoveCurrent(Col(), Row() - page); return true;
+    case Qt::Key_PageDown: MoveCurrent(Col(), Row() + page); return true;
+    case Qt::Key_Home:
       if (!ctrl) return false;
       MoveCurrent(0, StudyTable::FixedRows);
       return true;
-    case VK_END:
+    case Qt::Key_End:
       if (!ctrl) return false;
       MoveCurrent(Table().ColCount() - 1, last);
       return true;
-    case VK_LEFT:
+    case Qt::Key_Left:
       if (editorShown_ && (editor_->cursorPosition() > 0 || editor_->hasSelectedText())) return false;
       MoveCurrent(Col() - 1, Row());
       return true;
-    case VK_RIGHT:
+    case Qt::Key_Right:
       if (editorShown_ && (editor_->cursorPosition() < editor_->text().size() || editor_->hasSelectedText()))
         return false;
       MoveCurrent(Col() + 1, Row());
       return true;
-    case VK_RETURN: return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return true;
     default: return false;
   }
 }

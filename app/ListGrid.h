@@ -9,8 +9,9 @@
 //   Texts the program puts into cells raise nothing.
 // - OnClick: after every change of the current cell by keys or program, and
 //   after a left press on a data cell; never for the header.
-// - OnKeyDown (key, modifiers): before the grid or its editor acts on a key;
-//   setting the key to 0 stops it.
+// - OnKeyDown (key, modifiers): Qt's code of the key (Qt::Key, Enter on the
+//   keypad as itself), before the grid or its editor acts on it; setting the
+//   key to 0 stops it.
 // - OnMouseUp (button, x, y): on the release of any button, with the pointer
 //   in grid coordinates (the header row on top); MouseToCell turns it into a
 //   cell.
@@ -28,20 +29,6 @@
 class QLineEdit;
 
 namespace tenaxo {
-
-// Key codes as the handlers know them.
-enum Key : int {
-  VK_RETURN = 13,
-  VK_PRIOR = 33,
-  VK_NEXT = 34,
-  VK_END = 35,
-  VK_HOME = 36,
-  VK_LEFT = 37,
-  VK_UP = 38,
-  VK_RIGHT = 39,
-  VK_DOWN = 40,
-  VK_INSERT = 45,
-};
 
 class ListGrid : public QTableView {
   Q_OBJECT
