@@ -21,6 +21,10 @@ constexpr int kRowHeight = 24;
 ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), model_(model) {
   setHorizontalHeader(new ListHeader(this));
   setItemDelegate(new ReadableSelection(this));
+  // Columns get their widths as they come: at the start, and when a list
+  // wider than the table widens it.
+  connect(horizontalHeader(), &QHeaderView::sectionCountChanged, this,
+          [this](int oldCount, int newCount) { ApplyColumnWidths(oldCount, newCount - 1); });
   setModel(model_);
   verticalHeader()->hide();  // no fixed column
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -39,7 +43,6 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   setWordWrap(false);
   setShowGrid(true);
   setTabKeyNavigation(false);
-  ApplyColumnWidths(0, model_->columnCount() - 1);
 
   editor_ = new QLineEdit(viewport());
   editor_->setFrame(false);
@@ -50,10 +53,6 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   editor_->installEventFilter(this);
   connect(editor_, &QLineEdit::textEdited, this, &ListGrid::EditorTextEdited);
 
-  connect(model_, &QAbstractItemModel::columnsInserted, this, [this](const QModelIndex&, int first, int last) {
-    ApplyColumnWidths(first, last);
-    PlaceEditor();
-  });
   connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { SyncCurrentIndex(); });
   connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { SyncCurrentIndex(); });
   connect(model_, &ListModel::CurrentCellMovedByTable, this, [this] { SyncCurrentIndex(); });
