@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QScrollBar>
 #include <limits>
 
 #include "ListHeader.h"
