@@ -27,7 +27,6 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   setModel(model_);
   verticalHeader()->hide();  // no fixed column
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  verticalHeader()->setMinimumSectionSize(1);
   verticalHeader()->setDefaultSectionSize(kRowHeight);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setHighlightSections(false);
@@ -40,7 +39,6 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setWordWrap(false);
-  setShowGrid(true);
   setTabKeyNavigation(false);
 
   editor_ = new QLineEdit(viewport());
@@ -257,11 +255,6 @@ void ListGrid::focusInEvent(QFocusEvent* event) {
 void ListGrid::scrollContentsBy(int dx, int dy) {
   QTableView::scrollContentsBy(dx, dy);
   if (editorShown_) editor_->setGeometry(visualRect(model_->IndexOf(Col(), Row())).adjusted(1, 1, -1, -1));
-}
-
-void ListGrid::resizeEvent(QResizeEvent* event) {
-  QTableView::resizeEvent(event);
-  PlaceEditor();
 }
 
 }  // namespace tenaxo
