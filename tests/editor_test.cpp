@@ -63,7 +63,7 @@ TEST_F(EditorTest, KeysMoveTheCellAndGrowTheList) {
       {"Insert", {1, 1}, "Ins", {0, 1}, 32, ""},
       {"Insert, Down", {0, 5}, "Ins, Down", {0, 6}, 31, "w6"},
       {"Insert, x, Down", {0, 5}, "Ins, X, Down", {0, 6}, 32, "w5"},
-      {"Punctuation", {0, 1}, "-, (, '", {0, 1}, 31, "w1-('"},
+      {"Punctuation typed", {0, 1}, "-, (, '", {0, 1}, 31, "w1-('"},
   };
   for (const auto& [name, from, keys, to, rows, text] : cases) {
     SCOPED_TRACE(name);
@@ -101,6 +101,9 @@ TEST_F(EditorTest, ClicksPickCellsAndSort) {
     EXPECT_EQ(Cell(0, 1) + Cell(0, 2) + Cell(0, 3) + Cell(0, 4), order);
     EXPECT_TRUE(SauverBold());
   }
+  int col = 0, row = 0;  // the first pixel row below the header is row 1's
+  grid->MouseToCell(0, grid->horizontalHeader()->height(), col, row);
+  EXPECT_EQ(std::pair(col, row), std::pair(0, 1));
 }
 
 // Typing stores the text, marks the list and counts its lines. The model shows a huge cell cut and gives it whole to
