@@ -31,7 +31,6 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setFixedHeight(kRowHeight);
-  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   horizontalHeader()->viewport()->installEventFilter(this);
   setEditTriggers(QAbstractItemView::NoEditTriggers);  // the grid's own editor does the editing
   setSelectionMode(QAbstractItemView::SingleSelection);
@@ -78,7 +77,6 @@ void ListGrid::MoveCurrent(int col, int row) {
   if (Col() == oldCol && Row() == oldRow) return;
   SyncCurrentIndex();
   if (editorShown_ && OnSetEditText) OnSetEditText(oldCol, oldRow, Table().Cell(oldCol, oldRow));
-  PlaceEditor();
   if (OnClick) OnClick();
 }
 

@@ -16,7 +16,7 @@
 //   in grid coordinates (the header row on top); MouseToCell turns it into a
 //   cell.
 // When the program or a key moves the current cell the order is: the current
-// cell moves, OnSetEditText for the cell left, the editor moves, OnClick.
+// cell moves and the editor with it, OnSetEditText for the cell left, OnClick.
 //
 // Once the grid has had the keyboard focus, one line editor always stands on
 // the current cell. Rows and columns are the table's: row 0 is the header.
