@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -118,6 +119,7 @@ class GuiTest : public ::testing::Test {
     window->SgListe->setFocus();
     QCoreApplication::processEvents();
     ASSERT_TRUE(window->SgListe->EditorShown());
+    ASSERT_TRUE(window->SgListe->Editor()->hasFocus());
   }
   // Closes it as the user does; true when it closed.
   bool CloseWindow() {

@@ -1,7 +1,6 @@
 #include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QHeaderView>
-#include <QLineEdit>
 
 #include "GuiFixture.h"
 
@@ -38,20 +37,20 @@ class EditorTest : public test::GuiTest {
   ListGrid* grid = nullptr;
 };
 
-// Keys in the editor, from a cell of a list of 30 pairs "w1" "m1"..., the cursor at the end of its text. A page is the
-// rows shown less one; a row left blank goes.
+// Keys in the editor, from a cell of a list of 30 pairs "w1" "m1"..., the cursor at the end of its text (and at the end
+// of the text of the cell it moves to). A page is the rows shown less one; a row left blank goes.
 TEST_F(EditorTest, KeysMoveTheCellAndGrowTheList) {
   // name, the cell (column, row), the keys, the cell then, the rows then, its text
   const std::tuple<const char*, QPoint, const char*, QPoint, int, const char*> cases[] = {
       {"Down", {0, 1}, "Down", {0, 2}, 31, "w2"},
       {"Left in the text", {1, 3}, "Left", {1, 3}, 31, "m3"},
-      {"Left at its start", {1, 3}, "Home, Left", {0, 3}, 31, "w3"},
+      {"Left at its start", {1, 3}, "Home, Left, X", {0, 3}, 31, "w3x"},
       {"Left, text selected", {1, 3}, "Shift+Home, Left", {1, 3}, 31, "m3"},
-      {"Right at its end", {0, 3}, "Right", {1, 3}, 31, "m3"},
+      {"Right at its end", {0, 3}, "Right, X", {1, 3}, 31, "m3x"},
       {"Right, text selected", {0, 3}, "Ctrl+A, Right", {0, 3}, 31, "w3"},
-      {"End", {0, 3}, "Left, End", {0, 3}, 31, "w3"},
+      {"End", {0, 3}, "Left, End, X", {0, 3}, 31, "w3x"},
       {"Ctrl+End", {0, 3}, "Ctrl+End", {4, 30}, 31, ""},
-      {"Home", {1, 5}, "Home", {1, 5}, 31, "m5"},
+      {"Home", {1, 5}, "Home, X", {1, 5}, 31, "xm5"},
       {"Ctrl+Home", {3, 20}, "Ctrl+Home", {0, 1}, 31, "w1"},
       {"Page Down", {0, 1}, "PgDown", {0, 10}, 31, "w10"},
       {"Page Up", {1, 20}, "PgUp", {1, 11}, 31, "m11"},
@@ -108,7 +107,7 @@ TEST_F(EditorTest, ClicksPickCellsAndSort) {
 
 // Typing stores the text, marks the list and counts its lines. The model shows a huge cell cut and gives it whole to
 // edit, takes a text from the accessibility bridge, and follows a wider list loaded (its new columns 64 px wide) and
-// the list emptied.
+// the list emptied. Tab leaves the grid.
 TEST_F(EditorTest, TheModelFollowsTheList) {
   Open(test::Pairs(3) + std::string(5000, 'y') + "\r\n");
   window->LbNbMots->clear();
@@ -129,6 +128,8 @@ TEST_F(EditorTest, TheModelFollowsTheList) {
   Click(window->BtVider);
   EXPECT_EQ(grid->model()->rowCount(), 1);
   ExpectCurrent(0, 1);
+  QTest::keyClick(grid->Editor(), Qt::Key_Tab);
+  EXPECT_FALSE(grid->Editor()->hasFocus()) << "Tab leaves the grid";
 }
 
 }  // namespace
