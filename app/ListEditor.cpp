@@ -1,8 +1,8 @@
 // The list editor: the handlers of the grid's events.
 #include <QCheckBox>
 
+#include "ListGrid.h"
 #include "Outils.h"
-#include "SgListe.h"
 #include "SortGrid.h"
 #include "TFTenaxo.h"
 
@@ -29,7 +29,7 @@ void TFTenaxo::SgListeClick() {
 
 void TFTenaxo::SgListeKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
   StudyTable& grid = session_.table;
-  if (key == VK_RETURN) {
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     key = 0;
     if (SgListe->Col() == ColGauche) {
       SgListe->SetCol(ColDroite);
@@ -46,7 +46,7 @@ void TFTenaxo::SgListeKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
       }
     }
   }
-  if (key == VK_INSERT && SgListe->Row() >= StudyTable::FixedRows) {
+  if (key == Qt::Key_Insert && SgListe->Row() >= StudyTable::FixedRows) {
     // Go to Gauche first, so the new row is not left (and dropped as blank)
     // right after it opens: the user always gets the empty line to type in.
     SgListe->SetCol(ColGauche);
@@ -54,7 +54,7 @@ void TFTenaxo::SgListeKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
     if (IsBlank(grid.Cell(ColGauche, SgListe->Row()))) grid.SetCell(ColGauche, SgListe->Row(), std::string());
     key = 0;
   }
-  if (key == VK_DOWN && SgListe->Row() == grid.RowCount() - 1) {
+  if (key == Qt::Key_Down && SgListe->Row() == grid.RowCount() - 1) {
     AddGridRow(grid, {});
     SgListe->SetCol(ColGauche);
     key = 0;

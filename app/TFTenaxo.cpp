@@ -17,11 +17,11 @@
 #include "EspeakVoice.h"
 #include "Fonts.h"
 #include "ListCommands.h"
+#include "ListGrid.h"
 #include "ListModel.h"
 #include "Outils.h"
 #include "QuestionCycle.h"
 #include "Settings.h"
-#include "SgListe.h"
 #include "TFAbout.h"
 #include "Widgets.h"
 

@@ -9,8 +9,8 @@
 #include <algorithm>
 
 #include "Fonts.h"
+#include "ListGrid.h"
 #include "ListModel.h"
-#include "SgListe.h"
 #include "TFTenaxo.h"
 #include "Widgets.h"
 

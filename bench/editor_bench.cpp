@@ -6,10 +6,10 @@
 #include <QImage>
 #include <QPainter>
 
+#include "ListGrid.h"
 #include "ListModel.h"
 #include "Outils.h"
 #include "Ranking.h"
-#include "SgListe.h"
 #include "SortGrid.h"
 #include "Words.h"
 

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -18,9 +19,9 @@
 
 #include "FakeVoice.h"
 #include "ListFolder.h"
+#include "ListGrid.h"
 #include "QuestionCycle.h"
 #include "Settings.h"
-#include "SgListe.h"
 #include "StorageFixture.h"
 #include "TFAbout.h"
 #include "TFTenaxo.h"
@@ -121,6 +122,7 @@ class GuiTest : public ::testing::Test {
     window->SgListe->setFocus();
     QCoreApplication::processEvents();
     ASSERT_TRUE(window->SgListe->EditorShown());
+    ASSERT_TRUE(window->SgListe->Editor()->hasFocus());
   }
   // Closes it as the user does; true when it closed.
   bool CloseWindow() {

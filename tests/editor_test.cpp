@@ -1,107 +1,135 @@
+#include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QHeaderView>
-#include <QLineEdit>
 
 #include "GuiFixture.h"
 
 namespace tenaxo {
 namespace {
-using test::Pairs;
 
 class EditorTest : public test::GuiTest {
  protected:
-  // A list on screen with the grid focused, the editor on (Gauche, row 1).
+  // A list on screen in a new window, the grid focused, the editor on (Gauche, row 1); from then on Qt's tester
+  // checks the model's answers and signals, and ends the program at the first fault.
   void Open(const std::string& bytes) {
+    window.reset();
     StartWith("L", bytes);
     FocusGrid();
     grid = window->SgListe;
+    new QAbstractItemModelTester(grid->model(), QAbstractItemModelTester::FailureReportingMode::Fatal, grid->model());
   }
   // A click at a point of the grid, the header row on top.
   void ClickAt(QPoint at) {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at - QPoint(0, grid->horizontalHeader()->height()));
+    const int header = grid->horizontalHeader()->height();
+    if (at.y() < header) return QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at - QPoint(0, header));
+  }
+  // The current cell, in the model, on screen and under the editor.
+  void ExpectCurrent(int col, int row) {
+    EXPECT_EQ(std::pair(grid->Col(), grid->Row()), std::pair(col, row));
+    const QModelIndex index = grid->model()->index(row - 1, col);
+    EXPECT_EQ(grid->currentIndex(), index);
+    EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(index).center()));
+    EXPECT_EQ(grid->Editor()->geometry().center(), grid->visualRect(index).center());
+    EXPECT_EQ(grid->Editor()->text().toStdString(), Cell(col, row));
   }
 
   ListGrid* grid = nullptr;
 };
 
-// The grid edits in place: typing marks the list and refreshes its count, the model stores the cells. The keys move the
-// cell within the list (the line's own keys stay with the editor), Enter walks Gauche then Droite, a blank row goes
-// once left, and the list grows at its end.
-TEST_F(EditorTest, TheGridEditsInPlaceAndItsKeysMoveTheCell) {
-  Open(Pairs(30));
-  window->LbNbMots->clear();
-  QTest::keyClicks(grid->Editor(), "x");
-  EXPECT_EQ(Cell(0, 1) + window->LbNbMots->text().toStdString(), "w1x30 Lignes");
-  EXPECT_TRUE(SauverBold());
-  QAbstractItemModel* model = grid->model();
-  const QModelIndex droite2 = model->index(1, 1);
-  EXPECT_EQ(droite2.data().toString() + droite2.data(Qt::EditRole).toString(), "m2m2");
-  EXPECT_FALSE(droite2.data(Qt::ToolTipRole).isValid() || model->headerData(1, Qt::Vertical).isValid());
-  EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "Droite");
-  EXPECT_FALSE(model->headerData(1, Qt::Horizontal, Qt::ToolTipRole).isValid());
-  EXPECT_TRUE(model->flags(droite2) & Qt::ItemIsEditable);
-  EXPECT_EQ(model->flags(QModelIndex()), Qt::NoItemFlags);
-  EXPECT_FALSE(model->setData(droite2, "x", Qt::DisplayRole));
-  EXPECT_TRUE(model->setData(model->index(0, 0), "eins"));
-  EXPECT_EQ(Cell(1, 2) + Cell(0, 1), "m2eins");
-  EXPECT_EQ(grid->Editor()->text(), "eins") << "the editor follows its cell";
-  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
-  const struct {
-    const char* typed;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    int col, row, rows;
-  } steps[] = {
-      {"", Qt::Key_Up, {}, 0, 1, 31},        {"", Qt::Key_Left, {}, 0, 1, 31},  // the cursor moves in the text
-      {"", Qt::Key_Home, {}, 0, 1, 31},      {"", Qt::Key_Left, {}, 0, 1, 31},  // at its start: the first column
-      {"", Qt::Key_Right, {}, 0, 1, 31},     {"", Qt::Key_End, {}, 0, 1, 31},
-      {"", Qt::Key_Right, {}, 1, 1, 31},     {"", Qt::Key_End, ctrl, 4, 30, 31},
-      {"", Qt::Key_PageDown, {}, 4, 30, 31}, {"", Qt::Key_Home, ctrl, 0, 1, 31},
-      {"", Qt::Key_Return, {}, 1, 1, 31},    {"", Qt::Key_Insert, {}, 0, 1, 32},  // from Droite too, in Gauche
-      {"x", Qt::Key_Down, {}, 0, 2, 32},     {"", Qt::Key_Up, {}, 0, 1, 32},
-      {"\b", Qt::Key_Down, {}, 0, 2, 31},  // a row with Droite of a space is blank: it goes
-      {"", Qt::Key_Return, {}, 1, 2, 31},    {"", Qt::Key_Return, {}, 0, 3, 31},
-      {"", Qt::Key_End, ctrl, 4, 30, 31},    {"", Qt::Key_Down, {}, 0, 30, 32},
-      {"", Qt::Key_Down, {}, 0, 31, 32},     {"", Qt::Key_Up, {}, 0, 30, 31},
-      {"", Qt::Key_Return, {}, 1, 30, 31},   {"", Qt::Key_Return, {}, 0, 31, 32},
-      {"", Qt::Key_Return, {}, 1, 30, 31},  // no pile of blank rows
+// Keys in the editor, from a cell of a list of 30 pairs "w1" "m1"..., the cursor at the end of its text (and at the end
+// of the text of the cell it moves to). A page is the rows shown less one; a row left blank goes.
+TEST_F(EditorTest, KeysMoveTheCellAndGrowTheList) {
+  // name, the cell (column, row), the keys, the cell then, the rows then, its text
+  const std::tuple<const char*, QPoint, const char*, QPoint, int, const char*> cases[] = {
+      {"Down", {0, 1}, "Down", {0, 2}, 31, "w2"},
+      {"Left in the text", {1, 3}, "Left", {1, 3}, 31, "m3"},
+      {"Left at its start", {1, 3}, "Home, Left, X", {0, 3}, 31, "w3x"},
+      {"Left, text selected", {1, 3}, "Shift+Home, Left", {1, 3}, 31, "m3"},
+      {"Right at its end", {0, 3}, "Right, X", {1, 3}, 31, "m3x"},
+      {"Right, text selected", {0, 3}, "Ctrl+A, Right", {0, 3}, 31, "w3"},
+      {"End", {0, 3}, "Left, End, X", {0, 3}, 31, "w3x"},
+      {"Ctrl+End", {0, 3}, "Ctrl+End", {4, 30}, 31, ""},
+      {"Home", {1, 5}, "Home, X", {1, 5}, 31, "xm5"},
+      {"Ctrl+Home", {3, 20}, "Ctrl+Home", {0, 1}, 31, "w1"},
+      {"Page Down", {0, 1}, "PgDown", {0, 10}, 31, "w10"},
+      {"Page Up", {1, 20}, "PgUp", {1, 11}, 31, "m11"},
+      {"Return in Gauche", {0, 3}, "Return", {1, 3}, 31, "m3"},
+      {"Return in Droite", {1, 3}, "Return", {0, 4}, 31, "w4"},
+      {"Keypad Enter", {1, 3}, "Num+Enter", {0, 4}, 31, "w4"},
+      {"Return, last row", {1, 30}, "Return", {0, 31}, 32, ""},
+      {"Down, last row", {1, 30}, "Down", {0, 30}, 32, "w30"},
+      {"Insert", {1, 1}, "Ins", {0, 1}, 32, ""},
+      {"Insert, Down", {0, 5}, "Ins, Down", {0, 6}, 31, "w6"},
+      {"Insert, x, Down", {0, 5}, "Ins, X, Down", {0, 6}, 32, "w5"},
+      {"Punctuation typed", {0, 1}, "-, (, '", {0, 1}, 31, "w1-('"},
   };
-  for (const auto& step : steps) {
-    SCOPED_TRACE(std::to_string(&step - steps) + ": " + QKeySequence(step.key).toString().toStdString());
-    EXPECT_TRUE(*step.typed != 'x' || Cell(0, 1) + "|" + Cell(1, 1) == "| ") << "the new row; moved ones carry spaces";
-    QTest::keyClicks(grid->Editor(), step.typed);
-    QTest::keyClick(grid->Editor(), step.key, step.modifiers);
-    ASSERT_EQ(std::make_pair(grid->Col(), grid->Row()), std::make_pair(step.col, step.row));
-    EXPECT_EQ(window->State().table.RowCount(), step.rows);
-    EXPECT_EQ(grid->Editor()->text().toStdString(), Cell(step.col, step.row));
-    const QModelIndex current = model->index(step.row - 1, step.col);
-    EXPECT_EQ(grid->currentIndex(), current);
-    EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(current).center()));
+  for (const auto& [name, from, keys, to, rows, text] : cases) {
+    SCOPED_TRACE(name);
+    Open(test::Pairs(30));
+    grid->MoveCurrent(from.x(), from.y());
+    QTest::keySequence(grid->Editor(), QKeySequence::fromString(keys));
+    ExpectCurrent(to.x(), to.y());
+    EXPECT_EQ(window->State().table.RowCount(), rows);
+    EXPECT_EQ(Cell(to.x(), to.y()), text);
   }
-  EXPECT_EQ(Cell(0, 1) + Cell(0, 2), "einsw2");
 }
 
-TEST_F(EditorTest, HeaderClicksSortAndReverse) {
-  Open("b\t2\t3\r\nA\t10\t\r\nc\t100\t12\r\na\t9\tabc\r\n");
-  const auto sortBy = [&](int col) {
-    QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, grid->CellCenter(col, 0));
-    return Cell(0, 1) + Cell(0, 2) + Cell(0, 3) + Cell(0, 4);
+// A press on a data cell makes it current; a release on the header sorts by its column (in reverse a second time on
+// the same column; Gauche counts as sorted at start), one outside the cells ends the pair. Any press leaves the cell.
+TEST_F(EditorTest, ClicksPickCellsAndSort) {
+  // name, the cells clicked (column, row; row -1: below the rows, column -1: right of the columns), the current cell
+  // then, the order of the Gauche texts then
+  const std::tuple<const char*, std::vector<QPoint>, QPoint, const char*> cases[] = {
+      {"a data cell", {{1, 3}}, {1, 3}, "bAca"},
+      {"right of the columns", {{-1, 3}}, {0, 1}, "bAca"},
+      {"Gauche", {{0, 0}}, {0, 1}, "cbaA"},
+      {"Droite, as text", {{1, 0}}, {0, 1}, "Acba"},
+      {"Demandé, as numbers: empty and abc are 0", {{2, 0}}, {0, 1}, "Aabc"},
+      {"Demandé twice", {{2, 0}, {2, 0}}, {0, 1}, "cbaA"},
+      {"Demandé, below the rows, Demandé", {{2, 0}, {0, -1}, {2, 0}}, {0, 1}, "Aabc"},
   };
-  EXPECT_EQ(sortBy(0), "cbaA") << "the first click on Gauche after start sorts descending";
-  EXPECT_TRUE(SauverBold()) << "the press on the header left the editor's cell";
-  EXPECT_EQ(sortBy(2), "aAbc") << "as numbers: empty and abc are 0";
-  EXPECT_EQ(sortBy(2), "cbAa");
-  // A click on a cell, then a release below the last row: nothing is sorted, and the pair of clicks on Demandé ends.
-  ClickAt(grid->CellCenter(1, 3));
-  EXPECT_EQ(grid->currentIndex(), grid->model()->index(2, 1));
-  const QPoint below(10, grid->height() - 30);
-  for (const QPoint& outside : {below, QPoint(grid->width() + 10, grid->CellCenter(1, 1).y())}) {
-    int col = 0, row = 0;  // below the last row, right of the last column: no cell
-    grid->MouseToCell(outside.x(), outside.y(), col, row);
-    EXPECT_EQ(std::make_pair(col, row), std::make_pair(-1, -1));
+  for (const auto& [name, clicks, to, order] : cases) {
+    SCOPED_TRACE(name);
+    Open("b\t2\t3\r\nA\t10\t\r\nc\t100\t12\r\na\t9\tabc\r\n");
+    for (const QPoint& cell : clicks)
+      ClickAt(cell.y() < 0   ? QPoint(10, grid->height() - 30)
+              : cell.x() < 0 ? QPoint(grid->viewport()->width() - 2, grid->CellCenter(0, cell.y()).y())
+                             : grid->CellCenter(cell.x(), cell.y()));
+    ExpectCurrent(to.x(), to.y());
+    EXPECT_EQ(Cell(0, 1) + Cell(0, 2) + Cell(0, 3) + Cell(0, 4), order);
+    EXPECT_TRUE(SauverBold());
   }
-  ClickAt(below);
-  EXPECT_EQ(sortBy(2), "Aabc") << "ascending again";
-  EXPECT_EQ(sortBy(1), "Acba") << "Droite as text";
+  int col = 0, row = 0;  // the first pixel row below the header is row 1's
+  grid->MouseToCell(0, grid->horizontalHeader()->height(), col, row);
+  EXPECT_EQ(std::pair(col, row), std::pair(0, 1));
+}
+
+// Typing stores the text, marks the list and counts its lines. The model shows a huge cell cut and gives it whole to
+// edit, takes a text from the accessibility bridge, and follows a wider list loaded (its new columns 64 px wide) and
+// the list emptied. Tab leaves the grid.
+TEST_F(EditorTest, TheModelFollowsTheList) {
+  Open(test::Pairs(3) + std::string(5000, 'y') + "\r\n");
+  window->LbNbMots->clear();
+  QTest::keyClicks(grid->Editor(), "x");
+  EXPECT_EQ(Cell(0, 1), "w1x");
+  EXPECT_EQ(window->LbNbMots->text(), "4 Lignes");
+  EXPECT_TRUE(SauverBold());
+  const QModelIndex huge = grid->model()->index(3, 0);
+  EXPECT_EQ(huge.data().toString(), QString(4096, 'y'));
+  EXPECT_EQ(huge.data(Qt::EditRole).toString(), QString(5000, 'y'));
+  QAccessible::queryAccessibleInterface(grid)->tableInterface()->cellAt(1, 0)->setText(QAccessible::Value, "deux");
+  EXPECT_EQ(Cell(0, 2), "deux");
+  PutList("Large", "a\tb\t\t\t\tf\tg\r\n");
+  window->CbListes->setEditText("Large");
+  Click(window->Button5);
+  EXPECT_EQ(grid->model()->columnCount(), 7);
+  EXPECT_EQ(grid->columnWidth(6), 64);
+  Click(window->BtVider);
+  EXPECT_EQ(grid->model()->rowCount(), 1);
+  ExpectCurrent(0, 1);
+  QTest::keyClick(grid->Editor(), Qt::Key_Tab);
+  EXPECT_FALSE(grid->Editor()->hasFocus()) << "Tab leaves the grid";
 }
 
 }  // namespace

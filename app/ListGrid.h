@@ -9,13 +9,14 @@
 //   Texts the program puts into cells raise nothing.
 // - OnClick: after every change of the current cell by keys or program, and
 //   after a left press on a data cell; never for the header.
-// - OnKeyDown (key, modifiers): before the grid or its editor acts on a key;
-//   setting the key to 0 stops it.
+// - OnKeyDown (key, modifiers): Qt's code of the key (Qt::Key, Enter on the
+//   keypad as itself), before the grid or its editor acts on it; setting the
+//   key to 0 stops it.
 // - OnMouseUp (button, x, y): on the release of any button, with the pointer
 //   in grid coordinates (the header row on top); MouseToCell turns it into a
 //   cell.
 // When the program or a key moves the current cell the order is: the current
-// cell moves, OnSetEditText for the cell left, the editor moves, OnClick.
+// cell moves and the editor with it, OnSetEditText for the cell left, OnClick.
 //
 // Once the grid has had the keyboard focus, one line editor always stands on
 // the current cell. Rows and columns are the table's: row 0 is the header.
@@ -28,20 +29,6 @@
 class QLineEdit;
 
 namespace tenaxo {
-
-// Key codes as the handlers know them.
-enum Key : int {
-  VK_RETURN = 13,
-  VK_PRIOR = 33,
-  VK_NEXT = 34,
-  VK_END = 35,
-  VK_HOME = 36,
-  VK_LEFT = 37,
-  VK_UP = 38,
-  VK_RIGHT = 39,
-  VK_DOWN = 40,
-  VK_INSERT = 45,
-};
 
 class ListGrid : public QTableView {
   Q_OBJECT
@@ -79,7 +66,6 @@ class ListGrid : public QTableView {
   void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void ApplyColumnWidths(int first, int last);

@@ -1,16 +1,13 @@
-#include "SgListe.h"
+#include "ListGrid.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QScrollBar>
-#include <QStyleOptionHeader>
-#include <QStyledItemDelegate>
 #include <limits>
 
-#include "Widgets.h"
+#include "ListHeader.h"
+#include "ReadableSelection.h"
 
 namespace tenaxo {
 
@@ -18,80 +15,22 @@ namespace {
 constexpr int kColumnWidths[] = {250, 231, 48, 42, 38};
 constexpr int kOtherColumnWidth = 64;
 constexpr int kRowHeight = 24;
-
-int KeyCode(const QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_PageUp: return VK_PRIOR;
-    case Qt::Key_PageDown: return VK_NEXT;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    case Qt::Key_Insert: return VK_INSERT;
-    default: return event->key() == 0 ? -1 : event->key();
-  }
-}
-}  // namespace
-
-namespace {
-// The header row, its texts drawn close to the cell edges as in the data
-// rows: "Demandé" fills most of its 48 px.
-class ListHeader : public QHeaderView {
- public:
-  explicit ListHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
-
- protected:
-  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
-    QStyleOptionHeader option;
-    initStyleOption(&option);
-    option.rect = rect;
-    option.section = logicalIndex;
-    style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
-    painter->save();
-    painter->setClipRect(rect);
-    painter->setPen(palette().color(QPalette::ButtonText));
-    painter->drawText(rect.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                      model()->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString());
-    painter->restore();
-  }
-};
-}  // namespace
-
-namespace {
-// The current cell in the desktop's selection colours, its text in black or
-// white where the desktop's own selected text would not read on them.
-class ReadableSelection : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-
- protected:
-  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-    QStyledItemDelegate::initStyleOption(option, index);
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-      option->palette.setColor(group, QPalette::HighlightedText,
-                               ReadableOn(option->palette.color(group, QPalette::Highlight),
-                                          option->palette.color(group, QPalette::HighlightedText)));
-    }
-  }
-};
 }  // namespace
 
 ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), model_(model) {
   setHorizontalHeader(new ListHeader(this));
   setItemDelegate(new ReadableSelection(this));
+  // Columns get their widths as they come: at the start, and when a list
+  // wider than the table widens it.
+  connect(horizontalHeader(), &QHeaderView::sectionCountChanged, this,
+          [this](int oldCount, int newCount) { ApplyColumnWidths(oldCount, newCount - 1); });
   setModel(model_);
   verticalHeader()->hide();  // no fixed column
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  verticalHeader()->setMinimumSectionSize(1);
   verticalHeader()->setDefaultSectionSize(kRowHeight);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setFixedHeight(kRowHeight);
-  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   horizontalHeader()->viewport()->installEventFilter(this);
   setEditTriggers(QAbstractItemView::NoEditTriggers);  // the grid's own editor does the editing
   setSelectionMode(QAbstractItemView::SingleSelection);
@@ -99,9 +38,7 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setWordWrap(false);
-  setShowGrid(true);
   setTabKeyNavigation(false);
-  ApplyColumnWidths(0, model_->columnCount() - 1);
 
   editor_ = new QLineEdit(viewport());
   editor_->setFrame(false);
@@ -112,10 +49,6 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   editor_->installEventFilter(this);
   connect(editor_, &QLineEdit::textEdited, this, &ListGrid::EditorTextEdited);
 
-  connect(model_, &QAbstractItemModel::columnsInserted, this, [this](const QModelIndex&, int first, int last) {
-    ApplyColumnWidths(first, last);
-    PlaceEditor();
-  });
   connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { SyncCurrentIndex(); });
   connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { SyncCurrentIndex(); });
   connect(model_, &ListModel::CurrentCellMovedByTable, this, [this] { SyncCurrentIndex(); });
@@ -144,7 +77,6 @@ void ListGrid::MoveCurrent(int col, int row) {
   if (Col() == oldCol && Row() == oldRow) return;
   SyncCurrentIndex();
   if (editorShown_ && OnSetEditText) OnSetEditText(oldCol, oldRow, Table().Cell(oldCol, oldRow));
-  PlaceEditor();
   if (OnClick) OnClick();
 }
 
@@ -277,35 +209,38 @@ void ListGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 bool ListGrid::HandleKey(QKeyEvent* event) {
-  int key = KeyCode(event);
+  // Text without a key (an input method's) comes as key 0, which to the
+  // handlers means "stop".
+  int key = event->key() == 0 ? Qt::Key_unknown : event->key();
   if (OnKeyDown) OnKeyDown(key, event->modifiers());
   if (key == 0) return true;
   const bool ctrl = event->modifiers() & Qt::ControlModifier;
   const int last = Table().RowCount() - 1;
   const int page = std::max(1, viewport()->height() / kRowHeight - 1);
   switch (key) {
-    case VK_UP: MoveCurrent(Col(), Row() - 1); return true;
-    case VK_DOWN: MoveCurrent(Col(), Row() + 1); return true;
-    case VK_PRIOR: MoveCurrent(Col(), Row() - page); return true;
-    case VK_NEXT: MoveCurrent(Col(), Row() + page); return true;
-    case VK_HOME:
+    case Qt::Key_Up: MoveCurrent(Col(), Row() - 1); return true;
+    case Qt::Key_Down: MoveCurrent(Col(), Row() + 1); return true;
+    case Qt::Key_PageUp: MoveCurrent(Col(), Row() - page); return true;
+    case Qt::Key_PageDown: MoveCurrent(Col(), Row() + page); return true;
+    case Qt::Key_Home:
       if (!ctrl) return false;
       MoveCurrent(0, StudyTable::FixedRows);
       return true;
-    case VK_END:
+    case Qt::Key_End:
       if (!ctrl) return false;
       MoveCurrent(Table().ColCount() - 1, last);
       return true;
-    case VK_LEFT:
+    case Qt::Key_Left:
       if (editorShown_ && (editor_->cursorPosition() > 0 || editor_->hasSelectedText())) return false;
       MoveCurrent(Col() - 1, Row());
       return true;
-    case VK_RIGHT:
+    case Qt::Key_Right:
       if (editorShown_ && (editor_->cursorPosition() < editor_->text().size() || editor_->hasSelectedText()))
         return false;
       MoveCurrent(Col() + 1, Row());
       return true;
-    case VK_RETURN: return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return true;
     default: return false;
   }
 }
@@ -318,11 +253,6 @@ void ListGrid::focusInEvent(QFocusEvent* event) {
 void ListGrid::scrollContentsBy(int dx, int dy) {
   QTableView::scrollContentsBy(dx, dy);
   if (editorShown_) editor_->setGeometry(visualRect(model_->IndexOf(Col(), Row())).adjusted(1, 1, -1, -1));
-}
-
-void ListGrid::resizeEvent(QResizeEvent* event) {
-  QTableView::resizeEvent(event);
-  PlaceEditor();
 }
 
 }  // namespace tenaxo

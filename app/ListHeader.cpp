@@ -1,0 +1,21 @@
+#include "ListHeader.h"
+
+#include <QPainter>
+#include <QStyleOptionHeader>
+
+namespace tenaxo {
+
+void ListHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+  QStyleOptionHeader option;
+  initStyleOption(&option);
+  option.rect = rect;
+  option.section = logicalIndex;
+  style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
+  painter->save();
+  painter->setPen(palette().color(QPalette::ButtonText));
+  painter->drawText(rect.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                    model()->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString());
+  painter->restore();
+}
+
+}  // namespace tenaxo
