@@ -1,10 +1,11 @@
 // The list editor: the handlers of the grid's events.
 #include <QCheckBox>
 
-#include "Outils.h"
+#include "CellText.h"
 #include "SgListe.h"
 #include "SortGrid.h"
 #include "TFTenaxo.h"
+#include "TableRows.h"
 
 namespace tenaxo {
 

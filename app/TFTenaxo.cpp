@@ -30,7 +30,6 @@
 #include "ListCommands.h"
 #include "ListFiles.h"
 #include "ListModel.h"
-#include "Outils.h"
 #include "QuestionCycle.h"
 #include "Settings.h"
 #include "SgListe.h"

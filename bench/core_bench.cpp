@@ -2,7 +2,6 @@
 
 #include <QLocale>
 
-#include "Outils.h"
 #include "Ranking.h"
 #include "SortGrid.h"
 #include "Words.h"

@@ -7,10 +7,10 @@
 #include <QPainter>
 
 #include "ListModel.h"
-#include "Outils.h"
 #include "Ranking.h"
 #include "SgListe.h"
 #include "SortGrid.h"
+#include "TableRows.h"
 #include "Words.h"
 
 namespace tenaxo {

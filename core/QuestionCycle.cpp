@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "Outils.h"
+#include "Numbers.h"
 #include "Ranking.h"
 
 namespace tenaxo {
@@ -18,7 +18,7 @@ constexpr int32_t kRankEvery = 5;
 int32_t PlusOne(int32_t count) { return count == std::numeric_limits<int32_t>::max() ? count : count + 1; }
 
 void AddOne(StudyTable& grid, int col, int row) {
-  grid.SetCell(col, row, IntToStr(PlusOne(CellToInt(grid.Cell(col, row)))));
+  grid.SetCell(col, row, std::to_string(PlusOne(CellToInt(grid.Cell(col, row)))));
 }
 }  // namespace
 

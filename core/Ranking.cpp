@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "Outils.h"
+#include "Numbers.h"
 #include "SortGrid.h"
 
 namespace tenaxo {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "Outils.h"
+#include "Numbers.h"
 
 namespace tenaxo {
 

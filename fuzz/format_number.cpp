@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "FuzzCheck.h"
-#include "Outils.h"
+#include "Numbers.h"
 
 using namespace tenaxo;
 

@@ -2,11 +2,12 @@
 // program's reader and with QXmlStreamReader alone, which must agree (README.md lists the checks).
 #include <algorithm>
 
+#include "CellText.h"
 #include "Errors.h"
 #include "ExportList.h"
 #include "FuzzCheck.h"
 #include "Kvtml.h"
-#include "Outils.h"
+#include "Numbers.h"
 #include "Utf8.h"
 
 using namespace tenaxo;

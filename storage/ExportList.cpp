@@ -2,10 +2,10 @@
 
 #include <QFileInfo>
 
+#include "CellText.h"
 #include "Errors.h"
 #include "Kvtml.h"
 #include "ListFiles.h"
-#include "Outils.h"
 
 namespace tenaxo {
 

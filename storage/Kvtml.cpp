@@ -8,8 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "CellText.h"
 #include "Errors.h"
-#include "Outils.h"
+#include "Numbers.h"
 #include "Utf8.h"
 
 namespace tenaxo {

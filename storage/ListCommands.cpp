@@ -6,10 +6,11 @@
 #include <new>
 #include <utility>
 
+#include "CellText.h"
 #include "Errors.h"
 #include "ListEncoding.h"
 #include "ListFiles.h"
-#include "Outils.h"
+#include "TableRows.h"
 
 namespace tenaxo {
 

@@ -15,7 +15,6 @@
 #include <functional>
 
 #include "Errors.h"
-#include "Outils.h"
 
 namespace tenaxo {
 

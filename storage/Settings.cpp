@@ -6,9 +6,10 @@
 #include <QSettings>
 #include <vector>
 
+#include "CellText.h"
 #include "Errors.h"
 #include "ListFiles.h"
-#include "Outils.h"
+#include "Numbers.h"
 
 namespace tenaxo {
 

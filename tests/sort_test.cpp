@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "Outils.h"
+#include "Numbers.h"
 #include "SortGrid.h"
 #include "TableText.h"
 

@@ -1,79 +1,13 @@
-#include "Outils.h"
+#include "Numbers.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <limits>
+#include <string>
+#include <vector>
 
 namespace tenaxo {
-
-// ---------------------------------------------------------------- rows
-
-void ClearGrid(StudyTable& grid) { grid.ReplaceDataRows({}); }
-
-void DeleteGridRow(StudyTable& grid, int32_t r) {
-  if (!grid.IsDataRow(r)) return;
-  if (grid.DataRowCount() > 1) {
-    grid.ShiftUpFrom(r);
-  } else {
-    grid.SetRowTexts(r, {});
-  }
-}
-
-void AddGridRow(StudyTable& grid, const CellTexts& texts) {
-  bool reuse = false;
-  if (grid.DataRowCount() == 1) {
-    reuse = true;
-    for (int col = 0; col < grid.ColCount() && reuse; ++col) {
-      reuse = IsBlank(grid.Cell(col, StudyTable::FixedRows));
-    }
-  }
-  if (!reuse) grid.SetRowCount(grid.RowCount() + 1);
-  grid.SetRowTexts(grid.RowCount() - 1, texts);
-}
-
-void InsertGridRow(StudyTable& grid, int32_t r, const CellTexts& texts) {
-  if (!grid.IsDataRow(r)) return;
-  const int before = grid.RowCount();
-  AddGridRow(grid, texts);
-  if (grid.RowCount() != before) grid.ShiftDownTo(r);
-}
-
-// ---------------------------------------------------------------- texts
-
-bool IsBlank(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\r' || c == '\n'; });
-}
-
-std::string LeftPart(std::string_view text, int n) {
-  if (n <= 0) return std::string();
-  return std::string(text.substr(0, CharacterOffset(text, static_cast<size_t>(n))));
-}
-
-std::string RightPart(std::string_view text, int n) {
-  const size_t count = CharacterCount(text);
-  if (count > static_cast<size_t>(std::max(n, 0))) {
-    if (n <= 0) return std::string();
-    return std::string(text.substr(CharacterOffset(text, count - static_cast<size_t>(n))));
-  }
-  return std::string(text);
-}
-
-void CutToken(std::string& source, std::string_view separator, std::string& token) {
-  const size_t p = separator.empty() ? std::string::npos : source.find(separator);
-  if (p == std::string::npos) {
-    token = std::move(source);
-    source.clear();
-    return;
-  }
-  token = source.substr(0, p);
-  source.erase(0, p + separator.size());
-}
-
-std::string IntToStr(int64_t value) { return std::to_string(value); }
-
-// ---------------------------------------------------------------- numbers
 
 namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -286,27 +220,6 @@ std::string FormatNumber(double value, int decimals, const TextLocale& locale) {
     text += fraction;
   }
   return text;
-}
-
-std::string FormatNumber(const QVariant& value, int decimals, const TextLocale& locale) {
-  double number = 0;
-  if (!value.isNull() && value.isValid()) {
-    const int type = value.metaType().id();
-    if (type == QMetaType::QString || type == QMetaType::QByteArray) {
-      std::string text;
-      if (type == QMetaType::QByteArray) {
-        text = value.toByteArray().toStdString();
-      } else {
-        text = ToUtf8(value.toString());
-      }
-      if (text.empty() || !ReadFloat(text, locale.DecimalSeparator(), number)) number = 0;
-    } else {
-      bool ok = false;
-      number = value.toDouble(&ok);
-      if (!ok) number = 0;
-    }
-  }
-  return FormatNumber(number, decimals, locale);
 }
 
 }  // namespace tenaxo

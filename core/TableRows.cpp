@@ -1,0 +1,32 @@
+#include "TableRows.h"
+
+#include "CellText.h"
+
+namespace tenaxo {
+
+void ClearGrid(StudyTable& grid) { grid.ReplaceDataRows({}); }
+
+void DeleteGridRow(StudyTable& grid, int32_t r) {
+  if (!grid.IsDataRow(r)) return;
+  if (grid.DataRowCount() > 1) {
+    grid.ShiftUpFrom(r);
+  } else {
+    grid.SetRowTexts(r, {});
+  }
+}
+
+void AddGridRow(StudyTable& grid, const CellTexts& texts) {
+  bool reuse = grid.DataRowCount() == 1;
+  for (int col = 0; col < grid.ColCount() && reuse; ++col) reuse = IsBlank(grid.Cell(col, StudyTable::FixedRows));
+  if (!reuse) grid.SetRowCount(grid.RowCount() + 1);
+  grid.SetRowTexts(grid.RowCount() - 1, texts);
+}
+
+void InsertGridRow(StudyTable& grid, int32_t r, const CellTexts& texts) {
+  if (!grid.IsDataRow(r)) return;
+  const int before = grid.RowCount();
+  AddGridRow(grid, texts);
+  if (grid.RowCount() != before) grid.ShiftDownTo(r);
+}
+
+}  // namespace tenaxo
