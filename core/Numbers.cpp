@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
-#include <cstdio>
 #include <string>
-#include <vector>
 
 namespace tenaxo {
 
@@ -114,112 +111,6 @@ bool ReadFloat(std::string_view text, std::string_view decimalSeparator, double&
 double CellToFloat(std::string_view text, const TextLocale& locale) {
   double value = 0;
   return ReadFloat(text, locale.DecimalSeparator(), value) ? value : 0.0;
-}
-
-bool ReadGroupedFloat(std::string_view text, const TextLocale& locale, double& value) {
-  if (ReadFloat(text, locale.DecimalSeparator(), value)) return true;
-  std::string plain;
-  plain.reserve(text.size());
-  for (size_t i = 0; i < text.size();) {
-    const size_t separator = locale.ThousandsSeparatorAt(text, i);
-    if (separator > 0) {
-      i += separator;
-    } else {
-      plain += text[i++];
-    }
-  }
-  return ReadFloat(plain, locale.DecimalSeparator(), value);
-}
-
-namespace {
-__extension__ typedef __int128 Int128;
-
-// Digits of |value| rounded half away from zero at `decimals` decimals, or at
-// the 15th significant digit when that comes first: returns the integer part
-// and the decimals as digit strings.
-void RoundedDigits(double value, int decimals, std::string& integerPart, std::string& fraction) {
-  const double magnitude = std::fabs(value);
-  static const double kLimits[16] = {1e15, 1e14, 1e13, 1e12, 1e11, 1e10, 1e9, 1e8,
-                                     1e7,  1e6,  1e5,  1e4,  1e3,  1e2,  1e1, 1e0};
-  if (decimals <= 15 && magnitude < kLimits[decimals]) {
-    // At most 15 digits: exact integer arithmetic on the binary value.
-    Int128 q = 0;
-    if (magnitude > 0) {
-      int exponent = 0;
-      const double m = std::frexp(magnitude, &exponent);
-      const auto mantissa = static_cast<uint64_t>(std::ldexp(m, 53));
-      const int shift = 53 - exponent;  // magnitude = mantissa / 2^shift, shift > 0 here
-      Int128 scaled = mantissa;
-      for (int k = 0; k < decimals; ++k) scaled *= 10;
-      if (shift < 127) {
-        q = scaled >> shift;
-        const Int128 rest = scaled - (q << shift);
-        if (rest >= (static_cast<Int128>(1) << (shift - 1))) ++q;
-      }
-    }
-    std::string digits;
-    do {
-      digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(q % 10)));
-      q /= 10;
-    } while (q > 0);
-    if (digits.size() < static_cast<size_t>(decimals) + 1) {
-      digits.insert(0, static_cast<size_t>(decimals) + 1 - digits.size(), '0');
-    }
-    integerPart = digits.substr(0, digits.size() - static_cast<size_t>(decimals));
-    fraction = digits.substr(digits.size() - static_cast<size_t>(decimals));
-    return;
-  }
-  // Large values or many decimals: work on the exact decimal expansion.
-  std::vector<char> buffer(1500);
-  std::snprintf(buffer.data(), buffer.size(), "%.1100f", magnitude);
-  std::string expansion(buffer.data());
-  const size_t point = expansion.find('.');
-  std::string digits = expansion.substr(0, point) + expansion.substr(point + 1);
-  const size_t intLength = point;
-  const size_t firstSignificant = std::min(digits.find_first_not_of('0'), digits.size());
-  const size_t keep = std::min(intLength + static_cast<size_t>(decimals), firstSignificant + 15);
-  const bool roundUp = keep < digits.size() && digits[keep] >= '5';
-  std::string kept = digits.substr(0, keep);
-  if (kept.size() < intLength + static_cast<size_t>(decimals)) {
-    kept.append(intLength + static_cast<size_t>(decimals) - kept.size(), '0');
-  }
-  if (roundUp) {
-    size_t k = keep;
-    while (k > 0 && kept[k - 1] == '9') kept[--k] = '0';
-    if (k > 0) {
-      ++kept[k - 1];
-    } else {
-      kept.insert(kept.begin(), '1');
-    }
-  }
-  const size_t newIntLength = kept.size() - static_cast<size_t>(decimals);
-  integerPart = kept.substr(0, newIntLength);
-  const size_t firstNonZero = integerPart.find_first_not_of('0');
-  integerPart = firstNonZero == std::string::npos ? "0" : integerPart.substr(firstNonZero);
-  fraction = kept.substr(newIntLength);
-}
-}  // namespace
-
-std::string FormatNumber(double value, int decimals, const TextLocale& locale) {
-  if (!std::isfinite(value)) value = 0;
-  decimals = std::clamp(decimals, 0, 18);
-  std::string integerPart;
-  std::string fraction;
-  RoundedDigits(value, decimals, integerPart, fraction);
-  const bool allZero =
-      integerPart.find_first_not_of('0') == std::string::npos && fraction.find_first_not_of('0') == std::string::npos;
-  std::string text;
-  text.reserve(integerPart.size() * 2 + fraction.size() + 2);
-  if (value < 0 && !allZero) text += '-';
-  for (size_t k = 0; k < integerPart.size(); ++k) {
-    if (k > 0 && (integerPart.size() - k) % 3 == 0) text += locale.ThousandsSeparator();
-    text += integerPart[k];
-  }
-  if (decimals > 0) {
-    text += locale.DecimalSeparator();
-    text += fraction;
-  }
-  return text;
 }
 
 }  // namespace tenaxo

@@ -17,10 +17,6 @@ class TextLocale {
 
   const std::string& DecimalSeparator() const { return decimal_; }
   const std::string& ThousandsSeparator() const { return thousands_; }
-  // The length in bytes of a thousands separator at offset i of text, 0 when
-  // none stands there. A locale that groups with a space (U+202F in French,
-  // say) takes U+202F, U+00A0 and a plain space alike.
-  size_t ThousandsSeparatorAt(std::string_view text, size_t i) const;
 
   // A key for the linguistic comparison ignoring letter case, computed once
   // per text; keys compare with QCollatorSortKey::compare (<0, 0, >0).
@@ -35,7 +31,6 @@ class TextLocale {
   QCollator collator_;
   std::string decimal_;
   std::string thousands_;
-  bool spaceGroups_ = false;
 };
 
 }  // namespace tenaxo

@@ -171,45 +171,6 @@ TEST(Conversions, CellToFloat) {
   EXPECT_DOUBLE_EQ(CellToFloat(std::string_view("12,59").substr(0, 4), French()), 12.5);
 }
 
-// Rounded once, half away from zero, on the double's exact value.
-TEST(Conversions, FormatNumber) {
-  // value, decimals, French text
-  const std::vector<std::tuple<double, int, std::string>> cases = {
-      {0, 3, "0,000"},
-      {0.0625, 3, "0,063"},
-      {-0.0625, 3, "-0,063"},
-      {2.0 / 3, 3, "0,667"},
-      {-0.0004, 3, "0,000"},
-      {0.3745, 3, "0,374"},  // the double lies just below the half
-      {0.00048828125, 4, "0,0005"},
-      {1e-300, 3, "0,000"},
-      {-1e-300, 18, "0,000000000000000000"},
-      {1.387778780781445675529539585113525390625e-17, 18, "0,000000000000000014"},  // 2^-56
-      {999.9996, 3, "1\u202F000,000"},
-      {1234.5, 0, "1\u202F235"},
-      {1e15, 3, "1\u202F000\u202F000\u202F000\u202F000\u202F000,000"},
-      // 15 significant digits at most
-      {1234567890123.4567, 3, "1\u202F234\u202F567\u202F890\u202F123,460"},
-      {999999999999999.875, 3, "1\u202F000\u202F000\u202F000\u202F000\u202F000,000"},
-      {0.123456789012345678, 18, "0,123456789012346000"}};
-  for (const auto& [value, decimals, text] : cases) EXPECT_EQ(FormatNumber(value, decimals, French()), text) << value;
-  EXPECT_EQ(FormatNumber(1234.5, 3, test::English()), "1,234.500");
-}
-
-// French groups thousands with U+202F; the ranking reads back its own texts
-// and those of lists written with U+00A0 or a plain space.
-TEST(Conversions, ReadGroupedFloat) {
-  for (const auto& [text, locale, number] :
-       std::vector<std::tuple<const char*, const TextLocale*, bool>>{{"1\u202F234,5", &French(), true},
-                                                                     {"1\u00A0234,5", &French(), true},
-                                                                     {"1 234,5", &French(), true},
-                                                                     {"1,234.5", &test::English(), true},
-                                                                     {"1 234.5", &test::English(), false}}) {
-    double value = 0;
-    EXPECT_EQ(ReadGroupedFloat(text, *locale, value) && value == 1234.5, number) << text;
-  }
-}
-
 TEST(Texts, BlanksAndTokens) {
   for (const char* text : {"", " \r\n", "\n\r "}) EXPECT_TRUE(IsBlank(text)) << text;
   for (const char* text : {"\t", " a", "\xC2\xA0", "\xE3\x80\x80"}) EXPECT_FALSE(IsBlank(text)) << text;
