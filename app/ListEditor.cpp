@@ -3,7 +3,7 @@
 
 #include "CellText.h"
 #include "SgListe.h"
-#include "SortGrid.h"
+#include "ColumnSort.h"
 #include "TFTenaxo.h"
 #include "TableRows.h"
 

@@ -3,7 +3,7 @@
 #include <QLocale>
 
 #include "Ranking.h"
-#include "SortGrid.h"
+#include "ColumnSort.h"
 #include "Words.h"
 
 namespace tenaxo {

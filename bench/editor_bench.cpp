@@ -9,7 +9,7 @@
 #include "ListModel.h"
 #include "Ranking.h"
 #include "SgListe.h"
-#include "SortGrid.h"
+#include "ColumnSort.h"
 #include "TableRows.h"
 #include "Words.h"
 

@@ -5,8 +5,8 @@
 #include <limits>
 #include <vector>
 
+#include "ColumnSort.h"
 #include "Numbers.h"
-#include "SortGrid.h"
 
 namespace tenaxo {
 
@@ -47,7 +47,7 @@ void ComputeRatios(StudyTable& grid, const TextLocale& locale) {
     keys[static_cast<size_t>(i)] = static_cast<double>(ratio);
     grid.SetCell(ColRatio, row, ThousandthsText(ratio, locale));
   }
-  SortGridByNumbers(grid, keys, false);
+  SortGridByNumbers(grid, keys);
 }
 
 }  // namespace tenaxo

@@ -10,7 +10,7 @@ namespace tenaxo {
 // written with three decimals in the locale's form (rounded half away from
 // zero on the double's exact value; thousands grouped); an empty Ratio when D
 // is 0. Then the rows are sorted ascending by the ratio as written, the pairs
-// without one counting as 0 (SortGrid.h tells where equal ratios go).
+// without one counting as 0 (ColumnSort.h tells where equal ratios go).
 void ComputeRatios(StudyTable& grid, const TextLocale& locale = TextLocale::Current());
 
 }  // namespace tenaxo

@@ -126,12 +126,6 @@ void StudyTable::ReplaceDataRows(std::vector<Row> rows) {
   if (observer_) observer_->AllReplaced();
 }
 
-void StudyTable::ExchangeRows(int a, int b) {
-  if (!IsDataRow(a) || !IsDataRow(b) || a == b) return;
-  rows_[static_cast<size_t>(a)].swap(rows_[static_cast<size_t>(b)]);
-  Changed(std::min(a, b), std::max(a, b));
-}
-
 size_t StudyTable::MemoryUsage() const {
   size_t bytes = rows_.capacity() * sizeof(Row);
   for (const Row& row : rows_) {

@@ -83,8 +83,6 @@ class StudyTable {
   // rows wider than the table widen it. The current cell goes to row 1. On a
   // failure the table is as it was.
   void ReplaceDataRows(std::vector<Row> rows);
-  // Exchanges two data rows exactly.
-  void ExchangeRows(int a, int b);
 
   // Bytes held by the table, for the memory budget.
   size_t MemoryUsage() const;

@@ -1,4 +1,4 @@
-#include "SortGrid.h"
+#include "ColumnSort.h"
 
 #include <QCollatorSortKey>
 #include <algorithm>
@@ -88,18 +88,9 @@ std::vector<int> DenseRanks(int n, Less less) {
   return ranks;
 }
 
-void Apply(StudyTable& grid, const std::vector<int>& order) {
-  std::vector<int> rows(order.size());
-  bool moved = false;
-  for (size_t i = 0; i < order.size(); ++i) {
-    rows[i] = order[i] + StudyTable::FixedRows;
-    moved = moved || order[i] != static_cast<int>(i);
-  }
-  if (moved) grid.ReorderDataRows(rows);
-}
-
-}  // namespace
-
+// The exchange sort's result as an order of positions: given each row's key
+// as a dense rank (equal keys, equal ranks), where each row of the result
+// came from.
 std::vector<int> ExchangeSortOrder(const std::vector<int>& ranks, bool descending) {
   const int n = static_cast<int>(ranks.size());
   std::vector<int> byRank(static_cast<size_t>(n));
@@ -137,32 +128,41 @@ std::vector<int> ExchangeSortOrder(const std::vector<int>& ranks, bool descendin
   return order;
 }
 
-void SortGridByNumbers(StudyTable& grid, const std::vector<double>& keys, bool descending) {
-  const int n = grid.DataRowCount();
-  if (n < 2 || static_cast<int>(keys.size()) != n) return;
-  const auto ranks =
-      DenseRanks(n, [&](int a, int b) { return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)]; });
-  Apply(grid, ExchangeSortOrder(ranks, descending));
+void SortByRanks(StudyTable& grid, const std::vector<int>& ranks, bool descending) {
+  const std::vector<int> order = ExchangeSortOrder(ranks, descending);
+  std::vector<int> rows(order.size());
+  bool moved = false;
+  for (size_t i = 0; i < order.size(); ++i) {
+    rows[i] = order[i] + StudyTable::FixedRows;
+    moved = moved || order[i] != static_cast<int>(i);
+  }
+  if (moved) grid.ReorderDataRows(rows);
+}
+
+void SortByNumbers(StudyTable& grid, const std::vector<double>& keys, bool descending) {
+  SortByRanks(grid, DenseRanks(grid.DataRowCount(), [&](int a, int b) { return keys[a] < keys[b]; }), descending);
+}
+
+}  // namespace
+
+void SortGridByNumbers(StudyTable& grid, const std::vector<double>& keys) {
+  if (static_cast<int>(keys.size()) == grid.DataRowCount()) SortByNumbers(grid, keys, false);
 }
 
 void SortGrid(StudyTable& grid, int32_t column, int flags, const TextLocale& locale) {
   if (column < 0 || column >= grid.ColCount()) return;
   const int n = grid.DataRowCount();
-  if (n < 2) return;
   const bool descending = (flags & sfDescending) != 0;
   if (flags & sfNumeric) {
     std::vector<double> keys(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-      keys[static_cast<size_t>(i)] = CellToFloat(grid.Cell(column, i + StudyTable::FixedRows), locale);
-    SortGridByNumbers(grid, keys, descending);
+    for (int i = 0; i < n; ++i) keys[i] = CellToFloat(grid.Cell(column, i + StudyTable::FixedRows), locale);
+    SortByNumbers(grid, keys, descending);
     return;
   }
   std::vector<QCollatorSortKey> keys;
   keys.reserve(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) keys.push_back(locale.SortKey(grid.Cell(column, i + StudyTable::FixedRows)));
-  const auto ranks = DenseRanks(
-      n, [&](int a, int b) { return keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]) < 0; });
-  Apply(grid, ExchangeSortOrder(ranks, descending));
+  SortByRanks(grid, DenseRanks(n, [&](int a, int b) { return keys[a].compare(keys[b]) < 0; }), descending);
 }
 
 }  // namespace tenaxo
