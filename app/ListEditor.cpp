@@ -2,8 +2,8 @@
 #include <QCheckBox>
 
 #include "CellText.h"
-#include "SgListe.h"
 #include "ColumnSort.h"
+#include "SgListe.h"
 #include "TFTenaxo.h"
 #include "TableRows.h"
 

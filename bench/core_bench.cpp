@@ -2,8 +2,8 @@
 
 #include <QLocale>
 
-#include "Ranking.h"
 #include "ColumnSort.h"
+#include "Ranking.h"
 #include "Words.h"
 
 namespace tenaxo {

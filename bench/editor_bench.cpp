@@ -6,10 +6,10 @@
 #include <QImage>
 #include <QPainter>
 
+#include "ColumnSort.h"
 #include "ListModel.h"
 #include "Ranking.h"
 #include "SgListe.h"
-#include "ColumnSort.h"
 #include "TableRows.h"
 #include "Words.h"
 
