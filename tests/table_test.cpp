@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <tuple>
+#include <ostream>
 
 #include "CellText.h"
 #include "Numbers.h"
@@ -10,177 +10,309 @@
 
 namespace tenaxo {
 namespace {
+using test::Cells;
 using test::French;
-using test::Rows;
+using test::Split;
 using Texts = std::vector<std::string>;
 
-TEST(RowRoutines, GiveTheExpectedTable) {
+// Rows that move up or down get a single space in every empty cell.
+TEST(TableRows, Routines) {
   const Texts three = {"a;b;3;2;0,667", "c;d;;;", "e;f;;;"};
-  const auto del = [](int r) { return [r](StudyTable& t) { DeleteGridRow(t, r); }; };
-  const auto insert = [](int r) { return [r](StudyTable& t) { InsertGridRow(t, r, {}); }; };
-  const auto add = [](CellTexts texts) { return [texts](StudyTable& t) { AddGridRow(t, texts); }; };
-  // before, routine, after
-  const std::vector<std::tuple<Texts, std::function<void(StudyTable&)>, Texts>> cases = {
-      // Rows that move up or down get a single space in every empty cell.
-      {three, del(1), {"c;d; ; ; ", "e;f; ; ; "}},
-      {three, del(3), {"a;b;3;2;0,667", "c;d;;;"}},
-      {{"x;y;1;1;0,500"}, del(1), {";;;;"}},  // the only row is emptied
-      {three, del(0), three},
-      {{" ;  ;;\r\n;"}, add({}), {";;;;"}},  // a lone blank row is reused
-      {{";;;x;"}, add({}), {";;;x;", ";;;;"}},
-      {{"a;;;;", "b;;;;", ";;;;"}, add({}), {"a;;;;", "b;;;;", ";;;;", ";;;;"}},
-      {{"a;;;;"}, add({"p", "q"}), {"a;;;;", "p;q;;;"}},
-      {{"a;b;1;1;0,500", "c;d;;;", "e;f;2;0;0,000"},
-       insert(2),
+  const struct {
+    const char* name;
+    Texts before;
+    std::function<void(StudyTable&)> routine;
+    Texts after;
+  } cases[] = {
+      {"delete the first row", three, [](StudyTable& t) { DeleteGridRow(t, 1); }, {"c;d; ; ; ", "e;f; ; ; "}},
+      {"delete the last row", three, [](StudyTable& t) { DeleteGridRow(t, 3); }, {"a;b;3;2;0,667", "c;d;;;"}},
+      {"delete the only row: emptied", {"x;y;1;1;0,500"}, [](StudyTable& t) { DeleteGridRow(t, 1); }, {";;;;"}},
+      {"delete the header: nothing", three, [](StudyTable& t) { DeleteGridRow(t, 0); }, three},
+      {"delete below the rows: nothing", three, [](StudyTable& t) { DeleteGridRow(t, 4); }, three},
+      {"add to a lone blank row: reused", {" ;  ;;\r\n;"}, [](StudyTable& t) { AddGridRow(t, {}); }, {";;;;"}},
+      {"add to a lone row with a count", {";;;x;"}, [](StudyTable& t) { AddGridRow(t, {}); }, {";;;x;", ";;;;"}},
+      {"add after a blank last row",
+       {"a;;;;", ";;;;"},
+       [](StudyTable& t) { AddGridRow(t, {}); },
+       {"a;;;;", ";;;;", ";;;;"}},
+      {"add texts",
+       {"a;;;;"},
+       [](StudyTable& t) {
+         AddGridRow(t, {"p", "q"});
+       },
+       {"a;;;;", "p;q;;;"}},
+      {"insert in the middle",
+       {"a;b;1;1;0,500", "c;d;;;", "e;f;2;0;0,000"},
+       [](StudyTable& t) { InsertGridRow(t, 2, {}); },
        {"a;b;1;1;0,500", " ; ; ; ; ", "c;d; ; ; ", "e;f;2;0;0,000"}},
-      {{";;;;"}, insert(1), {";;;;"}},
-      {{"a;;;;"}, insert(0), {"a;;;;"}},
-      {{"a;;;;"}, insert(2), {"a;;;;"}},
+      {"insert at the only row, blank: reused", {";;;;"}, [](StudyTable& t) { InsertGridRow(t, 1, {"p"}); }, {"p;;;;"}},
+      {"insert at the header: nothing", {"a;;;;"}, [](StudyTable& t) { InsertGridRow(t, 0, {}); }, {"a;;;;"}},
+      {"insert below the rows: nothing", {"a;;;;"}, [](StudyTable& t) { InsertGridRow(t, 2, {}); }, {"a;;;;"}},
+      {"clear: one blank row", three, [](StudyTable& t) { ClearGrid(t); }, {";;;;"}},
   };
-  for (size_t k = 0; k < cases.size(); ++k) {
-    StudyTable table = test::MakeTable(std::get<0>(cases[k]));
-    std::get<1>(cases[k])(table);
-    EXPECT_EQ(Rows(table), std::get<2>(cases[k])) << "case " << k;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    StudyTable table = test::MakeTable(c.before);
+    c.routine(table);
+    EXPECT_EQ(Cells(table), Split(c.after));
   }
 }
 
-// Records what a view is told, in order.
+// What a view is told: a name, and the rows or columns from first to last (-1 when none).
+struct Event {
+  std::string what;
+  int first = -1, last = -1;
+  bool operator==(const Event& other) const { return what == other.what && first == other.first && last == other.last; }
+};
+std::ostream& operator<<(std::ostream& out, const Event& e) { return out << e.what << ' ' << e.first << '-' << e.last; }
+
 struct Log : TableObserver {
-  Texts events;
-  void Add(std::string what, int a, int b) { events.push_back(what + std::to_string(a) + '-' + std::to_string(b)); }
-  void RowsAboutToBeInserted(int first, int last) override { Add("insert ", first, last); }
-  void RowsInserted() override { events.push_back("inserted"); }
-  void RowsAboutToBeRemoved(int first, int last) override { Add("remove ", first, last); }
-  void RowsRemoved() override { events.push_back("removed"); }
-  void ColumnsAboutToBeInserted(int first, int last) override { Add("columns ", first, last); }
-  void ColumnsInserted() override { events.push_back("columns inserted"); }
-  void CellsChanged(int first, int last) override { Add("cells ", first, last); }
-  void CurrentCellClamped() override { events.push_back("clamped"); }
-  void AboutToReplaceAll() override { events.push_back("replace"); }
-  void AllReplaced() override { events.push_back("replaced"); }
+  std::vector<Event> events;
+  void RowsAboutToBeInserted(int first, int last) override { events.push_back({"insert", first, last}); }
+  void RowsInserted() override { events.push_back({"inserted"}); }
+  void RowsAboutToBeRemoved(int first, int last) override { events.push_back({"remove", first, last}); }
+  void RowsRemoved() override { events.push_back({"removed"}); }
+  void ColumnsAboutToBeInserted(int first, int last) override { events.push_back({"columns", first, last}); }
+  void ColumnsInserted() override { events.push_back({"columns inserted"}); }
+  void CellsChanged(int first, int last) override { events.push_back({"cells", first, last}); }
+  void CurrentCellClamped() override { events.push_back({"clamped"}); }
+  void AboutToReplaceAll() override { events.push_back({"replace"}); }
+  void AllReplaced() override { events.push_back({"replaced"}); }
 };
 
-TEST(StudyTable, KeepsTheCurrentCellInTheDataRowsAndTellsItsObserver) {
-  StudyTable table(5, 10);
-  Log log;
-  table.SetObserver(&log);
-  for (auto [c, r] : std::vector<std::pair<int, int>>{{-1, 1}, {5, 1}, {0, 10}, {0, -1}, {1000000, 1000000}}) {
-    table.SetCell(c, r, "x");  // outside the table: nothing written, nothing told
-    EXPECT_EQ(table.Cell(c, r), "");
+// A table of 5 columns and 10 rows (the header and 9 data rows), its current cell at column 2, row 8.
+TEST(StudyTable, TellsItsObserverAndKeepsTheCurrentCellInTheDataRows) {
+  const struct {
+    const char* name;
+    std::function<void(StudyTable&)> change;
+    std::vector<Event> told;
+    int col, row;  // the current cell after
+    int rows = 10, cols = 5;
+  } cases[] = {
+      {"cells outside the table: nothing",
+       [](StudyTable& t) {
+         for (auto [c, r] : std::vector<std::pair<int, int>>{{-1, 1}, {5, 1}, {0, 10}, {0, -1}}) t.SetCell(c, r, "x");
+       },
+       {},
+       2,
+       8},
+      {"a cell", [](StudyTable& t) { t.SetCell(0, 2, "x"); }, {{"cells", 2, 2}}, 2, 8},
+      {"a cell as it was: nothing", [](StudyTable& t) { t.SetCell(0, 2, ""); }, {}, 2, 8},
+      {"a row's texts", [](StudyTable& t) { t.SetRowTexts(3, {"y"}); }, {{"cells", 3, 3}}, 2, 8},
+      {"a row outside the table: nothing", [](StudyTable& t) { t.SetRowTexts(10, {"y"}); }, {}, 2, 8},
+      {"rows below the current cell go",
+       [](StudyTable& t) { t.SetRowCount(9); },
+       {{"remove", 9, 9}, {"removed"}},
+       2,
+       8,
+       9},
+      {"the current cell's row goes",
+       [](StudyTable& t) { t.SetRowCount(8); },
+       {{"remove", 8, 9}, {"removed"}, {"clamped"}},
+       2,
+       7,
+       8},
+      {"never fewer than one data row",
+       [](StudyTable& t) { t.SetRowCount(0); },
+       {{"remove", 2, 9}, {"removed"}, {"clamped"}},
+       2,
+       1,
+       2},
+      {"more rows", [](StudyTable& t) { t.SetRowCount(11); }, {{"insert", 10, 10}, {"inserted"}}, 2, 8, 11},
+      {"as many rows: nothing", [](StudyTable& t) { t.SetRowCount(10); }, {}, 2, 8},
+      {"more columns", [](StudyTable& t) { t.SetColCount(7); }, {{"columns", 5, 6}, {"columns inserted"}}, 2, 8, 10, 7},
+      {"fewer columns: nothing", [](StudyTable& t) { t.SetColCount(3); }, {}, 2, 8},
+      {"a row deleted above the current cell",
+       [](StudyTable& t) { DeleteGridRow(t, 1); },
+       {{"cells", 1, 8}, {"remove", 9, 9}, {"removed"}},
+       2,
+       8,
+       9},
+      {"a row deleted with the current cell on the last row",
+       [](StudyTable& t) {
+         t.SetCurrentCell(2, 9);
+         DeleteGridRow(t, 8);
+       },
+       {{"cells", 8, 8}, {"remove", 9, 9}, {"removed"}, {"clamped"}},
+       2,
+       8,
+       9},
+      {"a row inserted",
+       [](StudyTable& t) { InsertGridRow(t, 2, {}); },
+       {{"insert", 10, 10}, {"inserted"}, {"cells", 10, 10}, {"cells", 2, 10}},
+       2,
+       8,
+       11},
+      {"every row replaced", [](StudyTable& t) { ClearGrid(t); }, {{"replace"}, {"replaced"}}, 2, 1, 2},
+      {"rows wider than the table widen it",
+       [](StudyTable& t) {
+         t.ReplaceDataRows({{"a"}, {"b", "", "", "", "", "f"}});
+       },
+       {{"replace"}, {"replaced"}},
+       2,
+       1,
+       3,
+       6},
+      {"the current cell beyond the table", [](StudyTable& t) { t.SetCurrentCell(9, 99); }, {}, 4, 9},
+      {"the current cell on the header", [](StudyTable& t) { t.SetCurrentCell(-1, 0); }, {}, 0, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    StudyTable table(5, 10);
+    table.SetCurrentCell(2, 8);
+    Log log;
+    table.SetObserver(&log);
+    c.change(table);
+    EXPECT_EQ(log.events, c.told);
+    EXPECT_EQ(table.CurrentCol(), c.col);
+    EXPECT_EQ(table.CurrentRow(), c.row);
+    EXPECT_EQ(table.RowCount(), c.rows);
+    EXPECT_EQ(table.ColCount(), c.cols);
   }
-  const auto current = [&] { return std::make_pair(table.CurrentCol(), table.CurrentRow()); };
-  table.SetCurrentCell(9, 99);
-  EXPECT_EQ(current(), std::make_pair(4, 9));
-  table.SetCurrentCell(2, 8);
-  table.SetRowCount(4);
-  EXPECT_EQ(current(), std::make_pair(2, 3));
-  table.SetRowCount(5);
-  table.SetRowCount(4);  // the current cell stays on the last row: nothing clamped
-  table.SetCell(0, 2, "x");
-  table.SetCell(0, 2, "x");
-  table.SetRowTexts(3, {"y"});
-  DeleteGridRow(table, 1);
-  EXPECT_EQ(current(), std::make_pair(2, 2));
-  table.SetColCount(7);
-  table.SetColCount(3);  // the table never narrows
-  for (int r = 0; r < 3; ++r) table.SetCell(6, r, "v");
-  ClearGrid(table);
-  EXPECT_EQ(current(), std::make_pair(2, 1));
-  EXPECT_EQ(Rows(table), Texts{";;;;;;"});
-  EXPECT_EQ(table.Cell(6, 0), "v");
+}
+
+TEST(StudyTable, RowsAndCellsOutsideReadEmpty) {
+  StudyTable table(2, 3);
+  table.SetRowTexts(0, {"Gauche", "Droite"});
+  table.SetRowTexts(2, {"a", "b"});
+  table.SetRowCount(2);
   table.SetRowCount(3);
-  EXPECT_EQ(table.Cell(6, 2), "") << "discarded rows come back empty";
-  table.SetCurrentCell(-1, 0);
-  EXPECT_EQ(current(), std::make_pair(0, 1)) << "the header row never becomes current";
-  EXPECT_EQ(log.events,
-            (Texts{"remove 4-9", "removed",     "clamped",          "insert 4-4", "inserted",   "remove 4-4",
-                   "removed",    "cells 2-2",   "cells 3-3",        "cells 1-2",  "remove 3-3", "removed",
-                   "clamped",    "columns 5-6", "columns inserted", "cells 0-0",  "cells 1-1",  "cells 2-2",
-                   "replace",    "replaced",    "insert 2-2",       "inserted"}));
+  EXPECT_EQ(table.Cell(0, 2), "") << "rows discarded come back empty";
+  EXPECT_EQ(table.Cell(0, 0), "Gauche");
+  ClearGrid(table);
+  EXPECT_EQ(table.RowTexts(0), (StudyTable::Row{"Gauche", "Droite"})) << "the header stays";
+  for (auto [c, r] : std::vector<std::pair<int, int>>{{-1, 0}, {2, 0}, {0, -1}, {0, 2}})
+    EXPECT_EQ(table.Cell(c, r), "");
+  EXPECT_EQ(table.RowTexts(5), (StudyTable::Row{"", ""}));
 }
 
-TEST(Conversions, CellToInt) {
-  // Hexadecimal after "$", "x", "X", "0x" or "0X", every digit letter in either case.
-  const std::vector<std::pair<const char*, int32_t>> cases = {{"", 0},
-                                                              {" 12", 12},
-                                                              {"12 ", 0},
-                                                              {"+7", 7},
-                                                              {"-3", -3},
-                                                              {"012", 12},
-                                                              {"- 1", 0},
-                                                              {"-", 0},
-                                                              {"12\x01", 0},
-                                                              {"2147483647", 2147483647},
-                                                              {"2147483648", 0},
-                                                              {"-2147483648", -2147483647 - 1},
-                                                              {"-2147483649", 0},
-                                                              {"99999999999999999999", 0},
-                                                              {"0,375", 0},
-                                                              {"abc", 0},
-                                                              {"$A0", 160},
-                                                              {"0xf9", 249},
-                                                              {"0Xbc", 188},
-                                                              {"xDE", 222},
-                                                              {"X10", 16},
-                                                              {"-$1F", -31},
-                                                              {"$e", 14},
-                                                              {"$FFFFFFFF", -1},
-                                                              {"$100000000", 0},
-                                                              {"$", 0},
-                                                              {"$1G", 0},
-                                                              {"$g", 0}};
-  for (const auto& [text, value] : cases) EXPECT_EQ(CellToInt(text), value) << '"' << text << '"';
-  EXPECT_EQ(CellToInt(std::string_view("129").substr(0, 2)), 12) << "only the text given is read";
-}
-
-TEST(Conversions, CellToFloat) {
-  // Text, ReadFloat's answer, value (CellToFloat's, 0 where no number; one too small to hold is 0).
-  const std::vector<std::tuple<const char*, bool, double>> cases = {{"", false, 0},
-                                                                    {" ", false, 0},
-                                                                    {" 12 ", true, 12},
-                                                                    {"+7", true, 7},
-                                                                    {"-3", true, -3},
-                                                                    {"0,375", true, 0.375},
-                                                                    {",5", true, 0.5},
-                                                                    {"5,", true, 5},
-                                                                    {",", false, 0},
-                                                                    {"1,2,3", false, 0},
-                                                                    {"0.375", false, 0},
-                                                                    {"1 234,5", false, 0},
-                                                                    {"-", false, 0},
-                                                                    {"- 1", false, 0},
-                                                                    {"abc", false, 0},
-                                                                    {"12\x01", false, 0},
-                                                                    {"1e3", true, 1000},
-                                                                    {"2E-3", true, 0.002},
-                                                                    {"-1,5e+2", true, -150},
-                                                                    {"1e", false, 0},
-                                                                    {"1e+", false, 0},
-                                                                    {"1e3x", false, 0},
-                                                                    {"1e+400", false, 0},
-                                                                    {"1e-400", false, 0},
-                                                                    {"-2147483649", true, -2147483649.0},
-                                                                    {"99999999999999999999", true, 1e20}};
-  for (const auto& [text, number, expected] : cases) {
-    SCOPED_TRACE(std::string("text \"") + text + "\"");
-    double value = -1;
-    EXPECT_EQ(ReadFloat(text, ",", value), number);
-    EXPECT_DOUBLE_EQ(number ? value : 0, expected);
-    EXPECT_DOUBLE_EQ(CellToFloat(text, French()), expected);
+TEST(Numbers, CellToInt) {
+  const struct {
+    const char* name;
+    std::string_view text;
+    int32_t value;
+  } cases[] = {
+      {"empty", "", 0},
+      {"spaces before", " 12", 12},
+      {"a space after", "12 ", 0},
+      {"plus", "+7", 7},
+      {"minus", "-3", -3},
+      {"a leading zero", "012", 12},
+      {"a space after the sign", "- 1", 0},
+      {"a sign alone", "-", 0},
+      {"two signs", "+-1", 0},
+      {"a control character after", "12\x01", 0},
+      {"the largest", "2147483647", 2147483647},
+      {"one above the largest", "2147483648", 0},
+      {"the lowest", "-2147483648", -2147483647 - 1},
+      {"one below the lowest", "-2147483649", 0},
+      {"beyond 64 bits", "99999999999999999999", 0},
+      {"a decimal", "0,375", 0},
+      {"a word", "abc", 0},
+      {"hexadecimal after $", "$A0", 160},
+      {"after 0x", "0xf9", 249},
+      {"after 0X", "0Xbc", 188},
+      {"after x", "xDE", 222},
+      {"after X", "X10", 16},
+      {"with a minus", "-$1F", -31},
+      {"all 32 bits", "$FFFFFFFF", -1},
+      {"the top bit", "$80000000", -2147483647 - 1},
+      {"beyond 32 bits", "$100000000", 0},
+      {"a prefix alone", "$", 0},
+      {"0x alone", "0x", 0},
+      {"a letter past F", "$1G", 0},
+      {"only the text given", std::string_view("129").substr(0, 2), 12},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(CellToInt(c.text), c.value);
   }
-  EXPECT_DOUBLE_EQ(CellToFloat(std::string_view("12,59").substr(0, 4), French()), 12.5);
 }
 
-TEST(Texts, BlanksAndTokens) {
-  for (const char* text : {"", " \r\n", "\n\r "}) EXPECT_TRUE(IsBlank(text)) << text;
-  for (const char* text : {"\t", " a", "\xC2\xA0", "\xE3\x80\x80"}) EXPECT_FALSE(IsBlank(text)) << text;
-  // Source, separator, token, what is left.
-  for (const auto& [text, separator, token, rest] :
-       std::vector<std::tuple<std::string, std::string, std::string, std::string>>{
-           {"Anglais.tnx", ".tnx", "Anglais", ""}, {"\tabc", "\t", "", "abc"}, {"東京・大阪", "・", "東京", "大阪"}}) {
-    std::string source = text, cut = "old";
-    CutToken(source, separator, cut);
-    EXPECT_EQ(cut + "|" + source, token + "|" + rest) << text;
+// French: the decimal separator is a comma.
+TEST(Numbers, ReadFloatAndCellToFloat) {
+  const struct {
+    const char* name;
+    std::string_view text;
+    bool number;
+    double value;  // CellToFloat's: 0 when no number
+  } cases[] = {
+      {"empty", "", false, 0},
+      {"a space", " ", false, 0},
+      {"spaces around", " 12 ", true, 12},
+      {"plus", "+7", true, 7},
+      {"minus", "-3", true, -3},
+      {"two signs", "+-3", false, 0},
+      {"decimals", "0,375", true, 0.375},
+      {"no integer digit", ",5", true, 0.5},
+      {"no decimal digit", "5,", true, 5},
+      {"the separator alone", ",", false, 0},
+      {"two separators", "1,2,3", false, 0},
+      {"another locale's point", "0.375", false, 0},
+      {"thousands grouped", "1 234,5", false, 0},
+      {"a space after the sign", "- 1", false, 0},
+      {"a word", "abc", false, 0},
+      {"infinity", "inf", false, 0},
+      {"a control character after", "12\x01", false, 0},
+      {"an exponent", "1e3", true, 1000},
+      {"a negative exponent", "2E-3", true, 0.002},
+      {"decimals and exponent", "-1,5e+2", true, -150},
+      {"an exponent without digits", "1e", false, 0},
+      {"an exponent sign without digits", "1e+", false, 0},
+      {"something after the exponent", "1e3x", false, 0},
+      {"too large", "1e+400", false, 0},
+      {"too small", "1e-400", false, 0},
+      {"beyond 32 bits", "-2147483649", true, -2147483649.0},
+      {"only the text given", std::string_view("12,59").substr(0, 4), true, 12.5},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    double value = -1;
+    EXPECT_EQ(ReadFloat(c.text, ",", value), c.number);
+    EXPECT_EQ(value, c.number ? c.value : -1) << "untouched when no number";
+    EXPECT_EQ(CellToFloat(c.text, French()), c.value);
+  }
+  double value = 0;
+  EXPECT_TRUE(ReadFloat("0.375", ".", value));
+  EXPECT_EQ(value, 0.375);
+  EXPECT_EQ(CellToFloat("1,5", test::English()), 0);
+}
+
+TEST(CellText, IsBlank) {
+  const struct {
+    const char* name;
+    const char* text;
+    bool blank;
+  } cases[] = {
+      {"empty", "", true},
+      {"spaces, CR and LF", " \r\n", true},
+      {"a tab", "\t", false},
+      {"a letter after a space", " a", false},
+      {"a no-break space", "\xC2\xA0", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(IsBlank(c.text), c.blank);
+  }
+}
+
+TEST(CellText, CutToken) {
+  const struct {
+    const char* name;
+    std::string source, separator, token, rest;
+  } cases[] = {
+      {"a suffix", "Anglais.tnx", ".tnx", "Anglais", ""},
+      {"the first separator", "a\\b\\c", "\\", "a", "b\\c"},
+      {"a separator first", "\tabc", "\t", "", "abc"},
+      {"no separator", "abc", "\\", "abc", ""},
+      {"a separator of several bytes", "東京・大阪", "・", "東京", "大阪"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string source = c.source, token = "old";
+    CutToken(source, c.separator, token);
+    EXPECT_EQ(token, c.token);
+    EXPECT_EQ(source, c.rest);
   }
 }
 
