@@ -22,28 +22,20 @@ TEST(EspeakVoice, ListsTheInstalledLanguagesOnceEach) {
   EXPECT_FALSE(EspeakVoice::EngineStarted());  // listing does not start the engine
 }
 
-// Real voices, each text spoken in turn: all heard with an audio output, all failing without one. Prints what went
-// otherwise.
+// A real voice for each text, all sharing the engine that the first text starts: every text heard with an audio
+// output, none without one. Prints what went otherwise.
 void SpeakThrough(bool heard) {
-  const struct {
-    const char* name;
-    const char* text;
-    const char* language;
-  } cases[] = {
+  const std::vector<std::tuple<const char*, const char*, const char*>> cases = {
       {"English by default", "élève", ""},
       {"markup", "<speak>chat <break time=\"10ms\"/> chien</speak>", "fr"},
       {"nothing", "", "fr"},
       {"other scripts", "Ελληνικά 日本語", "el"},
-      {"a language gone: English, without a word", "hello", "xx-gone"},
-  };
-  EspeakVoice voice;
-  if (EspeakVoice::EngineStarted()) std::fprintf(stderr, "making a voice started the engine\n");
-  for (const auto& c : cases) {
-    if (voice.Speak(c.text, c.language) != heard)
-      std::fprintf(stderr, "%s: %s\n", c.name, heard ? "not heard" : "heard");
-    if (!EspeakVoice::EngineStarted()) std::fprintf(stderr, "%s: the engine did not start\n", c.name);
+      {"a language gone: English, without a word", "hello", "xx-gone"}};
+  if (EspeakVoice voice; EspeakVoice::EngineStarted()) std::fprintf(stderr, "making a voice started the engine\n");
+  for (const auto& [name, text, language] : cases) {
+    const bool spoken = EspeakVoice().Speak(text, language);
+    if (spoken != heard || !EspeakVoice::EngineStarted()) std::fprintf(stderr, "%s: spoken %d\n", name, spoken);
   }
-  if (EspeakVoice().Speak("second", "") != heard) std::fprintf(stderr, "a second voice does not share the engine\n");
 }
 
 // The engine is one per process, so each case runs in a child process of its own (a death test) that must exit with 0
@@ -64,8 +56,7 @@ void SpeakInChildProcess(const char* alsaConfig, bool heard) {
 }
 
 TEST(RealVoice, SpeaksToAnAudioOutputAndFailsQuietlyWithoutOne) {
-  // ALSA's null device takes the sound and plays it nowhere; a machine with a
-  // sound card gets an ALSA configuration with no device.
+  // ALSA's null device takes the sound and plays it nowhere; a machine with a sound card gets a configuration without.
   SpeakInChildProcess("pcm.!default { type null }\n", true);
   SpeakInChildProcess(QFile::exists(QStringLiteral("/dev/snd")) ? "" : nullptr, false);
 }

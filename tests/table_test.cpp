@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <ostream>
-
 #include "CellText.h"
 #include "Numbers.h"
 #include "TableRows.h"
@@ -18,301 +15,190 @@ using Texts = std::vector<std::string>;
 // Rows that move up or down get a single space in every empty cell.
 TEST(TableRows, Routines) {
   const Texts three = {"a;b;3;2;0,667", "c;d;;;", "e;f;;;"};
-  const struct {
-    const char* name;
-    Texts before;
-    std::function<void(StudyTable&)> routine;
-    Texts after;
-  } cases[] = {
-      {"delete the first row", three, [](StudyTable& t) { DeleteGridRow(t, 1); }, {"c;d; ; ; ", "e;f; ; ; "}},
-      {"delete the last row", three, [](StudyTable& t) { DeleteGridRow(t, 3); }, {"a;b;3;2;0,667", "c;d;;;"}},
-      {"delete the only row: emptied", {"x;y;1;1;0,500"}, [](StudyTable& t) { DeleteGridRow(t, 1); }, {";;;;"}},
-      {"delete the header: nothing", three, [](StudyTable& t) { DeleteGridRow(t, 0); }, three},
-      {"delete below the rows: nothing", three, [](StudyTable& t) { DeleteGridRow(t, 4); }, three},
-      {"add to a lone blank row: reused", {" ;  ;;\r\n;"}, [](StudyTable& t) { AddGridRow(t, {}); }, {";;;;"}},
-      {"add to a lone row with a count", {";;;x;"}, [](StudyTable& t) { AddGridRow(t, {}); }, {";;;x;", ";;;;"}},
-      {"add after a blank last row",
-       {"a;;;;", ";;;;"},
-       [](StudyTable& t) { AddGridRow(t, {}); },
-       {"a;;;;", ";;;;", ";;;;"}},
-      {"add texts",
-       {"a;;;;"},
-       [](StudyTable& t) {
-         AddGridRow(t, {"p", "q"});
-       },
-       {"a;;;;", "p;q;;;"}},
-      {"insert in the middle",
-       {"a;b;1;1;0,500", "c;d;;;", "e;f;2;0;0,000"},
-       [](StudyTable& t) { InsertGridRow(t, 2, {}); },
-       {"a;b;1;1;0,500", " ; ; ; ; ", "c;d; ; ; ", "e;f;2;0;0,000"}},
-      {"insert at the only row, blank: reused", {";;;;"}, [](StudyTable& t) { InsertGridRow(t, 1, {"p"}); }, {"p;;;;"}},
-      {"insert at the header: nothing", {"a;;;;"}, [](StudyTable& t) { InsertGridRow(t, 0, {}); }, {"a;;;;"}},
-      {"insert below the rows: nothing", {"a;;;;"}, [](StudyTable& t) { InsertGridRow(t, 2, {}); }, {"a;;;;"}},
-      {"clear: one blank row", three, [](StudyTable& t) { ClearGrid(t); }, {";;;;"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    StudyTable table = test::MakeTable(c.before);
-    c.routine(table);
-    EXPECT_EQ(Cells(table), Split(c.after));
+  enum Routine { Delete, Add, Insert, Clear };
+  const std::vector<std::tuple<const char*, Texts, Routine, int, Texts>> cases = {
+      {"delete the first row", three, Delete, 1, {"c;d; ; ; ", "e;f; ; ; "}},
+      {"delete the last row", three, Delete, 3, {"a;b;3;2;0,667", "c;d;;;"}},
+      {"delete the only row: emptied", {"x;y;1;1;0,500"}, Delete, 1, {";;;;"}},
+      {"delete the header: nothing", three, Delete, 0, three},
+      {"delete below the rows: nothing", three, Delete, 4, three},
+      {"add to a lone blank row: reused", {" ;  ;;\r\n;"}, Add, 0, {"p;q;;;"}},
+      {"add to a lone row with a count", {";;;x;"}, Add, 0, {";;;x;", "p;q;;;"}},
+      {"add after a blank last row", {"a;;;;", ";;;;"}, Add, 0, {"a;;;;", ";;;;", "p;q;;;"}},
+      {"insert", {"a;b;1;;", "c;d;;;", "e"}, Insert, 2, {"a;b;1;;", "p;q; ; ; ", "c;d; ; ; ", "e; ; ; ; "}},
+      {"insert at a lone blank row: reused", {";;;;"}, Insert, 1, {"p;q;;;"}},
+      {"insert at the header: nothing", {"a;;;;"}, Insert, 0, {"a;;;;"}},
+      {"insert below the rows: nothing", {"a;;;;"}, Insert, 2, {"a;;;;"}},
+      {"clear: one blank row", three, Clear, 0, {";;;;"}}};
+  for (const auto& [name, before, routine, row, after] : cases) {
+    SCOPED_TRACE(name);
+    StudyTable table = test::MakeTable(before);
+    table.SetCell(0, 0, "h");
+    if (routine == Delete) DeleteGridRow(table, row);
+    if (routine == Add) AddGridRow(table, {"p", "q"});
+    if (routine == Insert) InsertGridRow(table, row, {"p", "q"});
+    if (routine == Clear) ClearGrid(table);
+    EXPECT_EQ(Cells(table), Split(after));
+    EXPECT_EQ(table.Cell(0, 0), "h") << "the header stays";
   }
 }
 
 // What a view is told: a name, and the rows or columns from first to last (-1 when none).
-struct Event {
-  std::string what;
-  int first = -1, last = -1;
-  bool operator==(const Event& other) const { return what == other.what && first == other.first && last == other.last; }
-};
-std::ostream& operator<<(std::ostream& out, const Event& e) { return out << e.what << ' ' << e.first << '-' << e.last; }
-
+using Event = std::tuple<std::string, int, int>;
 struct Log : TableObserver {
   std::vector<Event> events;
   void RowsAboutToBeInserted(int first, int last) override { events.push_back({"insert", first, last}); }
-  void RowsInserted() override { events.push_back({"inserted"}); }
+  void RowsInserted() override { events.push_back({"inserted", -1, -1}); }
   void RowsAboutToBeRemoved(int first, int last) override { events.push_back({"remove", first, last}); }
-  void RowsRemoved() override { events.push_back({"removed"}); }
+  void RowsRemoved() override { events.push_back({"removed", -1, -1}); }
   void ColumnsAboutToBeInserted(int first, int last) override { events.push_back({"columns", first, last}); }
-  void ColumnsInserted() override { events.push_back({"columns inserted"}); }
+  void ColumnsInserted() override { events.push_back({"columns inserted", -1, -1}); }
   void CellsChanged(int first, int last) override { events.push_back({"cells", first, last}); }
-  void CurrentCellClamped() override { events.push_back({"clamped"}); }
-  void AboutToReplaceAll() override { events.push_back({"replace"}); }
-  void AllReplaced() override { events.push_back({"replaced"}); }
+  void CurrentCellClamped() override { events.push_back({"clamped", -1, -1}); }
+  void AboutToReplaceAll() override { events.push_back({"replace", -1, -1}); }
+  void AllReplaced() override { events.push_back({"replaced", -1, -1}); }
 };
 
-// A table of 5 columns and 10 rows (the header and 9 data rows), its current cell at column 2, row 8.
+// A table of 5 columns and 10 rows (the header and 9 data rows), its current cell at column 2 of the row given; then
+// what its view is told, and the current cell and the size (column, row, rows, columns).
 TEST(StudyTable, TellsItsObserverAndKeepsTheCurrentCellInTheDataRows) {
-  const struct {
-    const char* name;
-    std::function<void(StudyTable&)> change;
-    std::vector<Event> told;
-    int col, row;  // the current cell after
-    int rows = 10, cols = 5;
-  } cases[] = {
-      {"cells outside the table: nothing",
-       [](StudyTable& t) {
-         for (auto [c, r] : std::vector<std::pair<int, int>>{{-1, 1}, {5, 1}, {0, 10}, {0, -1}}) t.SetCell(c, r, "x");
-       },
-       {},
-       2,
-       8},
-      {"a cell", [](StudyTable& t) { t.SetCell(0, 2, "x"); }, {{"cells", 2, 2}}, 2, 8},
-      {"a cell as it was: nothing", [](StudyTable& t) { t.SetCell(0, 2, ""); }, {}, 2, 8},
-      {"a row's texts", [](StudyTable& t) { t.SetRowTexts(3, {"y"}); }, {{"cells", 3, 3}}, 2, 8},
-      {"a row outside the table: nothing", [](StudyTable& t) { t.SetRowTexts(10, {"y"}); }, {}, 2, 8},
-      {"rows below the current cell go",
-       [](StudyTable& t) { t.SetRowCount(9); },
-       {{"remove", 9, 9}, {"removed"}},
-       2,
+  enum Change { Cell, RowTexts, RowCount, ColCount, Delete, Insert, Replace, Current };
+  const Event removed{"removed", -1, -1}, clamped{"clamped", -1, -1};
+  using Shape = std::tuple<int, int, int, int>;
+  const std::vector<std::tuple<const char*, int, Change, int, int, std::vector<Event>, Shape>> cases = {
+      {"a cell", 8, Cell, 0, 2, {{"cells", 2, 2}}, {2, 8, 10, 5}},
+      {"a cell as it was: nothing", 8, Cell, 0, 1, {}, {2, 8, 10, 5}},
+      {"a cell left of the table: nothing", 8, Cell, -1, 2, {}, {2, 8, 10, 5}},
+      {"a cell right of the table: nothing", 8, Cell, 5, 2, {}, {2, 8, 10, 5}},
+      {"a cell below the table: nothing", 8, Cell, 0, 10, {}, {2, 8, 10, 5}},
+      {"a row's texts", 8, RowTexts, 3, 0, {{"cells", 3, 3}}, {2, 8, 10, 5}},
+      {"a row below the table: nothing", 8, RowTexts, 10, 0, {}, {2, 8, 10, 5}},
+      {"rows below the current cell go", 8, RowCount, 9, 0, {{"remove", 9, 9}, removed}, {2, 8, 9, 5}},
+      {"the current cell's row goes", 8, RowCount, 8, 0, {{"remove", 8, 9}, removed, clamped}, {2, 7, 8, 5}},
+      {"never fewer than one data row", 8, RowCount, 0, 0, {{"remove", 2, 9}, removed, clamped}, {2, 1, 2, 5}},
+      {"more rows", 8, RowCount, 11, 0, {{"insert", 10, 10}, {"inserted", -1, -1}}, {2, 8, 11, 5}},
+      {"as many rows: nothing", 8, RowCount, 10, 0, {}, {2, 8, 10, 5}},
+      {"more columns", 8, ColCount, 7, 0, {{"columns", 5, 6}, {"columns inserted", -1, -1}}, {2, 8, 10, 7}},
+      {"as many columns, or fewer: nothing", 8, ColCount, 5, 0, {}, {2, 8, 10, 5}},
+      {"a row deleted", 8, Delete, 1, 0, {{"cells", 1, 8}, {"remove", 9, 9}, removed}, {2, 8, 9, 5}},
+      {"a row deleted, the cell on the last",
+       9,
+       Delete,
        8,
-       9},
-      {"the current cell's row goes",
-       [](StudyTable& t) { t.SetRowCount(8); },
-       {{"remove", 8, 9}, {"removed"}, {"clamped"}},
-       2,
-       7,
-       8},
-      {"never fewer than one data row",
-       [](StudyTable& t) { t.SetRowCount(0); },
-       {{"remove", 2, 9}, {"removed"}, {"clamped"}},
-       2,
-       1,
-       2},
-      {"more rows", [](StudyTable& t) { t.SetRowCount(11); }, {{"insert", 10, 10}, {"inserted"}}, 2, 8, 11},
-      {"as many rows: nothing", [](StudyTable& t) { t.SetRowCount(10); }, {}, 2, 8},
-      {"more columns", [](StudyTable& t) { t.SetColCount(7); }, {{"columns", 5, 6}, {"columns inserted"}}, 2, 8, 10, 7},
-      {"fewer columns: nothing", [](StudyTable& t) { t.SetColCount(3); }, {}, 2, 8},
-      {"a row deleted above the current cell",
-       [](StudyTable& t) { DeleteGridRow(t, 1); },
-       {{"cells", 1, 8}, {"remove", 9, 9}, {"removed"}},
-       2,
-       8,
-       9},
-      {"a row deleted with the current cell on the last row",
-       [](StudyTable& t) {
-         t.SetCurrentCell(2, 9);
-         DeleteGridRow(t, 8);
-       },
-       {{"cells", 8, 8}, {"remove", 9, 9}, {"removed"}, {"clamped"}},
-       2,
-       8,
-       9},
+       0,
+       {{"cells", 8, 8}, {"remove", 9, 9}, removed, clamped},
+       {2, 8, 9, 5}},
       {"a row inserted",
-       [](StudyTable& t) { InsertGridRow(t, 2, {}); },
-       {{"insert", 10, 10}, {"inserted"}, {"cells", 10, 10}, {"cells", 2, 10}},
-       2,
        8,
-       11},
-      {"every row replaced", [](StudyTable& t) { ClearGrid(t); }, {{"replace"}, {"replaced"}}, 2, 1, 2},
-      {"rows wider than the table widen it",
-       [](StudyTable& t) {
-         t.ReplaceDataRows({{"a"}, {"b", "", "", "", "", "f"}});
-       },
-       {{"replace"}, {"replaced"}},
+       Insert,
        2,
-       1,
-       3,
-       6},
-      {"the current cell beyond the table", [](StudyTable& t) { t.SetCurrentCell(9, 99); }, {}, 4, 9},
-      {"the current cell on the header", [](StudyTable& t) { t.SetCurrentCell(-1, 0); }, {}, 0, 1},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+       0,
+       {{"insert", 10, 10}, {"inserted", -1, -1}, {"cells", 10, 10}, {"cells", 2, 10}},
+       {2, 8, 11, 5}},
+      {"every row replaced, wider", 8, Replace, 0, 0, {{"replace", -1, -1}, {"replaced", -1, -1}}, {2, 1, 3, 6}},
+      {"the current cell beyond the table", 8, Current, 9, 99, {}, {4, 9, 10, 5}},
+      {"the current cell on the header", 8, Current, -1, 0, {}, {0, 1, 10, 5}}};
+  for (const auto& [name, current, change, a, b, told, after] : cases) {
+    SCOPED_TRACE(name);
     StudyTable table(5, 10);
-    table.SetCurrentCell(2, 8);
+    table.SetCell(0, 1, "x");
+    table.SetCurrentCell(2, current);
     Log log;
     table.SetObserver(&log);
-    c.change(table);
-    EXPECT_EQ(log.events, c.told);
-    EXPECT_EQ(table.CurrentCol(), c.col);
-    EXPECT_EQ(table.CurrentRow(), c.row);
-    EXPECT_EQ(table.RowCount(), c.rows);
-    EXPECT_EQ(table.ColCount(), c.cols);
+    if (change == Cell) table.SetCell(a, b, "x");
+    if (change == RowTexts) table.SetRowTexts(a, {"y"});
+    if (change == RowCount) table.SetRowCount(a);
+    if (change == ColCount) table.SetColCount(a);
+    if (change == Delete) DeleteGridRow(table, a);
+    if (change == Insert) InsertGridRow(table, a, {});
+    if (change == Replace) table.ReplaceDataRows({{"a"}, {"b", "", "", "", "", "f"}});
+    if (change == Current) table.SetCurrentCell(a, b);
+    EXPECT_EQ(log.events, told);
+    EXPECT_EQ(Shape(table.CurrentCol(), table.CurrentRow(), table.RowCount(), table.ColCount()), after);
   }
 }
 
-TEST(StudyTable, RowsAndCellsOutsideReadEmpty) {
+TEST(StudyTable, RowsDiscardedComeBackEmptyAndOutsideReadsEmpty) {
   StudyTable table(2, 3);
-  table.SetRowTexts(0, {"Gauche", "Droite"});
   table.SetRowTexts(2, {"a", "b"});
   table.SetRowCount(2);
   table.SetRowCount(3);
-  EXPECT_EQ(table.Cell(0, 2), "") << "rows discarded come back empty";
-  EXPECT_EQ(table.Cell(0, 0), "Gauche");
-  ClearGrid(table);
-  EXPECT_EQ(table.RowTexts(0), (StudyTable::Row{"Gauche", "Droite"})) << "the header stays";
-  for (auto [c, r] : std::vector<std::pair<int, int>>{{-1, 0}, {2, 0}, {0, -1}, {0, 2}})
-    EXPECT_EQ(table.Cell(c, r), "");
-  EXPECT_EQ(table.RowTexts(5), (StudyTable::Row{"", ""}));
-}
-
-TEST(Numbers, CellToInt) {
-  const struct {
-    const char* name;
-    std::string_view text;
-    int32_t value;
-  } cases[] = {
-      {"empty", "", 0},
-      {"spaces before", " 12", 12},
-      {"a space after", "12 ", 0},
-      {"plus", "+7", 7},
-      {"minus", "-3", -3},
-      {"a leading zero", "012", 12},
-      {"a space after the sign", "- 1", 0},
-      {"a sign alone", "-", 0},
-      {"two signs", "+-1", 0},
-      {"a control character after", "12\x01", 0},
-      {"the largest", "2147483647", 2147483647},
-      {"one above the largest", "2147483648", 0},
-      {"the lowest", "-2147483648", -2147483647 - 1},
-      {"one below the lowest", "-2147483649", 0},
-      {"beyond 64 bits", "99999999999999999999", 0},
-      {"a decimal", "0,375", 0},
-      {"a word", "abc", 0},
-      {"hexadecimal after $", "$A0", 160},
-      {"after 0x", "0xf9", 249},
-      {"after 0X", "0Xbc", 188},
-      {"after x", "xDE", 222},
-      {"after X", "X10", 16},
-      {"with a minus", "-$1F", -31},
-      {"all 32 bits", "$FFFFFFFF", -1},
-      {"the top bit", "$80000000", -2147483647 - 1},
-      {"beyond 32 bits", "$100000000", 0},
-      {"a prefix alone", "$", 0},
-      {"0x alone", "0x", 0},
-      {"a letter past F", "$1G", 0},
-      {"only the text given", std::string_view("129").substr(0, 2), 12},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(CellToInt(c.text), c.value);
+  for (auto [c, r] : std::vector<std::pair<int, int>>{{0, 2}, {-1, 1}, {2, 1}, {0, -1}, {0, 3}}) {
+    EXPECT_EQ(table.Cell(c, r), "") << c << ", " << r;
   }
 }
 
-// French: the decimal separator is a comma.
-TEST(Numbers, ReadFloatAndCellToFloat) {
-  const struct {
-    const char* name;
-    std::string_view text;
-    bool number;
-    double value;  // CellToFloat's: 0 when no number
-  } cases[] = {
-      {"empty", "", false, 0},
-      {"a space", " ", false, 0},
-      {"spaces around", " 12 ", true, 12},
-      {"plus", "+7", true, 7},
-      {"minus", "-3", true, -3},
-      {"two signs", "+-3", false, 0},
-      {"decimals", "0,375", true, 0.375},
-      {"no integer digit", ",5", true, 0.5},
-      {"no decimal digit", "5,", true, 5},
-      {"the separator alone", ",", false, 0},
-      {"two separators", "1,2,3", false, 0},
-      {"another locale's point", "0.375", false, 0},
-      {"thousands grouped", "1 234,5", false, 0},
-      {"a space after the sign", "- 1", false, 0},
-      {"a word", "abc", false, 0},
-      {"infinity", "inf", false, 0},
-      {"a control character after", "12\x01", false, 0},
-      {"an exponent", "1e3", true, 1000},
-      {"a negative exponent", "2E-3", true, 0.002},
-      {"decimals and exponent", "-1,5e+2", true, -150},
-      {"an exponent without digits", "1e", false, 0},
-      {"an exponent sign without digits", "1e+", false, 0},
-      {"something after the exponent", "1e3x", false, 0},
-      {"too large", "1e+400", false, 0},
-      {"too small", "1e-400", false, 0},
-      {"beyond 32 bits", "-2147483649", true, -2147483649.0},
-      {"only the text given", std::string_view("12,59").substr(0, 4), true, 12.5},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+// CellToInt, then ReadFloat and CellToFloat in French (a decimal comma): CellToFloat gives 0 for no number, ReadFloat
+// leaves the value alone.
+TEST(Numbers, IntegersAndDecimals) {
+  const std::vector<std::tuple<const char*, std::string_view, int32_t, bool, double>> cases = {
+      {"empty", "", 0, false, 0},
+      {"spaces around", " 12 ", 0, true, 12},
+      {"spaces before", " 12", 12, true, 12},
+      {"plus", "+7", 7, true, 7},
+      {"minus", "-3", -3, true, -3},
+      {"two signs", "+-1", 0, false, 0},
+      {"the largest integer", "2147483647", 2147483647, true, 2147483647},
+      {"one above", "2147483648", 0, true, 2147483648.0},
+      {"the lowest integer", "-2147483648", -2147483647 - 1, true, -2147483648.0},
+      {"one below", "-2147483649", 0, true, -2147483649.0},
+      {"hexadecimal after $", "$A0", 160, false, 0},
+      {"after 0x", "0xf9", 249, false, 0},
+      {"after 0X", "0Xbc", 188, false, 0},
+      {"after x", "xDE", 222, false, 0},
+      {"with a minus", "-$1F", -31, false, 0},
+      {"all 32 bits", "$FFFFFFFF", -1, false, 0},
+      {"beyond 32 bits", "$100000000", 0, false, 0},
+      {"a prefix alone", "$", 0, false, 0},
+      {"0x alone", "0x", 0, false, 0},
+      {"a letter past F", "$1G", 0, false, 0},
+      {"decimals", "0,375", 0, true, 0.375},
+      {"no integer digit", ",5", 0, true, 0.5},
+      {"no decimal digit", "5,", 0, true, 5},
+      {"the separator alone", ",", 0, false, 0},
+      {"two separators", "1,2,3", 0, false, 0},
+      {"another locale's point", "0.375", 0, false, 0},
+      {"thousands grouped", "1 234,5", 0, false, 0},
+      {"infinity", "inf", 0, false, 0},
+      {"an exponent", "1e3", 0, true, 1000},
+      {"a negative exponent", "2E-3", 0, true, 0.002},
+      {"decimals and exponent", "-1,5e+2", 0, true, -150},
+      {"an exponent without digits", "1e", 0, false, 0},
+      {"an exponent sign without digits", "1e+", 0, false, 0},
+      {"too large", "1e+400", 0, false, 0},
+      {"too small", "1e-400", 0, false, 0},
+      {"only the text given", std::string_view("1259").substr(0, 2), 12, true, 12}};
+  for (const auto& [name, text, integer, number, decimal] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(CellToInt(text), integer);
     double value = -1;
-    EXPECT_EQ(ReadFloat(c.text, ",", value), c.number);
-    EXPECT_EQ(value, c.number ? c.value : -1) << "untouched when no number";
-    EXPECT_EQ(CellToFloat(c.text, French()), c.value);
+    EXPECT_EQ(ReadFloat(text, ",", value), number);
+    EXPECT_EQ(value, number ? decimal : -1);
+    EXPECT_EQ(CellToFloat(text, French()), decimal);
   }
-  double value = 0;
-  EXPECT_TRUE(ReadFloat("0.375", ".", value));
-  EXPECT_EQ(value, 0.375);
+  EXPECT_EQ(CellToFloat("0.375", test::English()), 0.375);
   EXPECT_EQ(CellToFloat("1,5", test::English()), 0);
 }
 
-TEST(CellText, IsBlank) {
-  const struct {
-    const char* name;
-    const char* text;
-    bool blank;
-  } cases[] = {
-      {"empty", "", true},
-      {"spaces, CR and LF", " \r\n", true},
-      {"a tab", "\t", false},
-      {"a letter after a space", " a", false},
-      {"a no-break space", "\xC2\xA0", false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(IsBlank(c.text), c.blank);
-  }
-}
-
-TEST(CellText, CutToken) {
-  const struct {
-    const char* name;
-    std::string source, separator, token, rest;
-  } cases[] = {
+TEST(CellText, IsBlankAndCutToken) {
+  const std::vector<std::tuple<const char*, const char*, bool>> blanks = {{"empty", "", true},
+                                                                          {"spaces, CR and LF", " \r\n", true},
+                                                                          {"a tab", "\t", false},
+                                                                          {"a letter after a space", " a", false},
+                                                                          {"a no-break space", "\xC2\xA0", false}};
+  for (const auto& [name, text, blank] : blanks) EXPECT_EQ(IsBlank(text), blank) << name;
+  const std::vector<std::tuple<const char*, std::string, std::string, std::string, std::string>> cuts = {
       {"a suffix", "Anglais.tnx", ".tnx", "Anglais", ""},
       {"the first separator", "a\\b\\c", "\\", "a", "b\\c"},
       {"a separator first", "\tabc", "\t", "", "abc"},
       {"no separator", "abc", "\\", "abc", ""},
-      {"a separator of several bytes", "東京・大阪", "・", "東京", "大阪"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    std::string source = c.source, token = "old";
-    CutToken(source, c.separator, token);
-    EXPECT_EQ(token, c.token);
-    EXPECT_EQ(source, c.rest);
+      {"a separator of several bytes", "東京・大阪", "・", "東京", "大阪"}};
+  for (const auto& [name, text, separator, token, rest] : cuts) {
+    SCOPED_TRACE(name);
+    std::string source = text, cut = "old";
+    CutToken(source, separator, cut);
+    EXPECT_EQ(cut, token);
+    EXPECT_EQ(source, rest);
   }
 }
 
