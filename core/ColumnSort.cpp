@@ -74,35 +74,14 @@ void GroupOrder(const std::vector<int>& members, const std::vector<int>& smaller
   for (int i = 0; i < k; ++i) out.push_back(circle[static_cast<size_t>((head + i) % k)]);
 }
 
-template <typename Less>
-std::vector<int> DenseRanks(int n, Less less) {
-  std::vector<int> byKey(static_cast<size_t>(n));
-  std::iota(byKey.begin(), byKey.end(), 0);
-  std::stable_sort(byKey.begin(), byKey.end(), less);
-  std::vector<int> ranks(static_cast<size_t>(n));
-  int rank = 0;
-  for (int i = 0; i < n; ++i) {
-    if (i > 0 && less(byKey[static_cast<size_t>(i - 1)], byKey[static_cast<size_t>(i)])) ++rank;
-    ranks[static_cast<size_t>(byKey[static_cast<size_t>(i)])] = rank;
-  }
-  return ranks;
-}
-
-// The exchange sort's result as an order of positions: given each row's key
-// as a dense rank (equal keys, equal ranks), where each row of the result
-// came from.
-std::vector<int> ExchangeSortOrder(const std::vector<int>& ranks, bool descending) {
+// The exchange sort's result, given the rows in ascending order of their keys
+// (equal keys in row order) and each row's key as a dense rank (equal keys,
+// equal ranks): where each row of the result came from.
+std::vector<int> ExchangeSortOrder(const std::vector<int>& byRank, const std::vector<int>& ranks, bool descending) {
+  // Every pair of equal keys that meets is exchanged: descending, the result
+  // is the ascending order reversed.
+  if (descending) return std::vector<int>(byRank.rbegin(), byRank.rend());
   const int n = static_cast<int>(ranks.size());
-  std::vector<int> byRank(static_cast<size_t>(n));
-  std::iota(byRank.begin(), byRank.end(), 0);
-  std::stable_sort(byRank.begin(), byRank.end(),
-                   [&](int a, int b) { return ranks[static_cast<size_t>(a)] < ranks[static_cast<size_t>(b)]; });
-  if (descending) {
-    // Every pair of equal keys that meets is exchanged: the result is the
-    // stable ascending order, reversed.
-    std::reverse(byRank.begin(), byRank.end());
-    return byRank;
-  }
   std::vector<int> order;
   order.reserve(static_cast<size_t>(n));
   Fenwick smaller(n);  // positions of rows whose key is below the current group
@@ -128,8 +107,19 @@ std::vector<int> ExchangeSortOrder(const std::vector<int>& ranks, bool descendin
   return order;
 }
 
-void SortByRanks(StudyTable& grid, const std::vector<int>& ranks, bool descending) {
-  const std::vector<int> order = ExchangeSortOrder(ranks, descending);
+// Sorts the data rows by keys that less compares (by data row index, from 0).
+template <typename Less>
+void SortRows(StudyTable& grid, Less less, bool descending) {
+  const int n = grid.DataRowCount();
+  std::vector<int> byKey(static_cast<size_t>(n));
+  std::iota(byKey.begin(), byKey.end(), 0);
+  std::stable_sort(byKey.begin(), byKey.end(), less);
+  std::vector<int> ranks(static_cast<size_t>(n));
+  for (int i = 1, rank = 0; i < n; ++i) {
+    if (less(byKey[i - 1], byKey[i])) ++rank;
+    ranks[byKey[i]] = rank;
+  }
+  const std::vector<int> order = ExchangeSortOrder(byKey, ranks, descending);
   std::vector<int> rows(order.size());
   bool moved = false;
   for (size_t i = 0; i < order.size(); ++i) {
@@ -139,14 +129,11 @@ void SortByRanks(StudyTable& grid, const std::vector<int>& ranks, bool descendin
   if (moved) grid.ReorderDataRows(rows);
 }
 
-void SortByNumbers(StudyTable& grid, const std::vector<double>& keys, bool descending) {
-  SortByRanks(grid, DenseRanks(grid.DataRowCount(), [&](int a, int b) { return keys[a] < keys[b]; }), descending);
-}
-
 }  // namespace
 
 void SortGridByNumbers(StudyTable& grid, const std::vector<double>& keys) {
-  if (static_cast<int>(keys.size()) == grid.DataRowCount()) SortByNumbers(grid, keys, false);
+  SortRows(
+      grid, [&](int a, int b) { return keys[a] < keys[b]; }, false);
 }
 
 void SortGrid(StudyTable& grid, int32_t column, int flags, const TextLocale& locale) {
@@ -156,13 +143,15 @@ void SortGrid(StudyTable& grid, int32_t column, int flags, const TextLocale& loc
   if (flags & sfNumeric) {
     std::vector<double> keys(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) keys[i] = CellToFloat(grid.Cell(column, i + StudyTable::FixedRows), locale);
-    SortByNumbers(grid, keys, descending);
+    SortRows(
+        grid, [&](int a, int b) { return keys[a] < keys[b]; }, descending);
     return;
   }
   std::vector<QCollatorSortKey> keys;
   keys.reserve(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) keys.push_back(locale.SortKey(grid.Cell(column, i + StudyTable::FixedRows)));
-  SortByRanks(grid, DenseRanks(n, [&](int a, int b) { return keys[a].compare(keys[b]) < 0; }), descending);
+  SortRows(
+      grid, [&](int a, int b) { return keys[a].compare(keys[b]) < 0; }, descending);
 }
 
 }  // namespace tenaxo

@@ -23,8 +23,8 @@ enum SortFlag : int {
 // A column outside the table sorts nothing.
 void SortGrid(StudyTable& grid, int32_t column, int flags, const TextLocale& locale = TextLocale::Current());
 
-// Sorts the data rows ascending by the given keys (keys[k] belongs to data
-// row k + 1); keys of another count sort nothing.
+// Sorts the data rows ascending by the given keys, one per data row (keys[k]
+// belongs to data row k + 1).
 void SortGridByNumbers(StudyTable& grid, const std::vector<double>& keys);
 
 }  // namespace tenaxo

@@ -1,7 +1,6 @@
 #pragma once
 // Numbers read from texts: the counts in Demandé and Juste, the keys of the
-// numeric column sort, the switches of the settings file. An unreadable text
-// is 0.
+// numeric column sort, the switches of the settings file.
 #include <cstdint>
 #include <string_view>
 

@@ -46,8 +46,8 @@ struct Rig {
 };
 
 // Three draws from the clock's low 32 bits, reseeded at every question: below 4 (0: the whole list, else the 20
-// weakest rows), the row, below 2 (0: the left side shows, as it always may). A reveal by the user awaits the answer.
-// Before the first question (clock 0): no score, no left text, the right side's header.
+// weakest rows), the row, below 2 (0, or "Montrer à gauche en premier": the left side shows). A reveal by the user
+// awaits the answer. Before the first question (clock 0): no score, no left text, the right side's header.
 TEST(Quiz, QuestionsAndReveals) {
   using Reveal = void (QuestionCycle::*)(bool);
   const Reveal none = nullptr, both = &QuestionCycle::RevealBoth;
