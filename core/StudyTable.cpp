@@ -18,28 +18,11 @@ StudyTable::StudyTable(int colCount, int rowCount) : colCount_(std::max(1, colCo
   rows_.assign(static_cast<size_t>(std::max(FixedRows + 1, rowCount)), Row(static_cast<size_t>(colCount_)));
 }
 
-void StudyTable::SetRowCount(int count) {
-  count = std::max(FixedRows + 1, count);
-  const int old = RowCount();
-  if (count == old) return;
-  if (count > old) {
-    if (observer_) observer_->RowsAboutToBeInserted(old, count - 1);
-    rows_.resize(static_cast<size_t>(count), Row(static_cast<size_t>(colCount_)));
-    if (observer_) observer_->RowsInserted();
-  } else {
-    if (observer_) observer_->RowsAboutToBeRemoved(count, old - 1);
-    rows_.resize(static_cast<size_t>(count));
-    if (observer_) observer_->RowsRemoved();
-    ClampCurrent();
-  }
-}
-
-void StudyTable::SetColCount(int count) {
-  if (count <= colCount_) return;
-  if (observer_) observer_->ColumnsAboutToBeInserted(colCount_, count - 1);
-  colCount_ = count;
-  for (Row& row : rows_) row.resize(static_cast<size_t>(count));
-  if (observer_) observer_->ColumnsInserted();
+void StudyTable::AppendRow() {
+  const int row = RowCount();
+  if (observer_) observer_->RowsAboutToBeInserted(row, row);
+  rows_.emplace_back(static_cast<size_t>(colCount_));
+  if (observer_) observer_->RowsInserted();
 }
 
 const std::string& StudyTable::Cell(int col, int row) const {
@@ -73,7 +56,6 @@ void StudyTable::SetCurrentCell(int col, int row) {
 }
 
 void StudyTable::ShiftUpFrom(int r) {
-  if (!IsDataRow(r) || DataRowCount() < 2) return;
   const int last = RowCount() - 1;
   // Row r's cells are dropped and the rows below take its place; seen from
   // outside, rows r..last-1 change and the last row goes.
@@ -89,17 +71,14 @@ void StudyTable::ShiftUpFrom(int r) {
 
 void StudyTable::ShiftDownTo(int r) {
   const int last = RowCount() - 1;
-  if (r < FixedRows || r >= last) return;
   std::rotate(rows_.begin() + r, rows_.begin() + last, rows_.end());
   for (int i = r; i <= last; ++i) SpacesForEmpties(rows_[static_cast<size_t>(i)]);
   Changed(r, last);
 }
 
 void StudyTable::ReorderDataRows(const std::vector<int>& order) {
-  const int n = DataRowCount();
-  if (static_cast<int>(order.size()) != n) return;
   std::vector<Row> sorted;
-  sorted.reserve(static_cast<size_t>(n));
+  sorted.reserve(order.size());
   for (int from : order) sorted.push_back(std::move(rows_[static_cast<size_t>(from)]));
   std::move(sorted.begin(), sorted.end(), rows_.begin() + FixedRows);
   Changed(FixedRows, RowCount() - 1);

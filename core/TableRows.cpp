@@ -18,7 +18,7 @@ void DeleteGridRow(StudyTable& grid, int32_t r) {
 void AddGridRow(StudyTable& grid, const CellTexts& texts) {
   bool reuse = grid.DataRowCount() == 1;
   for (int col = 0; col < grid.ColCount() && reuse; ++col) reuse = IsBlank(grid.Cell(col, StudyTable::FixedRows));
-  if (!reuse) grid.SetRowCount(grid.RowCount() + 1);
+  if (!reuse) grid.AppendRow();
   grid.SetRowTexts(grid.RowCount() - 1, texts);
 }
 
