@@ -101,7 +101,7 @@ void QuestionCycle::SetSpeechOn(bool on) {
     voice_.reset();
     return;
   }
-  if (voice_ || !voices_) return;
+  if (voice_) return;
   try {
     voice_ = voices_();
   } catch (...) {
@@ -112,12 +112,11 @@ void QuestionCycle::SetSpeechOn(bool on) {
 void QuestionCycle::SpeakLeft() {
   if (!voice_ || !left_.text) return;
   if (beforeSpeak_) beforeSpeak_();
-  if (!voice_) return;  // the hook switched speech off
   bool spoken = false;
   try {
     spoken = voice_->Speak(*left_.text, language_);
   } catch (...) {
-    spoken = false;
+    // Not spoken.
   }
   // A failure of speech is never shown: speech just switches itself off.
   if (!spoken) voice_.reset();

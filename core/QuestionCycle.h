@@ -41,9 +41,10 @@ struct SeriesScore {
 
 class QuestionCycle {
  public:
-  // voices makes the voice while speech is on (none: speech cannot be turned
-  // on); clock reseeds the generator (none: the monotonic clock).
-  explicit QuestionCycle(Session& session, VoiceFactory voices = {}, SeedClock clock = {});
+  // voices makes the voice while speech is on (a null result or an
+  // exception: speech stays off); clock reseeds the generator (none: the
+  // monotonic clock).
+  QuestionCycle(Session& session, VoiceFactory voices, SeedClock clock = {});
   ~QuestionCycle();
   QuestionCycle(const QuestionCycle&) = delete;
   QuestionCycle& operator=(const QuestionCycle&) = delete;
@@ -94,6 +95,7 @@ class QuestionCycle {
 
   // Called just before a text is spoken, once the card shows it: the window
   // shows the state and repaints here so the text is seen while it is heard.
+  // It leaves speech on.
   void SetBeforeSpeak(std::function<void()> hook) { beforeSpeak_ = std::move(hook); }
 
  private:
