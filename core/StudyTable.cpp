@@ -77,9 +77,8 @@ void StudyTable::ShiftDownTo(int r) {
 }
 
 void StudyTable::ReorderDataRows(const std::vector<int>& order) {
-  std::vector<Row> sorted;
-  sorted.reserve(order.size());
-  for (int from : order) sorted.push_back(std::move(rows_[static_cast<size_t>(from)]));
+  std::vector<Row> sorted(order.size());
+  for (size_t k = 0; k < order.size(); ++k) sorted[k] = std::move(rows_[static_cast<size_t>(order[k])]);
   std::move(sorted.begin(), sorted.end(), rows_.begin() + FixedRows);
   Changed(FixedRows, RowCount() - 1);
 }

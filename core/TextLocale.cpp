@@ -16,8 +16,6 @@ std::unique_ptr<TextLocale>& CurrentSlot() {
 TextLocale::TextLocale(const QLocale& locale)
     : collator_(locale), decimal_(ToUtf8(locale.decimalPoint())), thousands_(ToUtf8(locale.groupSeparator())) {
   collator_.setCaseSensitivity(Qt::CaseInsensitive);
-  if (decimal_.empty()) decimal_ = ".";
-  if (thousands_.empty() || thousands_ == decimal_) thousands_ = decimal_ == "," ? "." : ",";
 }
 
 QCollatorSortKey TextLocale::SortKey(std::string_view text) const { return collator_.sortKey(ToQString(text)); }

@@ -1,7 +1,8 @@
 #pragma once
 // The user's locale as the study list sees it: the decimal and thousands
-// separators of numbers (UTF-8, as the locale has them) and the
-// case-insensitive text comparison of the column sort. Tests pin a French or
+// separators of numbers (UTF-8, as the locale has them; every locale has both,
+// and they differ) and the case-insensitive text comparison of the column
+// sort. Tests pin a French or
 // an English locale.
 #include <QCollator>
 #include <QCollatorSortKey>

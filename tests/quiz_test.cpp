@@ -62,6 +62,7 @@ TEST(Quiz, QuestionsAndReveals) {
       {"the hidden side revealed", 30, 2, false, &QuestionCycle::RevealLeft, 21, "L21", "R21"},
       {"the side shown revealed", 30, 2, false, &QuestionCycle::RevealRight, 21, {}, "R21"},
       {"both revealed", 30, 1, false, both, 26, "L26", "R26"},
+      {"before any question", 30, 0, false, none, 0, {}, {}},
       {"both revealed before any question", 30, 0, false, both, 0, {}, "Droite"}};
   for (const auto& [name, pairs, clock, leftFirst, reveal, row, left, right] : cases) {
     SCOPED_TRACE(name);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CellText.h"
+#include "ColumnSort.h"
 #include "Numbers.h"
 #include "TableRows.h"
 #include "TableText.h"
@@ -62,7 +63,7 @@ struct Log : TableObserver {
 // A table of 5 columns and 10 rows (the header and 9 data rows), its current cell at column 2 of the row given; then
 // what its view is told, and the current cell and the size (column, row, rows, columns).
 TEST(StudyTable, TellsItsObserverAndKeepsTheCurrentCellInTheDataRows) {
-  enum Change { Cell, RowTexts, Append, Delete, Insert, Replace, Current };
+  enum Change { Cell, RowTexts, Append, Delete, Insert, Sort, Replace, Current };
   const Event inserted{"inserted", -1, -1}, removed{"removed", -1, -1}, clamped{"clamped", -1, -1};
   using Shape = std::tuple<int, int, int, int>;
   const std::vector<std::tuple<const char*, int, Change, int, int, std::vector<Event>, Shape>> cases = {
@@ -74,6 +75,7 @@ TEST(StudyTable, TellsItsObserverAndKeepsTheCurrentCellInTheDataRows) {
       {"deleted", 8, Delete, 1, 0, {{"cells", 1, 8}, {"remove", 9, 9}, removed}, {2, 8, 9, 5}},
       {"deleted under the cell", 9, Delete, 8, 0, {{"cells", 8, 8}, {"remove", 9, 9}, removed, clamped}, {2, 8, 9, 5}},
       {"inserted", 8, Insert, 2, 0, {{"insert", 10, 10}, inserted, {"cells", 10, 10}, {"cells", 2, 10}}, {2, 8, 11, 5}},
+      {"sorted", 8, Sort, 0, 0, {{"cells", 1, 9}}, {2, 8, 10, 5}},
       {"every row replaced, wider", 8, Replace, 0, 0, {{"replace", -1, -1}, {"replaced", -1, -1}}, {2, 1, 3, 6}},
       {"the current cell beyond the table", 8, Current, 9, 99, {}, {4, 9, 10, 5}},
       {"the current cell on the header", 8, Current, -1, 0, {}, {0, 1, 10, 5}}};
@@ -89,11 +91,22 @@ TEST(StudyTable, TellsItsObserverAndKeepsTheCurrentCellInTheDataRows) {
     if (change == Append) table.AppendRow();
     if (change == Delete) DeleteGridRow(table, a);
     if (change == Insert) InsertGridRow(table, a, {});
+    if (change == Sort) SortGrid(table, 0, sfDescending);
     if (change == Replace) table.ReplaceDataRows({{"a"}, {"b", "", "", "", "", "f"}});
     if (change == Current) table.SetCurrentCell(a, b);
     EXPECT_EQ(log.events, told);
     EXPECT_EQ(Shape(table.CurrentCol(), table.CurrentRow(), table.RowCount(), table.ColCount()), after);
   }
+}
+
+// Bytes held, for the memory budget: a cell too long to be held in place adds its heap block (capacity and NUL).
+TEST(StudyTable, MemoryUsage) {
+  StudyTable table(1, 2);
+  const size_t empty = table.MemoryUsage();
+  table.SetCell(0, 1, std::string(15, 'x'));
+  EXPECT_EQ(table.MemoryUsage(), empty);
+  table.SetCell(0, 1, std::string(16, 'x'));
+  EXPECT_EQ(table.MemoryUsage(), empty + table.Cell(0, 1).capacity() + 1);
 }
 
 TEST(StudyTable, OutsideReadsEmpty) {
@@ -187,6 +200,7 @@ TEST(Ansi, UnicodeRoundTripsButNoLoneSurrogate) {
   EXPECT_EQ(out, "kept");
   EXPECT_EQ(Utf8Prefix("a\xC3\xA9", 2), "a");
   EXPECT_EQ(Utf8Prefix("a\xC3\xA9", 3), "a\xC3\xA9");
+  EXPECT_EQ(Utf8Prefix("\xA9\xA9", 1), "");
 }
 
 }  // namespace
