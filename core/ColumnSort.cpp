@@ -115,18 +115,14 @@ void SortRows(StudyTable& grid, Less less, bool descending) {
   std::iota(byKey.begin(), byKey.end(), 0);
   std::stable_sort(byKey.begin(), byKey.end(), less);
   std::vector<int> ranks(static_cast<size_t>(n));
-  for (int i = 1, rank = 0; i < n; ++i) {
-    if (less(byKey[i - 1], byKey[i])) ++rank;
-    ranks[byKey[i]] = rank;
+  int rank = 0;
+  for (auto key = byKey.begin(); key != byKey.end(); ++key) {
+    if (key != byKey.begin() && less(key[-1], *key)) ++rank;
+    ranks[static_cast<size_t>(*key)] = rank;
   }
   const std::vector<int> order = ExchangeSortOrder(byKey, ranks, descending);
-  std::vector<int> rows(order.size());
-  bool moved = false;
-  for (size_t i = 0; i < order.size(); ++i) {
-    rows[i] = order[i] + StudyTable::FixedRows;
-    moved = moved || order[i] != static_cast<int>(i);
-  }
-  if (moved) grid.ReorderDataRows(rows);
+  // The order of a permutation is ascending only when nothing moves.
+  if (!std::is_sorted(order.begin(), order.end())) grid.ReorderDataRows(order);
 }
 
 }  // namespace
@@ -138,18 +134,18 @@ void SortGridByNumbers(StudyTable& grid, const std::vector<double>& keys) {
 
 void SortGrid(StudyTable& grid, int32_t column, int flags, const TextLocale& locale) {
   if (column < 0 || column >= grid.ColCount()) return;
-  const int n = grid.DataRowCount();
   const bool descending = (flags & sfDescending) != 0;
   if (flags & sfNumeric) {
-    std::vector<double> keys(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) keys[i] = CellToFloat(grid.Cell(column, i + StudyTable::FixedRows), locale);
+    std::vector<double> keys;
+    for (int row = StudyTable::FixedRows; grid.IsDataRow(row); ++row)
+      keys.push_back(CellToFloat(grid.Cell(column, row), locale));
     SortRows(
         grid, [&](int a, int b) { return keys[a] < keys[b]; }, descending);
     return;
   }
   std::vector<QCollatorSortKey> keys;
-  keys.reserve(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) keys.push_back(locale.SortKey(grid.Cell(column, i + StudyTable::FixedRows)));
+  for (int row = StudyTable::FixedRows; grid.IsDataRow(row); ++row)
+    keys.push_back(locale.SortKey(grid.Cell(column, row)));
   SortRows(
       grid, [&](int a, int b) { return keys[a].compare(keys[b]) < 0; }, descending);
 }

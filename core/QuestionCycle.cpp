@@ -89,7 +89,7 @@ void QuestionCycle::NewSeries() {
 
 void QuestionCycle::ResetStats() {
   StudyTable& grid = session_.table;
-  for (int row = StudyTable::FixedRows; row < grid.RowCount(); ++row) {
+  for (int row = StudyTable::FixedRows; grid.IsDataRow(row); ++row) {
     for (int col : {ColDemande, ColJuste, ColRatio}) grid.SetCell(col, row, std::string());
   }
 }

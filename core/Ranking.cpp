@@ -33,19 +33,14 @@ std::string ThousandthsText(int64_t thousandths, const TextLocale& locale) {
 }  // namespace
 
 void ComputeRatios(StudyTable& grid, const TextLocale& locale) {
-  const int n = grid.DataRowCount();
-  std::vector<double> keys(static_cast<size_t>(n), 0.0);
-  for (int i = 0; i < n; ++i) {
-    const int row = i + StudyTable::FixedRows;
+  std::vector<double> keys;  // the ratios in thousandths; 0 without one
+  for (int row = StudyTable::FixedRows; grid.IsDataRow(row); ++row) {
     int64_t asked = CellToInt(grid.Cell(ColDemande, row));
     if (asked < 10) asked *= 2;
-    if (asked == 0) {
-      grid.SetCell(ColRatio, row, std::string());
-      continue;
-    }
-    const int64_t ratio = Thousandths(static_cast<double>(CellToInt(grid.Cell(ColJuste, row))) / asked);
-    keys[static_cast<size_t>(i)] = static_cast<double>(ratio);
-    grid.SetCell(ColRatio, row, ThousandthsText(ratio, locale));
+    const int64_t ratio =
+        asked == 0 ? 0 : Thousandths(static_cast<double>(CellToInt(grid.Cell(ColJuste, row))) / asked);
+    grid.SetCell(ColRatio, row, asked == 0 ? std::string() : ThousandthsText(ratio, locale));
+    keys.push_back(static_cast<double>(ratio));
   }
   SortGridByNumbers(grid, keys);
 }

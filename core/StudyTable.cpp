@@ -60,7 +60,7 @@ void StudyTable::ShiftUpFrom(int r) {
   // Row r's cells are dropped and the rows below take its place; seen from
   // outside, rows r..last-1 change and the last row goes.
   rows_.erase(rows_.begin() + r);
-  for (int i = r; i < last; ++i) SpacesForEmpties(rows_[static_cast<size_t>(i)]);
+  std::for_each(rows_.begin() + r, rows_.begin() + last, SpacesForEmpties);
   rows_.emplace_back(static_cast<size_t>(colCount_));  // keep the size until the view has been told
   Changed(r, last - 1);
   if (observer_) observer_->RowsAboutToBeRemoved(last, last);
@@ -72,13 +72,14 @@ void StudyTable::ShiftUpFrom(int r) {
 void StudyTable::ShiftDownTo(int r) {
   const int last = RowCount() - 1;
   std::rotate(rows_.begin() + r, rows_.begin() + last, rows_.end());
-  for (int i = r; i <= last; ++i) SpacesForEmpties(rows_[static_cast<size_t>(i)]);
+  std::for_each(rows_.begin() + r, rows_.end(), SpacesForEmpties);
   Changed(r, last);
 }
 
 void StudyTable::ReorderDataRows(const std::vector<int>& order) {
   std::vector<Row> sorted(order.size());
-  for (size_t k = 0; k < order.size(); ++k) sorted[k] = std::move(rows_[static_cast<size_t>(order[k])]);
+  std::transform(order.begin(), order.end(), sorted.begin(),
+                 [this](int from) { return std::move(rows_[static_cast<size_t>(from + FixedRows)]); });
   std::move(sorted.begin(), sorted.end(), rows_.begin() + FixedRows);
   Changed(FixedRows, RowCount() - 1);
 }

@@ -74,7 +74,7 @@ class StudyTable {
   // become a single space.
   void ShiftDownTo(int r);
   // Data rows take the order given, one entry per data row: order[k] is the
-  // data row (1-based) that ends at row k + 1. Cells move exactly.
+  // data row, counted from 0, that ends k-th. Cells move exactly.
   void ReorderDataRows(const std::vector<int>& order);
   // Replaces every data row at once (one blank row when there is none);
   // rows wider than the table widen it. The current cell goes to row 1. On a

@@ -1,5 +1,7 @@
 #include "TableRows.h"
 
+#include <algorithm>
+
 #include "CellText.h"
 
 namespace tenaxo {
@@ -16,8 +18,8 @@ void DeleteGridRow(StudyTable& grid, int32_t r) {
 }
 
 void AddGridRow(StudyTable& grid, const CellTexts& texts) {
-  bool reuse = grid.DataRowCount() == 1;
-  for (int col = 0; col < grid.ColCount() && reuse; ++col) reuse = IsBlank(grid.Cell(col, StudyTable::FixedRows));
+  const StudyTable::Row first = grid.RowTexts(StudyTable::FixedRows);
+  const bool reuse = grid.DataRowCount() == 1 && std::all_of(first.begin(), first.end(), IsBlank);
   if (!reuse) grid.AppendRow();
   grid.SetRowTexts(grid.RowCount() - 1, texts);
 }
