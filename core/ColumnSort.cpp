@@ -12,7 +12,10 @@ namespace {
 
 class Fenwick {
  public:
-  explicit Fenwick(int size) : tree_(static_cast<size_t>(size) + 1, 0) {}
+  // size entries, each one value: a node holds the value times the entries it spans.
+  Fenwick(int size, int value) : tree_(static_cast<size_t>(size) + 1) {
+    for (int i = 1; i <= size; ++i) tree_[static_cast<size_t>(i)] = value * (i & -i);
+  }
   void Add(int index, int delta) {
     for (int i = index + 1; i < static_cast<int>(tree_.size()); i += i & -i) tree_[static_cast<size_t>(i)] += delta;
   }
@@ -63,8 +66,7 @@ void GroupOrder(const std::vector<int>& members, const std::vector<int>& smaller
     ++length;
     head = static_cast<int>((head + static_cast<int64_t>(smallerAfter[static_cast<size_t>(j)])) % length);
   }
-  Fenwick free(k);
-  for (int i = 0; i < k; ++i) free.Add(i, 1);
+  Fenwick free(k, 1);
   std::vector<int> circle(static_cast<size_t>(k));
   for (int j = k - 1; j >= 0; --j) {
     const int slot = free.FindKth(insertAt[static_cast<size_t>(j)]);
@@ -84,7 +86,7 @@ std::vector<int> ExchangeSortOrder(const std::vector<int>& byRank, const std::ve
   const int n = static_cast<int>(ranks.size());
   std::vector<int> order;
   order.reserve(static_cast<size_t>(n));
-  Fenwick smaller(n);  // positions of rows whose key is below the current group
+  Fenwick smaller(n, 0);  // positions of rows whose key is below the current group
   std::vector<int> members;
   std::vector<int> smallerAfter;
   for (int start = 0; start < n;) {

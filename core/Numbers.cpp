@@ -11,17 +11,25 @@ std::string_view TrimSpaces(std::string_view text) {
   text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
   return text.substr(0, text.find_last_not_of(' ') + 1);
 }
+
+// Takes a leading "+" or "-" off the text; true for "-".
+bool TakeSign(std::string_view& text) {
+  const size_t sign = text.find_first_of("+-");
+  if (sign != 0) return false;
+  const bool negative = text[0] == '-';
+  text.remove_prefix(1);
+  return negative;
+}
 }  // namespace
 
 int32_t CellToInt(std::string_view text) {
   text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
-  const bool negative = !text.empty() && text[0] == '-';
-  if (!text.empty() && (negative || text[0] == '+')) text.remove_prefix(1);
+  const bool negative = TakeSign(text);
   int base = 10;
   if (text.substr(0, 2) == "0x" || text.substr(0, 2) == "0X") {
     base = 16;
     text.remove_prefix(2);
-  } else if (!text.empty() && (text[0] == '$' || text[0] == 'x' || text[0] == 'X')) {
+  } else if (text.find_first_of("$xX") == 0) {
     base = 16;
     text.remove_prefix(1);
   }
@@ -34,8 +42,7 @@ int32_t CellToInt(std::string_view text) {
 
 bool ReadFloat(std::string_view text, std::string_view decimalSeparator, double& value) {
   text = TrimSpaces(text);
-  const bool negative = !text.empty() && text[0] == '-';
-  if (!text.empty() && (negative || text[0] == '+')) text.remove_prefix(1);
+  const bool negative = TakeSign(text);
   // The rest in the form from_chars reads: the separator made a point, no
   // other point, and a digit or the point first (no second sign, no "inf").
   if (decimalSeparator != "." && text.find('.') != std::string_view::npos) return false;

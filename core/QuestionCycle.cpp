@@ -81,9 +81,9 @@ void QuestionCycle::AnswerNotFound() {
   NextQuestion();
 }
 
+// The series starts at no question asked, so the next one ranks the list.
 void QuestionCycle::NewSeries() {
   session_.ResetSeries();
-  ComputeRatios();
   NextQuestion();
 }
 

@@ -38,13 +38,9 @@ void StudyTable::SetCell(int col, int row, std::string text) {
   Changed(row, row);
 }
 
-StudyTable::Row StudyTable::RowTexts(int row) const {
-  if (row < 0 || row >= RowCount()) return Row(static_cast<size_t>(colCount_));
-  return rows_[static_cast<size_t>(row)];
-}
+StudyTable::Row StudyTable::RowTexts(int row) const { return rows_[static_cast<size_t>(row)]; }
 
 void StudyTable::SetRowTexts(int row, Row texts) {
-  if (row < 0 || row >= RowCount()) return;
   texts.resize(static_cast<size_t>(colCount_));
   rows_[static_cast<size_t>(row)] = std::move(texts);
   Changed(row, row);

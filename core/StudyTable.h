@@ -3,7 +3,8 @@
 // header row, rows 1 and on are the pairs: Gauche, Droite, Demandé, Juste,
 // Ratio, then any further columns a wider list file brought.
 //
-// Reads outside the table give the empty text and writes there change nothing.
+// Cell reads outside the table give the empty text and cell writes there
+// change nothing.
 // Rows are held one allocation each, so moving a row never copies its cells.
 #include <vector>
 
@@ -52,8 +53,10 @@ class StudyTable {
   const std::string& Cell(int col, int row) const;
   void SetCell(int col, int row, std::string text);
 
+  // The cells of a row of the table, the header included.
   Row RowTexts(int row) const;
-  // Replaces the whole row: missing texts make empty cells, extra ones drop.
+  // Replaces the whole of a row of the table: missing texts make empty cells,
+  // extra ones drop.
   void SetRowTexts(int row, Row texts);
 
   // The current cell of the editor; always inside the data rows.
