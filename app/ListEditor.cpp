@@ -1,10 +1,11 @@
 // The list editor: the handlers of the grid's events.
 #include <QCheckBox>
 
+#include "CellText.h"
+#include "ColumnSort.h"
 #include "ListGrid.h"
-#include "Outils.h"
-#include "SortGrid.h"
 #include "TFTenaxo.h"
+#include "TableRows.h"
 
 namespace tenaxo {
 

@@ -19,7 +19,6 @@
 #include "ListCommands.h"
 #include "ListGrid.h"
 #include "ListModel.h"
-#include "Outils.h"
 #include "QuestionCycle.h"
 #include "Settings.h"
 #include "TFAbout.h"
@@ -31,9 +30,11 @@ namespace {
 const QColor kWhite(255, 255, 255);
 const QColor kSilver(192, 192, 192);
 
-void MirrorPanel(Panel* panel, const AnswerPanel& state) {
-  panel->SetCaption(ToQString(state.Caption));
-  panel->SetColor(state.Color == PanelColor::White ? kWhite : kSilver);
+// A hidden side reads "?" on silver, a revealed one its text on white; a side
+// that never held a text shows the panel's name.
+void MirrorPanel(Panel* panel, const CardSide& side, const QString& name) {
+  panel->SetCaption(side.hidden ? QStringLiteral("?") : side.text ? ToQString(*side.text) : name);
+  panel->SetColor(side.hidden ? kSilver : kWhite);
 }
 
 void SetChecked(QCheckBox* box, bool checked) {
@@ -68,8 +69,7 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
     if (!voice) return nullptr;
     return std::make_unique<HeldVoice>(std::move(voice), hold);
   };
-  cycle_ = std::make_unique<QuestionCycle>(session_, std::move(held),
-                                           [this](const QString& question) { return Confirm(this, question); });
+  cycle_ = std::make_unique<QuestionCycle>(session_, std::move(held));
   PnFiche->installEventFilter(this);
   // Ctrl+E moves to the end of the line in a text box on X11; here it exports,
   // wherever the focus is.
@@ -120,7 +120,11 @@ void TFTenaxo::BindEvents() {
   connect(BtOui, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.AnswerFound(); }); });
   connect(BtNon, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.AnswerNotFound(); }); });
   connect(Button3, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.NewSeries(); }); });
-  connect(Button4, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.ConfirmAndResetStats(); }); });
+  connect(Button4, &QPushButton::clicked, this, [this, &cycle] {
+    Run([&] {
+      if (Confirm(this, QStringLiteral("Remise à zéro des statistiques ?"))) cycle.ResetStats();
+    });
+  });
   // A check box runs its handler whenever its state changes, and only then.
   connect(CbVocal, &QCheckBox::toggled, this,
           [this, &cycle](bool checked) { Run([&] { cycle.SetSpeechOn(checked); }); });
@@ -152,14 +156,19 @@ std::string TFTenaxo::ListNameText() const { return ToUtf8(CbListes->currentText
 
 void TFTenaxo::Mirror() {
   const QuestionCycle& cycle = *cycle_;
-  MirrorPanel(PnQL, cycle.LeftSide());
-  MirrorPanel(PnQR, cycle.RightSide());
+  MirrorPanel(PnQL, cycle.LeftSide(), QStringLiteral("PnQL"));
+  MirrorPanel(PnQR, cycle.RightSide(), QStringLiteral("PnQR"));
   MirrorCard();
   // An answer hides "Oui" and "Non": the keyboard goes back to the card
   // rather than to whatever control follows them.
   if (!cycle.AwaitingAnswer() && PnReponse->isAncestorOf(QApplication::focusWidget())) PnFiche->setFocus();
   PnReponse->setVisible(cycle.AwaitingAnswer());
-  setWindowTitle(cycle.Title());
+  // The score at the draw of the pending question; the program's name alone before the first.
+  const std::optional<SeriesScore>& score = cycle.ScoreAtDraw();
+  setWindowTitle(
+      score ? QStringLiteral("Tenaxo - %1 - Réponses justes : %2/%3")
+                  .arg(ToQString(score->listName), QString::number(score->found), QString::number(score->asked))
+            : QStringLiteral("Tenaxo"));
   SetChecked(CbVocal, cycle.SpeechOn());
   SetChecked(CbFirstLeft, cycle.LeftFirst());
   BtSauver->setFont(session_.unsaved ? MarkFont(font()) : font());
@@ -170,8 +179,8 @@ void TFTenaxo::MirrorCard() {
   // While the "Réponse trouvée ?" panel is hidden, the side shown is the
   // question; a reveal leaves the question as it was.
   const QuestionCycle& cycle = *cycle_;
-  if (!cycle.AwaitingAnswer() && cycle.LeftSide().Color != cycle.RightSide().Color) {
-    question_ = cycle.LeftSide().Color == PanelColor::White ? PnQL : PnQR;
+  if (!cycle.AwaitingAnswer() && cycle.LeftSide().hidden != cycle.RightSide().hidden) {
+    question_ = cycle.LeftSide().hidden ? PnQR : PnQL;
   }
   QString name = question_ ? question_->Caption() : QString();
   if (name.isEmpty()) name = QStringLiteral("Fiche");

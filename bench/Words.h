@@ -3,7 +3,6 @@
 #include <random>
 #include <string>
 
-#include "Outils.h"
 #include "StudyTable.h"
 
 namespace tenaxo::bench {
@@ -44,8 +43,8 @@ inline StudyTable MakeList(int rows, unsigned seed = 42, Script script = Script:
     row[1] = Word(random);
     if (random() % 3 != 0) {
       const int asked = 1 + static_cast<int>(random() % 30);
-      row[2] = IntToStr(asked);
-      row[3] = IntToStr(random() % (asked + 1));
+      row[2] = std::to_string(asked);
+      row[3] = std::to_string(random() % (asked + 1));
     }
     table.SetRowTexts(r, std::move(row));
   }

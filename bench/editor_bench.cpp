@@ -6,11 +6,11 @@
 #include <QImage>
 #include <QPainter>
 
+#include "ColumnSort.h"
 #include "ListGrid.h"
 #include "ListModel.h"
-#include "Outils.h"
 #include "Ranking.h"
-#include "SortGrid.h"
+#include "TableRows.h"
 #include "Words.h"
 
 namespace tenaxo {

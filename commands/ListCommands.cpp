@@ -6,6 +6,7 @@
 #include <new>
 #include <utility>
 
+#include "CellText.h"
 #include "Errors.h"
 #include "FileIo.h"
 #include "FolderListing.h"
@@ -13,7 +14,7 @@
 #include "ListFolder.h"
 #include "ListFormat.h"
 #include "ListNames.h"
-#include "Outils.h"
+#include "TableRows.h"
 
 namespace tenaxo {
 

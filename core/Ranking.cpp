@@ -1,35 +1,48 @@
 #include "Ranking.h"
 
+#include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <vector>
 
-#include "Outils.h"
-#include "SortGrid.h"
+#include "ColumnSort.h"
+#include "Numbers.h"
 
 namespace tenaxo {
 
+namespace {
+// The ratio in thousandths, rounded half away from zero on the double's exact
+// value: 1/16 gives 63, and 749/2000, whose double lies just below 0.3745,
+// gives 374. The product of a double by 1000 is exact in a long double with
+// a mantissa of 63 bits or more.
+static_assert(std::numeric_limits<long double>::digits >= 63);
+int64_t Thousandths(double ratio) { return std::llround(static_cast<long double>(ratio) * 1000); }
+
+// "1 234,568", "-0,063", "0,000" in French.
+std::string ThousandthsText(int64_t thousandths, const TextLocale& locale) {
+  const int64_t magnitude = std::abs(thousandths);
+  const std::string digits = std::to_string(magnitude / 1000);
+  std::string text = thousandths < 0 ? "-" : "";
+  for (size_t k = 0; k < digits.size(); ++k) {
+    if (k > 0 && (digits.size() - k) % 3 == 0) text += locale.ThousandsSeparator();
+    text += digits[k];
+  }
+  const std::string decimals = std::to_string(magnitude % 1000 + 1000);  // "1063": the leading 1 keeps the zeros
+  return text + locale.DecimalSeparator() + decimals.substr(1);
+}
+}  // namespace
+
 void ComputeRatios(StudyTable& grid, const TextLocale& locale) {
-  const int n = grid.DataRowCount();
-  std::vector<double> keys(static_cast<size_t>(n), 0.0);
-  for (int i = 0; i < n; ++i) {
-    const int row = i + StudyTable::FixedRows;
+  std::vector<double> keys;  // the ratios in thousandths; 0 without one
+  for (int row = StudyTable::FixedRows; grid.IsDataRow(row); ++row) {
     int64_t asked = CellToInt(grid.Cell(ColDemande, row));
     if (asked < 10) asked *= 2;
-    if (asked == 0) {
-      grid.SetCell(ColRatio, row, std::string());
-      continue;
-    }
-    const double ratio = static_cast<double>(CellToInt(grid.Cell(ColJuste, row))) / static_cast<double>(asked);
-    std::string text = FormatNumber(ratio, 3, locale);
-    // The sort reads each ratio as its text says. A ratio of 1000 or more
-    // carries a thousands separator that the number reader refuses; such a
-    // pair still ranks by its value, at the end where it belongs, instead of
-    // among the pairs never asked.
-    double key = 0;
-    ReadGroupedFloat(text, locale, key);
-    keys[static_cast<size_t>(i)] = key;
-    grid.SetCell(ColRatio, row, std::move(text));
+    const int64_t ratio =
+        asked == 0 ? 0 : Thousandths(static_cast<double>(CellToInt(grid.Cell(ColJuste, row))) / asked);
+    grid.SetCell(ColRatio, row, asked == 0 ? std::string() : ThousandthsText(ratio, locale));
+    keys.push_back(static_cast<double>(ratio));
   }
-  SortGridByNumbers(grid, keys, false);
+  SortGridByNumbers(grid, keys);
 }
 
 }  // namespace tenaxo

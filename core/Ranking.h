@@ -6,8 +6,11 @@
 
 namespace tenaxo {
 
-// Ratio = Juste / D where D is Demandé, doubled when Demandé is below 10;
-// an empty Ratio when D is 0. Then the rows are sorted ascending by ratio.
+// Ratio = Juste / D, where D is Demandé doubled when Demandé is below 10,
+// written with three decimals in the locale's form (rounded half away from
+// zero on the double's exact value; thousands grouped); an empty Ratio when D
+// is 0. Then the rows are sorted ascending by the ratio as written, the pairs
+// without one counting as 0 (ColumnSort.h tells where equal ratios go).
 void ComputeRatios(StudyTable& grid, const TextLocale& locale = TextLocale::Current());
 
 }  // namespace tenaxo

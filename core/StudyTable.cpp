@@ -18,28 +18,11 @@ StudyTable::StudyTable(int colCount, int rowCount) : colCount_(std::max(1, colCo
   rows_.assign(static_cast<size_t>(std::max(FixedRows + 1, rowCount)), Row(static_cast<size_t>(colCount_)));
 }
 
-void StudyTable::SetRowCount(int count) {
-  count = std::max(FixedRows + 1, count);
-  const int old = RowCount();
-  if (count == old) return;
-  if (count > old) {
-    if (observer_) observer_->RowsAboutToBeInserted(old, count - 1);
-    rows_.resize(static_cast<size_t>(count), Row(static_cast<size_t>(colCount_)));
-    if (observer_) observer_->RowsInserted();
-  } else {
-    if (observer_) observer_->RowsAboutToBeRemoved(count, old - 1);
-    rows_.resize(static_cast<size_t>(count));
-    if (observer_) observer_->RowsRemoved();
-    ClampCurrent();
-  }
-}
-
-void StudyTable::SetColCount(int count) {
-  if (count <= colCount_) return;
-  if (observer_) observer_->ColumnsAboutToBeInserted(colCount_, count - 1);
-  colCount_ = count;
-  for (Row& row : rows_) row.resize(static_cast<size_t>(count));
-  if (observer_) observer_->ColumnsInserted();
+void StudyTable::AppendRow() {
+  const int row = RowCount();
+  if (observer_) observer_->RowsAboutToBeInserted(row, row);
+  rows_.emplace_back(static_cast<size_t>(colCount_));
+  if (observer_) observer_->RowsInserted();
 }
 
 const std::string& StudyTable::Cell(int col, int row) const {
@@ -55,13 +38,9 @@ void StudyTable::SetCell(int col, int row, std::string text) {
   Changed(row, row);
 }
 
-StudyTable::Row StudyTable::RowTexts(int row) const {
-  if (row < 0 || row >= RowCount()) return Row(static_cast<size_t>(colCount_));
-  return rows_[static_cast<size_t>(row)];
-}
+StudyTable::Row StudyTable::RowTexts(int row) const { return rows_[static_cast<size_t>(row)]; }
 
 void StudyTable::SetRowTexts(int row, Row texts) {
-  if (row < 0 || row >= RowCount()) return;
   texts.resize(static_cast<size_t>(colCount_));
   rows_[static_cast<size_t>(row)] = std::move(texts);
   Changed(row, row);
@@ -73,12 +52,11 @@ void StudyTable::SetCurrentCell(int col, int row) {
 }
 
 void StudyTable::ShiftUpFrom(int r) {
-  if (!IsDataRow(r) || DataRowCount() < 2) return;
   const int last = RowCount() - 1;
   // Row r's cells are dropped and the rows below take its place; seen from
   // outside, rows r..last-1 change and the last row goes.
   rows_.erase(rows_.begin() + r);
-  for (int i = r; i < last; ++i) SpacesForEmpties(rows_[static_cast<size_t>(i)]);
+  std::for_each(rows_.begin() + r, rows_.begin() + last, SpacesForEmpties);
   rows_.emplace_back(static_cast<size_t>(colCount_));  // keep the size until the view has been told
   Changed(r, last - 1);
   if (observer_) observer_->RowsAboutToBeRemoved(last, last);
@@ -89,18 +67,15 @@ void StudyTable::ShiftUpFrom(int r) {
 
 void StudyTable::ShiftDownTo(int r) {
   const int last = RowCount() - 1;
-  if (r < FixedRows || r >= last) return;
   std::rotate(rows_.begin() + r, rows_.begin() + last, rows_.end());
-  for (int i = r; i <= last; ++i) SpacesForEmpties(rows_[static_cast<size_t>(i)]);
+  std::for_each(rows_.begin() + r, rows_.end(), SpacesForEmpties);
   Changed(r, last);
 }
 
 void StudyTable::ReorderDataRows(const std::vector<int>& order) {
-  const int n = DataRowCount();
-  if (static_cast<int>(order.size()) != n) return;
-  std::vector<Row> sorted;
-  sorted.reserve(static_cast<size_t>(n));
-  for (int from : order) sorted.push_back(std::move(rows_[static_cast<size_t>(from)]));
+  std::vector<Row> sorted(order.size());
+  std::transform(order.begin(), order.end(), sorted.begin(),
+                 [this](int from) { return std::move(rows_[static_cast<size_t>(from + FixedRows)]); });
   std::move(sorted.begin(), sorted.end(), rows_.begin() + FixedRows);
   Changed(FixedRows, RowCount() - 1);
 }
@@ -124,12 +99,6 @@ void StudyTable::ReplaceDataRows(std::vector<Row> rows) {
   rows_.swap(fresh);
   currentRow_ = FixedRows;
   if (observer_) observer_->AllReplaced();
-}
-
-void StudyTable::ExchangeRows(int a, int b) {
-  if (!IsDataRow(a) || !IsDataRow(b) || a == b) return;
-  rows_[static_cast<size_t>(a)].swap(rows_[static_cast<size_t>(b)]);
-  Changed(std::min(a, b), std::max(a, b));
 }
 
 size_t StudyTable::MemoryUsage() const {

@@ -3,7 +3,8 @@
 // header row, rows 1 and on are the pairs: Gauche, Droite, Demandé, Juste,
 // Ratio, then any further columns a wider list file brought.
 //
-// Reads outside the table give the empty text and writes there change nothing.
+// Cell reads outside the table give the empty text and cell writes there
+// change nothing.
 // Rows are held one allocation each, so moving a row never copies its cells.
 #include <vector>
 
@@ -46,18 +47,16 @@ class StudyTable {
   int DataRowCount() const { return RowCount() - FixedRows; }
   bool IsDataRow(int row) const { return row >= FixedRows && row < RowCount(); }
 
-  // Raising appends empty rows; lowering discards rows for good. The table
-  // always keeps the header row and one data row.
-  void SetRowCount(int count);
-  // Raising appends empty columns to every row. Lowering is not done: no
-  // operation of the program narrows the table.
-  void SetColCount(int count);
+  // Appends an empty data row.
+  void AppendRow();
 
   const std::string& Cell(int col, int row) const;
   void SetCell(int col, int row, std::string text);
 
+  // The cells of a row of the table, the header included.
   Row RowTexts(int row) const;
-  // Replaces the whole row: missing texts make empty cells, extra ones drop.
+  // Replaces the whole of a row of the table: missing texts make empty cells,
+  // extra ones drop.
   void SetRowTexts(int row, Row texts);
 
   // The current cell of the editor; always inside the data rows.
@@ -70,21 +69,20 @@ class StudyTable {
   // Bulk moves used by the row routines and the sort. Each keeps every rule
   // of the table and tells the observer.
 
-  // Rows below r move up one place, each empty cell of a moved row becoming a
-  // single space; the last row goes. Needs two data rows or more.
+  // Rows below data row r move up one place, each empty cell of a moved row
+  // becoming a single space; the last row goes. Needs two data rows or more.
   void ShiftUpFrom(int r);
-  // The last row climbs to r, rows r.. move down one place; empty cells of
-  // every row that moved (the climbing one included) become a single space.
+  // The last row climbs to data row r (above it), rows r.. move down one
+  // place; empty cells of every row that moved (the climbing one included)
+  // become a single space.
   void ShiftDownTo(int r);
-  // Data rows take the order given: order[k] is the data row (1-based) that
-  // ends at row k + 1. Cells move exactly.
+  // Data rows take the order given, one entry per data row: order[k] is the
+  // data row, counted from 0, that ends k-th. Cells move exactly.
   void ReorderDataRows(const std::vector<int>& order);
   // Replaces every data row at once (one blank row when there is none);
   // rows wider than the table widen it. The current cell goes to row 1. On a
   // failure the table is as it was.
   void ReplaceDataRows(std::vector<Row> rows);
-  // Exchanges two data rows exactly.
-  void ExchangeRows(int a, int b);
 
   // Bytes held by the table, for the memory budget.
   size_t MemoryUsage() const;

@@ -1,7 +1,8 @@
 #pragma once
 // The user's locale as the study list sees it: the decimal and thousands
-// separators of numbers (UTF-8, as the locale has them) and the
-// case-insensitive text comparison of the column sort. Tests pin a French or
+// separators of numbers (UTF-8, as the locale has them; every locale has both,
+// and they differ) and the case-insensitive text comparison of the column
+// sort. Tests pin a French or
 // an English locale.
 #include <QCollator>
 #include <QCollatorSortKey>
@@ -17,10 +18,6 @@ class TextLocale {
 
   const std::string& DecimalSeparator() const { return decimal_; }
   const std::string& ThousandsSeparator() const { return thousands_; }
-  // The length in bytes of a thousands separator at offset i of text, 0 when
-  // none stands there. A locale that groups with a space (U+202F in French,
-  // say) takes U+202F, U+00A0 and a plain space alike.
-  size_t ThousandsSeparatorAt(std::string_view text, size_t i) const;
 
   // A key for the linguistic comparison ignoring letter case, computed once
   // per text; keys compare with QCollatorSortKey::compare (<0, 0, >0).
@@ -35,7 +32,6 @@ class TextLocale {
   QCollator collator_;
   std::string decimal_;
   std::string thousands_;
-  bool spaceGroups_ = false;
 };
 
 }  // namespace tenaxo

@@ -1,54 +1,61 @@
-// FormatNumber, under a French and an English locale, of a double from the input with 0 to 18 decimals and of a
-// ratio Juste / Demandé with 3 (README.md lists the checks).
+// The Ratio column as ComputeRatios writes and ranks it, under a French and an English locale, for rows of Demandé
+// and Juste taken from the input (README.md lists the checks).
 #include <cmath>
 #include <cstring>
+#include <map>
 
 #include "FuzzCheck.h"
-#include "Outils.h"
+#include "Ranking.h"
 
 using namespace tenaxo;
 
-static void Check(double value, int decimals, const TextLocale& locale) {
-  const std::string text = FormatNumber(value, decimals, locale);
-  const std::string about = fuzz::Number(value) + ", " + std::to_string(decimals) + " decimals: " + fuzz::Shown(text);
-  value = std::isfinite(value) ? value : 0;
-  // The decimals asked, the integer digits grouped by threes without a leading 0, a minus only before a digit other
-  // than 0 of a value below 0.
+// The text's value in thousandths; NAN unless it has three decimals, integer digits grouped by threes without a
+// leading 0, and a minus only before a digit other than 0.
+static long double Thousandths(const std::string& text, const TextLocale& locale) {
   const std::string &point = locale.DecimalSeparator(), &group = locale.ThousandsSeparator();
-  const size_t sign = text[0] == '-', end = decimals > 0 ? text.rfind(point) : text.size();
-  FUZZ_CHECK(end != std::string::npos && text.size() - end == (decimals > 0 ? point.size() + decimals : 0), about);
-  const std::string fraction = text.substr(decimals > 0 ? end + point.size() : end);
+  const size_t sign = text.rfind('-', 0) == 0, end = text.rfind(point);
+  if (end == std::string::npos || text.size() != end + point.size() + 3) return NAN;
   std::string digits = text.substr(sign, end - sign), grouped;
   for (size_t at; (at = digits.find(group)) != std::string::npos;) digits.erase(at, group.size());
-  for (size_t k = 0; k < digits.size(); ++k) {
+  for (size_t k = 0; k < digits.size(); ++k)
     grouped += (k > 0 && (digits.size() - k) % 3 == 0 ? group : "") + digits[k];
+  digits += text.substr(end + point.size());
+  const bool zero = digits.find_first_not_of('0') == std::string::npos;
+  if (text.substr(sign, end - sign) != grouped || grouped.empty() || !fuzz::Digits(digits) ||
+      (grouped.size() > 1 && grouped[0] == '0') || (sign && zero)) {
+    return NAN;
   }
-  FUZZ_CHECK(text.substr(sign, end - sign) == grouped && fuzz::Digits(digits + fraction) && !digits.empty() &&
-                 (digits.size() == 1 || digits[0] != '0') &&
-                 (!sign || (value < 0 && (digits + fraction).find_first_not_of('0') != std::string::npos)),
-             about);
-  // The value within half a unit of the last decimal, and the rounding to 15 significant digits.
-  const long double scale = std::pow(10.0L, decimals);
-  const long double back = std::strtold((text.substr(0, sign) + digits + "." + fraction).c_str(), nullptr);
-  FUZZ_CHECK(std::fabs(back - value) <= 0.5L / scale * (1 + 1e-9L) + std::fabs(value) * 1e-14L, about);
-  // Exact in a long double up to 4 decimals: below 10^14, rounded half away from zero, and it reads back.
-  const long double scaled = value * scale, q = std::strtold((text.substr(0, sign) + digits + fraction).c_str(), 0);
-  if (decimals > 4 || std::fabs(scaled) >= 1e14L) return;
-  double read = 0;
-  FUZZ_CHECK((std::fabs(scaled - q) < 0.5L || (std::fabs(scaled - q) == 0.5L && std::fabs(q) > std::fabs(scaled))) &&
-                 ReadGroupedFloat(text, locale, read) && read == double(q) / double(scale),
-             about + " reads " + fuzz::Number(read));
+  return std::strtold(digits.c_str(), nullptr) * (sign ? -1 : 1);
 }
 
 void fuzz::OneInput(std::string_view input) {
-  struct {
-    double value;
-    int32_t asked, found;  // a ratio Juste / Demandé
-  } in{};
-  if (input.size() < sizeof in.value) return;
-  std::memcpy(&in, input.data(), std::min(input.size(), sizeof in));
+  const int rows = static_cast<int>(std::min<size_t>(input.size() / 8, 50));
   for (const TextLocale* locale : {&test::French(), &test::English()}) {
-    Check(in.value, input.size() > 8 ? static_cast<unsigned char>(input[8]) % 19 : 3, *locale);
-    if (input.size() >= 16 && in.asked != 0) Check(static_cast<double>(in.found) / in.asked, 3, *locale);
+    StudyTable table(5, rows + 1);
+    std::map<std::string, long double> exact;  // by pair: the double Juste / Demandé times 1000, NAN without one
+    for (int r = 0; r < rows; ++r) {
+      int32_t counts[2];  // Demandé, Juste
+      std::memcpy(counts, input.data() + 8 * r, 8);
+      table.SetRowTexts(r + 1, {std::to_string(r), "", std::to_string(counts[0]), std::to_string(counts[1]), "old"});
+      const int64_t divisor = counts[0] < 10 ? 2 * int64_t{counts[0]} : counts[0];
+      exact[std::to_string(r)] =
+          divisor ? static_cast<long double>(static_cast<double>(counts[1]) / divisor) * 1000 : NAN;
+    }
+    ComputeRatios(table, *locale);
+    // Every pair once, its ratio rounded half away from zero; lowest first, the pairs without one as 0.
+    long double previous = -INFINITY;
+    for (int r = 1; r <= rows; ++r) {
+      const std::string &name = table.Cell(ColGauche, r), &text = table.Cell(ColRatio, r);
+      const std::string about = "pair " + name + ": " + fuzz::Shown(text);
+      FUZZ_CHECK(exact.count(name) == 1, about + " twice");
+      const long double expected = exact[name], shown = text.empty() ? 0 : Thousandths(text, *locale);
+      const long double off = std::fabs(expected - shown);
+      exact.erase(name);
+      FUZZ_CHECK(
+          std::isnan(expected) ? text.empty() : off < 0.5L || (off == 0.5L && std::fabs(shown) > std::fabs(expected)),
+          about);
+      FUZZ_CHECK(shown >= previous, about + " after a greater ratio");
+      previous = shown;
+    }
   }
 }

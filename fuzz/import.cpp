@@ -2,12 +2,13 @@
 // (README.md lists the checks).
 #include <algorithm>
 
+#include "CellText.h"
 #include "Errors.h"
 #include "ExportList.h"
 #include "FuzzCheck.h"
 #include "KvtmlReader.h"
 #include "KvtmlWriter.h"
-#include "Outils.h"
+#include "Numbers.h"
 #include "TextImport.h"
 #include "Utf8.h"
 

@@ -2,10 +2,10 @@
 
 #include <QFileInfo>
 
+#include "CellText.h"
 #include "Errors.h"
 #include "FileIo.h"
 #include "KvtmlWriter.h"
-#include "Outils.h"
 
 namespace tenaxo {
 

@@ -11,8 +11,8 @@
 #include <new>
 #include <string>
 
+#include "CellText.h"
 #include "Errors.h"
-#include "Outils.h"
 
 namespace tenaxo {
 

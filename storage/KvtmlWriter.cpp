@@ -4,8 +4,9 @@
 #include <QDateTime>
 #include <algorithm>
 
+#include "CellText.h"
 #include "ImportList.h"
-#include "Outils.h"
+#include "Numbers.h"
 
 namespace tenaxo {
 

@@ -6,8 +6,9 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "CellText.h"
 #include "Errors.h"
-#include "Outils.h"
+#include "Numbers.h"
 #include "Utf8.h"
 
 namespace tenaxo {

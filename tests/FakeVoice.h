@@ -14,20 +14,17 @@ struct VoiceLog {
   std::function<void()> speaking;      // called as each text is spoken
 };
 
-class FakeVoice : public Voice {
- public:
-  explicit FakeVoice(std::shared_ptr<VoiceLog> log) : log_(std::move(log)) { ++log_->made, ++log_->alive; }
-  ~FakeVoice() override { --log_->alive; }
+struct FakeVoice : Voice {
+  explicit FakeVoice(std::shared_ptr<VoiceLog> voices) : log(std::move(voices)) { ++log->made, ++log->alive; }
+  ~FakeVoice() override { --log->alive; }
   bool Speak(const std::string& text, const std::string& language) override {
-    log_->spoken.push_back(text);
-    log_->languages.push_back(language);
-    if (log_->speaking) log_->speaking();
-    if (log_->raise) throw std::runtime_error("no speech engine");
-    return !log_->fail;
+    log->spoken.push_back(text);
+    log->languages.push_back(language);
+    if (log->speaking) log->speaking();
+    if (log->raise) throw std::runtime_error("no speech engine");
+    return !log->fail;
   }
-
- private:
-  std::shared_ptr<VoiceLog> log_;
+  std::shared_ptr<VoiceLog> log;
 };
 
 inline VoiceFactory FakeVoices(const std::shared_ptr<VoiceLog>& log) {

@@ -10,24 +10,35 @@
 
 namespace tenaxo::test {
 
+// The rows cut into cells.
+inline std::vector<StudyTable::Row> Split(const std::vector<std::string>& rows) {
+  std::vector<StudyTable::Row> cut(rows.size());
+  for (size_t r = 0; r < rows.size(); ++r) {
+    std::istringstream in(rows[r] + ";");
+    for (std::string cell; std::getline(in, cell, ';');) cut[r].push_back(cell);
+  }
+  return cut;
+}
+
 inline StudyTable MakeTable(const std::vector<std::string>& rows, int cols = 5) {
   StudyTable table(cols, static_cast<int>(rows.size()) + 1);
-  for (size_t r = 0; r < rows.size(); ++r) {
-    std::vector<std::string> cells;
-    std::istringstream in(rows[r] + ";");
-    for (std::string cell; std::getline(in, cell, ';');) cells.push_back(cell);
-    table.SetRowTexts(static_cast<int>(r) + 1, cells);
-  }
+  table.ReplaceDataRows(Split(rows));
   return table;
+}
+
+// The data rows' cells, every column.
+inline std::vector<StudyTable::Row> Cells(const StudyTable& table) {
+  std::vector<StudyTable::Row> cells;
+  for (int r = StudyTable::FixedRows; r < table.RowCount(); ++r) cells.push_back(table.RowTexts(r));
+  return cells;
 }
 
 // Data rows back in the short form, every column written out.
 inline std::vector<std::string> Rows(const StudyTable& table) {
   std::vector<std::string> rows;
-  for (int r = 1; r < table.RowCount(); ++r) {
-    std::string row = table.Cell(0, r);
-    for (int c = 1; c < table.ColCount(); ++c) row += ";" + table.Cell(c, r);
-    rows.push_back(row);
+  for (const StudyTable::Row& cells : Cells(table)) {
+    rows.push_back(cells[0]);
+    for (size_t c = 1; c < cells.size(); ++c) rows.back() += ";" + cells[c];
   }
   return rows;
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <tuple>
+#include <limits>
 
 #include "FakeVoice.h"
 #include "QuestionCycle.h"
@@ -8,142 +8,159 @@
 
 namespace tenaxo {
 namespace {
-using test::Rows;
+using test::Cells;
+using test::Split;
 using Texts = std::vector<std::string>;
+using Text = std::optional<std::string>;
+using Answer = void (QuestionCycle::*)();
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 
-class Quiz : public ::testing::Test {
- protected:
-  void SetUp() override {
-    cycle = std::make_unique<QuestionCycle>(
-        session, test::FakeVoices(voices),
-        [this](const QString& question) { return questions.push_back(question), confirm; }, [this] { return clock++; });
-    cycle->SetLocale(&test::French());
-    Texts rows;  // L1;R1 ... L30;R30
-    for (int i = 1; i <= 30; ++i) rows.push_back("L" + std::to_string(i) + ";R" + std::to_string(i));
-    Load(rows);
-  }
-  void Load(const Texts& rows) {
+Texts Pairs(int n) {
+  Texts rows;
+  for (int i = 1; i <= n; ++i) rows.push_back("L" + std::to_string(i) + ";R" + std::to_string(i));
+  return rows;
+}
+
+// The rows under their header in the list "liste", speech on, and a quiz whose clock reads `clock`.
+struct Rig {
+  explicit Rig(const Texts& rows = Pairs(30)) {
     session.table = test::MakeTable(rows);
     session.table.SetRowTexts(0, {"Gauche", "Droite", "Demandé", "Juste", "Ratio"});
+    session.listName = "liste";
+    TextLocale::SetCurrent(QLocale(QLocale::French, QLocale::France));
+    cycle.SetSpeechOn(true);
   }
-  // The card as the user sees it: both panels, "(silver)" when masked, then
-  // "Oui/Non" while the "Réponse trouvée ?" panel shows.
-  std::string Card() const {
-    auto panel = [](const AnswerPanel& p) { return p.Caption + (p.Color == PanelColor::Silver ? "(silver)" : ""); };
-    return panel(cycle->LeftSide()) + " | " + panel(cycle->RightSide()) + (cycle->AwaitingAnswer() ? " | Oui/Non" : "");
+  void Ask(uint64_t at) {
+    clock = at;
+    if (at) cycle.NextQuestion();
+  }
+  // Both sides: text, hidden.
+  std::tuple<Text, bool, Text, bool> Card() const {
+    return {cycle.LeftSide().text, cycle.LeftSide().hidden, cycle.RightSide().text, cycle.RightSide().hidden};
   }
 
   Session session;
   std::shared_ptr<test::VoiceLog> voices = std::make_shared<test::VoiceLog>();
-  std::vector<QString> questions;
-  bool confirm = true;
   uint64_t clock = 0;
-  std::unique_ptr<QuestionCycle> cycle;
+  QuestionCycle cycle{session, test::FakeVoices(voices), [this] { return clock; }};
 };
 
-// Three draws: below 4 (0: from the whole list, else from the first 20 rows),
-// the row, below 2 (0: the left side shows).
-TEST_F(Quiz, ClockValuePicksRowAndSide) {
-  // clock, left first, card
-  const std::vector<std::tuple<uint64_t, bool, std::string>> cases = {
-      {1, false, "L26 | ?(silver)"},                 // seeds 134775814, 3698175007, 870078620: 0, 25 of 30, 0
-      {2, false, "?(silver) | R21"},                 // seeds 269551627, 2966606904, 2336949529: 0, 20 of 30, 1
-      {8, false, "?(silver) | R14"},                 // seeds 1078206505, 2872165582, 2548240391: 1, 13 of 20, 1
-      {10, false, "L7 | ?(silver)"},                 // seeds 1347758131, 1409029376, 1187014913: 1, 6 of 20, 0
-      {(7ull << 32) | 2, false, "?(silver) | R21"},  // low 32 bits only
-      {2, true, "L21 | ?(silver)"},                  // "Montrer à gauche en premier"
-  };
-  for (const auto& [value, firstLeft, card] : cases) {
-    cycle->SetLeftFirst(firstLeft);
-    for (int again = 0; again < 2; ++again) {  // reseeded at every question
-      clock = value;
-      cycle->NextQuestion();
-      EXPECT_EQ(Card(), card) << value;
-    }
+// Three draws from the clock's low 32 bits, reseeded at every question: below 4 (0: the whole list, else the 20
+// weakest rows), the row, below 2 (0, or "Montrer à gauche en premier": the left side shows). A reveal by the user
+// awaits the answer. Before the first question (clock 0): no score, no left text, the right side's header.
+TEST(Quiz, QuestionsAndReveals) {
+  using Reveal = void (QuestionCycle::*)(bool);
+  const Reveal none = nullptr, both = &QuestionCycle::RevealBoth;
+  const std::vector<std::tuple<const char*, int, uint64_t, bool, Reveal, int32_t, Text, Text>> cases = {
+      {"19 pairs, from the weakest", 19, 106, false, none, 19, "L19", {}},
+      {"20 pairs, from the weakest", 20, 106, false, none, 20, "L20", {}},
+      {"21 pairs: the 21st is not among the 20 weakest", 21, 106, false, none, 20, "L20", {}},
+      {"21 pairs, one draw in four from the whole list", 21, 65, false, none, 21, "L21", {}},
+      {"the clock's low 32 bits only", 21, (7ull << 32) | 106, false, none, 20, "L20", {}},
+      {"the right side", 30, 2, false, none, 21, {}, "R21"},
+      {"\"Montrer à gauche en premier\"", 30, 2, true, none, 21, "L21", {}},
+      {"the hidden side revealed", 30, 2, false, &QuestionCycle::RevealLeft, 21, "L21", "R21"},
+      {"the side shown revealed", 30, 2, false, &QuestionCycle::RevealRight, 21, {}, "R21"},
+      {"both revealed", 30, 1, false, both, 26, "L26", "R26"},
+      {"before any question", 30, 0, false, none, 0, {}, {}},
+      {"both revealed before any question", 30, 0, false, both, 0, {}, "Droite"}};
+  for (const auto& [name, pairs, clock, leftFirst, reveal, row, left, right] : cases) {
+    SCOPED_TRACE(name);
+    Rig rig(Pairs(pairs));
+    rig.cycle.SetLeftFirst(leftFirst);
+    rig.Ask(clock);
+    rig.Ask(clock);
+    if (reveal) (rig.cycle.*reveal)(true);
+    EXPECT_EQ(rig.session.questionRow, row);
+    EXPECT_EQ(rig.Card(), std::make_tuple(left, clock && !left, right, clock && !right));
+    EXPECT_EQ(rig.cycle.AwaitingAnswer(), reveal || !clock);
+    EXPECT_EQ(rig.cycle.ScoreAtDraw().has_value(), clock != 0);
   }
 }
 
-TEST_F(Quiz, RevealsBeforeAnyQuestion) {
-  // No question pending (row 0): the left keeps its caption; the right shows the header, still masked.
-  Load({"a;b"});
-  for (uint64_t c : {2, 1}) {  // the right side shown, then the left one
-    clock = c;
-    cycle->NextQuestion();
-    session.questionRow = 0;
-    c == 2 ? cycle->RevealLeft(true) : cycle->RevealRight(true);
-    EXPECT_EQ(Card(), c == 2 ? "? | b | Oui/Non" : "a | Droite(silver) | Oui/Non");
+// An answer books into the pending pair (if still there), then the next question notes the score (found, asked) before
+// it counts; counts stop at the largest 32-bit value. The 1st, 6th, 11th... question of a series is ranked first.
+TEST(Quiz, AnswersScoresAndRanking) {
+  const std::string largest = "a;b;2147483647;2147483647;", pair = "a;b;3;1;0,5", ranked = "a;b;3;1;0,167";
+  const Answer next = &QuestionCycle::NextQuestion, yes = &QuestionCycle::AnswerFound;
+  const std::vector<std::tuple<const char*, std::string, int, int32_t, int32_t, Answer, std::string, int32_t, int32_t>>
+      cases = {
+          {"Oui", pair, 1, 1, 0, yes, "a;b;4;2;0,5", 1, 1},
+          {"Non", pair, 1, 1, 0, &QuestionCycle::AnswerNotFound, "a;b;4;1;0,5", 0, 1},
+          {"the pair gone", pair, 2, 1, 0, yes, pair, 1, 1},
+          {"counts that are no number", "a;b;x;;", 1, 1, 0, yes, "a;b;1;1;", 1, 1},
+          {"one below the largest", "a;b;2147483646;2147483646;", 1, kMax - 1, kMax - 1, yes, largest, kMax, kMax - 1},
+          {"the largest", largest, 1, kMax, kMax, yes, largest, kMax, kMax},
+          {"the 1st question", pair, 1, 0, 0, next, ranked, 0, 0},
+          {"the 5th", pair, 1, 4, 2, next, pair, 2, 4},
+          {"the 6th", pair, 1, 5, 2, next, ranked, 2, 5},
+          {"the 7th", pair, 1, 6, 2, next, pair, 2, 6},
+          {"the 11th", pair, 1, 10, 2, next, ranked, 2, 10},
+          {"a new series", pair, 1, 3, 2, &QuestionCycle::NewSeries, ranked, 0, 0}};
+  for (const auto& [name, before, pending, asked, found, answer, booked, foundShown, askedShown] : cases) {
+    SCOPED_TRACE(name);
+    Rig rig({before});
+    rig.session.questionRow = pending;
+    rig.session.askedCount = asked;
+    rig.session.foundCount = found;
+    (rig.cycle.*answer)();
+    EXPECT_EQ(Cells(rig.session.table), Split({booked}));
+    const std::optional<SeriesScore>& score = rig.cycle.ScoreAtDraw();
+    ASSERT_TRUE(score);
+    EXPECT_EQ(std::tie(score->listName, score->found, score->asked), std::make_tuple("liste", foundShown, askedShown));
+    EXPECT_EQ(rig.session.askedCount, askedShown == kMax ? kMax : askedShown + 1);
+    EXPECT_EQ(rig.session.unsaved, answer == yes || answer == &QuestionCycle::AnswerNotFound);
   }
 }
 
-TEST_F(Quiz, RanksBeforeEveryFifthQuestionOfASeries) {
-  std::vector<int> rankedAt;
-  for (int q = 1; q <= 11; ++q) {
-    for (int r = 1; r <= 30; ++r) session.table.SetCell(ColRatio, r, "stale");
-    cycle->NextQuestion();
-    if (session.table.Cell(ColRatio, 1) != "stale") rankedAt.push_back(q);
+TEST(Quiz, ResettingTheStatisticsEmptiesTheCountsOnly) {
+  Rig rig({"b;x;4;3;0,375", "a;y;2;0;0,000"});
+  rig.session.askedCount = 7;
+  rig.cycle.ResetStats();
+  EXPECT_EQ(Cells(rig.session.table), Split({"b;x;;;", "a;y;;;"}));
+  EXPECT_FALSE(rig.session.unsaved);
+  EXPECT_EQ(rig.session.askedCount, 7);
+}
+
+// The left text is spoken as it is revealed, once the card shows it, in the language chosen; a voice exists exactly
+// while speech is on, and a failure to speak, by result or by exception, switches speech off.
+TEST(Quiz, Speech) {
+  enum Voices { Speak, Fail, Raise, Off };
+  const std::vector<std::tuple<const char*, uint64_t, int, Voices, Texts>> cases = {
+      {"the left side asked", 1, 0, Speak, {"L26"}},
+      {"the right side asked", 2, 0, Speak, {}},
+      {"each click on the left", 2, 2, Speak, {"L21", "L21"}},
+      {"no text before the first question", 0, 1, Speak, {}},
+      {"speaking fails", 1, 0, Fail, {"L26"}},
+      {"speaking throws", 1, 0, Raise, {"L26"}},
+      {"speech switched off", 1, 0, Off, {}}};
+  for (const auto& [name, question, leftClicks, voices, spoken] : cases) {
+    SCOPED_TRACE(name);
+    Rig rig;
+    rig.cycle.SetSpeechOn(voices != Off);  // as it was, or off
+    rig.cycle.SetSpokenLanguage("pl");
+    rig.voices->fail = voices == Fail;
+    rig.voices->raise = voices == Raise;
+    Texts seen;  // the left side as each text is about to be spoken
+    rig.cycle.SetBeforeSpeak([&] { seen.push_back(rig.cycle.LeftSide().text.value_or("none")); });
+    rig.Ask(question);
+    for (int k = 0; k < leftClicks; ++k) rig.cycle.RevealLeft(true);
+    EXPECT_EQ(rig.voices->spoken, spoken);
+    EXPECT_EQ(seen, spoken);
+    EXPECT_EQ(rig.voices->languages, Texts(spoken.size(), "pl"));
+    EXPECT_EQ(rig.cycle.SpeechOn(), voices == Speak);
+    EXPECT_EQ(rig.voices->made, 1);
+    EXPECT_EQ(rig.voices->alive, voices == Speak ? 1 : 0);
   }
-  EXPECT_EQ(rankedAt, (std::vector<int>{1, 6, 11}));
-}
-
-TEST_F(Quiz, AnswersBookIntoThePendingRowOnly) {
-  // Before, pending row, "Oui", after.
-  const std::vector<std::tuple<std::string, int, bool, std::string>> cases = {
-      {"a;b;3;1;0,5", 1, true, "a;b;4;2;0,5"},  // the ratio waits for the next ranking
-      {"a;b;3;1;0,5", 1, false, "a;b;4;1;0,5"},
-      {"a;b;2147483647;2147483646;", 1, true, "a;b;2147483647;2147483647;"},  // no wrap to negative
-  };
-  for (const auto& [pair, pending, yes, after] : cases) {
-    Load({pair});
-    session.askedCount = 1;  // no ranking at the next question
-    session.questionRow = pending;
-    session.unsaved = false;
-    yes ? cycle->AnswerFound() : cycle->AnswerNotFound();
-    EXPECT_EQ(Rows(session.table), Texts{after}) << pair << (yes ? " Oui" : " Non");
-    EXPECT_EQ(session.questionRow, 1) << "the next question, from the one row there is";
-    EXPECT_TRUE(session.unsaved);
+  const std::vector<std::tuple<const char*, VoiceFactory>> noVoice = {
+      {"none made", [] { return std::unique_ptr<Voice>(); }},
+      {"making one throws", []() -> std::unique_ptr<Voice> { throw std::runtime_error("no engine"); }}};
+  for (const auto& [name, maker] : noVoice) {
+    Session session;
+    QuestionCycle cycle(session, maker);
+    cycle.SetSpeechOn(true);
+    EXPECT_FALSE(cycle.SpeechOn()) << name;
   }
-}
-
-TEST_F(Quiz, ResetOfTheStatisticsAsksFirst) {
-  const Texts before = {"b;x;4;3;0,375", "a;y;2;0;0,000"};
-  Load(before);
-  session.askedCount = 7;
-  confirm = false;
-  cycle->ConfirmAndResetStats();
-  EXPECT_EQ(Rows(session.table), before);
-  confirm = true;
-  cycle->ConfirmAndResetStats();
-  EXPECT_EQ(questions, std::vector<QString>(2, QString::fromUtf8("Remise à zéro des statistiques ?")));
-  EXPECT_EQ(Rows(session.table), (Texts{"b;x;;;", "a;y;;;"}));
-  EXPECT_FALSE(session.unsaved) << "nothing to save";
-  EXPECT_EQ(session.askedCount, 7) << "no new question";
-}
-
-TEST_F(Quiz, ClicksRevealAndSpeakTheLeftSide) {
-  cycle->SetSpeechOn(true);
-  cycle->SetSpeechOn(true);  // restored as it already was: still one voice
-  Texts seen;                // the card as each text is spoken
-  cycle->SetBeforeSpeak([&] { seen.push_back(Card()); });
-  clock = 2;  // right side shown; the right side is never spoken
-  cycle->NextQuestion();
-  cycle->RevealRight(true);  // the side already shown: the answer panel only
-  EXPECT_EQ(Card(), "?(silver) | R21 | Oui/Non");
-  EXPECT_TRUE(voices->spoken.empty());
-  cycle->RevealLeft(true);
-  cycle->RevealLeft(true);  // every further click speaks again
-  clock = 1;                // left side shown
-  cycle->NextQuestion();
-  cycle->RevealBoth(true);  // the left is revealed and spoken before the right
-  EXPECT_EQ(Card(), "L26 | R26 | Oui/Non");
-  EXPECT_EQ(voices->spoken, (Texts{"L21", "L21", "L26", "L26"}));
-  EXPECT_EQ(seen,
-            (Texts{"L21 | R21 | Oui/Non", "L21 | R21 | Oui/Non", "L26 | ?(silver)", "L26 | ?(silver) | Oui/Non"}));
-  EXPECT_EQ(voices->made, 1);  // a voice exists exactly while speech is on
-  cycle->SetSpeechOn(false);
-  EXPECT_EQ(voices->alive, 0);
-  QuestionCycle mute(session);  // no voice can be made: speech does not stay on
-  mute.SetSpeechOn(true);
-  EXPECT_FALSE(mute.SpeechOn());
 }
 
 }  // namespace

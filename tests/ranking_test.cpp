@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "Ranking.h"
 #include "TableText.h"
 
@@ -9,31 +7,42 @@ namespace tenaxo {
 namespace {
 using namespace test;
 
-// Ratio = Juste / Demandé, Demandé doubled below 10; no ratio when that is 0.
-TEST(Ranking, RatioOfEachRowAndOrder) {
-  // Demandé, Juste, Ratio
-  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
-      {"4", "3", "0,375"},    // 3 / 8
-      {"10", "10", "1,000"},  // 10 / 10
-      {"-3", "3", "-0,500"},  // 3 / -6
-      {"", "4", ""},
-      {"3", "", "0,000"},
-      {"-2147483648", "1", "0,000"},  // 1 / -2^32: no wrap, and no sign on a zero
-  };
-  for (const auto& [asked, found, ratio] : cases) {
+// Ratio = Juste / Demandé, Demandé doubled below 10, with three decimals rounded half away from zero on the double;
+// no ratio when that is 0. French: a decimal comma, thousands grouped with U+202F.
+TEST(Ranking, RatioOfEachPair) {
+  const std::vector<std::tuple<const char*, std::string, std::string, std::string>> cases = {
+      {"9 asked: doubled", "9", "9", "0,500"},
+      {"10 asked", "10", "10", "1,000"},
+      {"11 asked", "11", "11", "1,000"},
+      {"never asked", "", "4", ""},
+      {"no Juste", "3", "", "0,000"},
+      {"a half rounds up", "16", "1", "0,063"},
+      {"a negative half rounds down", "16", "-1", "-0,063"},
+      {"just below a half", "2000", "749", "0,374"},
+      {"below a thousandth", "2048", "1", "0,000"},
+      {"no minus on a zero", "2500", "-1", "0,000"},
+      {"negative asked", "-3", "3", "-0,500"},
+      {"the lowest asked", "-2147483648", "1", "0,000"},
+      {"the largest found", "1", "2147483647", "1\u202F073\u202F741\u202F823,500"},
+      {"the largest both", "2147483647", "2147483647", "1,000"}};
+  for (const auto& [name, asked, found, ratio] : cases) {
+    SCOPED_TRACE(name);
     StudyTable table = MakeTable({"x;y;" + asked + ";" + found + ";stale"});
     ComputeRatios(table, French());
-    EXPECT_EQ(table.Cell(ColRatio, 1), ratio) << asked << "/" << found;
+    EXPECT_EQ(table.Cell(ColRatio, 1), ratio);
   }
-  // Sorted by ratio, the pairs never asked among the zeros.
-  StudyTable table = MakeTable({"a;;10;10;", "b;;;;0,9", "c;;4;0;", "d;;4;3;", "e;;;;", "f;;2000;;"});
+  StudyTable table = MakeTable({"x;y;1;3000;"});
+  ComputeRatios(table, English());
+  EXPECT_EQ(table.Cell(ColRatio, 1), "1,500.000") << "in English";
+}
+
+// Lowest first, by the ratio as written: q's 2/6 and p's 333/1000 are equal, and move as equal keys do
+// (ColumnSort.h). Pairs never asked count as 0.
+TEST(Ranking, Order) {
+  StudyTable table = MakeTable({"b;;;;0,9", "p;;1000;333;", "q;;3;2;", "r;;4;0;", "a;;10;10;", "c;;4;3;"});
   ComputeRatios(table, French());
-  EXPECT_EQ(Rows(table), (std::vector<std::string>{"b;;;;", "c;;4;0;0,000", "e;;;;", "f;;2000;;0,000", "d;;4;3;0,375",
-                                                   "a;;10;10;1,000"}));
-  // 3000 found of 1 asked, typed by hand: "1,500.000" has a group separator, and still ranks last.
-  table = MakeTable({"big;;1;3000;", "small;;10;1;"});
-  ComputeRatios(table, test::English());
-  EXPECT_EQ(Rows(table), (std::vector<std::string>{"small;;10;1;0.100", "big;;1;3000;1,500.000"}));
+  EXPECT_EQ(Cells(table),
+            Split({"b;;;;", "r;;4;0;0,000", "q;;3;2;0,333", "p;;1000;333;0,333", "c;;4;3;0,375", "a;;10;10;1,000"}));
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-#include "SortGrid.h"
+#include "ColumnSort.h"
 
 #include <QCollatorSortKey>
 #include <algorithm>
 #include <numeric>
 
-#include "Outils.h"
+#include "Numbers.h"
 
 namespace tenaxo {
 
@@ -12,7 +12,10 @@ namespace {
 
 class Fenwick {
  public:
-  explicit Fenwick(int size) : tree_(static_cast<size_t>(size) + 1, 0) {}
+  // size entries, each one value: a node holds the value times the entries it spans.
+  Fenwick(int size, int value) : tree_(static_cast<size_t>(size) + 1) {
+    for (int i = 1; i <= size; ++i) tree_[static_cast<size_t>(i)] = value * (i & -i);
+  }
   void Add(int index, int delta) {
     for (int i = index + 1; i < static_cast<int>(tree_.size()); i += i & -i) tree_[static_cast<size_t>(i)] += delta;
   }
@@ -63,8 +66,7 @@ void GroupOrder(const std::vector<int>& members, const std::vector<int>& smaller
     ++length;
     head = static_cast<int>((head + static_cast<int64_t>(smallerAfter[static_cast<size_t>(j)])) % length);
   }
-  Fenwick free(k);
-  for (int i = 0; i < k; ++i) free.Add(i, 1);
+  Fenwick free(k, 1);
   std::vector<int> circle(static_cast<size_t>(k));
   for (int j = k - 1; j >= 0; --j) {
     const int slot = free.FindKth(insertAt[static_cast<size_t>(j)]);
@@ -74,47 +76,17 @@ void GroupOrder(const std::vector<int>& members, const std::vector<int>& smaller
   for (int i = 0; i < k; ++i) out.push_back(circle[static_cast<size_t>((head + i) % k)]);
 }
 
-template <typename Less>
-std::vector<int> DenseRanks(int n, Less less) {
-  std::vector<int> byKey(static_cast<size_t>(n));
-  std::iota(byKey.begin(), byKey.end(), 0);
-  std::stable_sort(byKey.begin(), byKey.end(), less);
-  std::vector<int> ranks(static_cast<size_t>(n));
-  int rank = 0;
-  for (int i = 0; i < n; ++i) {
-    if (i > 0 && less(byKey[static_cast<size_t>(i - 1)], byKey[static_cast<size_t>(i)])) ++rank;
-    ranks[static_cast<size_t>(byKey[static_cast<size_t>(i)])] = rank;
-  }
-  return ranks;
-}
-
-void Apply(StudyTable& grid, const std::vector<int>& order) {
-  std::vector<int> rows(order.size());
-  bool moved = false;
-  for (size_t i = 0; i < order.size(); ++i) {
-    rows[i] = order[i] + StudyTable::FixedRows;
-    moved = moved || order[i] != static_cast<int>(i);
-  }
-  if (moved) grid.ReorderDataRows(rows);
-}
-
-}  // namespace
-
-std::vector<int> ExchangeSortOrder(const std::vector<int>& ranks, bool descending) {
+// The exchange sort's result, given the rows in ascending order of their keys
+// (equal keys in row order) and each row's key as a dense rank (equal keys,
+// equal ranks): where each row of the result came from.
+std::vector<int> ExchangeSortOrder(const std::vector<int>& byRank, const std::vector<int>& ranks, bool descending) {
+  // Every pair of equal keys that meets is exchanged: descending, the result
+  // is the ascending order reversed.
+  if (descending) return std::vector<int>(byRank.rbegin(), byRank.rend());
   const int n = static_cast<int>(ranks.size());
-  std::vector<int> byRank(static_cast<size_t>(n));
-  std::iota(byRank.begin(), byRank.end(), 0);
-  std::stable_sort(byRank.begin(), byRank.end(),
-                   [&](int a, int b) { return ranks[static_cast<size_t>(a)] < ranks[static_cast<size_t>(b)]; });
-  if (descending) {
-    // Every pair of equal keys that meets is exchanged: the result is the
-    // stable ascending order, reversed.
-    std::reverse(byRank.begin(), byRank.end());
-    return byRank;
-  }
   std::vector<int> order;
   order.reserve(static_cast<size_t>(n));
-  Fenwick smaller(n);  // positions of rows whose key is below the current group
+  Fenwick smaller(n, 0);  // positions of rows whose key is below the current group
   std::vector<int> members;
   std::vector<int> smallerAfter;
   for (int start = 0; start < n;) {
@@ -137,32 +109,47 @@ std::vector<int> ExchangeSortOrder(const std::vector<int>& ranks, bool descendin
   return order;
 }
 
-void SortGridByNumbers(StudyTable& grid, const std::vector<double>& keys, bool descending) {
+// Sorts the data rows by keys that less compares (by data row index, from 0).
+template <typename Less>
+void SortRows(StudyTable& grid, Less less, bool descending) {
   const int n = grid.DataRowCount();
-  if (n < 2 || static_cast<int>(keys.size()) != n) return;
-  const auto ranks =
-      DenseRanks(n, [&](int a, int b) { return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)]; });
-  Apply(grid, ExchangeSortOrder(ranks, descending));
+  std::vector<int> byKey(static_cast<size_t>(n));
+  std::iota(byKey.begin(), byKey.end(), 0);
+  std::stable_sort(byKey.begin(), byKey.end(), less);
+  std::vector<int> ranks(static_cast<size_t>(n));
+  int rank = 0;
+  for (auto key = byKey.begin(); key != byKey.end(); ++key) {
+    if (key != byKey.begin() && less(key[-1], *key)) ++rank;
+    ranks[static_cast<size_t>(*key)] = rank;
+  }
+  const std::vector<int> order = ExchangeSortOrder(byKey, ranks, descending);
+  // The order of a permutation is ascending only when nothing moves.
+  if (!std::is_sorted(order.begin(), order.end())) grid.ReorderDataRows(order);
+}
+
+}  // namespace
+
+void SortGridByNumbers(StudyTable& grid, const std::vector<double>& keys) {
+  SortRows(
+      grid, [&](int a, int b) { return keys[a] < keys[b]; }, false);
 }
 
 void SortGrid(StudyTable& grid, int32_t column, int flags, const TextLocale& locale) {
   if (column < 0 || column >= grid.ColCount()) return;
-  const int n = grid.DataRowCount();
-  if (n < 2) return;
   const bool descending = (flags & sfDescending) != 0;
   if (flags & sfNumeric) {
-    std::vector<double> keys(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-      keys[static_cast<size_t>(i)] = CellToFloat(grid.Cell(column, i + StudyTable::FixedRows), locale);
-    SortGridByNumbers(grid, keys, descending);
+    std::vector<double> keys;
+    for (int row = StudyTable::FixedRows; grid.IsDataRow(row); ++row)
+      keys.push_back(CellToFloat(grid.Cell(column, row), locale));
+    SortRows(
+        grid, [&](int a, int b) { return keys[a] < keys[b]; }, descending);
     return;
   }
   std::vector<QCollatorSortKey> keys;
-  keys.reserve(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) keys.push_back(locale.SortKey(grid.Cell(column, i + StudyTable::FixedRows)));
-  const auto ranks = DenseRanks(
-      n, [&](int a, int b) { return keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]) < 0; });
-  Apply(grid, ExchangeSortOrder(ranks, descending));
+  for (int row = StudyTable::FixedRows; grid.IsDataRow(row); ++row)
+    keys.push_back(locale.SortKey(grid.Cell(column, row)));
+  SortRows(
+      grid, [&](int a, int b) { return keys[a].compare(keys[b]) < 0; }, descending);
 }
 
 }  // namespace tenaxo
