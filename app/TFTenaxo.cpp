@@ -112,19 +112,51 @@ TFTenaxo::~TFTenaxo() {
   delete model_;
 }
 
+void TFTenaxo::PnFicheClick() {
+  Run([&] { cycle_->RevealBoth(true); });
+}
+void TFTenaxo::PnQLClick() {
+  Run([&] { cycle_->RevealLeft(true); });
+}
+void TFTenaxo::PnQRClick() {
+  Run([&] { cycle_->RevealRight(true); });
+}
+void TFTenaxo::BtOuiClick() {
+  Run([&] { cycle_->AnswerFound(); });
+}
+void TFTenaxo::BtNonClick() {
+  Run([&] { cycle_->AnswerNotFound(); });
+}
+void TFTenaxo::Button3Click() {
+  Run([&] { cycle_->NewSeries(); });
+}
+void TFTenaxo::Button4Click() {
+  Run([&] {
+    if (Confirm(this, QStringLiteral("Remise à zéro des statistiques ?"))) cycle_->ResetStats();
+  });
+}
+void TFTenaxo::Button5Click() {
+  Run([&] { lists_->LoadList(); });
+}
+void TFTenaxo::BtSauverClick() {
+  Run([&] { lists_->SaveList(); });
+}
+void TFTenaxo::BtDelListeClick() {
+  Run([&] { lists_->DeleteList(); });
+}
+void TFTenaxo::BtViderClick() {
+  Run([&] { lists_->ClearList(); });
+}
+
 void TFTenaxo::BindEvents() {
   QuestionCycle& cycle = *cycle_;
-  connect(PnFiche, &Panel::clicked, this, [this, &cycle] { Run([&] { cycle.RevealBoth(true); }); });
-  connect(PnQL, &Panel::clicked, this, [this, &cycle] { Run([&] { cycle.RevealLeft(true); }); });
-  connect(PnQR, &Panel::clicked, this, [this, &cycle] { Run([&] { cycle.RevealRight(true); }); });
-  connect(BtOui, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.AnswerFound(); }); });
-  connect(BtNon, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.AnswerNotFound(); }); });
-  connect(Button3, &QPushButton::clicked, this, [this, &cycle] { Run([&] { cycle.NewSeries(); }); });
-  connect(Button4, &QPushButton::clicked, this, [this, &cycle] {
-    Run([&] {
-      if (Confirm(this, QStringLiteral("Remise à zéro des statistiques ?"))) cycle.ResetStats();
-    });
-  });
+  connect(PnFiche, &Panel::clicked, this, &TFTenaxo::PnFicheClick);
+  connect(PnQL, &Panel::clicked, this, &TFTenaxo::PnQLClick);
+  connect(PnQR, &Panel::clicked, this, &TFTenaxo::PnQRClick);
+  connect(BtOui, &QPushButton::clicked, this, &TFTenaxo::BtOuiClick);
+  connect(BtNon, &QPushButton::clicked, this, &TFTenaxo::BtNonClick);
+  connect(Button3, &QPushButton::clicked, this, &TFTenaxo::Button3Click);
+  connect(Button4, &QPushButton::clicked, this, &TFTenaxo::Button4Click);
   // A check box runs its handler whenever its state changes, and only then.
   connect(CbVocal, &QCheckBox::toggled, this,
           [this, &cycle](bool checked) { Run([&] { cycle.SetSpeechOn(checked); }); });
@@ -140,11 +172,10 @@ void TFTenaxo::BindEvents() {
   connect(AcImporter, &QAction::triggered, this, [this] { AcImporterClick(); });
   connect(AcExporter, &QAction::triggered, this, [this] { AcExporterClick(); });
 
-  ListCommands& lists = *lists_;
-  connect(Button5, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.LoadList(); }); });
-  connect(BtSauver, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.SaveList(); }); });
-  connect(BtDelListe, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.DeleteList(); }); });
-  connect(BtVider, &QPushButton::clicked, this, [this, &lists] { Run([&] { lists.ClearList(); }); });
+  connect(Button5, &QPushButton::clicked, this, &TFTenaxo::Button5Click);
+  connect(BtSauver, &QPushButton::clicked, this, &TFTenaxo::BtSauverClick);
+  connect(BtDelListe, &QPushButton::clicked, this, &TFTenaxo::BtDelListeClick);
+  connect(BtVider, &QPushButton::clicked, this, &TFTenaxo::BtViderClick);
 
   SgListe->OnSetEditText = [this](int col, int row, const std::string& text) { SgListeSetEditText(col, row, text); };
   SgListe->OnClick = [this] { Run([&] { SgListeClick(); }); };

@@ -73,6 +73,20 @@ class TFTenaxo : public QWidget {
   bool FormClose();
   void CbVisuListeClick();
   void Button1Click();
+  // The card and the quiz's buttons: reveal, answer, "Nouvelle série de
+  // question", "RAZ Statistiques" (asks first).
+  void PnFicheClick();
+  void PnQLClick();
+  void PnQRClick();
+  void BtOuiClick();
+  void BtNonClick();
+  void Button3Click();
+  void Button4Click();
+  // The list's buttons: "Charger", "Sauver", "Supprimer", "Vider liste".
+  void Button5Click();
+  void BtSauverClick();
+  void BtDelListeClick();
+  void BtViderClick();
   // The menu of a right click on "Synthèse vocale à gauche": the engine's
   // languages by name, the one the left text is spoken in checked.
   QMenu* CbVocalMenu();
