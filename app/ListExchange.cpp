@@ -12,6 +12,7 @@
 
 #include "ExportList.h"
 #include "ListCommands.h"
+#include "ListNames.h"
 #include "QuestionCycle.h"
 #include "TFTenaxo.h"
 
@@ -53,9 +54,7 @@ void TFTenaxo::ImportFiles(const QStringList& files) {
 }
 
 void TFTenaxo::AcExporterClick() {
-  QString name = CbListes->currentText();
-  name.replace(u'\\', u'_').replace(u'/', u'_');
-  if (name.isEmpty()) name = QStringLiteral("Liste");
+  const QString name = FlatListName(CbListes->currentText(), QStringLiteral("Liste"));
   QFileDialog dialog(this, QStringLiteral("Exporter la liste"),
                      QDir(fileFolder_).filePath(name + QStringLiteral(".txt")));
   dialog.setOption(QFileDialog::DontUseNativeDialog);

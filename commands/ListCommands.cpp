@@ -103,9 +103,7 @@ SaveResult ListCommands::WriteList() {
 QString ListCommands::RescueFolder() { return UserDataFolder() + QStringLiteral("secours/"); }
 
 QString ListCommands::SaveRescueCopy(const QDateTime& now) const {
-  QString name = ToQString(window_.ListName());
-  name.replace(u'\\', u'_').replace(u'/', u'_');
-  if (name.isEmpty()) name = QStringLiteral("sans nom");
+  const QString name = FlatListName(ToQString(window_.ListName()), QStringLiteral("sans nom"));
   const QString folder = RescueFolder();
   const QString path =
       folder + name + u' ' + now.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")) + QStringLiteral(".tnx");
@@ -145,9 +143,7 @@ std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {
         if (saved != SaveResult::Saved) throw StopImport{stopped};
       }
       // A backslash would put the list in a subfolder, beside any list there.
-      QString base = QFileInfo(path).completeBaseName();
-      base.replace(u'\\', u'_');
-      const QString name = FreeListName(base);
+      const QString name = FreeListName(FlatListName(QFileInfo(path).completeBaseName(), QString()));
       StudyTable table;
       const int pairs = list.Pairs();
       FillTable(table, std::move(list.rows));

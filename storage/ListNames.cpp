@@ -17,4 +17,9 @@ QString FreeListName(const QString& baseName) {
   return name;
 }
 
+QString FlatListName(QString listName, const QString& whenEmpty) {
+  listName.replace(u'\\', u'_').replace(u'/', u'_');
+  return listName.isEmpty() ? whenEmpty : listName;
+}
+
 }  // namespace tenaxo

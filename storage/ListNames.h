@@ -10,4 +10,8 @@ namespace tenaxo {
 // base name counts as "Liste importée".
 QString FreeListName(const QString& baseName);
 
+// The list name as one file name, outside any subfolder: the folder
+// separators '\\' and '/' become '_'; an empty name gives whenEmpty.
+QString FlatListName(QString listName, const QString& whenEmpty);
+
 }  // namespace tenaxo

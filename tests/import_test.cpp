@@ -201,5 +201,11 @@ TEST_F(ImportFolder, FreeListNameAddsANumber) {
   EXPECT_EQ(FreeListName(QStringLiteral("Mots")), QStringLiteral("Mots 4"));
 }
 
+TEST(ListNames, FlatListNameKeepsNoFolder) {
+  EXPECT_EQ(FlatListName(QStringLiteral("sous\\dossier/liste"), QStringLiteral("x")),
+            QStringLiteral("sous_dossier_liste"));
+  EXPECT_EQ(FlatListName(QString(), QStringLiteral("sans nom")), QStringLiteral("sans nom"));
+}
+
 }  // namespace
 }  // namespace tenaxo
