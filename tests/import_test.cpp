@@ -1,23 +1,23 @@
-// Lists brought in from other trainers' files, and taken back out.
+// Lists brought in from other trainers' files (text and KVTML), and taken back out.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "ExportList.h"
 #include "ImportList.h"
+#include "KvtmlReader.h"
 #include "ListNames.h"
 #include "StorageFixture.h"
 #include "TextImport.h"
 
 namespace tenaxo {
 namespace {
-using test::ErrorOf;
-using test::FileBytes;
-using test::PutFile;
-using Lines = std::vector<std::string>;
+using namespace test;
+using S = std::string;
+using Rows = std::vector<StudyTable::Row>;
 
 QString DataPath(const char* name) { return QStringLiteral(TENAXO_TEST_DATA "/import/") + QString::fromUtf8(name); }
+S DataBytes(const char* name) { return FileBytes(DataPath(name)); }
 
-class ImportFolder : public test::ProgramFolder {};
+class ImportFolder : public ProgramFolder {};
 
 TEST_F(ImportFolder, BadFilesAreRefusedByName) {
   // A sparse file costs no disk: one at the limit is read (and is no text), one byte more is refused unread.
@@ -29,10 +29,10 @@ TEST_F(ImportFolder, BadFilesAreRefusedByName) {
   const QString tooLarge = "est trop grand pour être importé (plus de 256 Mo).";
   const std::pair<QString, QString> cases[] = {
       {DataPath("image.png"), "n'est pas un fichier texte (caractère de contrôle à la ligne 2)."},
-      {DataPath("archive.zip"), "n'est pas un fichier texte (caractère de contrôle à la ligne 1)."},
       {DataPath("empty.txt"), "est vide."},
       {DataPath("headers_only.txt"), "ne contient aucune paire à importer."},
       {DataPath("unclosed_quote.csv"), "contient un guillemet qui ne se ferme pas (ligne 2)."},
+      {DataPath("broken.kvtml"), "n'est pas un fichier XML bien formé (ligne 5)."},
       {sized("limit.txt", kMaxImportBytes), "n'est pas un fichier texte (caractère de contrôle à la ligne 1)."},
       {sized("big.csv", kMaxImportBytes + 1), tooLarge},
       {sized("big.kvtml", kMaxImportBytes + 1), tooLarge},
@@ -44,25 +44,25 @@ TEST_F(ImportFolder, BadFilesAreRefusedByName) {
   EXPECT_EQ(Entries(), before);  // nothing made
 }
 
-// A text and what it gives: its rows (the cells left out up to the five
-// columns are empty) and its skipped lines, {line, reason}; or the refusal.
-struct TextCase {
+// A file and what it gives: its rows (the cells left out up to the five columns are empty) and its skipped lines,
+// {line, reason}; or the refusal after "Le fichier "<name>" ".
+struct ReadCase {
   const char* name;
-  std::string text;
-  std::vector<StudyTable::Row> rows;
-  std::vector<std::pair<int, std::string>> skipped = {};
-  std::string error = "(no error)";
+  S bytes;
+  Rows rows;
+  std::vector<std::pair<int, S>> skipped = {};
+  S error = "(no error)";
 };
 
-void ExpectRead(std::vector<TextCase> cases) {
-  for (TextCase& c : cases) {
+void ExpectRead(ImportedList (*parse)(std::string_view, const QString&), std::vector<ReadCase> cases) {
+  for (ReadCase& c : cases) {
     SCOPED_TRACE(c.name);
     ImportedList list;
-    const std::string error = ErrorOf([&] { list = ParseTextImport(c.text, QStringLiteral("t")); });
+    const S error = ErrorOf([&] { list = parse(c.bytes, QStringLiteral("t")); });
     EXPECT_EQ(error, c.error == "(no error)" ? c.error : "Le fichier \"t\" " + c.error);
     for (auto& row : c.rows) row.resize(std::max<size_t>(row.size(), 5));
     EXPECT_EQ(list.rows, c.rows);
-    std::vector<std::pair<int, std::string>> skipped;
+    std::vector<std::pair<int, S>> skipped;
     for (const SkippedLine& s : list.skipped) skipped.emplace_back(s.line, s.reason.toStdString());
     EXPECT_EQ(skipped, c.skipped);
   }
@@ -72,108 +72,170 @@ TEST(TextImport, LinesRecordsAndHeaders) {
   StudyTable::Row widest = {"b", "x"};  // 254 fields make 257 columns, one too many; 253 are read
   widest.resize(255);
   widest.push_back("y");
-  const std::string tooWide = std::string(253, ',') + "a\nb,x" + std::string(251, ',') + "y";
-  const std::string counters = "Gauche\tDroite\tDemandé\tJuste\tRatio";
-  const char* const noPair = "ne contient aucune paire à importer.";
-  const std::string control = "n'est pas un fichier texte (caractère de contrôle à la ligne ";
-  ExpectRead({
-      {"LF", "a\tb\n\n \t\nc\td\n", {{"a", "b"}, {"c", "d"}}, {{2, "ligne vide"}, {3, "Gauche et Droite vides"}}},
-      {"CR LF", "a\tb\r\n\r\nc\td\r\n", {{"a", "b"}, {"c", "d"}}, {{2, "ligne vide"}}},
-      {"CR", "a\tb\r\rc\td\r", {{"a", "b"}, {"c", "d"}}, {{2, "ligne vide"}}},
-      {"no final line end", "a\tb\n\nc\td", {{"a", "b"}, {"c", "d"}}, {{2, "ligne vide"}}},
-      {"doubled quote", "\"a \"\"b\"\"\",c", {{"a \"b\"", "c"}}},
-      {"a quote inside a field is text", "a\"b,c\"", {{"a\"b", "c\""}}},
-      {"text after a closing quote", "\"a\"b,\"\"", {{"ab", ""}}},
-      {"quoted line ends", "\"a\r\nb\rc\nd\",x\n\"\",\"\"", {{"a b c d", "x"}}, {{5, "Gauche et Droite vides"}}},
-      {"quote never closed", "a,b\r\n\"c\r\nd,e", {}, {}, "contient un guillemet qui ne se ferme pas (ligne 2)."},
-      {"ragged rows", "a,b,c\nd\ne,f,,g,,", {{"a", "b", "", "", "", "c"}, {"d"}, {"e", "f", "", "", "", "", "g"}}},
-      {"too many columns", tooWide, {widest}, {{1, "plus de 256 colonnes"}}},
-      {"VT and FF are spaces", "a\vb\fc\td", {{"a b c", "d"}}},
-      {"control character", "a\rb\r\nc\n\x01", {}, {}, control + "4)."},
-      {"NUL in UTF-16", std::string("\xFF\xFE\x61\0\0\0", 6), {}, {}, control + "1)."},
-      {"empty", "", {}, {}, noPair},
-      {"headers and blank lines only", "#separator:tab\n\n", {}, {}, noPair},
-      {"comments anywhere, unknown headers", "#vim: ts=8\n#separator\na\tb\n#x\ty\nc\td", {{"a", "b"}, {"c", "d"}}},
-      {"counters of an export",
-       "#columns:" + counters + "\tC6\na\tb\t3\t2\t0,7\tx\nc\td\tx\t-1\t\t\ne\tf\t12345678901\t2147483647",
-       {{"a", "b", "3", "2", "", "x"}, {"c", "d"}, {"e", "f", "", "2147483647"}}},
-      {"other #columns give no counters", "#columns:Gauche\tDroite\tDemandé\na\tb\t3", {{"a", "b", "", "", "", "3"}}},
-      {"#columns past a non-field",
-       "#guid column:1\n#columns:id\t" + counters + "\nx\ta\tb\t3\t2\t1",
-       {{"a", "b", "3", "2"}}},
-      {"columns that are not fields",
-       "#guid column:0\n#guid column:1\n#notetype column:2\n#deck column:4\n#tags column:300\nid\tBasic\ta\tdeck\tb\tc",
-       {{"a", "b", "", "", "", "c"}}},
-  });
+  const S tooWide = S(253, ',') + "a\nb,x" + S(251, ',') + "y";
+  const S counters = "Gauche\tDroite\tDemandé\tJuste\tRatio";
+  const S control = "n'est pas un fichier texte (caractère de contrôle à la ligne ";
+  ExpectRead(
+      ParseTextImport,
+      {
+          {"LF", "a\tb\n\n \t\nc\td\n", {{"a", "b"}, {"c", "d"}}, {{2, "ligne vide"}, {3, "Gauche et Droite vides"}}},
+          {"CR LF", "a\tb\r\n\r\nc\td\r\n", {{"a", "b"}, {"c", "d"}}, {{2, "ligne vide"}}},
+          {"CR, no final line end", "a\tb\r\rc\td", {{"a", "b"}, {"c", "d"}}, {{2, "ligne vide"}}},
+          {"doubled quote", "\"a \"\"b\"\"\",c", {{"a \"b\"", "c"}}},
+          {"a quote inside a field is text", "a\"b,c\"", {{"a\"b", "c\""}}},
+          {"text after a closing quote", "\"a\"b,\"\"", {{"ab", ""}}},
+          {"quoted line ends", "\"a\r\nb\rc\nd\",x\n\"\",\"\"", {{"a b c d", "x"}}, {{5, "Gauche et Droite vides"}}},
+          {"quote never closed", "a,b\r\n\"c\r\nd,e", {}, {}, "contient un guillemet qui ne se ferme pas (ligne 2)."},
+          {"ragged rows", "a,b,c\nd\ne,f,,g,,", {{"a", "b", "", "", "", "c"}, {"d"}, {"e", "f", "", "", "", "", "g"}}},
+          {"too many columns", tooWide, {widest}, {{1, "plus de 256 colonnes"}}},
+          {"VT and FF are spaces", "a\vb\fc\td", {{"a b c", "d"}}},
+          {"control character", "a\rb\r\nc\n\x01", {}, {}, control + "4)."},
+          {"NUL in UTF-16", S("\xFF\xFE\x61\0\0\0", 6), {}, {}, control + "1)."},
+          {"headers and blank lines only", "#separator:tab\n\n", {}, {}, "ne contient aucune paire à importer."},
+          {"comments anywhere, unknown headers", "#vim: ts=8\n#separator\na\tb\n#x\ty\nc\td", {{"a", "b"}, {"c", "d"}}},
+          {"counters of an export",
+           "#columns:" + counters + "\tC6\na\tb\t3\t2\t0,7\tx\nc\td\tx\t-1\t\t\ne\tf\t12345678901\t2147483647",
+           {{"a", "b", "3", "2", "", "x"}, {"c", "d"}, {"e", "f", "", "2147483647"}}},
+          {"other #columns give no counters",
+           "#columns:Gauche\tDroite\tDemandé\na\tb\t3",
+           {{"a", "b", "", "", "", "3"}}},
+          {"#columns past a non-field",
+           "#guid column:1\n#columns:id\t" + counters + "\nx\ta\tb\t3\t2\t1",
+           {{"a", "b", "3", "2"}}},
+          {"columns that are not fields",
+           "#guid column:0\n#guid column:1\n#notetype column:2\n#deck column:4\n#tags "
+           "column:300\nid\tBasic\ta\tdeck\tb\tc",
+           {{"a", "b", "", "", "", "c"}}},
+      });
 }
 
 TEST(TextImport, Separators) {
-  ExpectRead({
-      {"by name, any case", "#separator:SEMICOLON\na;b,c\n", {{"a", "b,c"}}},
-      {"as the character", "#separator:|\na|b", {{"a", "b"}}},
-      {"Space", "#separator:Space\na b", {{"a", "b"}}},
-      {"Colon", "#separator:colon\na:b", {{"a", "b"}}},
-      {"Pipe", "#separator:pipe\na|b", {{"a", "b"}}},
-      {"Comma", "#separator:Comma\na,b;c", {{"a", "b;c"}}},
-      {"Tab", "#separator:tab\na\tb,c", {{"a", "b,c"}}},
-      {"semicolon in more lines, over decimal commas", "a;b;0,5\nc;d", {{"a", "b", "", "", "", "0,5"}, {"c", "d"}}},
-      {"semicolon on a tie of lines and counts", "a;b\nc,d", {{"a", "b"}, {"c,d"}}},
-      {"comma when it occurs more often", "a,b,c\nd;e", {{"a", "b", "", "", "", "c"}, {"d;e"}}},
-      {"comma in more lines", "a,b;c\nd,e", {{"a", "b;c"}, {"d", "e"}}},
-      {"comment lines not counted", "a;b\n#,,\n#,,\nc,d", {{"a", "b"}, {"c,d"}}},
-      {"a TAB anywhere wins", "a,b\tc\nd,e", {{"a,b", "c"}, {"d,e"}}},
-      {"quoted separators, not counted", "\"a;b;c\",d", {{"a;b;c", "d"}}},
-  });
+  ExpectRead(
+      ParseTextImport,
+      {
+          {"by name, any case", "#separator:SEMICOLON\na;b,c\n", {{"a", "b,c"}}},
+          {"as the character", "#separator:|\na|b", {{"a", "b"}}},
+          {"semicolon in more lines, over decimal commas", "a;b;0,5\nc;d", {{"a", "b", "", "", "", "0,5"}, {"c", "d"}}},
+          {"semicolon on a tie of lines and counts", "a;b\nc,d", {{"a", "b"}, {"c,d"}}},
+          {"comma when it occurs more often", "a,b,c\nd;e", {{"a", "b", "", "", "", "c"}, {"d;e"}}},
+          {"comment lines not counted", "a;b\n#,,\n#,,\nc,d", {{"a", "b"}, {"c,d"}}},
+          {"a TAB anywhere wins", "a,b\tc\nd,e", {{"a,b", "c"}, {"d,e"}}},
+          {"quoted separators, not counted", "\"a;b;c\",d", {{"a;b;c", "d"}}},
+      });
 }
 
-TEST(TextImport, MarkupAndClozes) {
-  ExpectRead({
-      {"html: tags, references, media",
-       "#html:true\n<p>un</p><p>deux</p><a href=\"x\">z</a>[x]\t&#x3042;&#2048;&quot;x&apos;&gt;&#x4F;&#x6a;"
-       "[sound:a.mp3]<img src=\"a>b.png\">",
-       {{"un deux z[x]", "あ\u0800\"x'>Oj"}}},
-      // A tag breaks the line only by its whole name: <param> and <pz> are no <p>.
-      {"html: spaces",
-       "#html:TRUE\n a <!-- c -->  b&nbsp;&nbsp;c \t<BR>x<li>y<param>z<PARAM>w<pz>v",
-       {{"a b c", "x yzwv"}}},
-      {"html: no reference, no tag",
-       "#html:true\n&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo\ta < b <b &#9;c&#65",
-       {{"&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo", "a < b <b c&#65"}}},
-      {"html: quoted '>' inside a tag", "#html:true\n<a title='x>y'>z</a>\t[sound:open", {{"z", "[sound:open"}}},
-      {"html false: as written", "#html:false\n<br>&amp;\t a  b ", {{"<br>&amp;", " a  b "}}},
-      {"no html header: only <br>", "a<BR>b<br />c</br>\t<i>x</i>&amp;", {{"a b c</br>", "<i>x</i>&amp;"}}},
-      {"clozes", "{{c1::a::h}} {{c12::b {{c3::c}}}}\t{{c::y}} {{c1::n} x", {{"a b c", "{{c::y}} {{c1::n} x"}}},
-  });
+TEST(TextImport, MarkupClozesAndEncodings) {
+  ExpectRead(
+      ParseTextImport,
+      {
+          {"html: tags, references, media",
+           "#html:true\n<p>un</p><p>deux</p><a href=\"x\">z</a>[x]\t&#x3042;&#2048;&quot;x&apos;&gt;&#x4F;&#x6a;"
+           "[sound:a.mp3]<img src=\"a>b.png\">",
+           {{"un deux z[x]", "あ\u0800\"x'>Oj"}}},
+          // A tag breaks the line only by its whole name: <param> and <pz> are no <p>.
+          {"html: spaces",
+           "#html:TRUE\n a <!-- c -->  b&nbsp;&nbsp;c \t<BR>x<li>y<param>z<PARAM>w<pz>v",
+           {{"a b c", "x yzwv"}}},
+          {"html: no reference, no tag",
+           "#html:true\n&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo\ta < b <b &#9;c&#65",
+           {{"&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo", "a < b <b c&#65"}}},
+          {"html: quoted '>' inside a tag", "#html:true\n<a title='x>y'>z</a>\t[sound:open", {{"z", "[sound:open"}}},
+          {"html false: as written", "#html:false\n<br>&amp;\t a  b ", {{"<br>&amp;", " a  b "}}},
+          {"no html header: only <br>", "a<BR>b<br />c</br>\t<i>x</i>&amp;", {{"a b c</br>", "<i>x</i>&amp;"}}},
+          {"clozes", "{{c1::a::h}} {{c12::b {{c3::c}}}}\t{{c::y}} {{c1::n} x", {{"a b c", "{{c::y}} {{c1::n} x"}}},
+          // The five bytes the code page leaves free are the C1 controls of that number.
+          {"Windows-1252",
+           "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F\x90\t\x91\x92\x93\x94\x95\x96\x97\x98\x99"
+           "\x9A\x9B\x9C\x9D\x9E\x9F\xE9",
+           {{"€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090", "‘’“”•–—˜™š›œ\u009DžŸé"}}},
+          {"UTF-8", "\xC3\xA9t\xC3\xA9\t\xE2\x82\xAC\xF0\x9F\x99\x82", {{"été", "€🙂"}}},
+          {"UTF-8 mark", "\xEF\xBB\xBF#separator:tab\na\tb", {{"a", "b"}}},
+          {"bad UTF-8 after the mark", "\xEF\xBB\xBF\xC3\tb", {{"Ã", "b"}}},
+          {"a sequence cut short is Windows-1252", "\xC3\xA9\t\xE2\x82", {{"Ã©", "â‚"}}},
+          {"UTF-16 LE", S("\xFF\xFE\x61\0\t\0=\xD8\x42\xDE", 10), {{"a", "🙂"}}},
+          {"UTF-16 BE", S("\xFE\xFF\0a\0\t\0b\0\n\0c", 12), {{"a", "b"}, {"c"}}},
+      });
 }
 
-TEST(TextImport, Encodings) {
-  ExpectRead({
-      // The five bytes the code page leaves free are the C1 controls of that number.
-      {"Windows-1252",
-       "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F\x90\t\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A"
-       "\x9B\x9C\x9D\x9E\x9F\xE9",
-       {{"€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090", "‘’“”•–—˜™š›œ\u009DžŸé"}}},
-      {"UTF-8", "\xC3\xA9t\xC3\xA9\t\xE2\x82\xAC\xF0\x9F\x99\x82", {{"été", "€🙂"}}},
-      {"UTF-8 mark", "\xEF\xBB\xBF#separator:tab\na\tb", {{"a", "b"}}},
-      {"bad UTF-8 after the mark", "\xEF\xBB\xBF\xC3\tb", {{"Ã", "b"}}},
-      {"overlong UTF-8 is Windows-1252", "\xC0\xAF\tb", {{"À¯", "b"}}},
-      {"a surrogate is Windows-1252", "a\t\xED\xA0\x80", {{"a", "í\u00A0€"}}},
-      {"beyond U+10FFFF is Windows-1252", "a\t\xF4\x90\x80\x80", {{"a", "ô\u0090€€"}}},
-      {"a sequence cut short is Windows-1252", "\xC3\xA9\t\xE2\x82", {{"Ã©", "â‚"}}},
-      {"UTF-16 LE", std::string("\xFF\xFE\x61\0\t\0=\xD8\x42\xDE", 10), {{"a", "🙂"}}},
-      {"UTF-16 BE", std::string("\xFE\xFF\0a\0\t\0b\0\n\0c", 12), {{"a", "b"}, {"c"}}},
-  });
+S Tr(const S& id, const S& in) { return "<translation id='" + id + "'>" + in + "</translation>"; }
+S Text(const S& in) { return "<text>" + in + "</text>"; }
+S Grade(const S& n, const S& e) { return "<grade><count>" + n + "</count><errorcount>" + e + "</errorcount></grade>"; }
+S Entry(const S& in) { return "<entry>" + in + "</entry>"; }
+S Kvtml(const S& in) { return "<kvtml version='2.0'>" + in + "</kvtml>"; }
+S One(const S& in) { return Kvtml("<entries>" + Entry(Tr("0", Text(in))) + "</entries>"); }
+// The entries on line 4.
+S Entries(const S& in) { return "<kvtml version='2.0'>\n\n<entries>\n" + in + "\n</entries>\n</kvtml>\n"; }
+S Pair(const S& left, const S& right) { return Entries(Entry(Tr("0", Text(left)) + Tr("1", Text(right)))); }
+ReadCase Xml(const char* name, const S& bytes, int line) {
+  return {name, bytes, {}, {}, "n'est pas un fichier XML bien formé (ligne " + std::to_string(line) + ")."};
 }
 
-TEST_F(ImportFolder, ExportThenImportGivesTheListBack) {
+TEST(Kvtml, DocumentsGiveTheirRowsOrTheLineOfTheFault) {
+  const S laughs = QByteArray("&a;").repeated(100000).toStdString();
+  StudyTable::Row last = {"yes"};
+  last.resize(255);
+  last.push_back("last");
+  ExpectRead(
+      ParseKvtml,
+      {
+          {"Parley: counts and errors of both directions, Juste within 0..Demandé",
+           DataBytes("parley.kvtml"),
+           {{"chat", "猫", "7", "4", "", "neko"},
+            {"chien", "犬"},
+            {"eau", "水", "2", "0"},
+            {"montagne", "山", "1", "1"}},
+           {{55, "entrée sans texte"}}},
+          {"references, CR LF", Pair("&amp;&lt;&gt;&#233;\r\nb", "&#9;&#13;&#x10000;"), {{"&<>é b", "  \U00010000"}}},
+          {"CDATA, comments, elements", Pair("<![CDATA[x<y]]>a<!-- c -->b<i>c</i>", "<x/>d"), {{"x<yabc", "d"}}},
+          {"Windows-1252", "<?xml version='1.0' encoding='windows-1252'?>" + One("\xE9t\xE9 \x80"), {{"été €"}}},
+          {"internal DTD entity", "<!DOCTYPE kvtml [<!ENTITY e 'x<i>y</i>'>]>" + One("&e;"), {{"xy"}}},
+          {"grades of translations 0 and 1 summed; counts and errors bad or huge",
+           Entries(Entry(Tr("0", Text("a") + Grade("5", "-2")) + Tr("1", Text("b") + Grade("99999999999", "x")) +
+                         Tr("2", Text("c") + Grade("7", "0")))),
+           {{"a", "b", "2147483647", "2147483647", "", "c"}}},
+          {"a count with spaces; a count deeper in the grade, a grade deeper in the translation are none",
+           Entries(Entry(Tr("0", Text("a") + "<grade><x>" + Grade("9", "9") + "</x></grade><x><count>5</count>" +
+                                     Grade("5", "0") + "</x>" + Grade("&#13;\t3\n ", "1")))),
+           {{"a", "", "3", "2"}}},
+          {"text or translation of a deeper element, translation id not a number, the last column",
+           Entries(Entry(Tr("0", "<x>" + Text("no") + "</x>" + Text("yes")) + "<x>" + Text("no") + Tr("1", Text("no")) +
+                         "</x>" + Tr("x", Text("no")) + Tr("253", Text("no")) + Tr("252", Text("last")))),
+           {last}},
+          {"entries only at the second level, entries without text skipped with their line",
+           Kvtml(Entry(Tr("0", Text("a"))) + "\n<entries>" + Entry(Tr("0", Text(" "))) + "\n" +
+                 Entry(Tr("1", "x") + Grade("1", "0")) + Entry(Tr("1", Text("c"))) + "</entries><lessons>" +
+                 Entry(Tr("0", Text("b"))) + "</lessons>"),
+           {{"", "c"}},
+           {{2, "entrée sans texte"}, {3, "entrée sans texte"}}},
+          {"KVTML 1: deeper <t>, <e>", "<kvtml><e><o>a</o><t>b</t><x><t>no</t><e/></x></e></kvtml>", {{"a", "b"}}},
+          {"another root", DataBytes("not_kvtml.kvtml"), {}, {}, "n'est pas un fichier KVTML (ligne 2)."},
+          {"no entries", DataBytes("no_entries.kvtml"), {}, {}, "ne contient aucune entrée (ligne 5)."},
+          {"no pair", One(" "), {}, {}, "ne contient aucune paire à importer."},
+          Xml("unclosed root", "<kvtml version=\"2.0\">\n<entries>\n", 3),
+          Xml("control character reference", Pair("&#1;", "b"), 4),
+          Xml("undeclared entity", Pair("&eacute;", "b"), 4),
+          Xml("entity not declared in the document", "<!DOCTYPE kvtml SYSTEM \"k.dtd\">\n\n" + One("&eacute;"), 3),
+          Xml("external entity", "<!DOCTYPE kvtml [<!ENTITY x SYSTEM '/etc/hostname'>]>\n" + One("&x;"), 2),
+          Xml("beyond the expansion limit", "<!DOCTYPE kvtml [<!ENTITY a '" + S(1000, 'a') + "'>]>\n" + One(laughs), 2),
+          Xml("version 1.1", "<?xml version=\"1.1\"?><kvtml/>", 1),
+          Xml("unknown encoding", "<?xml version=\"1.0\" encoding=\"x-none\"?><kvtml/>", 1),
+          Xml("not Shift JIS as declared", "<?xml version='1.0' encoding='Shift_JIS'?>\n" + One("\x81\x20"), 2),
+          Xml("not UTF-8 in a text", Pair("\xE9t\xE9", "b"), 4),
+          Xml("a character cut at the end", Pair("a", "b") + "\xC3", 7),
+      });
+}
+
+// Both exports read back as the list: a blank pair is left out, Juste over Demandé, U+FFFE (no XML character) and
+// bytes that are not UTF-8.
+TEST_F(ImportFolder, ExportsReadBackAsTheList) {
   StudyTable list(7, 7);
-  const std::vector<StudyTable::Row> rows = {
+  const Rows rows = {
       {"maison", "家", "3", "2", "0,667", "", "note"},
       {"#dièse", "\"guillemets\" d'abord", "", "", "", "", ""},
-      {"", " ", "5", "5", "", "", ""},  // blank pair: not exported
+      {"", " ", "5", "5", "", "", ""},
       {"a<br>b &amp;", "{{c1::tab}}", "1", "0", "0,000", "", ""},
-      {"jamais trouvé", "x", "4", "9", "", "", ""},  // Juste over Demandé
-      {"🙂", "\xEF\xBF\xBE", "", "", "", "", ""},  // XML holds no U+FFFE
+      {"jamais trouvé", "x", "4", "9", "", "", ""},
+      {"🙂", "\xEF\xBF\xBE", "", "", "", "", ""},
   };
   for (size_t k = 0; k < rows.size(); ++k) list.SetRowTexts(static_cast<int>(k) + 1, rows[k]);
   ExportList(list, PathOf("liste.txt"));
@@ -184,7 +246,16 @@ TEST_F(ImportFolder, ExportThenImportGivesTheListBack) {
             "a<br>b &amp;\t{{c1::tab}}\t1\t0\t0,000\t\t\n"
             "jamais trouvé\tx\t4\t9\t\t\t\n"
             "🙂\t\xEF\xBF\xBE\t\t\t\t\t\n");
-
+  list.SetCell(1, 6, "\xEF\xBF\xBE\xE9t\xE9");  // U+FFFE, then bytes that are not UTF-8
+  ExportList(list, PathOf("liste.KVTML"));
+  EXPECT_EQ(ImportListFile(PathOf("liste.KVTML")).rows, (Rows{{"maison", "家", "3", "2", "", "", "note"},
+                                                              {"#dièse", "\"guillemets\" d'abord", "", "", ""},
+                                                              {"a<br>b &amp;", "{{c1::tab}}", "1", "0", ""},
+                                                              {"jamais trouvé", "x", "4", "4", ""},
+                                                              {"🙂", "\uFFFD\uFFFDt\uFFFD", "", "", ""}}));
+  for (const char* part :
+       {"<title>liste</title>", "</grade>\n   </translation>\n   <translation id=\"3\">", "<containerentry id=\"4\"/>"})
+    EXPECT_NE(FileBytes(PathOf("liste.KVTML")).find(part), S::npos) << part;
   PutFile(PathOf("Mots.tnx"), "a\tb\r\n");
   EXPECT_EQ(ErrorOf([&] { ExportList(list, PathOf("Mots.tnx")); }),
             "Impossible d'exporter vers \"" + PathOf("Mots.tnx").toStdString() +
@@ -197,7 +268,7 @@ TEST_F(ImportFolder, FreeListNameAddsANumber) {
   EXPECT_EQ(FreeListName(QString()), QStringLiteral("Liste importée"));
   PutFile(PathOf("Mots.tnx"), "");
   QDir(Folder()).mkdir(QStringLiteral("Mots 2.tnx"));  // a folder takes the name too
-  ASSERT_EQ(symlink("nowhere", QFile::encodeName(PathOf("Mots 3.tnx")).constData()), 0);
+  Link("nowhere", PathOf("Mots 3.tnx"));
   EXPECT_EQ(FreeListName(QStringLiteral("Mots")), QStringLiteral("Mots 4"));
 }
 

@@ -62,8 +62,6 @@ TEST_F(SettingsFile, EachValueIsStoredUnderItsNameAndReadAsText) {
       {"left first", "[Tenaxo]\nGauche=-1\n", [](Settings& s) { s.SetLeftFirst(true); }, {"", "0", "-1", ""}},
       {"voice", "[Tenaxo]\nVoix=el\n", [](Settings& s) { s.SetVoiceLanguage("el"); }, {"", "0", "0", "el"}},
       {"another group", "[Autre]\nListe=x\nVocal=-1\nGauche=-1\nVoix=el\n", nullptr, {"", "0", "0", ""}},
-      {"checked as a number or true", "[Tenaxo]\nVocal=2\nGauche=TRUE\n", nullptr, {"", "-1", "-1", ""}},
-      {"not checked", "[Tenaxo]\nVocal=Vrai\nGauche=0\n", nullptr, {"", "0", "0", ""}},
       {"UTF-8", "[Tenaxo]\nListe=\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\nVoix=\"a,b\"\n", nullptr, {"été 日", "0", "0", "a,b"}},
       {"two spellings of the group", "[Tenaxo/]\n[Tenaxo]\nListe=x\nVoix=ja\n", nullptr, {"x", "0", "0", "ja"}},
       {"lists", "[Tenaxo]\nListe=1, 2\nVocal=1, 2\nGauche=1, 2\nVoix=1, 2\n", nullptr,
