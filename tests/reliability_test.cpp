@@ -1,13 +1,17 @@
 // Faults while saving and closing: whatever happens, the list file holds either the old list or the new one, whole, and
 // the answers not yet saved stay in the window until a save goes through. What closing stores.
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QProcess>
+#include <QSignalSpy>
 #include <cstring>
 
 #include "FakeListWindow.h"
 #include "GuiFixture.h"
+#include "SingleInstance.h"
 
 namespace tenaxo {
 namespace {
@@ -117,6 +121,41 @@ TEST_F(GuiTest, ClosingWhenTheSettingsCannotBeStoredSavesTheListAndCloses) {
   ASSERT_EQ(boxes.seen.size(), 1u);
   EXPECT_EQ(boxes.seen[0].text, "Echec à la définition des données pour 'Liste'");
   EXPECT_EQ(ListBytes("Anglais"), "a\tA\t1\t1\t\r\n");
+}
+
+// One running copy per user and settings file: a later start brings the running one forward and ends. A copy killed
+// without cleaning up (its socket and lock left behind) never blocks a start.
+TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_CONFIG_HOME", Folder() + "home");
+  env.insert("XDG_DATA_HOME", Folder() + "data");
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  const QString settings = Folder() + "home/Tenaxo.ini";
+  const QString socket = SingleInstance(settings).Name();
+  QProcess killed, second;
+  for (QProcess* copy : {&killed, &second}) copy->setProcessEnvironment(env);
+  killed.start(TENAXO_PROGRAM);
+  for (int wait = 0; wait < 400 && !QFileInfo::exists(socket); ++wait) QTest::qWait(50);
+  ASSERT_TRUE(QFileInfo::exists(socket));
+  kill(static_cast<pid_t>(killed.processId()), SIGKILL);
+  killed.waitForFinished();
+
+  SingleInstance first(settings);
+  ASSERT_TRUE(first.Claim()) << "the killed copy's leftovers blocked the start";
+  QSignalSpy activated(&first, &SingleInstance::Activated);
+  second.start(TENAXO_PROGRAM);
+  ASSERT_TRUE(second.waitForFinished(20000)) << "the second copy kept running";
+  EXPECT_TRUE(second.exitStatus() == QProcess::NormalExit && second.exitCode() == 0);
+  EXPECT_TRUE(activated.count() == 1 || activated.wait(5000));
+}
+
+// The line editor's own limit of 32767 characters would keep only that much of the cell at its first edit.
+TEST_F(GuiTest, ACellLongerThanTheLineEditorsLimitIsEditedWhole) {
+  StartWith("Longue", std::string(40000, 'x') + "\tdroite\t\t\t\r\n");
+  FocusGrid();
+  for (Qt::Key key : {Qt::Key_End, Qt::Key_Backspace, Qt::Key_Y}) QTest::keyClick(window->SgListe->Editor(), key);
+  EXPECT_TRUE(CloseWindow());
+  EXPECT_EQ(ListBytes("Longue"), std::string(39999, 'x') + "y\tdroite\t\t\t\r\n");
 }
 
 }  // namespace
