@@ -16,13 +16,7 @@ void OneInput(std::string_view input);                    // the target's checks
 inline std::string Shown(std::string_view text) {
   return '"' + QByteArray(text.data(), qsizetype(text.size())).toPercentEncoding().toStdString() + '"';
 }
-inline std::string Number(double value) { return QByteArray::number(value, 'g', 17).toStdString(); }
 inline bool Digits(std::string_view text) { return text.find_first_not_of("0123456789") == std::string_view::npos; }
-
-[[noreturn]] inline void Fail(const char* file, int line, const char* what, const std::string& detail) {
-  std::fprintf(stderr, "\n%s:%d: check failed: %s\n%s\n", file, line, what, detail.c_str());
-  std::abort();
-}
 
 // In a folder of its own under $TENAXO_FUZZ_FILES (run.sh names one), else under /dev/shm (a save syncs).
 inline QString FilePath(const QString& name) {
@@ -33,9 +27,12 @@ inline QString FilePath(const QString& name) {
 
 }  // namespace tenaxo::fuzz
 
-#define FUZZ_CHECK(condition, detail)                                               \
-  do {                                                                              \
-    if (!(condition)) ::tenaxo::fuzz::Fail(__FILE__, __LINE__, #condition, detail); \
+#define FUZZ_CHECK(condition, detail)                                                         \
+  do {                                                                                        \
+    if (!(condition))                                                                         \
+      std::fprintf(stderr, "\n%s:%d: check failed: %s\n%s\n", __FILE__, __LINE__, #condition, \
+                   std::string(detail).c_str()),                                              \
+          std::abort();                                                                       \
   } while (0)
 
 // An exception let out ends the run through std::terminate, which prints its what(): a finding too.

@@ -15,7 +15,7 @@
 using namespace tenaxo;
 constexpr bool kKvtml = fuzz::kTarget == "import_kvtml";
 
-// The rows and the skipped lines, or the refusal's message (which must name the file).
+// The refusal's message (which must name the file), or the number of rows.
 static std::string Read(ImportedList (*reader)(std::string_view, const QString&), std::string_view bytes,
                         ImportedList& list) {
   try {
@@ -24,12 +24,7 @@ static std::string Read(ImportedList (*reader)(std::string_view, const QString&)
     FUZZ_CHECK(e.Message().startsWith(QStringLiteral("Le fichier \"f\" ")), e.Message().toStdString());
     return e.Message().toStdString();
   }
-  std::string text;
-  for (const auto& row : list.rows) {
-    for (const auto& cell : row) text += fuzz::Shown(cell) + (&cell == &row.back() ? "\n" : " ");
-  }
-  for (const auto& skipped : list.skipped) text += std::to_string(skipped.line) + skipped.reason.toStdString() + "\n";
-  return text;
+  return std::to_string(list.rows.size()) + " rows";
 }
 
 void fuzz::OneInput(std::string_view input) {
@@ -47,7 +42,7 @@ void fuzz::OneInput(std::string_view input) {
                outcome);
     for (const auto& cell : row) {
       FUZZ_CHECK(QByteArrayView(cell).isValidUtf8() && cell.find_first_of(std::string_view("\t\r\n\0", 4)) == cell.npos,
-                 outcome);
+                 fuzz::Shown(cell));
     }
   }
   const auto before = [](const SkippedLine& a, const SkippedLine& b) { return a.line < b.line; };

@@ -1,12 +1,16 @@
-// Texts read as numbers: cell_to_int, cell_to_float and text_to_bool hold CellToInt, CellToFloat and TextToBool to
-// readers written apart from the program's (README.md lists the checks).
+// Numbers read from and written to the cells: cell_to_int, cell_to_float and text_to_bool hold CellToInt,
+// CellToFloat and TextToBool to readers written apart from the program's; format_number holds ComputeRatios to Qt's
+// own number formatting (README.md lists the checks).
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <map>
 
 #include "FuzzCheck.h"
 #include "Numbers.h"
+#include "Ranking.h"
 #include "Settings.h"
 
 using namespace tenaxo;
@@ -41,22 +45,56 @@ static double ReferenceFloat(std::string_view text, char separator) {
   return end == plain.c_str() + plain.size() && std::isfinite(value) ? value : 0;
 }
 
+// Rows of Demandé and Juste, 32 bits each: every pair's ratio Juste / Demandé (Demandé doubled below 10), as a double
+// times 1000 exactly in a long double, rounded half away from zero and written by Qt with three decimals; no ratio
+// when Demandé is 0. The rows are sorted by the ratio, those without one as 0.
+static void CheckRatios(std::string_view input, const QLocale& qt) {
+  const TextLocale locale(qt);
+  const int rows = static_cast<int>(std::min<size_t>(input.size() / 8, 50));
+  StudyTable table(5, rows + 1);
+  std::map<std::string, long double> expected;  // by pair: the ratio in thousandths, NAN without one
+  for (int r = 0; r < rows; ++r) {
+    int32_t counts[2];
+    std::memcpy(counts, input.data() + 8 * r, 8);
+    table.SetRowTexts(r + 1, {std::to_string(r), "", std::to_string(counts[0]), std::to_string(counts[1]), "old"});
+    const int64_t divisor = counts[0] < 10 ? 2 * int64_t{counts[0]} : counts[0];
+    expected[std::to_string(r)] =
+        divisor ? std::round(static_cast<long double>(static_cast<double>(counts[1]) / divisor) * 1000) : NAN;
+  }
+  ComputeRatios(table, locale);
+  long double previous = -INFINITY;
+  for (int r = 1; r <= rows; ++r) {
+    const std::string &name = table.Cell(ColGauche, r), &text = table.Cell(ColRatio, r);
+    FUZZ_CHECK(expected.count(name) == 1, "pair " + name + " twice");
+    const long double ratio = std::isnan(expected[name]) ? 0 : expected[name];
+    const std::string written =
+        std::isnan(expected[name]) ? "" : qt.toString(double(ratio) / 1000 + 0.0, 'f', 3).toStdString();
+    FUZZ_CHECK(text == written, "pair " + name + ": " + fuzz::Shown(text) + ", not " + fuzz::Shown(written));
+    FUZZ_CHECK(ratio >= previous, "pair " + name + " after a greater ratio");
+    previous = ratio;
+    expected.erase(name);
+  }
+}
+
 void fuzz::OneInput(std::string_view input) {
   if (kTarget == "cell_to_int") {
     FUZZ_CHECK(CellToInt(input) == ReferenceInt(input), std::to_string(CellToInt(input)));
     return;
   }
-  const QByteArray bytes(input.data(), qsizetype(input.size()));
   for (const TextLocale* locale : {&test::French(), &test::English()}) {
     const double expected = ReferenceFloat(input, locale->DecimalSeparator()[0]);  // one byte in both locales
     const bool tiny = std::fabs(expected) < DBL_MIN;                               // then the program may read 0
-    if (kTarget == "text_to_bool") {
+    if (kTarget == "format_number") {
+      CheckRatios(input, QLocale(locale == &test::French() ? QLocale::French : QLocale::English));
+    } else if (kTarget == "text_to_bool") {
       const bool state = TextToBool(input, *locale);
-      FUZZ_CHECK(state == (expected != 0 || bytes.toLower() == "true") || (tiny && expected != 0), "");
+      const bool isTrue = QByteArray(input.data(), qsizetype(input.size())).toLower() == "true";
+      FUZZ_CHECK(state == (expected != 0 || isTrue) || (tiny && expected != 0), "");
       FUZZ_CHECK(TextToBool(BoolToText(state), *locale) == state, BoolToText(state));
-      continue;
+    } else {
+      const double value = CellToFloat(input, *locale);
+      FUZZ_CHECK(value == expected || (tiny && std::fabs(value) < DBL_MIN),
+                 QByteArray::number(value, 'g', 17).toStdString());
     }
-    const double value = CellToFloat(input, *locale);
-    FUZZ_CHECK(value == expected || (tiny && std::fabs(value) < DBL_MIN), Number(value));
   }
 }

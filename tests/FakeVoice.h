@@ -18,8 +18,7 @@ struct FakeVoice : Voice {
   explicit FakeVoice(std::shared_ptr<VoiceLog> voices) : log(std::move(voices)) { ++log->made, ++log->alive; }
   ~FakeVoice() override { --log->alive; }
   bool Speak(const std::string& text, const std::string& language) override {
-    log->spoken.push_back(text);
-    log->languages.push_back(language);
+    log->spoken.push_back(text), log->languages.push_back(language);
     if (log->speaking) log->speaking();
     if (log->raise) throw std::runtime_error("no speech engine");
     return !log->fail;

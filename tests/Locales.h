@@ -1,5 +1,5 @@
 #pragma once
-// French and English locales, pinned for tests and fuzzers whatever the machine's own settings are.
+// French and English locales for tests and fuzzers, whatever the machine's own settings are.
 #include <QLocale>
 
 #include "TextLocale.h"

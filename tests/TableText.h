@@ -1,6 +1,5 @@
 #pragma once
-// Tables written the short way: one string per data row, cells separated by
-// ';' ("a;b;3;2;0,667"), in UTF-8 as the table holds them.
+// Tables written the short way: one string per data row, cells separated by ';' ("a;b;3;2;0,667"), in UTF-8.
 #include <sstream>
 #include <string>
 #include <vector>
@@ -10,7 +9,6 @@
 
 namespace tenaxo::test {
 
-// The rows cut into cells.
 inline std::vector<StudyTable::Row> Split(const std::vector<std::string>& rows) {
   std::vector<StudyTable::Row> cut(rows.size());
   for (size_t r = 0; r < rows.size(); ++r) {
@@ -33,7 +31,7 @@ inline std::vector<StudyTable::Row> Cells(const StudyTable& table) {
   return cells;
 }
 
-// Data rows back in the short form, every column written out.
+// The data rows back in the short form, every column written out.
 inline std::vector<std::string> Rows(const StudyTable& table) {
   std::vector<std::string> rows;
   for (const StudyTable::Row& cells : Cells(table)) {

@@ -52,7 +52,6 @@ TEST(Quiz, QuestionsAndReveals) {
   using Reveal = void (QuestionCycle::*)(bool);
   const Reveal none = nullptr, both = &QuestionCycle::RevealBoth;
   const std::vector<std::tuple<const char*, int, uint64_t, bool, Reveal, int32_t, Text, Text>> cases = {
-      {"19 pairs, from the weakest", 19, 106, false, none, 19, "L19", {}},
       {"20 pairs, from the weakest", 20, 106, false, none, 20, "L20", {}},
       {"21 pairs: the 21st is not among the 20 weakest", 21, 106, false, none, 20, "L20", {}},
       {"21 pairs, one draw in four from the whole list", 21, 65, false, none, 21, "L21", {}},
@@ -92,10 +91,8 @@ TEST(Quiz, AnswersScoresAndRanking) {
           {"one below the largest", "a;b;2147483646;2147483646;", 1, kMax - 1, kMax - 1, yes, largest, kMax, kMax - 1},
           {"the largest", largest, 1, kMax, kMax, yes, largest, kMax, kMax},
           {"the 1st question", pair, 1, 0, 0, next, ranked, 0, 0},
-          {"the 5th", pair, 1, 4, 2, next, pair, 2, 4},
           {"the 6th", pair, 1, 5, 2, next, ranked, 2, 5},
           {"the 7th", pair, 1, 6, 2, next, pair, 2, 6},
-          {"the 11th", pair, 1, 10, 2, next, ranked, 2, 10},
           {"a new series", pair, 1, 3, 2, &QuestionCycle::NewSeries, ranked, 0, 0}};
   for (const auto& [name, before, pending, asked, found, answer, booked, foundShown, askedShown] : cases) {
     SCOPED_TRACE(name);
@@ -152,14 +149,13 @@ TEST(Quiz, Speech) {
     EXPECT_EQ(rig.voices->made, 1);
     EXPECT_EQ(rig.voices->alive, voices == Speak ? 1 : 0);
   }
-  const std::vector<std::tuple<const char*, VoiceFactory>> noVoice = {
-      {"none made", [] { return std::unique_ptr<Voice>(); }},
-      {"making one throws", []() -> std::unique_ptr<Voice> { throw std::runtime_error("no engine"); }}};
-  for (const auto& [name, maker] : noVoice) {
+  // No voice made, or making one throws: speech stays off.
+  for (const VoiceFactory& maker : {VoiceFactory([] { return std::unique_ptr<Voice>(); }),
+                                    VoiceFactory([]() -> std::unique_ptr<Voice> { throw std::runtime_error("x"); })}) {
     Session session;
     QuestionCycle cycle(session, maker);
     cycle.SetSpeechOn(true);
-    EXPECT_FALSE(cycle.SpeechOn()) << name;
+    EXPECT_FALSE(cycle.SpeechOn());
   }
 }
 

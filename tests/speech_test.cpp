@@ -22,34 +22,29 @@ TEST(EspeakVoice, ListsTheInstalledLanguagesOnceEach) {
   EXPECT_FALSE(EspeakVoice::EngineStarted());  // listing does not start the engine
 }
 
-// A real voice for each text, all sharing the engine that the first text starts: every text heard with an audio
-// output, none without one. Prints what went otherwise.
-void SpeakThrough(bool heard) {
+// The engine is one per process, so each run is a child process (a death test) that must exit with 0 and print
+// nothing. A real voice for each text, all sharing the engine the first text starts: every text is heard with an
+// audio output, none without. Audio goes to no sound server, and to the ALSA configuration given (none: the
+// machine's own).
+void SpeakInChildProcess(const char* alsaConfig, bool heard) {
+  QTemporaryDir dir;
+  QFile file(dir.filePath(QStringLiteral("alsa.conf")));
+  ASSERT_TRUE(!alsaConfig || (file.open(QIODevice::WriteOnly) && file.write(alsaConfig) >= 0 && file.flush()));
   const std::vector<std::tuple<const char*, const char*, const char*>> cases = {
       {"English by default", "élève", ""},
       {"markup", "<speak>chat <break time=\"10ms\"/> chien</speak>", "fr"},
       {"nothing", "", "fr"},
       {"other scripts", "Ελληνικά 日本語", "el"},
       {"a language gone: English, without a word", "hello", "xx-gone"}};
-  if (EspeakVoice voice; EspeakVoice::EngineStarted()) std::fprintf(stderr, "making a voice started the engine\n");
-  for (const auto& [name, text, language] : cases) {
-    const bool spoken = EspeakVoice().Speak(text, language);
-    if (spoken != heard || !EspeakVoice::EngineStarted()) std::fprintf(stderr, "%s: spoken %d\n", name, spoken);
-  }
-}
-
-// The engine is one per process, so each case runs in a child process of its own (a death test) that must exit with 0
-// and print nothing. Audio goes to no sound server, and to the ALSA configuration given (none: the machine's own).
-void SpeakInChildProcess(const char* alsaConfig, bool heard) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("alsa.conf"));
-  QFile file(path);
-  ASSERT_TRUE(!alsaConfig || (file.open(QIODevice::WriteOnly) && file.write(alsaConfig) >= 0 && file.flush()));
   EXPECT_EXIT(
       {
         setenv("PULSE_SERVER", "unix:/nonexistent/tenaxo-no-sound-server", 1);
-        if (alsaConfig) setenv("ALSA_CONFIG_PATH", QFile::encodeName(path).constData(), 1);
-        SpeakThrough(heard);
+        if (alsaConfig) setenv("ALSA_CONFIG_PATH", QFile::encodeName(file.fileName()).constData(), 1);
+        if (EspeakVoice voice; EspeakVoice::EngineStarted()) std::fprintf(stderr, "a voice started the engine\n");
+        for (const auto& [name, text, language] : cases) {
+          const bool spoken = EspeakVoice().Speak(text, language);
+          if (spoken != heard || !EspeakVoice::EngineStarted()) std::fprintf(stderr, "%s: spoken %d\n", name, spoken);
+        }
         std::exit(0);
       },
       ::testing::ExitedWithCode(0), ::testing::Matcher<const std::string&>(std::string()));
