@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the About window, one entry per line as they are shown.
 #include "AboutTexts.h"
 

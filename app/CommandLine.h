@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The options the program answers before it opens its window: --help and
 // --version, which print their text and end the run. They need no display.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The first text held until the window's first picture: the window comes up
 // at once and the first word is heard with the card on screen. From then on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list editor: the handlers of the grid's events.
 #include <QCheckBox>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lists in and out of the window: imported from files chosen or dropped on
 // it, the study list exported to a file.
 #include <QComboBox>

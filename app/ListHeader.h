@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list grid's header row, its texts drawn close to the cell edges as in
 // the data rows: "Demandé" fills most of its 48 px.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The study list as the grid sees it: one model row per data row, the
 // table's row 0 as the horizontal header. The model follows the table through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The About window: a presentation on top, the usage notes and the interface
 // notes side by side below it. Created hidden; closing it only hides it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the card with its answer panels and buttons on top, the
 // study list below it while "Voir la liste" is checked. It owns the whole

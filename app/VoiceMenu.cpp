@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu of a right click on "Synthèse vocale à gauche".
 #include <QActionGroup>
 #include <QCollator>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The few controls the main window needs that Qt has no exact match for.
 #include <QColor>

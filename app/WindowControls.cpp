@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's controls: made and placed, in their tab order, with the names
 // a screen reader says; placed again as the window is resized.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list editor on a list of 100,000 pairs: row operations through the grid's
 // model, the first paint of the shown list, and a header sort.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Importing 100,000 notes of an Anki text export with HTML, and a Parley file
 // of 100,000 entries with grades in both directions, from the file on disk to
 // the rows of the new list; and exporting 100,000 pairs.

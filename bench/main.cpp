@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The benchmarks run inside an application object (offscreen unless a display
 // is asked for), so the grid can be measured as it is painted.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and saving a list of 100,000 pairs, as the buttons do it: the file
 // read whole and cut into the table, or the table written to a new file that
 // replaces the old one once flushed to disk.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: from a new main window, with a stored list, to its first picture,
 // speech off (0) and on (1). The voice takes as long as a short spoken word;
 // with speech on the window must come up as fast as without it.

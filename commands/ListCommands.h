@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the main window does with list files: "Charger", "Sauver",
 // "Supprimer", "Vider liste", "Importer des listes...", and the list names of

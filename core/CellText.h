@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plain tests and cuts on UTF-8 texts: cells, list names, setting paths.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sorting the data rows of the study list by one column, or by keys given.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A failure the user is told about: its message is shown in an error box and
 // the program goes on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Numbers read from texts: the counts in Demandé and Juste, the keys of the
 // numeric column sort, the switches of the settings file.

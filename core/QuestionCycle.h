@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The quiz: one pair of the study list is drawn, one side shown on the card,
 // the other hidden; the user reveals it and answers "Oui" or "Non", which is

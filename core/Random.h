@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The quiz's pseudo-random generator: the 32-bit linear congruential sequence
 // seed * 134775813 + 1 (modulo 2^32). A draw below n takes the upper half of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ranking of the pairs: each pair's ratio of found answers to times asked
 // goes into its Ratio cell, and the list is sorted by ratio, lowest first.

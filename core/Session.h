@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the main window holds for one run besides its widgets: the study
 // list and the fields the quiz, the list files and the editor share. The

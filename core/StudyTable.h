@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The study list: a table of Unicode (UTF-8) text cells. Row 0 is the fixed
 // header row, rows 1 and on are the pairs: Gauche, Droite, Demandé, Juste,

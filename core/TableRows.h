@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Adding, inserting, deleting and clearing the data rows of the study list,
 // as the list editor and the list commands do. Rows outside the data rows

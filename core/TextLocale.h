@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The user's locale as the study list sees it: the decimal and thousands
 // separators of numbers (UTF-8, as the locale has them; every locale has both,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Texts of the study list, the list names and the settings are Unicode texts
 // held as UTF-8 in std::string. These helpers convert them for the toolkit,

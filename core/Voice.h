@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A voice that reads a text aloud. The quiz speaks the left text of a pair
 // through it while "Synthèse vocale à gauche" is checked; the speech engine

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the fuzz targets share: libFuzzer's entry point, FUZZ_CHECK (a failed check prints what failed and stops the
 // run: libFuzzer keeps and prints the input), a folder for written files. No locale is set: strtod reads "1.5".

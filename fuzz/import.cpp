@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The importers on any bytes: import_text reads them as a text, CSV or Anki file, import_kvtml as KVTML
 // (README.md lists the checks).
 #include <algorithm>

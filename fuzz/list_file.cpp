@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list file of any bytes: decoded and encoded back, cut into lines and cells, filled into a table and saved, loaded
 // and saved again (README.md lists the checks).
 #include <QStringDecoder>

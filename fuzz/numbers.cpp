@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers read from and written to the cells: cell_to_int, cell_to_float and text_to_bool hold CellToInt,
 // CellToFloat and TextToBool to readers written apart from the program's; format_number holds ComputeRatios to Qt's
 // own number formatting (README.md lists the checks).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings on any bytes as Tenaxo.ini: read, then a list name from the input written (checks: README.md).
 #include <QDateTime>
 #include <QFile>

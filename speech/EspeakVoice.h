@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The voice over the espeak-ng engine: synchronous playback on the default
 // audio output, the voice of the language asked for (English by default),

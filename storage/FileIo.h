@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole files read and written, never half: the list files, and the files
 // imported and exported. Failures throw tenaxo::Error with their message.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a list file held when the program last read or wrote it, to tell
 // whether something else has written it since.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The entries of a folder that match a mask, as the list names are found.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text a list cell keeps of a field of another program's file: HTML
 // turned into text, Anki's clozes answered, line breaks and runs of spaces

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lists brought in from other trainers: plain text and CSV files, the text
 // exports of Anki (TextImport.h), and the KVTML files of Parley and KWordQuiz

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a reader of another program's file gives: the rows of the new list and
 // the lines it left out. QtCore only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // KVTML, the vocabulary files of the KDE Education programs (Parley,
 // KWordQuiz): XML, read with expat. QtCore only.

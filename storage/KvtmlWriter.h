@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The study list as a KVTML 2.0 document, the vocabulary files of the KDE
 // Education programs (Parley, KWordQuiz). QtCore only.

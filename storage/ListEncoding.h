@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The encodings of list files. The study list holds UTF-8; a list file is
 // either UTF-8 (with or without the byte-order mark EF BB BF) or Windows-1252

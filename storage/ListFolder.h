@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the lists are: the list folder, and the file of each list name in it.
 #include <QString>

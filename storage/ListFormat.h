@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list file format: one tab-separated text file per study list, named
 // after the list with the extension ".tnx" (ListFolder.h).

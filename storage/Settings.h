@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's settings, in the group [Tenaxo] of a per-user INI file:
 //   Liste   the list name in the drop-down at closing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The encodings of text files, to and from the UTF-8 the lists hold. QtCore
 // only. What a list file is encoded in is the business of ListEncoding.h.

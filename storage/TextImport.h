@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plain text and CSV files, and the text exports of Anki ("Notes in Plain
 // Text", with its header lines), read into the rows of a new list. QtCore

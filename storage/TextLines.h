@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lines of a text as every reader of this program cuts them: CR LF, a lone CR
 // and a lone LF each end one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main window for the list commands: it records what they ask and answers as told.
 #include <optional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A voice for tests: logs what it is told to speak and fails on demand, by result or by exception.
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real main window in a program folder and a settings file of its own,
 // with a fake voice, driven by clicks and keys; message boxes answered.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // French and English locales for tests and fuzzers, whatever the machine's own settings are.
 #include <QLocale>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A list folder of its own for each storage test, and the files in it.
 #include <gtest/gtest.h>

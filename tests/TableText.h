@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tables written the short way: one string per data row, cells separated by ';' ("a;b;3;2;0,667"), in UTF-8.
 #include <sstream>

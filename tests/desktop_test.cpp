@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window on desktops unlike the test machine: its look under light and dark palettes at any scale (run again at
 // QT_SCALE_FACTOR 1.5 and 2), and a series by keys alone as a screen reader follows it.
 #include <QAccessible>

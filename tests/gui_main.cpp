@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // In the program's own application object: an escaping failure reaches its error box.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first text waits for the window's first picture, then is spoken once; later texts are spoken at once.
 #include <gtest/gtest.h>
 

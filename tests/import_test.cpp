@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lists brought in from other trainers' files (text and KVTML), and taken back out.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lists from other trainers brought in with Ctrl+I, the study list sent out with Ctrl+E: the file dialogs driven
 // through their widgets.
 #include <QFileDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a desktop gets it: its command line, and the window's captions where Tahoma is missing.
 #include <QFontInfo>
 #include <QFontMetricsF>

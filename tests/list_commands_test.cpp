@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Charger", "Sauver", "Supprimer", "Vider liste", the import and the list names, against a list folder of the test's
 // own.
 #include <gtest/gtest.h>

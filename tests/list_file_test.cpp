@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list file format and its encodings, the folder listing, whole-file reads and writes, and change stamps.
 #include <gtest/gtest.h>
 #include <sys/time.h>

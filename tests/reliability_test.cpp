@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults while saving and closing: whatever happens, the list file holds either the old list or the new one, whole, and
 // the answers not yet saved stay in the window until a save goes through. What closing stores.
 #include <signal.h>

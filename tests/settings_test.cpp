@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings, always against a file in a temporary folder.
 #include <gtest/gtest.h>
 
