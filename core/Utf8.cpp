@@ -33,22 +33,6 @@ bool TryToUtf8(const QString& text, std::string& out) {
   return true;
 }
 
-size_t CharacterCount(std::string_view text) {
-  size_t count = 0;
-  for (char c : text) count += Continues(c) ? 0 : 1;
-  return count;
-}
-
-size_t CharacterOffset(std::string_view text, size_t n) {
-  size_t i = 0;
-  for (; i < text.size(); ++i) {
-    if (Continues(text[i])) continue;
-    if (n == 0) return i;
-    --n;
-  }
-  return text.size();
-}
-
 std::string_view Utf8Prefix(std::string_view text, size_t maxBytes) {
   if (text.size() <= maxBytes) return text;
   size_t end = maxBytes;

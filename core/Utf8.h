@@ -21,11 +21,6 @@ std::string ToUtf8(const QString& text);
 // surrogate, which no file can keep.
 bool TryToUtf8(const QString& text, std::string& out);
 
-// Characters are counted as code points: a UTF-8 sequence is one character
-// (a continuation byte belongs to the character before it).
-size_t CharacterCount(std::string_view text);
-// The byte offset where character n begins (the size when there are fewer).
-size_t CharacterOffset(std::string_view text, size_t n);
 // The longest start of text that holds at most maxBytes bytes and does not
 // cut a character.
 std::string_view Utf8Prefix(std::string_view text, size_t maxBytes);

@@ -57,7 +57,6 @@ QStringList ListFiles(const QString& mask) {
   if (!dir) return names;
   while (const dirent* entry = readdir(dir)) {
     const QByteArray bytes(entry->d_name);
-    if (bytes == "." || bytes == "..") continue;
     const QString name = QFile::decodeName(bytes);
     const QString folded = name.toCaseFolded();
     if (name.startsWith(u'.') && folded != bare) continue;
