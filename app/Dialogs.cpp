@@ -36,6 +36,13 @@ void ShowError(QWidget* parent, const QString& message) {
   box.exec();
 }
 
+void ShowNotice(QWidget* parent, const QString& message) {
+  auto* box = new QMessageBox(QMessageBox::Warning, QApplication::applicationName(), message, QMessageBox::Ok, parent);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  box->show();
+}
+
 void ShowCurrentFailure(QWidget* parent) {
   try {
     throw;

@@ -20,6 +20,10 @@ bool Confirm(QWidget* parent, const QString& question, Answers answers = Answers
 void ShowError(QWidget* parent, const QString& message);
 QString ErrorText(const QString& message);
 
+// A notice that leaves the window usable: a box with the warning icon and
+// "OK", not modal, gone when closed.
+void ShowNotice(QWidget* parent, const QString& message);
+
 // The failure being handled, in the error box; called inside a catch block.
 void ShowCurrentFailure(QWidget* parent);
 

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QShortcut>
 
+#include "AnswerJournal.h"
 #include "Dialogs.h"
 #include "Errors.h"
 #include "EspeakVoice.h"
@@ -22,6 +23,7 @@
 #include "ListModel.h"
 #include "QuestionCycle.h"
 #include "Settings.h"
+#include "StatisticsWindow.h"
 #include "TFAbout.h"
 #include "Widgets.h"
 
@@ -94,6 +96,10 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
   window.ClearListName = [this] { CbListes->setEditText(QString()); };
   window.SetListName = [this](const QString& name) { CbListes->setEditText(name); };
   lists_ = std::make_unique<ListCommands>(session_, std::move(window));
+  journal_ = std::make_unique<AnswerJournal>();
+  cycle_->SetOnAnswer([this](const BookedAnswer& answer) {
+    if (const std::optional<QString> message = journal_->Record(answer)) ShowNotice(this, *message);
+  });
 
   BindEvents();
   try {
@@ -107,10 +113,20 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
 }
 
 TFTenaxo::~TFTenaxo() {
-  // The grid and its model look at the session, which goes before the
-  // widget's own children do.
+  // The grid and its model look at the session, the statistics at the journal
+  // too, which go before the widget's own children do.
   delete SgListe;
   delete model_;
+  delete statistics_;
+}
+
+void TFTenaxo::ShowStatistics() {
+  if (const std::optional<QString> message = journal_->Open()) ShowNotice(this, *message);
+  if (!statistics_) statistics_ = new StatisticsWindow(*journal_, session_, this);
+  statistics_->Reload();
+  statistics_->show();
+  statistics_->raise();
+  statistics_->activateWindow();
 }
 
 void TFTenaxo::PnFicheClick() {
@@ -169,6 +185,7 @@ void TFTenaxo::BindEvents() {
   connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, Button1, &QPushButton::click);
   connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, BtSauver,
           &QPushButton::click);
+  connect(new QShortcut(QKeySequence(Qt::Key_F9), this), &QShortcut::activated, this, &TFTenaxo::ShowStatistics);
 
   connect(AcImporter, &QAction::triggered, this, [this] { AcImporterClick(); });
   connect(AcExporter, &QAction::triggered, this, [this] { AcExporterClick(); });

@@ -20,12 +20,14 @@ class QPushButton;
 
 namespace tenaxo {
 
+class AnswerJournal;
 class ListCommands;
 class ListGrid;
 class ListModel;
 class Panel;
 class QuestionCycle;
 class StaticLabel;
+class StatisticsWindow;
 class TFAbout;
 
 class TFTenaxo : public QWidget {
@@ -108,6 +110,13 @@ class TFTenaxo : public QWidget {
   // Copies the state of the run into the controls.
   void Mirror();
 
+  AnswerJournal& Journal() { return *journal_; }
+  StatisticsWindow* Statistics() const { return statistics_; }
+
+ public slots:
+  // "Statistiques" (F9): the journal of answers and the study list in charts.
+  void ShowStatistics();
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -140,6 +149,8 @@ class TFTenaxo : public QWidget {
   ListModel* model_ = nullptr;
   std::unique_ptr<QuestionCycle> cycle_;
   std::unique_ptr<ListCommands> lists_;
+  std::unique_ptr<AnswerJournal> journal_;
+  StatisticsWindow* statistics_ = nullptr;
   TFAbout* FAbout = nullptr;
   VoiceLanguages languages_;
   bool shown_ = false;

@@ -41,7 +41,8 @@ void QuestionCycle::NextQuestion() {
 
   left_ = {std::nullopt, true};
   right_ = {std::nullopt, true};
-  if (leftFirst_ || Below(random_, 2) == 0) {
+  leftShown_ = leftFirst_ || Below(random_, 2) == 0;
+  if (leftShown_) {
     RevealLeft(false);
   } else {
     RevealRight(false);
@@ -70,6 +71,7 @@ void QuestionCycle::AnswerFound() {
   if (session_.table.IsDataRow(session_.questionRow)) {
     AddOne(session_.table, ColDemande, session_.questionRow);
     AddOne(session_.table, ColJuste, session_.questionRow);
+    Book(true);
   }
   session_.foundCount = PlusOne(session_.foundCount);
   session_.unsaved = true;
@@ -77,9 +79,19 @@ void QuestionCycle::AnswerFound() {
 }
 
 void QuestionCycle::AnswerNotFound() {
-  if (session_.table.IsDataRow(session_.questionRow)) AddOne(session_.table, ColDemande, session_.questionRow);
+  if (session_.table.IsDataRow(session_.questionRow)) {
+    AddOne(session_.table, ColDemande, session_.questionRow);
+    Book(false);
+  }
   session_.unsaved = true;
   NextQuestion();
+}
+
+void QuestionCycle::Book(bool found) {
+  if (!onAnswer_) return;
+  const StudyTable& grid = session_.table;
+  onAnswer_({session_.listName, grid.Cell(ColGauche, session_.questionRow), grid.Cell(ColDroite, session_.questionRow),
+             leftShown_, found, session_.askedCount});
 }
 
 // The series starts at no question asked, so the next one ranks the list.

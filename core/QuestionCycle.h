@@ -33,6 +33,18 @@ struct CardSide {
   bool hidden = false;  // drawn and not revealed yet
 };
 
+// An answer as it is booked: the pair as the list holds it, the side the
+// question showed, and the question's number in its series (1 for the first;
+// 0 for an answer given before the series' first question).
+struct BookedAnswer {
+  std::string listName;
+  std::string left;
+  std::string right;
+  bool leftShown = false;
+  bool found = false;
+  int32_t seriesQuestion = 0;
+};
+
 // The score of the series: questions answered "Oui" of those asked.
 struct SeriesScore {
   std::string listName;
@@ -98,14 +110,18 @@ class QuestionCycle {
   // shows the state and repaints here so the text is seen while it is heard.
   // It leaves speech on.
   void SetBeforeSpeak(std::function<void()> hook) { beforeSpeak_ = std::move(hook); }
+  // Called with every answer booked into a pair, before the next question.
+  void SetOnAnswer(std::function<void(const BookedAnswer&)> hook) { onAnswer_ = std::move(hook); }
 
  private:
   void SpeakLeft();
+  void Book(bool found);
 
   Session& session_;
   VoiceFactory voices_;
   SeedClock clock_;
   std::function<void()> beforeSpeak_;
+  std::function<void(const BookedAnswer&)> onAnswer_;
   Random random_;
 
   CardSide left_;
@@ -113,6 +129,7 @@ class QuestionCycle {
   bool awaitingAnswer_ = true;
   std::optional<SeriesScore> scoreAtDraw_;
   bool leftFirst_ = false;
+  bool leftShown_ = false;  // the pending question shows the left text
   std::unique_ptr<Voice> voice_;
   std::string language_;
 };

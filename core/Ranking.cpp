@@ -33,15 +33,19 @@ std::string ThousandthsText(int64_t thousandths, const TextLocale& locale) {
 }
 }  // namespace
 
+std::optional<int64_t> RatioThousandths(const StudyTable& grid, int row) {
+  int64_t asked = CellToInt(grid.Cell(ColDemande, row));
+  if (asked < 10) asked *= 2;
+  if (asked == 0) return std::nullopt;
+  return Thousandths(static_cast<double>(CellToInt(grid.Cell(ColJuste, row))) / asked);
+}
+
 void ComputeRatios(StudyTable& grid, const TextLocale& locale) {
   std::vector<double> keys;  // the ratios in thousandths; 0 without one
   for (int row = StudyTable::FixedRows; grid.IsDataRow(row); ++row) {
-    int64_t asked = CellToInt(grid.Cell(ColDemande, row));
-    if (asked < 10) asked *= 2;
-    const int64_t ratio =
-        asked == 0 ? 0 : Thousandths(static_cast<double>(CellToInt(grid.Cell(ColJuste, row))) / asked);
-    grid.SetCell(ColRatio, row, asked == 0 ? std::string() : ThousandthsText(ratio, locale));
-    keys.push_back(static_cast<double>(ratio));
+    const std::optional<int64_t> ratio = RatioThousandths(grid, row);
+    grid.SetCell(ColRatio, row, ratio ? ThousandthsText(*ratio, locale) : std::string());
+    keys.push_back(static_cast<double>(ratio.value_or(0)));
   }
   SortGridByNumbers(grid, keys);
 }
