@@ -5,6 +5,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -83,9 +84,17 @@ void Fill(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxi
   chart->setTitleFont(window->font());
   chart->legend()->setLabelColor(colours.text);
   chart->legend()->setFont(window->font());
+  QFont small = window->font();
+  if (small.pixelSize() > 0) {
+    small.setPixelSize(small.pixelSize() * 9 / 10);
+  } else {
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+  }
   for (QAbstractAxis* axis : {x, y}) {
     axis->setLabelsColor(colours.text);
-    axis->setLabelsFont(window->font());
+    axis->setTitleBrush(colours.text);
+    axis->setTitleFont(small);
+    axis->setLabelsFont(small);
     axis->setGridLineColor(colours.grid);
     axis->setLinePenColor(colours.grid);
   }
@@ -141,6 +150,8 @@ StatisticsWindow::StatisticsWindow(AnswerJournal& journal, const Session& sessio
   TbResisting->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   TbResisting->horizontalHeader()->setStretchLastSection(true);
   BtClose = new QPushButton(QStringLiteral("Fermer"), this);
+  BtExport->setAutoDefault(false);
+  BtClose->setDefault(true);
 
   auto* layout = new QGridLayout(this);
   auto* top = new QHBoxLayout;
@@ -222,9 +233,14 @@ void StatisticsWindow::DrawPeriod() {
   auto* series = new QStackedBarSeries;
   series->append(right);
   series->append(wrong);
-  auto* x = new QBarCategoryAxis;
-  x->append(labels);
-  x->setLabelsAngle(labels.size() > 12 ? -90 : 0);
+  // Six dates at most along the bars, the last bar's always among them.
+  auto* x = new QCategoryAxis;
+  x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  x->setRange(-0.5, static_cast<qreal>(labels.size()) - 0.5);
+  const qsizetype step = std::max<qsizetype>(1, (labels.size() + 5) / 6);
+  for (qsizetype k = 0; k < labels.size(); ++k) {
+    if ((labels.size() - 1 - k) % step == 0) x->append(labels[k], static_cast<qreal>(k));
+  }
   Fill(ChAnswers->chart(), series, x, CountAxis(top), this);
   ChAnswers->chart()->setTitle(daily ? QStringLiteral("Réponses par jour") : QStringLiteral("Réponses par mois"));
   ChAnswers->setAccessibleName(ChAnswers->chart()->title());
@@ -281,7 +297,7 @@ void StatisticsWindow::DrawRatios() {
   const RatioCounts counts = RatioHistogram(session_.table);
   auto* set = new QBarSet(QStringLiteral("Associations"));
   set->setColor(ColoursOf(palette()).line);
-  QStringList labels{QStringLiteral("jamais")};
+  QStringList labels{QStringLiteral("—")};
   QStringList said;
   for (size_t k = 0; k < counts.size(); ++k) {
     *set << counts[k];
@@ -295,6 +311,7 @@ void StatisticsWindow::DrawRatios() {
   auto* x = new QBarCategoryAxis;
   x->append(labels);
   Fill(ChRatios->chart(), series, x, CountAxis(*std::max_element(counts.begin(), counts.end())), this);
+  x->setTitleText(QStringLiteral("Ratio (— : jamais demandées)"));
   const QString name = session_.listName.empty() ? QStringLiteral("sans nom") : ToQString(session_.listName);
   ChRatios->chart()->setTitle(QStringLiteral("Associations de « %1 » par ratio").arg(name));
   ChRatios->setAccessibleName(ChRatios->chart()->title());
