@@ -16,10 +16,11 @@ namespace {
 // list when none is given.
 QSqlQuery Run(const Journal& journal, const QString& sql, const ListScope& list) {
   QSqlQuery query(journal.Database());
+  if (!journal.IsOpen()) return query;
   query.setForwardOnly(true);
   query.prepare(sql.arg(list ? QStringLiteral("name = :list") : QStringLiteral("1")));
   if (list) query.bindValue(QStringLiteral(":list"), ToQString(*list));
-  if (journal.IsOpen()) query.exec();
+  query.exec();
   return query;
 }
 

@@ -1,0 +1,139 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The statistics window from the main window, with the keyboard, under light and dark palettes; a journal that cannot
+// be written while the quiz goes on; a journal of a later schema.
+#include <QAbstractBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QMessageBox>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <numeric>
+
+#include "AnswerJournal.h"
+#include "GuiFixture.h"
+#include "StatisticsWindow.h"
+
+namespace tenaxo {
+namespace {
+using namespace test;
+
+class StatisticsTest : public GuiTest {
+ protected:
+  // n answers, "Oui" for the even ones.
+  void Answer(int n) {
+    for (int k = 0; k < n; ++k) {
+      ClickFree();
+      Click(k % 2 ? window->BtNon : window->BtOui);
+    }
+  }
+  StatisticsWindow* Open() {
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_F9);
+    StatisticsWindow* statistics = window->Statistics();
+    EXPECT_TRUE(statistics && statistics->isVisible());
+    return statistics;
+  }
+  // The visible notices, not modal.
+  QStringList Notices() const {
+    QStringList texts;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) texts << box->text();
+    }
+    return texts;
+  }
+};
+
+std::vector<qreal> Bars(QChartView* view, int set) {
+  const auto* series = qobject_cast<QAbstractBarSeries*>(view->chart()->series().value(0));
+  std::vector<qreal> values;
+  for (int k = 0; series && k < series->barSets()[set]->count(); ++k) values.push_back(series->barSets()[set]->at(k));
+  return values;
+}
+
+TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
+  StartWith("Anglais", Pairs(3));
+  Answer(3);
+  StatisticsWindow* s = Open();
+  EXPECT_EQ(s->windowTitle(), "Statistiques");
+  EXPECT_EQ(s->LbSummary->text(),
+            "Les 30 derniers jours : 3 réponses, dont 2 justes (67 %). Jours d'affilée avec au moins une réponse : 1 "
+            "(record : 1).");
+  const struct {
+    const char* name;
+    int period;
+    size_t bars;
+    const char* chart;
+  } periods[] = {{"days", 0, 30, "Réponses par jour"}, {"months", 1, 12, "Réponses par mois"}};
+  for (const auto& p : periods) {
+    SCOPED_TRACE(p.name);
+    s->CbPeriod->setCurrentIndex(p.period);
+    EXPECT_EQ(Bars(s->ChAnswers, 0).size(), p.bars);
+    EXPECT_EQ(Bars(s->ChAnswers, 0).back(), 2) << "right";
+    EXPECT_EQ(Bars(s->ChAnswers, 1).back(), 1) << "wrong";
+    EXPECT_EQ(s->ChAnswers->accessibleName(), p.chart);
+  }
+  EXPECT_EQ(s->ChRatios->accessibleName(), "Associations de « Anglais » par ratio");
+  const std::vector<qreal> ratios = Bars(s->ChRatios, 0);
+  EXPECT_EQ(std::accumulate(ratios.begin(), ratios.end(), 0.0), 3) << "every pair";
+  EXPECT_FALSE(s->ChShare->accessibleDescription().isEmpty());
+  EXPECT_EQ(s->TbResisting->rowCount(), 0);
+
+  // Tab goes through the controls in reading order.
+  QApplication::setActiveWindow(s);
+  s->CbScope->setFocus();
+  for (QWidget* next : std::initializer_list<QWidget*>{s->CbPeriod, s->BtExport, s->LbSummary, s->ChAnswers, s->ChShare,
+                                                       s->ChRatios, s->TbResisting, s->BtClose}) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next) << next->accessibleName().toStdString();
+  }
+  QTest::keyClick(s, Qt::Key_Escape);
+  EXPECT_FALSE(s->isVisible());
+}
+
+// Every text of the charts reads on their background under both palettes.
+TEST_F(StatisticsTest, TheChartsFollowLightAndDarkPalettes) {
+  StartWith("Anglais", Pairs(3));
+  StatisticsWindow* s = Open();
+  const QPalette before = s->palette();
+  QPalette dark(QColor(53, 53, 53));
+  for (const QPalette& palette : {before, dark}) {
+    s->setPalette(palette);
+    for (QChartView* view : {s->ChAnswers, s->ChShare, s->ChRatios}) {
+      SCOPED_TRACE(view->accessibleName().toStdString());
+      const QColor background = view->chart()->backgroundBrush().color();
+      EXPECT_EQ(background, palette.color(QPalette::Window));
+      EXPECT_GE(ContrastRatio(view->chart()->titleBrush().color(), background), 4.5);
+      for (QAbstractAxis* axis : view->chart()->axes()) EXPECT_GE(ContrastRatio(axis->labelsColor(), background), 4.5);
+    }
+  }
+}
+
+// A journal that cannot be opened: one notice, and the answers go on into the list.
+TEST_F(StatisticsTest, AJournalThatCannotBeOpenedLeavesTheQuizGoingOn) {
+  QDir().mkdir(Folder() + "journal.sqlite");
+  StartWith("Anglais", Pairs(1));
+  Answer(3);
+  EXPECT_EQ(Notices(),
+            QStringList{AnswerJournal::FaultMessage({JournalFault::CannotOpen, {}, {}}, Folder() + "journal.sqlite")});
+  EXPECT_EQ(window->State().askedCount, 4);
+  EXPECT_EQ(Cell(ColDemande, 1), "3");
+  EXPECT_TRUE(Open()->LbSummary->text().startsWith("Le journal des réponses n'a pas pu être ouvert"));
+}
+
+TEST_F(StatisticsTest, AJournalOfALaterSchemaIsShownReadOnly) {
+  {
+    Journal later(Folder() + "journal.sqlite");
+    ASSERT_FALSE(later.Add(
+        {QDateTime::currentSecsSinceEpoch(), DayNumber(QDate::currentDate()), "Anglais", "a", "b", true, true, true}));
+    QSqlQuery(later.Database()).exec("PRAGMA user_version = 2");
+  }
+  StartWith("Anglais", Pairs(1));
+  Answer(2);
+  EXPECT_EQ(Notices().size(), 1);
+  EXPECT_TRUE(Open()->LbSummary->text().startsWith(
+      "Journal d'une version plus récente de Tenaxo, en lecture seule. Les 30 derniers jours : 1 réponses"));
+}
+
+}  // namespace
+}  // namespace tenaxo
