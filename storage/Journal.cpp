@@ -29,7 +29,8 @@ const std::vector<std::vector<const char16_t*>> kSteps = {
      u"CREATE TABLE answers(id INTEGER PRIMARY KEY, time INTEGER NOT NULL, series INTEGER NOT NULL, "
      u"pair INTEGER NOT NULL REFERENCES pairs(id), left_shown INTEGER NOT NULL, found INTEGER NOT NULL)",
      u"CREATE TABLE days(list INTEGER NOT NULL REFERENCES lists(id), day INTEGER NOT NULL, "
-     u"asked INTEGER NOT NULL, found INTEGER NOT NULL, PRIMARY KEY(list, day)) WITHOUT ROWID"},
+     u"asked INTEGER NOT NULL, found INTEGER NOT NULL, PRIMARY KEY(list, day)) WITHOUT ROWID",
+     u"CREATE INDEX days_by_day ON days(day, asked, found)"},
 };
 static_assert(Journal::kSchemaVersion == 1);
 

@@ -12,13 +12,13 @@
 namespace tenaxo {
 
 namespace {
-// The query run with the list's name bound to its ":list", or with every
-// list when none is given.
-QSqlQuery Run(const Journal& journal, const QString& sql, const ListScope& list) {
+// The query run with its %1 replaced by the condition on the list, its
+// name bound to ":list", or by nothing for every list.
+QSqlQuery Run(const Journal& journal, const QString& sql, const ListScope& list, const QString& condition) {
   QSqlQuery query(journal.Database());
   if (!journal.IsOpen()) return query;
   query.setForwardOnly(true);
-  query.prepare(sql.arg(list ? QStringLiteral("name = :list") : QStringLiteral("1")));
+  query.prepare(sql.arg(list ? condition : QString()));
   if (list) query.bindValue(QStringLiteral(":list"), ToQString(*list));
   query.exec();
   return query;
@@ -36,28 +36,22 @@ QByteArray Field(const QByteArray& text) {
 }  // namespace
 
 std::vector<DayCount> AnswersPerDay(const Journal& journal, const ListScope& list) {
-  QSqlQuery query = Run(journal,
-                        QStringLiteral("SELECT day, sum(asked), sum(found) FROM days "
-                                       "WHERE list IN (SELECT id FROM lists WHERE %1) GROUP BY day ORDER BY day"),
-                        list);
+  QSqlQuery query =
+      Run(journal, QStringLiteral("SELECT day, sum(asked), sum(found) FROM days %1 GROUP BY day ORDER BY day"), list,
+          QStringLiteral("WHERE list = (SELECT id FROM lists WHERE name = :list)"));
   std::vector<DayCount> days;
   while (query.next()) days.push_back({query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()});
   return days;
 }
 
 std::vector<PairCount> ResistingPairs(const Journal& journal, const ListScope& list, int32_t minAsked, int32_t count) {
-  QSqlQuery query(journal.Database());
-  query.setForwardOnly(true);
-  query.prepare(
-      QStringLiteral("SELECT lists.name, left_text, right_text, asked, found FROM pairs JOIN lists ON lists.id = list "
-                     "WHERE %1 AND asked >= :least ORDER BY CAST(found AS REAL) / asked, asked DESC, pairs.id "
-                     "LIMIT :count")
-          .arg(list ? QStringLiteral("name = :list") : QStringLiteral("1")));
-  if (list) query.bindValue(QStringLiteral(":list"), ToQString(*list));
-  query.bindValue(QStringLiteral(":least"), minAsked);
-  query.bindValue(QStringLiteral(":count"), count);
+  QSqlQuery query = Run(journal,
+                        QStringLiteral("SELECT lists.name, left_text, right_text, asked, found FROM pairs "
+                                       "JOIN lists ON lists.id = list WHERE asked >= %2 %1 "
+                                       "ORDER BY CAST(found AS REAL) / asked, asked DESC, pairs.id LIMIT %3")
+                            .arg(QStringLiteral("%1"), QString::number(minAsked), QString::number(count)),
+                        list, QStringLiteral("AND name = :list"));
   std::vector<PairCount> pairs;
-  if (!journal.IsOpen() || !query.exec()) return pairs;
   while (query.next()) {
     pairs.push_back({ToUtf8(query.value(0).toString()), ToUtf8(query.value(1).toString()),
                      ToUtf8(query.value(2).toString()), query.value(3).toInt(), query.value(4).toInt()});
@@ -72,8 +66,8 @@ void ExportJournalCsv(const Journal& journal, const QString& path) {
   QSqlQuery query = Run(journal,
                         QStringLiteral("SELECT time, lists.name, left_text, right_text, left_shown, answers.found, "
                                        "series FROM answers JOIN pairs ON pairs.id = pair JOIN lists ON lists.id = "
-                                       "pairs.list WHERE %1 ORDER BY answers.id"),
-                        std::nullopt);
+                                       "pairs.list %1 ORDER BY answers.id"),
+                        std::nullopt, QString());
   while (query.next()) {
     const QDateTime local = QDateTime::fromSecsSinceEpoch(query.value(0).toLongLong());
     text += local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate).toUtf8() + ',' +
