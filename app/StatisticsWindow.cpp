@@ -58,26 +58,28 @@ QChartView* NewChart(const QString& name, QWidget* parent) {
   auto* view = new QChartView(parent);
   view->setAccessibleName(name);
   view->setFocusPolicy(Qt::StrongFocus);
-  view->setRenderHint(QPainter::Antialiasing);
   view->setMinimumSize(420, 260);
   view->chart()->setTitle(name);
-  view->chart()->setBackgroundRoundness(0);
   view->chart()->legend()->setVisible(false);
   return view;
 }
 
-// Empties the chart, then gives it the series on the two axes, in the window's colours and font.
-void Fill(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y, const QWidget* window) {
-  chart->removeAllSeries();
-  for (QAbstractAxis* axis : chart->axes()) {
-    chart->removeAxis(axis);
-    delete axis;
-  }
+// A new chart in the view, with the title and legend of the one it replaces, the series on the two axes, in the
+// window's colours and font. Built anew, a chart draws sooner than one emptied and filled again.
+void Fill(QChartView* view, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y, const QWidget* window) {
+  auto* chart = new QChart;
+  QChart* old = view->chart();
+  chart->setTitle(old->title());
+  chart->setBackgroundRoundness(0);
+  chart->legend()->setVisible(old->legend()->isVisible());
+  chart->legend()->setAlignment(Qt::AlignBottom);
   chart->addSeries(series);
   chart->addAxis(x, Qt::AlignBottom);
   chart->addAxis(y, Qt::AlignLeft);
   series->attachAxis(x);
   series->attachAxis(y);
+  view->setChart(chart);
+  delete old;
   const Colours colours = ColoursOf(window->palette());
   chart->setBackgroundBrush(colours.background);
   chart->setTitleBrush(colours.text);
@@ -134,8 +136,8 @@ StatisticsWindow::StatisticsWindow(AnswerJournal& journal, const Session& sessio
   LbSummary->setAccessibleName(QStringLiteral("Résumé"));
   ChAnswers = NewChart(QStringLiteral("Réponses"), this);
   ChAnswers->chart()->legend()->setVisible(true);
-  ChAnswers->chart()->legend()->setAlignment(Qt::AlignBottom);
   ChShare = NewChart(QStringLiteral("Part de réponses justes par semaine"), this);
+  ChShare->setRenderHint(QPainter::Antialiasing);  // the bars need none
   ChRatios = NewChart(QString(), this);
   auto* resistingLabel =
       new QLabel(QStringLiteral("Les &associations qui résistent (demandées au moins 5 fois) :"), this);
@@ -241,7 +243,7 @@ void StatisticsWindow::DrawPeriod() {
   for (qsizetype k = 0; k < labels.size(); ++k) {
     if ((labels.size() - 1 - k) % step == 0) x->append(labels[k], static_cast<qreal>(k));
   }
-  Fill(ChAnswers->chart(), series, x, CountAxis(top), this);
+  Fill(ChAnswers, series, x, CountAxis(top), this);
   ChAnswers->chart()->setTitle(daily ? QStringLiteral("Réponses par jour") : QStringLiteral("Réponses par mois"));
   ChAnswers->setAccessibleName(ChAnswers->chart()->title());
   ChAnswers->setAccessibleDescription(asked == 0 ? QStringLiteral("Aucune réponse.")
@@ -265,7 +267,7 @@ void StatisticsWindow::DrawPeriod() {
   auto* share = new QValueAxis;
   share->setRange(0, 100);
   share->setLabelFormat(QStringLiteral("%d %%"));
-  Fill(ChShare->chart(), line, time, share, this);
+  Fill(ChShare, line, time, share, this);
   ChShare->setAccessibleDescription(
       weeks.empty() ? QStringLiteral("Aucune réponse.")
                     : QStringLiteral("%1 semaines ; la première, du %2 : %3 ; la dernière, du %4 : %5.")
@@ -310,7 +312,7 @@ void StatisticsWindow::DrawRatios() {
   series->append(set);
   auto* x = new QBarCategoryAxis;
   x->append(labels);
-  Fill(ChRatios->chart(), series, x, CountAxis(*std::max_element(counts.begin(), counts.end())), this);
+  Fill(ChRatios, series, x, CountAxis(*std::max_element(counts.begin(), counts.end())), this);
   x->setTitleText(QStringLiteral("Ratio (— : jamais demandées)"));
   const QString name = session_.listName.empty() ? QStringLiteral("sans nom") : ToQString(session_.listName);
   ChRatios->chart()->setTitle(QStringLiteral("Associations de « %1 » par ratio").arg(name));
