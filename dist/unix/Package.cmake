@@ -20,10 +20,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tenaxo.org/")
-# The libraries from the binary; the Tahoma of Wine for the window's layout,
-# and the voices of the speech.
+# The libraries from the binary (Qt Charts among them); the Tahoma of Wine for
+# the window's layout, the voices of the speech, and Qt's SQLite driver, a
+# plugin the binary does not link, for the journal of answers.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wine, espeak-ng-data")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wine, espeak-ng-data, libqt6sql6-sqlite, libqt6charts6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 # Native Wayland windows. Only suggested: through XWayland the window gets
 # the desktop's own title bar (GNOME draws none for Qt's Wayland windows),
