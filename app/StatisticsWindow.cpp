@@ -108,6 +108,8 @@ QValueAxis* CountAxis(int32_t top, const QString& format = QStringLiteral("%d"))
   axis->setLabelFormat(format);
   axis->applyNiceNumbers();
   axis->setMin(0);
+  // Whole numbers only, below 5 too.
+  if (axis->max() < axis->tickCount()) axis->setTickCount(static_cast<int>(axis->max()) + 1);
   return axis;
 }
 
