@@ -119,13 +119,8 @@ std::optional<JournalFault> Journal::OpenFile() {
   query.prepare(QStringLiteral("PRAGMA user_version"));
   const std::optional<QVariant> version = Value(query);
   if (!version) return fail();
+  // A later schema is read as it is: nothing below runs, Add writes nothing.
   if (version->toInt() > kSchemaVersion) {
-    query = QSqlQuery();
-    Close();
-    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-    db_.setDatabaseName(path_);
-    db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;") + kOptions);
-    if (!db_.open()) return Failure(db_.lastError());
     readOnly_ = true;
     return JournalFault{JournalFault::Newer, {}, {}};
   }
@@ -171,12 +166,9 @@ std::optional<JournalFault> Journal::Migrate(int version) {
 std::optional<JournalFault> Journal::Add(const JournalAnswer& answer) {
   std::optional<JournalFault> fault = Open();
   if (!db_.isOpen() || readOnly_) return fault;
+  // A journal found damaged here is set aside with this answer; the next
+  // answer starts the new one.
   std::optional<JournalFault> written = Write(answer);
-  // The damaged file went: the answer starts the new journal.
-  if (written && written->kind == JournalFault::SetAside) {
-    if (std::optional<JournalFault> reopened = Open()) return reopened;
-    Write(answer);
-  }
   return fault ? fault : written;
 }
 
@@ -246,7 +238,6 @@ void Journal::Close() {
   lists_.clear();
   pairs_.clear();
   if (!db_.isValid()) return;
-  db_.close();
   db_ = QSqlDatabase();
   QSqlDatabase::removeDatabase(connection_);
 }

@@ -7,7 +7,7 @@
 // transaction, so a program killed at any moment loses at most the answer
 // being written. Its schema version is PRAGMA user_version; Open() brings an
 // older journal up to kSchemaVersion, step by step, and leaves a newer one
-// untouched, opened read-only. List names and pair texts are kept once each,
+// untouched, only read. List names and pair texts are kept once each,
 // in their own tables; the answers refer to them. Per pair and per list and
 // day the answers are also counted as they are written, for the statistics.
 //

@@ -2,9 +2,12 @@
 // The statistics window from the main window, with the keyboard, under light and dark palettes; a journal that cannot
 // be written while the quiz goes on; a journal of a later schema.
 #include <QAbstractBarSeries>
+#include <QBarCategoryAxis>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QSqlQuery>
 #include <QTableWidget>
@@ -63,8 +66,8 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
     const char* name;
     int period;
     size_t bars;
-    const char* chart;
-  } periods[] = {{"days", 0, 30, "Réponses par jour"}, {"months", 1, 12, "Réponses par mois"}};
+    const char *chart, *lastDate;
+  } periods[] = {{"days", 0, 30, "Réponses par jour", "dd/MM"}, {"months", 1, 12, "Réponses par mois", "MM/yy"}};
   for (const auto& p : periods) {
     SCOPED_TRACE(p.name);
     s->CbPeriod->setCurrentIndex(p.period);
@@ -72,12 +75,24 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
     EXPECT_EQ(Bars(s->ChAnswers, 0).back(), 2) << "right";
     EXPECT_EQ(Bars(s->ChAnswers, 1).back(), 1) << "wrong";
     EXPECT_EQ(s->ChAnswers->accessibleName(), p.chart);
+    const QStringList dates =
+        qobject_cast<QCategoryAxis*>(s->ChAnswers->chart()->axes(Qt::Horizontal)[0])->categoriesLabels();
+    EXPECT_EQ(dates.size(), 6) << "six dates along the bars";
+    EXPECT_EQ(dates.back(), QLocale(QLocale::French).toString(QDate::currentDate(), p.lastDate));
   }
+  const QStringList tenths =
+      qobject_cast<QBarCategoryAxis*>(s->ChRatios->chart()->axes(Qt::Horizontal)[0])->categories();
+  ASSERT_EQ(tenths.size(), 11);
+  EXPECT_EQ(tenths[0], "—") << "never asked";
+  EXPECT_EQ(tenths[10], "0,9");
   EXPECT_EQ(s->ChRatios->accessibleName(), "Associations de « Anglais » par ratio");
   const std::vector<qreal> ratios = Bars(s->ChRatios, 0);
   EXPECT_EQ(std::accumulate(ratios.begin(), ratios.end(), 0.0), 3) << "every pair";
   EXPECT_FALSE(s->ChShare->accessibleDescription().isEmpty());
   EXPECT_EQ(s->TbResisting->rowCount(), 0);
+  EXPECT_FALSE(s->TbResisting->verticalHeader()->isVisible()) << "no row numbers";
+  EXPECT_EQ(s->BtExport->geometry().right(), s->BtClose->geometry().right()) << "on the right";
+  EXPECT_TRUE(s->LbSummary->textInteractionFlags() & Qt::TextSelectableByKeyboard);
 
   // Tab goes through the controls in reading order.
   QApplication::setActiveWindow(s);
@@ -99,12 +114,20 @@ TEST_F(StatisticsTest, TheChartsFollowLightAndDarkPalettes) {
   QPalette dark(QColor(53, 53, 53));
   for (const QPalette& palette : {before, dark}) {
     s->setPalette(palette);
-    for (QChartView* view : {s->ChAnswers, s->ChShare, s->ChRatios}) {
+    for (const auto& [view, legend] : {std::pair{s->ChAnswers, true}, {s->ChShare, false}, {s->ChRatios, false}}) {
       SCOPED_TRACE(view->accessibleName().toStdString());
+      EXPECT_EQ(view->chart()->legend()->isVisible(), legend);
+      EXPECT_EQ(view->chart()->legend()->alignment(), Qt::AlignBottom);
+      EXPECT_EQ(view->chart()->axes(Qt::Horizontal).size(), 1);
+      EXPECT_EQ(view->chart()->series()[0]->attachedAxes().size(), 2);
+      EXPECT_TRUE(view->width() >= 420 && view->height() >= 260) << "readable";
       const QColor background = view->chart()->backgroundBrush().color();
       EXPECT_EQ(background, palette.color(QPalette::Window));
       EXPECT_GE(ContrastRatio(view->chart()->titleBrush().color(), background), 4.5);
-      for (QAbstractAxis* axis : view->chart()->axes()) EXPECT_GE(ContrastRatio(axis->labelsColor(), background), 4.5);
+      for (QAbstractAxis* axis : view->chart()->axes()) {
+        EXPECT_GE(ContrastRatio(axis->labelsColor(), background), 4.5);
+        EXPECT_EQ(axis->linePenColor(), palette.color(QPalette::Mid));
+      }
     }
   }
 }
