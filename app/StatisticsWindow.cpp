@@ -70,7 +70,6 @@ void Fill(QChartView* view, QAbstractSeries* series, QAbstractAxis* x, QAbstract
   auto* chart = new QChart;
   QChart* old = view->chart();
   chart->setTitle(old->title());
-  chart->setBackgroundRoundness(0);
   chart->legend()->setVisible(old->legend()->isVisible());
   chart->legend()->setAlignment(Qt::AlignBottom);
   chart->addSeries(series);
@@ -87,11 +86,7 @@ void Fill(QChartView* view, QAbstractSeries* series, QAbstractAxis* x, QAbstract
   chart->legend()->setLabelColor(colours.text);
   chart->legend()->setFont(window->font());
   QFont small = window->font();
-  if (small.pixelSize() > 0) {
-    small.setPixelSize(small.pixelSize() * 9 / 10);
-  } else {
-    small.setPointSizeF(small.pointSizeF() * 0.9);
-  }
+  small.setPointSizeF(QFontInfo(small).pointSizeF() * 0.9);
   for (QAbstractAxis* axis : {x, y}) {
     axis->setLabelsColor(colours.text);
     axis->setTitleBrush(colours.text);

@@ -47,10 +47,13 @@ class StatisticsTest : public GuiTest {
   }
 };
 
-std::vector<qreal> Bars(QChartView* view, int set) {
+QList<QBarSet*> Sets(QChartView* view) {
   const auto* series = qobject_cast<QAbstractBarSeries*>(view->chart()->series().value(0));
+  return series ? series->barSets() : QList<QBarSet*>();
+}
+std::vector<qreal> Bars(QChartView* view, int set) {
   std::vector<qreal> values;
-  for (int k = 0; series && k < series->barSets()[set]->count(); ++k) values.push_back(series->barSets()[set]->at(k));
+  for (int k = 0; k < Sets(view)[set]->count(); ++k) values.push_back(Sets(view)[set]->at(k));
   return values;
 }
 
@@ -124,9 +127,13 @@ TEST_F(StatisticsTest, TheChartsFollowLightAndDarkPalettes) {
       const QColor background = view->chart()->backgroundBrush().color();
       EXPECT_EQ(background, palette.color(QPalette::Window));
       EXPECT_GE(ContrastRatio(view->chart()->titleBrush().color(), background), 4.5);
+      EXPECT_EQ(view->chart()->titleFont(), s->font()) << "the desktop's font";
+      for (QBarSet* bars : Sets(view)) EXPECT_GE(ContrastRatio(bars->color(), background), 3) << "bars";
       for (QAbstractAxis* axis : view->chart()->axes()) {
         EXPECT_GE(ContrastRatio(axis->labelsColor(), background), 4.5);
         EXPECT_EQ(axis->linePenColor(), palette.color(QPalette::Mid));
+        EXPECT_EQ(axis->gridLineColor(), palette.color(QPalette::Mid));
+        EXPECT_LT(axis->labelsFont().pointSizeF(), QFontInfo(s->font()).pointSizeF());
       }
     }
   }
