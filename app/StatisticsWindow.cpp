@@ -37,6 +37,8 @@ const QLocale kFrench(QLocale::French, QLocale::France);
 QString Percent(int32_t part, int32_t whole) {
   return whole == 0 ? QStringLiteral("–") : QString::number(100.0 * part / whole, 'f', 0) + QStringLiteral(" %");
 }
+// "0 réponse", "1 réponse", "2 réponses".
+QString Count(qsizetype n, const QString& word) { return QString::number(n) + u' ' + word + (n > 1 ? u"s" : u""); }
 QString Date(int32_t day, const char16_t* format) { return kFrench.toString(DayDate(day), QString::fromUtf16(format)); }
 
 // Lighter shades on a dark background, darker ones on a light one.
@@ -102,7 +104,6 @@ QValueAxis* CountAxis(int32_t top, const QString& format = QStringLiteral("%d"))
   axis->setRange(0, std::max(top, 1));
   axis->setLabelFormat(format);
   axis->applyNiceNumbers();
-  axis->setMin(0);
   // Whole numbers only, below 5 too.
   if (axis->max() < axis->tickCount()) axis->setTickCount(static_cast<int>(axis->max()) + 1);
   return axis;
@@ -149,7 +150,6 @@ StatisticsWindow::StatisticsWindow(AnswerJournal& journal, const Session& sessio
   TbResisting->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   TbResisting->horizontalHeader()->setStretchLastSection(true);
   BtClose = new QPushButton(QStringLiteral("Fermer"), this);
-  BtExport->setAutoDefault(false);
   BtClose->setDefault(true);
 
   auto* layout = new QGridLayout(this);
@@ -200,8 +200,8 @@ void StatisticsWindow::DrawScope() {
     for (int col = 0; col < 6; ++col) TbResisting->setItem(row, col, new QTableWidgetItem(texts[col]));
   }
   TbResisting->setAccessibleDescription(pairs.empty() ? QStringLiteral("Aucune association demandée 5 fois.")
-                                                      : QStringLiteral("%1 associations, la moins trouvée : %2 – %3")
-                                                            .arg(pairs.size())
+                                                      : QStringLiteral("%1, la moins trouvée : %2 – %3")
+                                                            .arg(Count(pairs.size(), QStringLiteral("association")))
                                                             .arg(ToQString(pairs[0].left), ToQString(pairs[0].right)));
   DrawPeriod();
 }
@@ -243,14 +243,14 @@ void StatisticsWindow::DrawPeriod() {
   Fill(ChAnswers, series, x, CountAxis(top), this);
   ChAnswers->chart()->setTitle(daily ? QStringLiteral("Réponses par jour") : QStringLiteral("Réponses par mois"));
   ChAnswers->setAccessibleName(ChAnswers->chart()->title());
-  ChAnswers->setAccessibleDescription(asked == 0 ? QStringLiteral("Aucune réponse.")
-                                                 : QStringLiteral("%1 réponses, %2 justes (%3) ; le plus : %4 %5 %6.")
-                                                       .arg(asked)
-                                                       .arg(found)
-                                                       .arg(Percent(found, asked))
-                                                       .arg(busiest.asked)
-                                                       .arg(daily ? QStringLiteral("le") : QStringLiteral("en"),
-                                                            Date(busiest.day, daily ? u"dd/MM" : u"MMMM yyyy")));
+  ChAnswers->setAccessibleDescription(
+      asked == 0 ? QStringLiteral("Aucune réponse.")
+                 : QStringLiteral("%1, %2 (%3) ; le plus : %4 %5 %6.")
+                       .arg(Count(asked, QStringLiteral("réponse")), Count(found, QStringLiteral("juste")))
+                       .arg(Percent(found, asked))
+                       .arg(busiest.asked)
+                       .arg(daily ? QStringLiteral("le") : QStringLiteral("en"),
+                            Date(busiest.day, daily ? u"dd/MM" : u"MMMM yyyy")));
 
   const std::vector<DayCount> weeks = WeeklyAnswers(days_, period, today_);
   auto* line = new QLineSeries;
@@ -267,21 +267,20 @@ void StatisticsWindow::DrawPeriod() {
   Fill(ChShare, line, time, share, this);
   ChShare->setAccessibleDescription(
       weeks.empty() ? QStringLiteral("Aucune réponse.")
-                    : QStringLiteral("%1 semaines ; la première, du %2 : %3 ; la dernière, du %4 : %5.")
-                          .arg(weeks.size())
+                    : QStringLiteral("%1 ; la première, du %2 : %3 ; la dernière, du %4 : %5.")
+                          .arg(Count(weeks.size(), QStringLiteral("semaine")))
                           .arg(Date(weeks.front().day, u"dd/MM/yy"), Percent(weeks.front().found, weeks.front().asked),
                                Date(weeks.back().day, u"dd/MM/yy"), Percent(weeks.back().found, weeks.back().asked)));
 
   const Streak streak = AnswerStreak(days_, today_);
-  QString summary = QStringLiteral(
-                        "%1 : %2 réponses, dont %3 justes (%4). Jours d'affilée avec au moins une réponse : %5 "
-                        "(record : %6).")
-                        .arg(CbPeriod->currentText())
-                        .arg(asked)
-                        .arg(found)
-                        .arg(Percent(found, asked))
-                        .arg(streak.current)
-                        .arg(streak.longest);
+  QString summary =
+      QStringLiteral(
+          "%1 : %2, dont %3 (%4). Jours d'affilée avec au moins une réponse : %5 "
+          "(record : %6).")
+          .arg(CbPeriod->currentText(), Count(asked, QStringLiteral("réponse")), Count(found, QStringLiteral("juste")))
+          .arg(Percent(found, asked))
+          .arg(streak.current)
+          .arg(streak.longest);
   if (!journal_.Store().IsOpen()) {
     summary = QStringLiteral(
         "Le journal des réponses n'a pas pu être ouvert : seules les associations par ratio "

@@ -7,7 +7,9 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QDateTimeAxis>
 #include <QHeaderView>
+#include <QLineSeries>
 #include <QMessageBox>
 #include <QSqlQuery>
 #include <QTableWidget>
@@ -78,6 +80,7 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
     EXPECT_EQ(Bars(s->ChAnswers, 0).back(), 2) << "right";
     EXPECT_EQ(Bars(s->ChAnswers, 1).back(), 1) << "wrong";
     EXPECT_EQ(s->ChAnswers->accessibleName(), p.chart);
+    EXPECT_TRUE(s->ChAnswers->accessibleDescription().startsWith("3 réponses, 2 justes (67 %) ; le plus : 3 "));
     const QStringList dates =
         qobject_cast<QCategoryAxis*>(s->ChAnswers->chart()->axes(Qt::Horizontal)[0])->categoriesLabels();
     EXPECT_EQ(dates.size(), 6) << "six dates along the bars";
@@ -91,9 +94,19 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
   EXPECT_EQ(s->ChRatios->accessibleName(), "Associations de « Anglais » par ratio");
   const std::vector<qreal> ratios = Bars(s->ChRatios, 0);
   EXPECT_EQ(std::accumulate(ratios.begin(), ratios.end(), 0.0), 3) << "every pair";
-  EXPECT_FALSE(s->ChShare->accessibleDescription().isEmpty());
+  EXPECT_TRUE(s->ChShare->accessibleDescription().startsWith("1 semaine ; la première, du "));
+  const auto* time = qobject_cast<QDateTimeAxis*>(s->ChShare->chart()->axes(Qt::Horizontal)[0]);
+  EXPECT_EQ(time->max().date(), QDate::currentDate().addDays(1)) << "up to today";
+  // A week alone is a point, not a line.
+  EXPECT_TRUE(qobject_cast<QLineSeries*>(s->ChShare->chart()->series()[0])->pointsVisible());
   EXPECT_EQ(s->TbResisting->rowCount(), 0);
   EXPECT_FALSE(s->TbResisting->verticalHeader()->isVisible()) << "no row numbers";
+  EXPECT_EQ(s->TbResisting->accessibleName(), "Associations qui résistent");
+  EXPECT_GE(s->minimumSizeHint().width(), 2 * 420) << "two charts side by side, never squeezed";
+  const QList<QWidget*> parts = {s->ChAnswers, s->ChShare, s->ChRatios, s->TbResisting};
+  for (QWidget* a : parts) {
+    for (QWidget* b : parts) EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry())) << "laid out apart";
+  }
   EXPECT_EQ(s->BtExport->geometry().right(), s->BtClose->geometry().right()) << "on the right";
   EXPECT_TRUE(s->LbSummary->textInteractionFlags() & Qt::TextSelectableByKeyboard);
 
@@ -162,7 +175,7 @@ TEST_F(StatisticsTest, AJournalOfALaterSchemaIsShownReadOnly) {
   Answer(2);
   EXPECT_EQ(Notices().size(), 1);
   EXPECT_TRUE(Open()->LbSummary->text().startsWith(
-      "Journal d'une version plus récente de Tenaxo, en lecture seule. Les 30 derniers jours : 1 réponses"));
+      "Journal d'une version plus récente de Tenaxo, en lecture seule. Les 30 derniers jours : 1 réponse,"));
 }
 
 }  // namespace
