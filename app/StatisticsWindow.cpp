@@ -59,7 +59,6 @@ Colours ColoursOf(const QPalette& palette) {
 QChartView* NewChart(const QString& name, QWidget* parent) {
   auto* view = new QChartView(parent);
   view->setAccessibleName(name);
-  view->setFocusPolicy(Qt::StrongFocus);
   view->setMinimumSize(420, 260);
   view->chart()->setTitle(name);
   view->chart()->legend()->setVisible(false);

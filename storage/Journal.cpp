@@ -99,8 +99,10 @@ QString Journal::DefaultPath() { return AppFolder() + QStringLiteral("journal.sq
 std::optional<JournalFault> Journal::Open() {
   if (db_.isOpen()) return std::nullopt;
   std::optional<JournalFault> fault = OpenFile();
-  if (!fault || fault->kind != JournalFault::SetAside) return fault;
-  if (std::optional<JournalFault> again = OpenFile()) return again;
+  // A damaged file was set aside: a new journal takes its place.
+  if (fault && fault->kind == JournalFault::SetAside) {
+    if (std::optional<JournalFault> again = OpenFile()) return again;
+  }
   return fault;
 }
 
@@ -175,42 +177,42 @@ std::optional<JournalFault> Journal::Add(const JournalAnswer& answer) {
 std::optional<JournalFault> Journal::Write(const JournalAnswer& answer) {
   if (!db_.transaction()) return Failure(db_.lastError());
   Statements& s = *statements_;
-  QSqlQuery* failed = nullptr;
+  std::optional<QSqlError> error;  // of the first statement that failed; the others are not run
   auto run = [&](QSqlQuery& query, std::initializer_list<QVariant> values) {
-    if (failed) return false;
+    if (error) return;
     int k = 0;
     for (const QVariant& value : values) query.bindValue(k++, value);
-    if (query.exec()) return true;
-    failed = &query;
-    return false;
+    if (!query.exec()) error = query.lastError();
   };
-  // An id from the cache, or from its table, where it is added when missing.
-  auto id = [&](std::unordered_map<std::string, int64_t>& cache, const std::string& key, QSqlQuery& add,
-                QSqlQuery& find, std::initializer_list<QVariant> values) -> int64_t {
-    const auto cached = cache.find(key);
-    if (cached != cache.end()) return cached->second;
-    if (!run(add, values) || !run(find, values) || !find.next()) return 0;
-    const int64_t found = find.value(0).toLongLong();
+  // The id of a row, added when missing.
+  auto id = [&](QSqlQuery& add, QSqlQuery& find, std::initializer_list<QVariant> values) -> int64_t {
+    run(add, values);
+    run(find, values);
+    const int64_t found = !error && find.next() ? find.value(0).toLongLong() : 0;
     find.finish();
     return found;
   };
-  const int64_t list = id(lists_, answer.list, s.addList, s.listId, {ToQString(answer.list)});
-  const std::string pairKey = std::to_string(list) + '\0' + answer.left + '\0' + answer.right;
-  const int64_t pair =
-      id(pairs_, pairKey, s.addPair, s.pairId, {Int(list), ToQString(answer.left), ToQString(answer.right)});
+  const std::string key = answer.list + '\0' + answer.left + '\0' + answer.right;
+  const auto cached = pairs_.find(key);
+  int64_t list = 0, pair = 0;
+  if (cached != pairs_.end()) {
+    std::tie(list, pair) = cached->second;
+  } else {
+    list = id(s.addList, s.listId, {ToQString(answer.list)});
+    pair = id(s.addPair, s.pairId, {Int(list), ToQString(answer.left), ToQString(answer.right)});
+  }
   const int64_t series = answer.newSeries || series_ == 0 ? series_ + 1 : series_;
   const int found = answer.found ? 1 : 0;
   run(s.addAnswer, {Int(answer.time), Int(series), Int(pair), answer.leftShown ? 1 : 0, found});
   run(s.countPair, {found, Int(pair)});
   run(s.countDay, {Int(list), answer.day, found});
-  if (failed || !db_.commit()) {
-    const QSqlError error = failed ? failed->lastError() : db_.lastError();
+  if (error || !db_.commit()) {
+    if (!error) error = db_.lastError();
     db_.rollback();
-    return Failure(error);
+    return Failure(*error);
   }
   series_ = series;
-  lists_.emplace(answer.list, list);
-  pairs_.emplace(pairKey, pair);
+  pairs_.emplace(key, std::pair(list, pair));
   return std::nullopt;
 }
 
@@ -235,7 +237,6 @@ JournalFault Journal::Failure(const QSqlError& error) {
 
 void Journal::Close() {
   statements_.reset();
-  lists_.clear();
   pairs_.clear();
   if (!db_.isValid()) return;
   db_ = QSqlDatabase();

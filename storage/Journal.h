@@ -23,6 +23,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 namespace tenaxo {
 
@@ -98,9 +99,8 @@ class Journal {
   std::unique_ptr<Statements> statements_;  // prepared once open
   bool readOnly_ = false;
   int64_t series_ = 0;  // the series of the last answer written
-  // Ids of the lists and pairs written, by name and by list id + texts.
-  std::unordered_map<std::string, int64_t> lists_;
-  std::unordered_map<std::string, int64_t> pairs_;
+  // The list's and the pair's ids of each pair written, by list name and texts.
+  std::unordered_map<std::string, std::pair<int64_t, int64_t>> pairs_;
 };
 
 }  // namespace tenaxo

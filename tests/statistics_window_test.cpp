@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QSqlQuery>
 #include <QTableWidget>
+#include <QValueAxis>
 #include <numeric>
 
 #include "AnswerJournal.h"
@@ -97,6 +98,8 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
   EXPECT_TRUE(s->ChShare->accessibleDescription().startsWith("1 semaine ; la première, du "));
   const auto* time = qobject_cast<QDateTimeAxis*>(s->ChShare->chart()->axes(Qt::Horizontal)[0]);
   EXPECT_EQ(time->max().date(), QDate::currentDate().addDays(1)) << "up to today";
+  EXPECT_EQ(time->format(), "dd/MM/yy");
+  EXPECT_EQ(qobject_cast<QValueAxis*>(s->ChShare->chart()->axes(Qt::Vertical)[0])->labelFormat(), "%d %%");
   // A week alone is a point, not a line.
   EXPECT_TRUE(qobject_cast<QLineSeries*>(s->ChShare->chart()->series()[0])->pointsVisible());
   EXPECT_EQ(s->TbResisting->rowCount(), 0);
@@ -120,6 +123,10 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
   }
   QTest::keyClick(s, Qt::Key_Escape);
   EXPECT_FALSE(s->isVisible());
+  window->ShowStatistics();
+  QApplication::setActiveWindow(s);
+  QTest::keyClick(s->CbPeriod, Qt::Key_Return);
+  EXPECT_FALSE(s->isVisible()) << "Enter closes";
 }
 
 // Every text of the charts reads on their background under both palettes.
@@ -142,6 +149,9 @@ TEST_F(StatisticsTest, TheChartsFollowLightAndDarkPalettes) {
       EXPECT_GE(ContrastRatio(view->chart()->titleBrush().color(), background), 4.5);
       EXPECT_EQ(view->chart()->titleFont(), s->font()) << "the desktop's font";
       for (QBarSet* bars : Sets(view)) EXPECT_GE(ContrastRatio(bars->color(), background), 3) << "bars";
+      if (auto* line = qobject_cast<QLineSeries*>(view->chart()->series()[0])) {
+        EXPECT_GE(ContrastRatio(line->color(), background), 3) << "line";
+      }
       for (QAbstractAxis* axis : view->chart()->axes()) {
         EXPECT_GE(ContrastRatio(axis->labelsColor(), background), 4.5);
         EXPECT_EQ(axis->linePenColor(), palette.color(QPalette::Mid));
