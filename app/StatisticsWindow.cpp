@@ -103,8 +103,8 @@ QValueAxis* CountAxis(int32_t top, const QString& format = QStringLiteral("%d"))
   axis->setRange(0, std::max(top, 1));
   axis->setLabelFormat(format);
   axis->applyNiceNumbers();
-  // Whole numbers only, below 5 too.
-  if (axis->max() < axis->tickCount()) axis->setTickCount(static_cast<int>(axis->max()) + 1);
+  // Whole numbers only: every one up to 10.
+  if (axis->max() <= 10) axis->setTickCount(static_cast<int>(axis->max()) + 1);
   return axis;
 }
 

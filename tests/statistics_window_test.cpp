@@ -112,6 +112,8 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
   }
   EXPECT_EQ(s->BtExport->geometry().right(), s->BtClose->geometry().right()) << "on the right";
   EXPECT_TRUE(s->LbSummary->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+  EXPECT_EQ(s->TbResisting->editTriggers(), QAbstractItemView::NoEditTriggers);
+  EXPECT_TRUE(s->ChShare->renderHints() & QPainter::Antialiasing) << "a smooth line";
 
   // Tab goes through the controls in reading order.
   QApplication::setActiveWindow(s);
@@ -131,8 +133,9 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
 
 // Every text of the charts reads on their background under both palettes.
 TEST_F(StatisticsTest, TheChartsFollowLightAndDarkPalettes) {
-  StartWith("Anglais", Pairs(3));
+  StartWith("Anglais", Pairs(10));
   StatisticsWindow* s = Open();
+  EXPECT_EQ(qobject_cast<QValueAxis*>(s->ChRatios->chart()->axes(Qt::Vertical)[0])->tickCount(), 11) << "0 to 10";
   const QPalette before = s->palette();
   QPalette dark(QColor(53, 53, 53));
   for (const QPalette& palette : {before, dark}) {
