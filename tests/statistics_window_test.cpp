@@ -106,7 +106,8 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
   EXPECT_FALSE(s->TbResisting->verticalHeader()->isVisible()) << "no row numbers";
   EXPECT_EQ(s->TbResisting->accessibleName(), "Associations qui résistent");
   EXPECT_GE(s->minimumSizeHint().width(), 2 * 420) << "two charts side by side, never squeezed";
-  const QList<QWidget*> parts = {s->ChAnswers, s->ChShare, s->ChRatios, s->TbResisting};
+  QList<QWidget*> parts = {s->ChAnswers, s->ChShare, s->ChRatios, s->TbResisting};
+  for (QLabel* label : s->findChildren<QLabel*>()) parts << label;
   for (QWidget* a : parts) {
     for (QWidget* b : parts) EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry())) << "laid out apart";
   }
