@@ -61,11 +61,15 @@ void TFTenaxo::AcExporterClick() {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  const QString kvtml = QStringLiteral("KVTML 2.0, Parley et KWordQuiz (*.kvtml)");
-  dialog.setNameFilters({QStringLiteral("Texte séparé par des tabulations, UTF-8 (*.txt *.tsv)"), kvtml});
-  dialog.setDefaultSuffix(QStringLiteral("txt"));
-  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, kvtml](const QString& filter) {
-    dialog.setDefaultSuffix(filter == kvtml ? QStringLiteral("kvtml") : QStringLiteral("txt"));
+  // The format goes by the extension (ExportList): each filter adds its own.
+  const QStringList filters = {QStringLiteral("Texte séparé par des tabulations avec en-têtes, Anki, UTF-8 (*.txt)"),
+                               QStringLiteral("KVTML 2.0, Parley et KWordQuiz (*.kvtml)"),
+                               QStringLiteral("Paires Gauche et Droite seules, sans en-tête, UTF-8 (*.tsv)")};
+  const QStringList suffixes = {QStringLiteral("txt"), QStringLiteral("kvtml"), QStringLiteral("tsv")};
+  dialog.setNameFilters(filters);
+  dialog.setDefaultSuffix(suffixes.front());
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters, suffixes](const QString& filter) {
+    dialog.setDefaultSuffix(suffixes.value(filters.indexOf(filter), suffixes.front()));
   });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   fileFolder_ = dialog.directory().absolutePath();
