@@ -92,7 +92,7 @@ void ReadHeader(std::string_view key, std::string_view line, Headers& headers) {
     if (Named(value, "false")) headers.markup = Markup::AsWritten;
   } else if (key == "columns") {
     headers.columns.assign(raw);
-  } else if (key.size() > 7 && key.substr(key.size() - 7) == " column") {
+  } else if (QByteArrayView(key).endsWith(" column")) {
     int n = 0;
     for (char d : value) {
       if (d < '0' || d > '9' || n > kMaxImportColumns) return;

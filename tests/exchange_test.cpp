@@ -110,7 +110,7 @@ class Lists : public ProgramFolder {
 };
 
 // Fault 5: a UTF-16 list is read whole, told once and saved as UTF-8 with the mark; a file of no list encoding is
-// refused and never written until another list is loaded.
+// refused and not written until another list is loaded.
 TEST_F(Lists, Utf16IsReadWholeAndUnreadableFilesStay) {
   QFile::copy(Data("utf16.tnx"), PathOf("Unicode.tnx"));
   EXPECT_NE(Load("Unicode"), QString());
@@ -125,6 +125,10 @@ TEST_F(Lists, Utf16IsReadWholeAndUnreadableFilesStay) {
   session.unsaved = true;
   EXPECT_NE(ErrorOf([&] { commands->SaveList(); }), "(no error)");
   EXPECT_EQ(FileBytes(PathOf("Sans marque.tnx")), S("a\0b\0", 4));
+  PutFile(PathOf("Fin.tnx"), S("a\tb\r\n\0\0", 6));  // NULs that end the file are no part of the list
+  EXPECT_EQ(Load("Fin"), QString());
+  name = "Sans marque";
+  EXPECT_EQ(commands->SaveList(), SaveResult::Saved) << "written once another list is loaded";
 }
 
 // Fault 6: each load, and an emptied list, takes the columns the list needs, at least the five.
@@ -144,9 +148,9 @@ TEST_F(Lists, EachLoadTakesTheWidthOfItsList) {
 
 // Fault 7: ".tsv" gives the pairs alone.
 TEST_F(Lists, TsvExportGivesThePairsAlone) {
-  StudyTable table = MakeTable({"#dièse;sharp;3;2;0,667;note", " ; ", "a\tb;\"c\""});
+  StudyTable table = MakeTable({"#dièse;sharp;3;2;0,667;note", " ; ", "a\tb\r\nc;\"d\""});
   ExportList(table, PathOf("paires.TSV"));
-  EXPECT_EQ(FileBytes(PathOf("paires.TSV")), "#dièse\tsharp\na b\t\"c\"\n");
+  EXPECT_EQ(FileBytes(PathOf("paires.TSV")), "#dièse\tsharp\na b  c\t\"d\"\n");
 }
 
 }  // namespace
