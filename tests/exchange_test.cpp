@@ -64,10 +64,9 @@ TEST(Exchange, ImportKeepsEveryLineAndThePracticeOfThePair) {
     for (const SkippedLine& line : list.skipped) lines.push_back(line.line);
     EXPECT_EQ(lines, skipped);
   }
-  const S text[] = {"#separator:tab\n#x\ty\n", "Title:\tx\nchat\tcat\n", "Titre :\tx\nAuteur :\ny\tz"};
-  EXPECT_EQ(ParseTextImport(text[0], "t").rows.front()[ColGauche], "#x");
-  EXPECT_EQ(ParseTextImport(text[1], "t").Pairs(), 2) << "a title alone is a pair";
-  EXPECT_EQ(ParseTextImport(text[2], "t").skipped.front().reason, "en-tête de KWordQuiz");
+  EXPECT_EQ(ParseTextImport("#separator:tab\n#x\ty\n", "t").rows.front()[ColGauche], "#x");
+  EXPECT_EQ(ParseTextImport("Title:\tx\nchat\tcat\n", "t").Pairs(), 2) << "a title alone is a pair";
+  EXPECT_EQ(ParseTextImport("Titre :\tx\nAuteur :\ny\tz", "t").skipped.front().reason, "en-tête de KWordQuiz");
 }
 
 // Fault 4, and the bytes of no list encoding (fault 5): each refusal names the line of the fault.
@@ -93,20 +92,15 @@ TEST(Exchange, RefusalsNameTheLineOfTheFault) {
 
 class Lists : public ProgramFolder {
  protected:
-  void SetUp() override {
-    ProgramFolder::SetUp();
-    const auto yes = [](const QString&) { return true; };
-    commands = std::make_unique<ListCommands>(
-        session, ListWindow{[this] { return name; }, yes, yes, [](const QStringList&) {}, [this] { name.clear(); },
-                            [this](const QString& text) { name = ToUtf8(text); }});
-  }
   QString Load(const char* list) {
     name = list;
-    return commands->LoadList();
+    return commands.LoadList();
   }
   Session session;
   std::string name;
-  std::unique_ptr<ListCommands> commands;
+  const std::function<bool(const QString&)> yes = [](const QString&) { return true; };
+  ListCommands commands{session,
+                        {[this] { return name; }, yes, yes, [](const QStringList&) {}, [] {}, [](const QString&) {}}};
 };
 
 // Fault 5: a UTF-16 list is read whole, told once and saved as UTF-8 with the mark; a file of no list encoding is
@@ -115,7 +109,7 @@ TEST_F(Lists, Utf16IsReadWholeAndUnreadableFilesStay) {
   QFile::copy(Data("utf16.tnx"), PathOf("Unicode.tnx"));
   EXPECT_NE(Load("Unicode"), QString());
   EXPECT_EQ(Rows(session.table), (std::vector<S>{"chat;cat;3;2;", "élan;🙂;;;"}));
-  EXPECT_EQ(commands->SaveList(), SaveResult::Saved);
+  EXPECT_EQ(commands.SaveList(), SaveResult::Saved);
   EXPECT_EQ(FileBytes(PathOf("Unicode.tnx")),
             "\xEF\xBB\xBF"
             "chat\tcat\t3\t2\t\r\nélan\t🙂\t\t\t\r\n");
@@ -123,12 +117,12 @@ TEST_F(Lists, Utf16IsReadWholeAndUnreadableFilesStay) {
   PutFile(PathOf("Sans marque.tnx"), S("a\0b\0", 4));
   EXPECT_NE(ErrorOf([&] { Load("Sans marque"); }), "(no error)");
   session.unsaved = true;
-  EXPECT_NE(ErrorOf([&] { commands->SaveList(); }), "(no error)");
+  EXPECT_NE(ErrorOf([&] { commands.SaveList(); }), "(no error)");
   EXPECT_EQ(FileBytes(PathOf("Sans marque.tnx")), S("a\0b\0", 4));
   PutFile(PathOf("Fin.tnx"), S("a\tb\r\n\0\0", 6));  // NULs that end the file are no part of the list
   EXPECT_EQ(Load("Fin"), QString());
   name = "Sans marque";
-  EXPECT_EQ(commands->SaveList(), SaveResult::Saved) << "written once another list is loaded";
+  EXPECT_EQ(commands.SaveList(), SaveResult::Saved) << "written once another list is loaded";
 }
 
 // Fault 6: each load, and an emptied list, takes the columns the list needs, at least the five.
@@ -139,10 +133,10 @@ TEST_F(Lists, EachLoadTakesTheWidthOfItsList) {
   EXPECT_EQ(session.table.ColCount(), 10001);
   Load("Petite");
   EXPECT_EQ(session.table.ColCount(), 5);
-  commands->SaveList();
+  commands.SaveList();
   EXPECT_EQ(FileBytes(PathOf("Petite.tnx")), "a\tb\t\t\t\r\n");
   Load("Large");
-  commands->ClearList();
+  commands.ClearList();
   EXPECT_EQ(session.table.ColCount(), 5);
 }
 
