@@ -25,8 +25,8 @@ int FirstLineNotUtf8(std::string_view text);
 
 // UTF-16 (little-endian, or big-endian when bigEndian) without its mark to
 // UTF-8 in text; returns 0, or the first line (from 1, cut as TextLines.h
-// cuts them) that is not UTF-16 (a surrogate alone, a last byte alone), and
-// then text is unspecified.
+// cuts them) that is not UTF-16 (a surrogate alone, a last byte alone), text
+// then holding what comes before the fault.
 int Utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& text);
 
 // The text of another program's file in UTF-8, its byte-order mark gone:
