@@ -23,7 +23,6 @@ inline StudyTable MakeTable(const std::vector<std::string>& rows, int cols = 5) 
   table.ReplaceDataRows(Split(rows));
   return table;
 }
-// The data rows' cells, every column.
 inline std::vector<StudyTable::Row> Cells(const StudyTable& table) {
   std::vector<StudyTable::Row> cells;
   for (int r = StudyTable::FixedRows; r < table.RowCount(); ++r) cells.push_back(table.RowTexts(r));

@@ -126,7 +126,9 @@ TEST_F(Lists, EachCommandsDecisions) {
     SCOPED_TRACE(c.name);
     SetUp();
     const Session before = session;
+    const int descriptors = QDir("/proc/self/fd").count();
     EXPECT_EQ(Run(c.click, c.shown, c.answer), c.error);
+    EXPECT_EQ(QDir("/proc/self/fd").count(), descriptors) << "no file left open";
     EXPECT_EQ(window.questions, c.question.isEmpty() ? std::vector<QString>() : std::vector<QString>{c.question});
     EXPECT_EQ(FileBytes(PathOf(c.file.c_str())), c.bytes);
     if (window.items) window.items->sort();

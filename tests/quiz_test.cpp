@@ -56,9 +56,8 @@ struct Rig {
 
 // Three draws from the clock's low 32 bits, reseeded at every question: below 4 (0: the whole list, else the 20
 // weakest rows), the row, below 2 (0, or "Montrer à gauche en premier": the left side shows). A reveal by the user
-// awaits the answer. Before the first question (clock 0): no score, no left text, the right side's header. The left
-// text is spoken once the card shows it; a voice exists exactly while speech is on, and a failure to speak, by result
-// or by exception, switches speech off, as a voice that cannot be made leaves it off.
+// awaits the answer; before the first question (clock 0): no score, no left text, the right side's header. The left
+// text is spoken once shown; a failure to speak, or to make a voice, leaves speech off, and with it the voice.
 TEST(Quiz, QuestionsRevealsAndSpeech) {
   using Reveal = void (QuestionCycle::*)(bool);
   enum Voices { Speak, Fail, Raise, Off };
@@ -146,9 +145,8 @@ TEST(Quiz, AnswersScoresAndRanking) {
 
 // The engine is one per process, so each case runs in a child process (a death test) that must exit with 0 and print
 // nothing (a failed check prints what it saw). Sound goes to no sound server; ALSA writes it to a file, or has no
-// output. Listing the languages (each once) or making a voice does not start the engine; the first text does. Heard:
-// each text's sound in bytes against that of "1997" in French, as numbers are read out in the language asked (one the
-// engine lacks: English); markup is read as markup, other texts as written. Without an output nothing is spoken.
+// output. Listing or making a voice does not start the engine; the first text does. Heard: each text's sound in bytes
+// against "1997" in French (numbers are read in the language asked, English for one the engine lacks), markup as such.
 TEST(RealVoice, SpeaksInTheLanguageAskedAndFailsQuietlyWithoutAnOutput) {
   const std::tuple<const char*, const char*, double, double> cases[] = {
       {"1997", "", 1.1, 1.3},   {"1997", "xx-gone", 1.1, 1.3},           {"1997", "fr", 0.97, 1.03},
@@ -162,11 +160,11 @@ TEST(RealVoice, SpeaksInTheLanguageAskedAndFailsQuietlyWithoutAnOutput) {
     const auto speak = [&] {
       setenv("PULSE_SERVER", "unix:/nonexistent/tenaxo-no-sound-server", 1);
       setenv("ALSA_CONFIG_PATH", config.constData(), 1);
-      std::set<std::string> codes;
-      for (const VoiceLanguage& voice : EspeakLanguages()) {
+      std::set<std::string> codes;  // listed only where nothing is heard: the first text finds the engine's data alone
+      for (const VoiceLanguage& voice : output ? std::vector<VoiceLanguage>() : EspeakLanguages()) {
         if (!codes.insert(voice.Code).second) std::fprintf(stderr, "%s twice\n", voice.Code.c_str());
       }
-      if (codes.count("fr-fr") + codes.count("pl") != 2) std::fprintf(stderr, "no French or Polish\n");
+      if (!output && codes.count("fr-fr") + codes.count("pl") != 2) std::fprintf(stderr, "no French or Polish\n");
       if (EspeakVoice voice; EspeakVoice::EngineStarted()) std::fprintf(stderr, "started before the first text\n");
       const auto bytes = [&](const char* text, const char* language) {
         const qint64 before = QFileInfo(sound).size();
