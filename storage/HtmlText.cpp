@@ -41,10 +41,10 @@ size_t TagEnd(std::string_view s, size_t i) {
   return npos;
 }
 
-// The tag's name as written: "<BR/>" gives "BR".
+// The tag's name as written: "<BR/>" gives "BR". A tag holds at least '<' and the character TagEnd found after it.
 std::string_view TagName(std::string_view tag) {
   size_t k = 1;
-  if (k < tag.size() && tag[k] == '/') ++k;
+  if (tag[k] == '/') ++k;
   const size_t start = k;
   while (k < tag.size() &&
          ((tag[k] >= 'a' && tag[k] <= 'z') || (tag[k] >= 'A' && tag[k] <= 'Z') || (tag[k] >= '0' && tag[k] <= '9'))) {
