@@ -92,11 +92,9 @@ mode_t NewFileMode() {
 std::string ReadWholeFile(const QString& path) {
   if (path.contains(QChar(0))) FailOpen(path, EINVAL);
   const QByteArray name = QFile::encodeName(path);
-  int fd;
-  do {
-    fd = open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) FailOpen(path, errno);
+  // Without blocking (a FIFO, say), so never interrupted either.
+  const int fd = open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd == -1) FailOpen(path, errno);
   Descriptor file(fd);
   struct stat st;
   if (fstat(fd, &st) != 0) FailOpen(path, errno);
@@ -134,7 +132,7 @@ void WriteFileAtomically(const QString& path, std::string_view bytes) {
 
   QByteArray temporary = FolderOf(target) + ".tnx-XXXXXX";
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) FailCreate(path, errno);
+  if (fd == -1) FailCreate(path, errno);
   Descriptor file(fd);
   NewFile guard(temporary);
   if (exists) {
