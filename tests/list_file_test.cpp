@@ -33,6 +33,7 @@ TEST(ListEncoding, ATextTheCodePageLacksIsSavedAsUtf8) {
   const S mark = "\xEF\xBB\xBF";
   const std::tuple<const char*, S, S, int> cases[] = {
       {"ASCII", "a\tb", "a\tb", 0},
+      {"€ alone", "€", "\x80", 0},
       {"a long line", "café" + S(40, '.') + "\u0081™", "caf\xE9" + S(40, '.') + "\x81\x99", 0},
       {"U+0080, not in it", "\xC2\x80", "", 0},
       {"U+0100, two bytes", "\xC4\x80", "", 0},
