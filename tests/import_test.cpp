@@ -46,7 +46,7 @@ struct ReadCase {
 void ExpectRead(ImportedList (*parse)(std::string_view, const QString&), std::vector<ReadCase> cases) {
   for (ReadCase& c : cases) {
     for (auto& row : c.rows) row.resize(std::max<size_t>(row.size(), 5));
-    for (const char after : {'"', '#', ',', ';', '\t'}) {
+    for (const char after : {'"', '#', ',', ';', '\t', '\n'}) {
       SCOPED_TRACE(S(c.name) + ", followed by " + after);
       const S buffer = c.bytes + after;
       ImportedList list;
@@ -82,7 +82,7 @@ TEST(TextImport, LinesRecordsHeadersMarkupAndEncodings) {
           {"VT and FF are spaces", "a\vb\fc\td", {{"a b c", "d"}}},
           {"a control character", "\r\na\rb\r\nc\n\x01", {}, {}, control + "5)."},
           {"NUL in UTF-16", S("\xFF\xFE\x61\0\0\0", 6), {}, {}, control + "1)."},
-          {"headers and blank lines only", "#separator:tab\n\n", {}, {}, noPair},
+          {"headers only, the last ending in CR", "#deck:x\n#html:true\r", {}, {}, noPair},
           {"comments anywhere, unknown headers", "#vim: ts=8\n#separator\na\tb\n#x\ty\nc\td", {{"a", "b"}, {"c", "d"}}},
           {"counters of an export",
            "#columns:" + counters + "\tC6\na\tb\t3\t2\t0,7\tx\nc\td\tx\t-1\t\t\ne\tf\t12345678901\t2147483647",
@@ -96,6 +96,14 @@ TEST(TextImport, LinesRecordsHeadersMarkupAndEncodings) {
           // Separators: by a header, else TAB anywhere, else the one of ',' and ';' more lines hold, then more often.
           {"separator by name, any case", "#separator:SEMICOLON\na;b,c\n", {{"a", "b,c"}}},
           {"separator as the character", "#separator:|\na|b", {{"a", "b"}}},
+          {"separator Tab", "#separator:Tab\na,b", {{"a,b"}}},
+          {"separator comma", "#separator:comma\na,b;c", {{"a", "b;c"}}},
+          {"separator space", "#separator:space\na b;c", {{"a", "b;c"}}},
+          {"separator pipe", "#separator:pipe\na|b", {{"a", "b"}}},
+          {"separator colon", "#separator:colon\na:b", {{"a", "b"}}},
+          {"separator a space itself", "#separator: \na b;c", {{"a", "b;c"}}},
+          {"separator a TAB itself", "#separator:\t\na,b", {{"a,b"}}},
+          {"no separator: a quote, a word", "#separator:\"\n#separator:nope\na;b", {{"a", "b"}}},
           {"semicolon in more lines, over decimal commas", "a;b;0,5\nc;d", {{"a", "b", "", "", "", "0,5"}, {"c", "d"}}},
           {"semicolon on a tie of lines and counts", "a;b\nc,d", {{"a", "b"}, {"c,d"}}},
           {"comma when it occurs more often", "a,b,c\nd;e", {{"a", "b", "", "", "", "c"}, {"d;e"}}},
@@ -220,8 +228,8 @@ TEST_F(ImportFolder, ExportsReadBackAsTheList) {
   EXPECT_EQ(ImportListFile(PathOf("liste.KVTML")).rows,
             Split({"maison;家;3;2;;;note", "#dièse;\"guillemets\" d'abord;;;", "a<br>b & c;{{c1::tab}};1;0;",
                    "jamais trouvé;x;4;4;", "🙂;\uFFFD\uFFFDt\uFFFD;;;"}));
-  for (const char* part :
-       {"<title>liste</title>", "</grade>\n   </translation>\n   <translation id=\"3\">", "<containerentry id=\"4\"/>"})
+  for (const char* part : {"<title>liste</title>", "</grade>\n   </translation>\n   <translation id=\"3\">",
+                           "<containerentry id=\"4\"/>\n  </container>"})
     EXPECT_NE(FileBytes(PathOf("liste.KVTML")).find(part), S::npos) << part;
   PutFile(PathOf("Mots.tnx"), "a\tb\r\n");
   EXPECT_EQ(ErrorOf([&] { ExportList(list, PathOf("Mots.tnx")); }),
