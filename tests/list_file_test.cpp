@@ -62,6 +62,19 @@ TEST(ListEncoding, ATextTheCodePageLacksIsSavedAsUtf8) {
   }
 }
 
+// Every byte but NUL, TAB and the line ends, as Windows-1252 gives them: read as the code page, saved back byte
+// for byte.
+TEST(ListEncoding, EveryByteOfTheCodePageComesBackAsItWas) {
+  const S bytes = FileBytes(QStringLiteral(TENAXO_TEST_DATA "/every_byte.tnx"));
+  FileEncoding encoding = FileEncoding::Utf8;
+  const S text = DecodeListFile(bytes, QStringLiteral("f"), encoding);
+  EXPECT_EQ(encoding, FileEncoding::Windows1252);
+  for (const char* character : {"\u20AC", "\u0081", "\u201A", "\u0178", "\u00FF"}) {
+    EXPECT_NE(text.find(character), S::npos) << character;  // 0x80, 0x81, 0x82, 0x9F, 0xFF
+  }
+  EXPECT_EQ(EncodeListFile(text, encoding), bytes);
+}
+
 class ListFileIo : public ProgramFolder {};
 
 // '*' any run, '?' one character, letter case ignored; files and folders, links followed; no hidden name but ".tnx"
