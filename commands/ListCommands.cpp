@@ -7,7 +7,6 @@
 #include <new>
 #include <utility>
 
-#include "CellText.h"
 #include "Errors.h"
 #include "FileIo.h"
 #include "FolderListing.h"
@@ -34,12 +33,9 @@ bool ListCommands::ListFileExists() const { return FileExists(ListFilePath()); }
 
 void ListCommands::FillListNames() {
   QStringList items;
-  for (const QString& file : ListFiles(AppFolder() + QStringLiteral("*.tnx"))) {
-    std::string name = ToUtf8(file);
-    std::string item;
-    CutToken(name, ".tnx", item);
-    items.append(ToQString(item));
-  }
+  // Each name up to its first ".tnx" (all of it without one: "CAPS.TNX").
+  for (const QString& file : ListFiles(AppFolder() + QStringLiteral("*.tnx")))
+    items.append(file.left(file.indexOf(QStringLiteral(".tnx"))));
   window_.SetListNames(items);
 }
 

@@ -3,7 +3,6 @@
 // and saved again (README.md lists the checks).
 #include <QStringDecoder>
 
-#include "Errors.h"
 #include "FuzzCheck.h"
 #include "ListEncoding.h"
 #include "ListFormat.h"
@@ -26,17 +25,19 @@ static ListLines Reference(std::string_view text) {
 }
 
 void fuzz::OneInput(std::string_view input) {
+  // Only a file marked UTF-8 is refused; any other gives UTF-8, encoded back as it was read to the bytes up to a NUL.
   FileEncoding encoding = FileEncoding::None;
-  try {  // UTF-8, and encoded back the way it was read, the bytes up to a NUL; only a file marked UTF-8 is refused
-    const std::string text = DecodeListFile(std::string(input), QStringLiteral("f"), encoding);
+  std::string text;
+  if (Accepted([&] { text = DecodeListFile(std::string(input), QStringLiteral("f"), encoding); },
+               QStringLiteral("Le fichier \"f\" est marqué UTF-8"))) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    FUZZ_CHECK(QString(utf8(QByteArray::fromStdString(text))).toUtf8().toStdString() == text, text);
+    FUZZ_CHECK(QString(utf8(QByteArray::fromStdString(text))).toUtf8().toStdString() == text, Shown(text));
     FileEncoding written = encoding;
     FUZZ_CHECK(EncodeListFile(text, written) == input.substr(0, input.find('\0')) && written == encoding &&
                    encoding != FileEncoding::None,
-               "");
-  } catch (const Error& e) {
-    FUZZ_CHECK(input.substr(0, 3) == "\xEF\xBB\xBF", e.Message().toStdString());
+               Shown(text));
+  } else {
+    FUZZ_CHECK(input.substr(0, 3) == "\xEF\xBB\xBF", "");
   }
 
   const ListLines lines = ParseListText(input);

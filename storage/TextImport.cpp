@@ -61,7 +61,7 @@ char SeparatorNamed(std::string_view raw) {
   if (Named(value, "space")) return ' ';
   if (Named(value, "pipe")) return '|';
   if (Named(value, "colon")) return ':';
-  if (value.size() == 1 && value[0] != '"' && static_cast<unsigned char>(value[0]) < 0x80) return value[0];
+  if (value.size() == 1 && value[0] != '"') return value[0];  // ASCII: the text is UTF-8 by now
   if (raw == "\t") return '\t';
   return 0;
 }
@@ -227,6 +227,7 @@ class TextReader {
   // fields_; returns where the next one begins.
   size_t ReadRecord(size_t p) {
     const char separator = headers_.separator;
+    const auto endsField = [separator](char c) { return c == separator || c == '\r' || c == '\n'; };
     count_ = 0;
     for (;;) {
       std::string& field = NextField();
@@ -249,8 +250,7 @@ class TextReader {
           }
         }
       }
-      size_t end = p;
-      while (end < text_.size() && text_[end] != separator && text_[end] != '\r' && text_[end] != '\n') ++end;
+      const size_t end = static_cast<size_t>(std::find_if(text_.begin() + p, text_.end(), endsField) - text_.begin());
       field.append(text_.substr(p, end - p));
       p = end;
       if (p < text_.size() && text_[p] == separator) {
