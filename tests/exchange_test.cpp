@@ -108,7 +108,7 @@ class Lists : public ProgramFolder {
 TEST_F(Lists, Utf16IsReadWholeAndUnreadableFilesStay) {
   QFile::copy(Data("utf16.tnx"), PathOf("Unicode.tnx"));
   EXPECT_NE(Load("Unicode"), QString());
-  EXPECT_EQ(Rows(session.table), (std::vector<S>{"chat;cat;3;2;", "élan;🙂;;;"}));
+  EXPECT_EQ(Cells(session.table), Split({"chat;cat;3;2;", "élan;🙂;;;"}));
   EXPECT_EQ(commands.SaveList(), SaveResult::Saved);
   EXPECT_EQ(FileBytes(PathOf("Unicode.tnx")),
             "\xEF\xBB\xBF"
