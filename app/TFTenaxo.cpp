@@ -137,7 +137,8 @@ void TFTenaxo::Button4Click() {
   });
 }
 void TFTenaxo::Button5Click() {
-  Run([&] { lists_->LoadList(); });
+  QString notice;
+  if (Run([&] { notice = lists_->LoadList(); }) && !notice.isEmpty()) ShowNotice(this, notice);
 }
 void TFTenaxo::BtSauverClick() {
   Run([&] { lists_->SaveList(); });
@@ -255,9 +256,10 @@ void TFTenaxo::FormCreate() {
 
 void TFTenaxo::FormShow() {
   if (lists_->ListFileExists()) {
-    lists_->LoadList();
+    const QString notice = lists_->LoadList();
     cycle_->ComputeRatios();
     cycle_->NextQuestion();
+    if (!notice.isEmpty()) ShowNotice(this, notice);
   } else if (FAbout) {
     FAbout->ShowModeless();
   }

@@ -35,7 +35,7 @@ ListLines ParseListText(std::string_view text) {
   return lines;
 }
 
-void FillTable(StudyTable& grid, ListLines lines) { grid.ReplaceDataRows(std::move(lines)); }
+void FillTable(StudyTable& grid, ListLines lines) { grid.ReplaceDataRows(std::move(lines), kListColumns); }
 
 std::string ListText(const StudyTable& grid) {
   const int cols = grid.ColCount();

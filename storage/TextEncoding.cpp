@@ -116,6 +116,27 @@ bool Utf8ToWindows1252(std::string_view text, std::string& bytes) {
   return true;
 }
 
+int Utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& text) {
+  std::u16string units(bytes.size() / 2, u'\0');
+  for (size_t i = 0; i < units.size(); ++i) {
+    const auto first = static_cast<unsigned char>(bytes[2 * i]), second = static_cast<unsigned char>(bytes[2 * i + 1]);
+    units[i] = static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
+  }
+  size_t good = 0;  // the units before the first that is no character
+  while (good < units.size()) {
+    if (QChar::isHighSurrogate(units[good]) && good + 1 < units.size() && QChar::isLowSurrogate(units[good + 1])) {
+      good += 2;
+    } else if (QChar::isSurrogate(units[good])) {
+      break;
+    } else {
+      ++good;
+    }
+  }
+  text = QStringView(units).left(static_cast<qsizetype>(good)).toUtf8().toStdString();
+  if (good == units.size() && bytes.size() % 2 == 0) return 0;
+  return LineEndCount(text) + 1;
+}
+
 int FirstLineNotUtf8(std::string_view text) {
   if (QByteArrayView(text).isValidUtf8()) return 0;
   // A line end is never part of a multi-byte sequence: the text is UTF-8

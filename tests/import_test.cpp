@@ -83,7 +83,9 @@ TEST(TextImport, LinesRecordsHeadersMarkupAndEncodings) {
           {"a control character", "\r\na\rb\r\nc\n\x01", {}, {}, control + "5)."},
           {"NUL in UTF-16", S("\xFF\xFE\x61\0\0\0", 6), {}, {}, control + "1)."},
           {"headers only, the last ending in CR", "#deck:x\n#html:true\r", {}, {}, noPair},
-          {"comments anywhere, unknown headers", "#vim: ts=8\n#separator\na\tb\n#x\ty\nc\td", {{"a", "b"}, {"c", "d"}}},
+          {"'#' starts data but for Anki's headers",
+           "#vim: ts=8\n#separator\na\tb\n#x\ty\nc\td",
+           {{"#vim: ts=8"}, {"#separator"}, {"a", "b"}, {"#x", "y"}, {"c", "d"}}},
           {"counters of an export",
            "#columns:" + counters + "\tC6\na\tb\t3\t2\t0,7\tx\nc\td\tx\t-1\t\t\ne\tf\t12345678901\t2147483647",
            {{"a", "b", "3", "2", "", "x"}, {"c", "d"}, {"e", "f", "", "2147483647"}}},
@@ -107,8 +109,8 @@ TEST(TextImport, LinesRecordsHeadersMarkupAndEncodings) {
           {"semicolon in more lines, over decimal commas", "a;b;0,5\nc;d", {{"a", "b", "", "", "", "0,5"}, {"c", "d"}}},
           {"semicolon on a tie of lines and counts", "a;b\nc,d", {{"a", "b"}, {"c,d"}}},
           {"comma when it occurs more often", "a,b,c\nd;e", {{"a", "b", "", "", "", "c"}, {"d;e"}}},
-          {"comment lines not counted", "a;b\n#,,\n#,,\nc,d", {{"a", "b"}, {"c,d"}}},
-          {"lines after a comment counted", "a;b\n#x\rc,d\ne,f", {{"a;b"}, {"c", "d"}, {"e", "f"}}},
+          {"lines starting with '#' counted", "a;b\n#,,\n#,,\nc,d", {{"a;b"}, {"#"}, {"#"}, {"c", "d"}}},
+          {"lines after a '#' line counted", "a;b\n#x\rc,d\ne,f", {{"a;b"}, {"#x"}, {"c", "d"}, {"e", "f"}}},
           {"a TAB anywhere wins", "a,b\tc\nd,e", {{"a,b", "c"}, {"d,e"}}},
           {"quoted separators, not counted", "\"a;b;c\",d", {{"a;b;c", "d"}}},
           {"a quote opens after a comma", "x,\"a;b;c\"", {{"x", "a;b;c"}}},
@@ -229,7 +231,7 @@ TEST_F(ImportFolder, ExportsReadBackAsTheList) {
             Split({"maison;家;3;2;;;note", "#dièse;\"guillemets\" d'abord;;;", "a<br>b & c;{{c1::tab}};1;0;",
                    "jamais trouvé;x;4;4;", "🙂;\uFFFD\uFFFDt\uFFFD;;;"}));
   for (const char* part : {"<title>liste</title>", "</grade>\n   </translation>\n   <translation id=\"3\">",
-                           "<containerentry id=\"4\"/>\n  </container>"})
+                           "<entry id=\"4\"/>\n  </container>"})
     EXPECT_NE(FileBytes(PathOf("liste.KVTML")).find(part), S::npos) << part;
   PutFile(PathOf("Mots.tnx"), "a\tb\r\n");
   EXPECT_EQ(ErrorOf([&] { ExportList(list, PathOf("Mots.tnx")); }),
