@@ -59,7 +59,6 @@ bool TFTenaxo::Run(const std::function<void()>& handler) {
 
 TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
     : QWidget(nullptr), languages_(languages ? std::move(languages) : EspeakLanguages) {
-  setWindowTitle(QStringLiteral("Tenaxo"));
   setFont(UiFont(11));
   CreateControls();
   resize(kClientWidth, 476);
@@ -202,7 +201,6 @@ void TFTenaxo::Mirror() {
                   .arg(ToQString(score->listName), QString::number(score->found), QString::number(score->asked))
             : QStringLiteral("Tenaxo"));
   SetChecked(CbVocal, cycle.SpeechOn());
-  SetChecked(CbFirstLeft, cycle.LeftFirst());
   BtSauver->setFont(session_.unsaved ? MarkFont(font()) : font());
   LbNbMots->setText(session_.lineCount < 0 ? QString() : QStringLiteral("%1 Lignes").arg(session_.lineCount));
 }
@@ -241,8 +239,7 @@ void TFTenaxo::FormCreate() {
   CbListes->setEditText(ToQString(settings.ListName()));
   cycle_->SetSpeechOn(settings.Speech());
   Mirror();
-  SetChecked(CbFirstLeft, settings.LeftFirst());
-  cycle_->SetLeftFirst(CbFirstLeft->isChecked());
+  SetChecked(CbFirstLeft, settings.LeftFirst());  // its handler tells the quiz
   cycle_->SetSpokenLanguage(settings.VoiceLanguage());
   lists_->FillListNames();
   session_.listName.clear();
