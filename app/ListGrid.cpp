@@ -51,7 +51,6 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   connect(editor_, &QLineEdit::textEdited, this, &ListGrid::EditorTextEdited);
 
   connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { SyncCurrentIndex(); });
-  connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { SyncCurrentIndex(); });
   connect(model_, &ListModel::CurrentCellMovedByTable, this, [this] { SyncCurrentIndex(); });
   connect(model_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& top, const QModelIndex& bottom) {
     const int row = Row() - StudyTable::FixedRows;
@@ -77,7 +76,7 @@ void ListGrid::MoveCurrent(int col, int row) {
   Table().SetCurrentCell(col, row);
   if (Col() == oldCol && Row() == oldRow) return;
   SyncCurrentIndex();
-  if (editorShown_ && OnSetEditText) OnSetEditText(oldCol, oldRow, Table().Cell(oldCol, oldRow));
+  if (OnSetEditText) OnSetEditText(oldCol, oldRow, Table().Cell(oldCol, oldRow));
   if (OnClick) OnClick();
 }
 
