@@ -89,16 +89,6 @@ void ListGrid::SyncCurrentIndex() {
   PlaceEditor();
 }
 
-void ListGrid::ShowEditor() {
-  if (!editorShown_) {
-    editorShown_ = true;
-    PlaceEditor();
-    editor_->show();
-    setFocusProxy(editor_);
-  }
-  editor_->setFocus();
-}
-
 void ListGrid::PlaceEditor() {
   if (!editorShown_) return;
   const QRect rect = visualRect(model_->IndexOf(Col(), Row()));
@@ -108,7 +98,7 @@ void ListGrid::PlaceEditor() {
 }
 
 void ListGrid::RaiseEditText() {
-  if (editorShown_ && OnSetEditText) OnSetEditText(Col(), Row(), Table().Cell(Col(), Row()));
+  if (OnSetEditText) OnSetEditText(Col(), Row(), Table().Cell(Col(), Row()));
 }
 
 void ListGrid::EditorTextEdited(const QString& text) {
@@ -157,7 +147,6 @@ void ListGrid::Press(QMouseEvent* event, int x, int y) {
       if (OnClick) OnClick();
     }
   }
-  ShowEditor();
 }
 
 void ListGrid::Release(QMouseEvent* event, int x, int y) {
@@ -245,9 +234,15 @@ bool ListGrid::HandleKey(QKeyEvent* event) {
   }
 }
 
+// The editor comes with the first focus, which a press anywhere in the grid (header included) gives before the press
+// itself arrives.
 void ListGrid::focusInEvent(QFocusEvent* event) {
   QTableView::focusInEvent(event);
-  ShowEditor();
+  if (editorShown_) return;
+  editorShown_ = true;
+  PlaceEditor();
+  editor_->show();
+  setFocusProxy(editor_);  // which moves the focus the grid has to the editor
 }
 
 void ListGrid::scrollContentsBy(int dx, int dy) {
