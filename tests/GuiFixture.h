@@ -1,58 +1,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The real main window in a program folder and a settings file of its own,
-// with a fake voice, driven by clicks and keys; message boxes answered.
+// The real main window in a program folder and a settings file of its own, with a fake voice and Qt's tester on its
+// list model, driven by clicks and keys; message boxes answered.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <deque>
-#include <memory>
 
 #include "FakeVoice.h"
-#include "ListFolder.h"
 #include "ListGrid.h"
-#include "QuestionCycle.h"
 #include "Settings.h"
 #include "StorageFixture.h"
 #include "TFAbout.h"
 #include "TFTenaxo.h"
-#include "TableText.h"
 #include "Widgets.h"
 
 namespace tenaxo::test {
 
-// buttons: their texts in order, the default one in brackets.
+// A message box seen; buttons: their texts in order, the default one in brackets.
 struct Box {
-  QString title, text;
+  QString title, text, buttons;
   QMessageBox::Icon icon;
-  QString buttons;
 };
 
-// Records every modal message box and clicks the next planned answer ("OK").
-class BoxWatcher : public QObject {
- public:
+// Records every modal message box and clicks the next planned answer ("OK" when none is left).
+struct BoxWatcher {
   BoxWatcher() {
-    connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
-    timer_.start(5);
+    QObject::connect(&timer, &QTimer::timeout, [this] { Poll(); });
+    timer.start(5);
   }
-  std::deque<QString> answers;
-  std::vector<Box> seen;
-
- private:
   void Poll() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
-    seen.push_back({box->windowTitle(), box->text(), box->icon(), {}});
+    seen.push_back({box->windowTitle(), box->text(), {}, box->icon()});
     for (QAbstractButton* b : box->buttons())
       seen.back().buttons += b == box->defaultButton() ? '[' + b->text() + "] " : b->text() + ' ';
     const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();
@@ -61,7 +50,9 @@ class BoxWatcher : public QObject {
       if (button->text() == answer) return button->click();
     box->reject();
   }
-  QTimer timer_;
+  std::deque<QString> answers;
+  std::vector<Box> seen;
+  QTimer timer;
 };
 
 class GuiTest : public ::testing::Test {
@@ -69,14 +60,12 @@ class GuiTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     SetAppFolder(folder_.path());
-    // Its own settings file also gives the one-copy guard a name of its own.
-    Settings::SetUserFile(folder_.path() + QStringLiteral("/config/Tenaxo.ini"));
+    Settings::SetUserFile(Folder() + "config/Tenaxo.ini");  // which also names the one-copy guard
     dataHome_ = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", QFile::encodeName(folder_.path() + QStringLiteral("/data")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(Folder() + "data"));
     TextLocale::SetCurrent(QLocale(QLocale::French, QLocale::France));
   }
   void TearDown() override {
-    if (window) window->setAttribute(Qt::WA_DeleteOnClose, false);
     window.reset();
     SetAppFolder(QString());
     Settings::SetUserFile(QString());
@@ -84,25 +73,24 @@ class GuiTest : public ::testing::Test {
   }
 
   QString Folder() const { return folder_.path() + QLatin1Char('/'); }
-  QString ListPath(const char* name) const { return Folder() + QString::fromUtf8(name) + QStringLiteral(".tnx"); }
+  QString ListPath(const char* name) const { return Folder() + QString::fromUtf8(name) + ".tnx"; }
   void PutList(const char* name, const std::string& bytes) { PutFile(ListPath(name), bytes); }
   std::string ListBytes(const char* name) const { return FileBytes(ListPath(name)); }
   // A value of the group [Tenaxo] of the settings file, as the file holds it.
-  void PutSetting(const char* name, const char* value) {
-    QSettings(Settings::UserFile(), QSettings::IniFormat).setValue("Tenaxo/" + QString(name), QString(value));
-  }
-  std::string Setting(const char* name) {
-    return QSettings(Settings::UserFile(), QSettings::IniFormat)
-        .value("Tenaxo/" + QString(name))
-        .toString()
-        .toStdString();
+  std::string Setting(const char* name) { return Stored()->value(name).toString().toStdString(); }
+  void PutSetting(const char* name, const char* value) { Stored()->setValue(name, value); }
+  std::unique_ptr<QSettings> Stored() const {
+    auto settings = std::make_unique<QSettings>(Settings::UserFile(), QSettings::IniFormat);
+    settings->beginGroup("Tenaxo");
+    return settings;
   }
 
-  // Creates and shows the window as the program does; the first word waits for the first picture.
+  // Creates and shows a new window as the program does; the first word waits for the first picture.
   void Start() {
-    window = std::make_unique<TFTenaxo>(FakeVoices(voices), [] {
-      return std::vector<VoiceLanguage>{{"pl", "Polish"}, {"el", "Greek"}, {"ja", "Japanese"}};
-    });
+    window.reset();
+    window = std::make_unique<TFTenaxo>(FakeVoices(voices), languages);
+    new QAbstractItemModelTester(window->SgListe->model(), QAbstractItemModelTester::FailureReportingMode::Fatal,
+                                 window.get());
     window->SetAbout(new TFAbout(window.get()));
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -116,13 +104,15 @@ class GuiTest : public ::testing::Test {
     for (const auto& [name, value] : settings) PutSetting(name, value);
     Start();
   }
+  void Focus(QWidget* control) {
+    QApplication::setActiveWindow(window.get());
+    control->setFocus();
+    QCoreApplication::processEvents();
+  }
   // Shows the list and gives the grid the focus, so its editor stands on a cell.
   void FocusGrid() {
     window->CbVisuListe->setChecked(true);
-    QApplication::setActiveWindow(window.get());
-    window->SgListe->setFocus();
-    QCoreApplication::processEvents();
-    ASSERT_TRUE(window->SgListe->EditorShown());
+    Focus(window->SgListe);
     ASSERT_TRUE(window->SgListe->Editor()->hasFocus());
   }
   // Closes it as the user does; true when it closed.
@@ -137,10 +127,14 @@ class GuiTest : public ::testing::Test {
   std::string Title() const { return window->windowTitle().toStdString(); }
   std::string Caption(Panel* panel) const { return panel->Caption().toStdString(); }
   bool SauverBold() const { return window->BtSauver->font().bold(); }
-  std::string Cell(int c, int r) const { return ToQString(window->State().table.Cell(c, r)).toStdString(); }
+  std::string Cell(int c, int r) const { return window->State().table.Cell(c, r); }
+  std::string LastBox() const { return boxes.seen.empty() ? "" : boxes.seen.back().text.toStdString(); }
 
   std::unique_ptr<TFTenaxo> window;
   std::shared_ptr<VoiceLog> voices = std::make_shared<VoiceLog>();
+  VoiceLanguages languages = [] {
+    return std::vector<VoiceLanguage>{{"pl", "Polish"}, {"el", "Greek"}, {"ja", "Japanese"}};
+  };
   BoxWatcher boxes;
 
  private:

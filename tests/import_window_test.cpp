@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Lists from other trainers brought in with Ctrl+I, the study list sent out with Ctrl+E: the file dialogs driven
-// through their widgets.
+// Lists from other trainers brought in with Ctrl+I or dropped on the window, the study list sent out with Ctrl+E: the
+// file dialogs, Qt's own on every desktop, driven through their widgets.
 #include <QFileDialog>
-#include <QLineEdit>
+#include <QMimeData>
 #include <QShortcut>
 #include <QSignalSpy>
 
@@ -11,70 +11,77 @@
 namespace tenaxo {
 namespace {
 using test::GuiTest;
-using test::Pairs;
 
 TEST_F(GuiTest, CtrlIMakesAListPerFileAndCtrlEGivesItBack) {
-  // Answers the next file dialog: the filter so many down, the name typed, Enter.
-  QTimer poll;
-  QString dialog;  // its title
-  const auto answer = [&](const QString& typed, int filter) {
-    poll.disconnect();
-    QObject::connect(&poll, &QTimer::timeout, [&, typed, filter] {
+  QString dialog;  // the title of the last file dialog and the name it proposed
+  // Presses the keys, then answers the file dialog they open: the filter so many down, the name typed, Enter; a
+  // dialog still open then is cancelled.
+  const auto answer = [&](QWidget* to, QKeySequence keys, const QString& typed, int filter = 0) {
+    QTimer poll;
+    poll.setSingleShot(true);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
       auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      if (!d || !d->isVisible()) return;
-      poll.stop();
-      dialog = d->windowTitle();
+      ASSERT_TRUE(d && d->testOption(QFileDialog::DontUseNativeDialog));
+      auto* name = d->findChild<QLineEdit*>("fileNameEdit");
+      dialog = d->windowTitle() + " " + name->text();
       for (int k = 0; k < filter; ++k) QTest::keyClick(d->findChild<QComboBox*>("fileTypeCombo"), Qt::Key_Down);
-      d->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
-      QTest::keyClick(d->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
-      if (d->isVisible()) d->reject();  // the text was not taken
+      name->setText(typed);
+      QTest::keyClick(name, Qt::Key_Return);
+      if (d->isVisible()) d->reject();
     });
-    poll.start(5);
+    poll.start(20);
+    QApplication::setActiveWindow(window.get());
+    QTest::keySequence(to, keys);
   };
   // Any file not named .kvtml is read as text, a list file too (its name is taken).
-  PutList("mots", "chat\tcat\n\t\n\t\n \t \n\n\t\n\t\n");
+  PutList("mots", "chat\tcat\r\n");
   PutList("vide", "");
-  StartWith("Anglais", Pairs(3));
-  window->State().table.SetCell(0, 1, "edited");
-  window->SgListeSetEditText(0, 1, "edited");
-
-  answer("\"" + ListPath("mots") + "\" \"" + ListPath("vide") + "\"", 0);
-  QApplication::setActiveWindow(window.get());
-  QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.seen.empty(); }, 5000));
-  EXPECT_EQ(dialog + boxes.seen[0].title, "Importer des listesImporter des listes");
-  EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Information);
-  // Five skipped lines are told, the rest summed up.
-  const QString text = boxes.seen[0].text;
-  EXPECT_TRUE(
-      text.startsWith("« mots.tnx » → liste « mots 2 » : 1 paire, 6 lignes ignorées :\n"
-                      "    ligne 2 : Gauche et Droite vides\n"))
-      << text.toStdString();
-  EXPECT_TRUE(text.endsWith("    ligne 6 : Gauche et Droite vides\n    ...\n\n« vide.tnx » : refusé. Le fichier \"" +
-                            ListPath("vide") + "\" est vide."))
-      << text.toStdString();
-  // The unsaved change went to its own file first; no list was written over.
-  EXPECT_EQ(ListBytes("Anglais"), "edited\tm1\t\t\t\r\nw2\tm2\t\t\t\r\nw3\tm3\t\t\t\r\n");
+  StartWith("Anglais", test::Pairs(3));
+  answer(window.get(), QKeySequence("Ctrl+I"), Folder() + "absent.txt");  // only files that are there
+  ASSERT_EQ(boxes.seen.size(), 1u);
+  EXPECT_TRUE(boxes.seen[0].text.startsWith("absent.txt\n")) << "the dialog's own warning, and no import";
+  answer(window.get(), QKeySequence("Ctrl+I"), "\"" + ListPath("mots") + "\" \"" + ListPath("vide") + "\"");
+  EXPECT_EQ(dialog.toStdString(), "Importer des listes ");
+  ASSERT_EQ(boxes.seen.size(), 2u);
+  EXPECT_EQ(boxes.seen[1].title, "Importer des listes");
+  EXPECT_EQ(boxes.seen[1].icon, QMessageBox::Information);
+  EXPECT_TRUE(boxes.seen[1].text.contains("« vide.tnx » : refusé.")) << LastBox();
   EXPECT_EQ(ListBytes("mots 2"), "chat\tcat\t\t\t\r\n");
   // The list made is the study list, loaded, ranked and asked.
   EXPECT_EQ(window->CbListes->currentText(), "mots 2");
-  const std::string asked = Caption(window->PnQL) + Caption(window->PnQR);
-  EXPECT_TRUE(asked == "chat?" || asked == "?cat") << asked;
-  EXPECT_FALSE(SauverBold());
+  EXPECT_NE(Caption(window->PnQL) == "?", Caption(window->PnQR) == "?");
 
-  // Ctrl+E from the grid's editor, where it would otherwise end the line;
-  // the keys the editor uses stay with it, whatever shortcut the window has.
+  // Ctrl+E from the grid's editor, where it would otherwise end the line; the keys the editor uses stay with it,
+  // whatever shortcut the window has.
   FocusGrid();
-  QLineEdit* editor = window->SgListe->Editor();
   QShortcut taken(QKeySequence(Qt::Key_W), window.get());
   QSignalSpy activated(&taken, &QShortcut::activated);
-  QTest::keyClick(editor, Qt::Key_W);
-  EXPECT_EQ(editor->text().toStdString() + std::to_string(activated.count()), "chatw0");
-  answer(Folder() + "mots 2", 1);  // the KVTML filter adds ".kvtml"
-  QTest::keyClick(editor, Qt::Key_E, Qt::ControlModifier);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(Folder() + "mots 2.kvtml"); }, 5000));
-  EXPECT_EQ(dialog, "Exporter la liste");
+  QTest::keyClick(window->SgListe->Editor(), Qt::Key_W);
+  EXPECT_EQ(window->SgListe->Editor()->text(), "chatw");
+  EXPECT_EQ(activated.count(), 0);
+  answer(window->SgListe->Editor(), QKeySequence("Ctrl+E"), Folder() + "mots 2", 1);  // the KVTML filter: ".kvtml"
+  EXPECT_EQ(dialog.toStdString(), "Exporter la liste mots 2.txt");
+  EXPECT_TRUE(QFile::exists(Folder() + "mots 2.kvtml"));
   EXPECT_EQ(ListBytes("mots 2"), "chat\tcat\t\t\t\r\n") << "the list as shown, its file unchanged";
+}
+
+// A drag of local files is taken and their drop imports them once the drop is over; an address of the web is not.
+TEST_F(GuiTest, DroppedFilesAreImported) {
+  PutList("mots", "chat\tcat\r\n");
+  Start();
+  for (const QUrl& url : {QUrl("https://example.org/mots.tnx"), QUrl::fromLocalFile(ListPath("mots"))}) {
+    SCOPED_TRACE(url.toString().toStdString());
+    QMimeData data;
+    data.setUrls({url});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(window.get(), &enter);
+    EXPECT_EQ(enter.isAccepted(), url.isLocalFile());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(window.get(), &drop);
+    EXPECT_TRUE(boxes.seen.empty()) << "not while the drop is under way";
+    EXPECT_EQ(QTest::qWaitFor([&] { return !boxes.seen.empty(); }, 300), url.isLocalFile());
+  }
+  EXPECT_EQ(ListBytes("mots 2"), "chat\tcat\t\t\t\r\n");
 }
 
 }  // namespace
