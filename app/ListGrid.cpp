@@ -33,7 +33,6 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setFixedHeight(kRowHeight);
   horizontalHeader()->viewport()->installEventFilter(this);
-  setEditTriggers(QAbstractItemView::NoEditTriggers);  // the grid's own editor does the editing
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -52,12 +51,10 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
 
   connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { SyncCurrentIndex(); });
   connect(model_, &ListModel::CurrentCellMovedByTable, this, [this] { SyncCurrentIndex(); });
+  // Whatever changed the current cell's text, the editor shows it.
   connect(model_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& top, const QModelIndex& bottom) {
     const int row = Row() - StudyTable::FixedRows;
-    if (editorShown_ && row >= top.row() && row <= bottom.row()) {
-      const QString text = ToQString(Table().Cell(Col(), Row()));
-      if (editor_->text() != text) editor_->setText(text);
-    }
+    if (row >= top.row() && row <= bottom.row()) PlaceEditor();
   });
   SyncCurrentIndex();
 }

@@ -101,7 +101,6 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
     // The rest of the creation is skipped; the window still comes up.
     ShowCurrentFailure(nullptr);
   }
-  Mirror();
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 }
 
@@ -341,11 +340,7 @@ void TFTenaxo::closeEvent(QCloseEvent* event) {
   // kept in a rescue copy, or without unsaved changes.
   bool close = false;
   Run([&] { close = FormClose(); });
-  if (close) {
-    event->accept();
-  } else {
-    event->ignore();
-  }
+  if (!close) event->ignore();
 }
 
 }  // namespace tenaxo
