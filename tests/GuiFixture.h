@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,29 +33,6 @@ struct Box {
   QMessageBox::Icon icon;
 };
 
-// Records every modal message box and clicks the next planned answer ("OK" when none is left).
-struct BoxWatcher {
-  BoxWatcher() {
-    QObject::connect(&timer, &QTimer::timeout, [this] { Poll(); });
-    timer.start(5);
-  }
-  void Poll() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible()) return;
-    seen.push_back({box->windowTitle(), box->text(), {}, box->icon()});
-    for (QAbstractButton* b : box->buttons())
-      seen.back().buttons += b == box->defaultButton() ? '[' + b->text() + "] " : b->text() + ' ';
-    const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();
-    if (!answers.empty()) answers.pop_front();
-    for (QAbstractButton* button : box->buttons())
-      if (button->text() == answer) return button->click();
-    box->reject();
-  }
-  std::deque<QString> answers;
-  std::vector<Box> seen;
-  QTimer timer;
-};
-
 class GuiTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -64,6 +42,8 @@ class GuiTest : public ::testing::Test {
     dataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(Folder() + "data"));
     TextLocale::SetCurrent(QLocale(QLocale::French, QLocale::France));
+    QObject::connect(&boxTimer_, &QTimer::timeout, [this] { AnswerBox(); });
+    boxTimer_.start(5);
   }
   void TearDown() override {
     window.reset();
@@ -71,21 +51,42 @@ class GuiTest : public ::testing::Test {
     Settings::SetUserFile(QString());
     dataHome_.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", dataHome_);
   }
+  // Records the modal message box shown and clicks the next planned answer ("OK" when none is left).
+  void AnswerBox() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    boxes.push_back({box->windowTitle(), box->text(), {}, box->icon()});
+    for (QAbstractButton* b : box->buttons())
+      boxes.back().buttons += b == box->defaultButton() ? '[' + b->text() + "] " : b->text() + ' ';
+    const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    for (QAbstractButton* button : box->buttons())
+      if (button->text() == answer) return button->click();
+    box->reject();
+  }
+  std::string LastBox() const { return boxes.empty() ? "" : boxes.back().text.toStdString(); }
 
   QString Folder() const { return folder_.path() + QLatin1Char('/'); }
   QString ListPath(const char* name) const { return Folder() + QString::fromUtf8(name) + ".tnx"; }
   void PutList(const char* name, const std::string& bytes) { PutFile(ListPath(name), bytes); }
   std::string ListBytes(const char* name) const { return FileBytes(ListPath(name)); }
   // A value of the group [Tenaxo] of the settings file, as the file holds it.
-  std::string Setting(const char* name) { return Stored()->value(name).toString().toStdString(); }
-  void PutSetting(const char* name, const char* value) { Stored()->setValue(name, value); }
-  std::unique_ptr<QSettings> Stored() const {
-    auto settings = std::make_unique<QSettings>(Settings::UserFile(), QSettings::IniFormat);
-    settings->beginGroup("Tenaxo");
-    return settings;
+  std::string Setting(const char* name) {
+    return QSettings(Settings::UserFile(), QSettings::IniFormat).value(Key(name)).toString().toStdString();
   }
+  void PutSetting(const char* name, const char* value) {
+    QSettings(Settings::UserFile(), QSettings::IniFormat).setValue(Key(name), value);
+  }
+  static QString Key(const char* name) { return "Tenaxo/" + QString(name); }
 
-  // Creates and shows a new window as the program does; the first word waits for the first picture.
+  // Creates and shows a new window as the program does, with the list and the other settings given as {name, value}.
+  void StartWith(const char* list, const std::string& bytes,
+                 std::initializer_list<std::pair<const char*, const char*>> settings = {}) {
+    PutList(list, bytes);
+    PutSetting("Liste", list);
+    for (const auto& [name, value] : settings) PutSetting(name, value);
+    Start();
+  }
   void Start() {
     window.reset();
     window = std::make_unique<TFTenaxo>(FakeVoices(voices), languages);
@@ -95,14 +96,6 @@ class GuiTest : public ::testing::Test {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     QCoreApplication::processEvents();
-  }
-  // The list as the study list, with other settings given as {name, value}, then Start().
-  void StartWith(const char* list, const std::string& bytes,
-                 std::initializer_list<std::pair<const char*, const char*>> settings = {}) {
-    PutList(list, bytes);
-    PutSetting("Liste", list);
-    for (const auto& [name, value] : settings) PutSetting(name, value);
-    Start();
   }
   void Focus(QWidget* control) {
     QApplication::setActiveWindow(window.get());
@@ -121,26 +114,32 @@ class GuiTest : public ::testing::Test {
     QCoreApplication::processEvents();
     return !window->isVisible();
   }
-
   void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
   void ClickFree() { QTest::mouseClick(window->PnFiche, Qt::LeftButton, {}, QPoint(440, 125)); }
   std::string Title() const { return window->windowTitle().toStdString(); }
   std::string Caption(Panel* panel) const { return panel->Caption().toStdString(); }
   bool SauverBold() const { return window->BtSauver->font().bold(); }
   std::string Cell(int c, int r) const { return window->State().table.Cell(c, r); }
-  std::string LastBox() const { return boxes.seen.empty() ? "" : boxes.seen.back().text.toStdString(); }
 
   std::unique_ptr<TFTenaxo> window;
   std::shared_ptr<VoiceLog> voices = std::make_shared<VoiceLog>();
   VoiceLanguages languages = [] {
     return std::vector<VoiceLanguage>{{"pl", "Polish"}, {"el", "Greek"}, {"ja", "Japanese"}};
   };
-  BoxWatcher boxes;
+  std::deque<QString> answers;  // to the next boxes
+  std::vector<Box> boxes;       // seen
 
  private:
   QTemporaryDir folder_;
   QByteArray dataHome_;
+  QTimer boxTimer_;
 };
+
+// What a screen reader is told of an object, through the interfaces the platform bridge reads.
+inline QAccessibleInterface* Of(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
+inline std::string Read(QObject* object, QAccessible::Text what = QAccessible::Name) {
+  return Of(object)->text(what).toStdString();
+}
 
 // n pairs "w1\tm1\t\t\t" ... in the saved form.
 inline std::string Pairs(int n) {

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // In the program's own application object: a failure no handler stops reaches its error box.
 #include <gtest/gtest.h>
-
 #include <csignal>
-
 #include "Application.h"
 
 int main(int argc, char** argv) {

@@ -17,9 +17,7 @@ TEST_F(GuiTest, CtrlIMakesAListPerFileAndCtrlEGivesItBack) {
   // Presses the keys, then answers the file dialog they open: the filter so many down, the name typed, Enter; a
   // dialog still open then is cancelled.
   const auto answer = [&](QWidget* to, QKeySequence keys, const QString& typed, int filter = 0) {
-    QTimer poll;
-    poll.setSingleShot(true);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
+    QTimer::singleShot(20, window.get(), [&, typed, filter] {
       auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
       ASSERT_TRUE(d && d->testOption(QFileDialog::DontUseNativeDialog));
       auto* name = d->findChild<QLineEdit*>("fileNameEdit");
@@ -29,7 +27,6 @@ TEST_F(GuiTest, CtrlIMakesAListPerFileAndCtrlEGivesItBack) {
       QTest::keyClick(name, Qt::Key_Return);
       if (d->isVisible()) d->reject();
     });
-    poll.start(20);
     QApplication::setActiveWindow(window.get());
     QTest::keySequence(to, keys);
   };
@@ -38,17 +35,18 @@ TEST_F(GuiTest, CtrlIMakesAListPerFileAndCtrlEGivesItBack) {
   PutList("vide", "");
   StartWith("Anglais", test::Pairs(3));
   answer(window.get(), QKeySequence("Ctrl+I"), Folder() + "absent.txt");  // only files that are there
-  ASSERT_EQ(boxes.seen.size(), 1u);
-  EXPECT_TRUE(boxes.seen[0].text.startsWith("absent.txt\n")) << "the dialog's own warning, and no import";
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(boxes[0].text.startsWith("absent.txt\n")) << "the dialog's own warning, and no import";
   answer(window.get(), QKeySequence("Ctrl+I"), "\"" + ListPath("mots") + "\" \"" + ListPath("vide") + "\"");
   EXPECT_EQ(dialog.toStdString(), "Importer des listes ");
-  ASSERT_EQ(boxes.seen.size(), 2u);
-  EXPECT_EQ(boxes.seen[1].title, "Importer des listes");
-  EXPECT_EQ(boxes.seen[1].icon, QMessageBox::Information);
-  EXPECT_TRUE(boxes.seen[1].text.contains("« vide.tnx » : refusé.")) << LastBox();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[1].title, "Importer des listes");
+  EXPECT_EQ(boxes[1].icon, QMessageBox::Information);
+  EXPECT_TRUE(boxes[1].text.contains("« vide.tnx » : refusé.")) << LastBox();
   EXPECT_EQ(ListBytes("mots 2"), "chat\tcat\t\t\t\r\n");
   // The list made is the study list, loaded, ranked and asked.
   EXPECT_EQ(window->CbListes->currentText(), "mots 2");
+  EXPECT_EQ(Title(), "Tenaxo - mots 2 - Réponses justes : 0/0");
   EXPECT_NE(Caption(window->PnQL) == "?", Caption(window->PnQR) == "?");
 
   // Ctrl+E from the grid's editor, where it would otherwise end the line; the keys the editor uses stay with it,
@@ -78,8 +76,8 @@ TEST_F(GuiTest, DroppedFilesAreImported) {
     EXPECT_EQ(enter.isAccepted(), url.isLocalFile());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(window.get(), &drop);
-    EXPECT_TRUE(boxes.seen.empty()) << "not while the drop is under way";
-    EXPECT_EQ(QTest::qWaitFor([&] { return !boxes.seen.empty(); }, 300), url.isLocalFile());
+    EXPECT_TRUE(boxes.empty()) << "not while the drop is under way";
+    EXPECT_EQ(QTest::qWaitFor([&] { return !boxes.empty(); }, 300), url.isLocalFile());
   }
   EXPECT_EQ(ListBytes("mots 2"), "chat\tcat\t\t\t\r\n");
 }

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QMenu>
-#include <functional>
 
 #include "Errors.h"
 #include "GuiFixture.h"
@@ -8,9 +7,9 @@
 
 namespace tenaxo {
 namespace {
-using test::GuiTest;
+using namespace test;
 
-// Each row starts a window on "Anglais", a single pair asked on the left, clicks (a box answered "OK" unless the row
+// Each row starts a window on "Anglais", a single pair asked on the left, acts (a box answered "OK" unless the row
 // plans another answer) and reads one thing the handler changed.
 TEST_F(GuiTest, EachControlRunsItsHandler) {
   TFTenaxo* w = nullptr;  // the window of the row
@@ -20,8 +19,20 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
   const auto shown = [](QWidget* c) { return std::string(c->isVisible() ? "shown" : "hidden"); };
   const auto right = [&] { return Caption(w->PnQR); };
   const auto awaiting = [&] { return shown(w->PnReponse); };
-  const auto first = [&] { return Cell(0, 1); };
-  const auto asked = [&] { return Cell(2, 1); };
+  const auto score = [&] { return Title().substr(Title().rfind(' ') + 1); };
+  const auto focused = [&] { return std::string(w->PnFiche->hasFocus() ? "the card" : "elsewhere"); };
+  const auto keys = [&](const char* pressed) {  // to the control with the focus
+    QApplication::setActiveWindow(w);
+    QTest::keySequence(QApplication::focusWidget(), QKeySequence(pressed));
+  };
+  const auto alt = [&](const char* pressed) {  // from the list box; a shortcut may come a moment later
+    keys("Space"), Focus(w->CbListes), keys(pressed);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->State().askedCount > 1; }, 1000));
+  };
+  const auto held = [&](Qt::Key k) {
+    QKeyEvent event(QEvent::KeyPress, k, Qt::NoModifier, QString(QChar(k)).toLower(), true);
+    QApplication::sendEvent(w->PnFiche, &event);
+  };
   const auto load = [&](const char* typed) {
     w->CbListes->clearEditText();
     Focus(w->CbListes);
@@ -32,18 +43,52 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
   const std::tuple<const char*, std::function<void()>, std::function<std::string()>, std::string> cases[] = {
       {"a click on Droite reveals it", [&] { Click(w->PnQR); }, right, "A"},
       {"a right click on Droite", [&] { QTest::mouseClick(w->PnQR, Qt::RightButton); }, right, "?"},
-      {"the question alone awaits no answer", [] {}, awaiting, "hidden"},
       {"a click on Gauche, shown, awaits the answer", [&] { Click(w->PnQL); }, awaiting, "shown"},
-      {"Nouvelle série de question", [&] { ClickFree(), Click(w->BtOui), Click(w->Button3); },
-       [&] { return Title().substr(Title().rfind(' ') + 1); }, "0/0"},
+      {"a press on the card released off it",
+       [&] {
+         QTest::mousePress(w->PnFiche, Qt::LeftButton, {}, {440, 125});
+         QTest::mouseRelease(w->PnFiche, Qt::LeftButton, {}, {440, 200});
+       },
+       awaiting, "hidden"},
+      {"Nouvelle série de question", [&] { ClickFree(), Click(w->BtOui), Click(w->Button3); }, score, "0/0"},
+      // Keys: Space, Return and Enter on the card reveal; O and N on it answer, Alt+O and Alt+N from anywhere; neither
+      // a held key nor Ctrl answers, nor a key before the reveal. An answer by "Oui" puts the keyboard on the card.
+      {"Space on the card", [&] { keys("Space"); }, awaiting, "shown"},
+      {"Return on the card", [&] { keys("Return"); }, awaiting, "shown"},
+      {"Enter on the card", [&] { keys("Num+Enter"); }, awaiting, "shown"},
+      {"O on the card", [&] { keys("Space, O"); }, score, "1/1"},
+      {"N on the card", [&] { keys("Space, N"); }, score, "0/1"},
+      {"Alt+O", [&] { alt("Alt+O"); }, score, "1/1"},
+      {"Alt+N", [&] { alt("Alt+N"); }, score, "0/1"},
+      {"N before the reveal", [&] { keys("N"); }, score, "0/0"},
+      {"Ctrl+O", [&] { keys("Space, Ctrl+O"); }, score, "0/0"},
+      {"O held down", [&] { keys("Space"), held(Qt::Key_O); }, score, "0/0"},
+      {"Space held down", [&] { held(Qt::Key_Space); }, awaiting, "hidden"},
+      {"Space on Oui", [&] { ClickFree(), Focus(w->BtOui), keys("Space"); }, focused, "the card"},
+      {"at start", [] {}, focused, "the card"},
+      {"Ctrl+S", [&] { keys("Space, N, Ctrl+S"); }, [&] { return ListBytes("Anglais").substr(0, 8); }, "a\tA\t3\t1\t"},
+      {"F1", [&] { keys("F1"); }, [&] { return shown(w->About()); }, "shown"},
+      {"shown again, the window starts nothing anew", [&] { w->hide(), w->show(); }, score, "0/0"},
+      // What a screen reader is told.
+      {"the card, named by its question", [] {}, [&] { return Read(w->PnFiche); }, "a"},
+      {"the card revealed", [&] { ClickFree(); }, [&] { return Read(w->PnFiche, QAccessible::Description); },
+       "Gauche : a, Droite : A"},
+      {"the masked side", [] {}, [&] { return Read(w->PnQR, QAccessible::Value); }, "?"},
+      {"the masked side's text", [] {}, [&] { return Of(w->PnQR)->textInterface()->text(0, 1).toStdString(); }, "?"},
+      {"a press on the masked side",
+       [&] { Of(w->PnQR)->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); }, right, "A"},
+      {"the answer's panel", [] {}, [&] { return Read(w->PnReponse); }, "Réponse trouvée ?"},
+      {"the list box, by its label", [] {},  // Qt names a list box by its text here
+       [&] { return Read(Of(w->CbListes)->relations(QAccessible::Label).value(0).first->object()); }, "Liste"},
+      // The other controls.
       {"RAZ Statistiques asks", [&] { Click(w->Button4); }, [&] { return LastBox(); },
        "Remise à zéro des statistiques ?"},
-      {"RAZ Statistiques, OK", [&] { Click(w->Button4); }, asked, ""},
-      {"RAZ Statistiques, Annuler", [&] { boxes.answers = {"Annuler"}, Click(w->Button4); }, asked, "2"},
-      {"Charger, the name completed as typed", [&] { load("au"); }, first, "x"},
+      {"RAZ Statistiques, OK", [&] { Click(w->Button4); }, [&] { return Cell(2, 1); }, ""},
+      {"RAZ Statistiques, Annuler", [&] { answers = {"Annuler"}, Click(w->Button4); }, [&] { return Cell(2, 1); }, "2"},
+      {"Charger, the name completed as typed", [&] { load("au"); }, [&] { return Cell(0, 1); }, "x"},
       {"Charger a list that is not there", [&] { load("Nulle"); }, [&] { return LastBox().substr(0, 30); },
        "Impossible d'ouvrir le fichier"},
-      {"Vider liste", [&] { Click(w->BtVider); }, first, ""},
+      {"Vider liste", [&] { Click(w->BtVider); }, [&] { return Cell(0, 1); }, ""},
       {"Supprimer", [&] { Click(w->BtDelListe); }, [&] { return ListBytes("Anglais"); }, "<missing>"},
       {"Supprimer clears the name", [&] { Click(w->BtDelListe); },
        [&] { return w->CbListes->currentText().toStdString(); }, ""},
@@ -65,7 +110,7 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
   PutList("Autre", "x\tX\t\t\t\r\n");
   for (const auto& [name, act, seen, expected] : cases) {
     SCOPED_TRACE(name);
-    boxes.seen.clear();
+    boxes.clear();
     StartWith("Anglais", "a\tA\t2\t1\t\r\n", {{"Gauche", "-1"}, {"Vocal", "0"}});
     w = window.get();
     ASSERT_EQ(Caption(w->PnQR), "?");
@@ -120,12 +165,12 @@ TEST_F(GuiTest, AFailureNoHandlerStopsIsShown) {
   for (const auto& [raise, told] : cases) {
     SCOPED_TRACE(told);
     throwing.raise = raise;
-    boxes.seen.clear();
+    boxes.clear();
     QEvent event(QEvent::User);
     EXPECT_FALSE(QCoreApplication::sendEvent(&throwing, &event));
-    ASSERT_EQ(boxes.seen.size(), 1u);
+    ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(LastBox(), told);
-    EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(boxes[0].icon, QMessageBox::Critical);
   }
 }
 
