@@ -29,7 +29,7 @@ namespace tenaxo::test {
 
 // A message box seen; buttons: their texts in order, the default one in brackets.
 struct Box {
-  QString title, text, buttons;
+  QString text, buttons;
   QMessageBox::Icon icon;
 };
 
@@ -55,7 +55,7 @@ class GuiTest : public ::testing::Test {
   void AnswerBox() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
-    boxes.push_back({box->windowTitle(), box->text(), {}, box->icon()});
+    boxes.push_back({box->text(), {}, box->icon()});
     for (QAbstractButton* b : box->buttons())
       boxes.back().buttons += b == box->defaultButton() ? '[' + b->text() + "] " : b->text() + ' ';
     const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();
@@ -65,7 +65,6 @@ class GuiTest : public ::testing::Test {
     box->reject();
   }
   std::string LastBox() const { return boxes.empty() ? "" : boxes.back().text.toStdString(); }
-
   QString Folder() const { return folder_.path() + QLatin1Char('/'); }
   QString ListPath(const char* name) const { return Folder() + QString::fromUtf8(name) + ".tnx"; }
   void PutList(const char* name, const std::string& bytes) { PutFile(ListPath(name), bytes); }
@@ -78,18 +77,13 @@ class GuiTest : public ::testing::Test {
     QSettings(Settings::UserFile(), QSettings::IniFormat).setValue(Key(name), value);
   }
   static QString Key(const char* name) { return "Tenaxo/" + QString(name); }
-
-  // Creates and shows a new window as the program does, with the list and the other settings given as {name, value}.
-  void StartWith(const char* list, const std::string& bytes,
-                 std::initializer_list<std::pair<const char*, const char*>> settings = {}) {
-    PutList(list, bytes);
-    PutSetting("Liste", list);
+  // Creates and shows a new window as the program does, on the list given, with the other settings as {name, value}.
+  void Start(const char* list = nullptr, const std::string& bytes = "",
+             std::initializer_list<std::pair<const char*, const char*>> settings = {}) {
+    if (list) PutList(list, bytes), PutSetting("Liste", list);
     for (const auto& [name, value] : settings) PutSetting(name, value);
-    Start();
-  }
-  void Start() {
     window.reset();
-    window = std::make_unique<TFTenaxo>(FakeVoices(voices), languages);
+    window = std::make_unique<TFTenaxo>(FakeVoices(voices), [this] { return languages(); });
     new QAbstractItemModelTester(window->SgListe->model(), QAbstractItemModelTester::FailureReportingMode::Fatal,
                                  window.get());
     window->SetAbout(new TFAbout(window.get()));
@@ -107,12 +101,6 @@ class GuiTest : public ::testing::Test {
     window->CbVisuListe->setChecked(true);
     Focus(window->SgListe);
     ASSERT_TRUE(window->SgListe->Editor()->hasFocus());
-  }
-  // Closes it as the user does; true when it closed.
-  bool CloseWindow() {
-    window->close();
-    QCoreApplication::processEvents();
-    return !window->isVisible();
   }
   void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
   void ClickFree() { QTest::mouseClick(window->PnFiche, Qt::LeftButton, {}, QPoint(440, 125)); }

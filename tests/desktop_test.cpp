@@ -19,9 +19,8 @@ namespace tenaxo {
 namespace {
 using namespace test;
 
-// A text as drawn: the widget is grabbed with it and without it; the pixels it changes are its ink (amount: weighed by
-// how far they are from the background); it reads at WCAG AA (4.5:1) against the background under it, as the program
-// measures contrast.
+// A text as drawn, grabbed with it and without it: its ink, weighed by how far from the background; it reads at WCAG AA
+// (4.5:1, as the program measures contrast).
 double Ink(QWidget* widget, const QRect& area, const std::function<void(bool shown)>& show) {
   auto grab = [&](bool shown) {
     show(shown);
@@ -44,16 +43,14 @@ double Ink(QWidget* widget, const QRect& area, const std::function<void(bool sho
 
 // Hides and shows again the text of a control; nothing for a control without one.
 std::function<void(bool)> TextOf(QWidget* w) {
-  if (auto* b = qobject_cast<QAbstractButton*>(w)) return [b, t = b->text()](bool on) { b->setText(on ? t : ""); };
-  if (auto* l = qobject_cast<QLabel*>(w)) return [l, t = l->text()](bool on) { l->setText(on ? t : ""); };
-  if (auto* c = qobject_cast<QComboBox*>(w)) return [c, t = c->currentText()](bool on) { c->setEditText(on ? t : ""); };
   auto* p = qobject_cast<Panel*>(w);
-  if (!p || p->Caption().isEmpty()) return nullptr;
-  return [p, t = p->Caption()](bool on) { p->SetCaption(on ? t : QString()); };
+  const char* text = qobject_cast<QComboBox*>(w) ? "currentText" : "text";  // of labels and buttons
+  if (p ? p->Caption().isEmpty() : w->property(text).toString().isEmpty()) return nullptr;
+  if (p) return [p, t = p->Caption()](bool on) { p->SetCaption(on ? t : QString()); };
+  return [w, text, t = w->property(text)](bool on) { w->setProperty(text, on ? t : QString()); };
 }
 
-// Where the caption of a control may draw: buttons centre it, check boxes and labels start it at the left of their text
-// area.
+// Where the caption of a control may draw: buttons centre it, check boxes and labels start it at the left.
 qreal Room(QWidget* control) {
   auto* button = qobject_cast<QAbstractButton*>(control);
   if (!button) return control->contentsRect().width();
@@ -69,9 +66,9 @@ qreal Width(const QFont& font, const QString& text, bool centred) {
   return centred ? metrics.horizontalAdvance(text) : metrics.tightBoundingRect(text).right();
 }
 
-// The window as designed, centred on the screen, under a light and a dark palette, with Tahoma and without it: each
-// control where it was placed, in its font (Tahoma's) and colours; every caption fits its control ("Sauver" in bold, as
-// the unsaved mark shows it) and reads; the mark is plainly heavier than the regular.
+// The window as designed, centred, under a light and a dark palette, with Tahoma and without: each control where it
+// was placed, in its font and colours; every caption reads, and fits without Tahoma ("Sauver" in bold, as the unsaved
+// mark shows it); the mark is plainly heavier than the regular.
 TEST_F(GuiTest, TheLookWithAndWithoutTahomaUnderLightAndDarkPalettes) {
   const QString style = QApplication::style()->name();
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -82,7 +79,7 @@ TEST_F(GuiTest, TheLookWithAndWithoutTahomaUnderLightAndDarkPalettes) {
     SCOPED_TRACE(std::string(tahoma ? "Tahoma, " : "without Tahoma, ") + (palette == light ? "light" : "dark"));
     tahoma ? LoadUiFonts() : UseFallbackUiFont();
     QApplication::setPalette(palette);
-    StartWith("Anglais", Pairs(3), {{"Gauche", "-1"}});
+    Start("Anglais", Pairs(3), {{"Gauche", "-1"}});
     TFTenaxo& w = *window;
     TFAbout& a = *w.About();
     a.show();
@@ -164,7 +161,7 @@ TEST_F(GuiTest, TheKeyboardGoesThroughTheControlsInReadingOrder) {
   std::vector<bool> onScreen;
   voices->raise = true;
   voices->speaking = [&] { onScreen.push_back(window && window->windowHandle()->isExposed()); };
-  StartWith("Anglais", Pairs(5), {{"Gauche", "-1"}, {"Vocal", "-1"}});
+  Start("Anglais", Pairs(5), {{"Gauche", "-1"}, {"Vocal", "-1"}});
   TFTenaxo& w = *window;
   EXPECT_TRUE(QTest::qWaitFor([&] { return !w.CbVocal->isChecked(); }));
   EXPECT_EQ(onScreen, std::vector<bool>{true});
@@ -175,13 +172,13 @@ TEST_F(GuiTest, TheKeyboardGoesThroughTheControlsInReadingOrder) {
   QWidget* order[] = {w.CbListes,   w.CbVisuListe, w.Button1,     w.PnQL,    w.PnQR,    w.Button3,
                       w.BtOui,      w.BtNon,       w.CbFirstLeft, w.CbVocal, w.Button5, w.BtSauver,
                       w.BtDelListe, w.BtVider,     w.Button4,     w.SgListe, w.PnFiche};
-  const QStringList names = QString(
-                                "Anglais|Voir la liste|A propos|Gauche|Droite|Nouvelle série de question|Oui|Non|"
-                                "Montrer à gauche en premier|Synthèse vocale à gauche|Charger|Sauver|Supprimer|"
-                                "Vider liste|RAZ Statistiques|Liste des associations|")
-                                .split('|');
+  const QString names =
+      "Anglais|Voir la liste|A propos|Gauche|Droite|Nouvelle série de question|Oui|Non|Montrer à "
+      "gauche en premier|Synthèse vocale à gauche|Charger|Sauver|Supprimer|Vider liste|RAZ "
+      "Statistiques|Liste des associations";
   for (const auto& control : order) {
-    const std::string name = (control == w.PnFiche ? w.PnQL->Caption() : names[&control - order]).toStdString();
+    const std::string name =
+        (control == w.PnFiche ? w.PnQL->Caption() : names.split('|')[&control - order]).toStdString();
     EXPECT_EQ(Read(control), name);
     const QImage before = control->grab().toImage();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -193,12 +190,10 @@ TEST_F(GuiTest, TheKeyboardGoesThroughTheControlsInReadingOrder) {
 // -v and -h answer at once; anything else, the toolkit's options too, opens the window.
 TEST(CommandLine, HelpAndVersionAnswerAnythingElseOpensTheWindow) {
   const QString version = "tenaxo " TENAXO_VERSION "\n", help = "Utilisation : tenaxo [option]\n", none = "(none)";
-  for (const auto& [arguments, start] : {std::pair{"--version", version},
-                                         {"-v", version},
-                                         {"--help", help},
-                                         {"-h", help},
-                                         {"", none},
-                                         {"-platform offscreen -reverse", none}}) {
+  const std::pair<const char*, QString> cases[] = {
+      {"--version", version}, {"-v", version}, {"--help", help},
+      {"-h", help},           {"", none},      {"-platform offscreen -reverse", none}};
+  for (const auto& [arguments, start] : cases) {
     const QStringList line = ("tenaxo " + QString(arguments)).split(' ', Qt::SkipEmptyParts);
     EXPECT_EQ(CommandLineAnswer(line).value_or(none).left(start.size()).toStdString(), start.toStdString())
         << arguments;

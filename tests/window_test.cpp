@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QFileDialog>
 #include <QMenu>
+#include <QMimeData>
+#include <QShortcut>
 
 #include "Errors.h"
 #include "GuiFixture.h"
@@ -12,15 +15,20 @@ using namespace test;
 // Each row starts a window on "Anglais", a single pair asked on the left, acts (a box answered "OK" unless the row
 // plans another answer) and reads one thing the handler changed.
 TEST_F(GuiTest, EachControlRunsItsHandler) {
-  TFTenaxo* w = nullptr;  // the window of the row
-  int rightFirst = 0;
-  std::string heard;  // the left panel's text as the voice speaks
+  TFTenaxo* w = nullptr;      // the window of the row
+  std::string heard, dialog;  // the left panel's text as the voice speaks; the file dialog's title and name proposed
   voices->speaking = [&] { heard = Caption(w->PnQL); };
+  bool taken = false;  // the last drag
   const auto shown = [](QWidget* c) { return std::string(c->isVisible() ? "shown" : "hidden"); };
   const auto right = [&] { return Caption(w->PnQR); };
   const auto awaiting = [&] { return shown(w->PnReponse); };
   const auto score = [&] { return Title().substr(Title().rfind(' ') + 1); };
   const auto focused = [&] { return std::string(w->PnFiche->hasFocus() ? "the card" : "elsewhere"); };
+  const auto boxCount = [&] { return std::to_string(boxes.size()); };
+  const auto told = [&] { return LastBox(); };
+  const auto spoken = [&] { return w->Cycle().SpokenLanguage(); };
+  const auto dragged = [&] { return std::string(taken ? "taken" : "refused"); };
+  const std::string english = "Anglais (voix par défaut)";
   const auto keys = [&](const char* pressed) {  // to the control with the focus
     QApplication::setActiveWindow(w);
     QTest::keySequence(QApplication::focusWidget(), QKeySequence(pressed));
@@ -39,6 +47,48 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
     QTest::keyClicks(w->CbListes->lineEdit(), typed);
     Click(w->Button5);
   };
+  // A right click on "Synthèse vocale à gauche", an item chosen; the item checked before (engine: pl, el, ja).
+  const auto menu = [&](int chosen) {
+    emit w->CbVocal->customContextMenuRequested(QPoint(5, 5));
+    auto* items = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    std::string checked;
+    for (QAction* a : items->actions()) checked += a->isChecked() ? a->text().toStdString() : "";
+    items->actions().value(chosen)->trigger();
+    items->close();
+    return checked;
+  };
+  // Answers the file dialog the keys open: the filter so many down, the name typed, Enter; then cancels it if open.
+  const auto file = [&](QWidget* to, const char* pressed, const QString& typed, int filter = 0) {
+    QTimer::singleShot(20, w, [&, typed, filter] {
+      auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_TRUE(d && d->testOption(QFileDialog::DontUseNativeDialog));
+      auto* name = d->findChild<QLineEdit*>("fileNameEdit");
+      dialog = (d->windowTitle() + " " + name->text()).toStdString();
+      for (int k = 0; k < filter; ++k) QTest::keyClick(d->findChild<QComboBox*>("fileTypeCombo"), Qt::Key_Down);
+      name->setText(typed);
+      QTest::keyClick(name, Qt::Key_Return);
+      if (d->isVisible()) d->reject();
+    });
+    QApplication::setActiveWindow(w);
+    QTest::keySequence(to, QKeySequence(pressed));
+  };
+  const auto importTwo = [&] {
+    PutList("vide", "");
+    file(w, "Ctrl+I", "\"" + ListPath("Autre") + "\" \"" + ListPath("vide") + "\"");
+  };
+  const auto drop = [&](const QUrl& url) {  // dragged on the window and dropped
+    QMimeData data;
+    data.setUrls({url});
+    QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    taken = (QApplication::sendEvent(w, &enter), enter.isAccepted());
+    QApplication::sendEvent(w, &dropped);
+  };
+  const auto fail = [&](void (*raise)()) {  // in an event that no handler guards
+    QMetaObject::invokeMethod(w, raise, Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+  };
+  const QUrl list = QUrl::fromLocalFile(ListPath("Autre")), web("https://example.org/Autre.tnx");
   // name, what is done, what is read then, its value
   const std::tuple<const char*, std::function<void()>, std::function<std::string()>, std::string> cases[] = {
       {"a click on Droite reveals it", [&] { Click(w->PnQR); }, right, "A"},
@@ -80,13 +130,11 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
       {"the answer's panel", [] {}, [&] { return Read(w->PnReponse); }, "Réponse trouvée ?"},
       {"the list box, by its label", [] {},  // Qt names a list box by its text here
        [&] { return Read(Of(w->CbListes)->relations(QAccessible::Label).value(0).first->object()); }, "Liste"},
-      // The other controls.
-      {"RAZ Statistiques asks", [&] { Click(w->Button4); }, [&] { return LastBox(); },
-       "Remise à zéro des statistiques ?"},
+      // The list's controls.
       {"RAZ Statistiques, OK", [&] { Click(w->Button4); }, [&] { return Cell(2, 1); }, ""},
       {"RAZ Statistiques, Annuler", [&] { answers = {"Annuler"}, Click(w->Button4); }, [&] { return Cell(2, 1); }, "2"},
       {"Charger, the name completed as typed", [&] { load("au"); }, [&] { return Cell(0, 1); }, "x"},
-      {"Charger a list that is not there", [&] { load("Nulle"); }, [&] { return LastBox().substr(0, 30); },
+      {"Charger a list that is not there", [&] { load("Nulle"); }, [&] { return told().substr(0, 30); },
        "Impossible d'ouvrir le fichier"},
       {"Vider liste", [&] { Click(w->BtVider); }, [&] { return Cell(0, 1); }, ""},
       {"Supprimer", [&] { Click(w->BtDelListe); }, [&] { return ListBytes("Anglais"); }, "<missing>"},
@@ -94,83 +142,62 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
        [&] { return w->CbListes->currentText().toStdString(); }, ""},
       {"at start the list is hidden", [] {}, [&] { return shown(w->SgListe); }, "hidden"},
       {"Voir la liste", [&] { Click(w->CbVisuListe); }, [&] { return shown(w->SgListe); }, "shown"},
-      {"Voir la liste twice", [&] { Click(w->CbVisuListe), Click(w->CbVisuListe); },
-       [&] { return std::to_string(w->height()); }, "148"},
       {"Synthèse vocale speaks Gauche as shown",
        [&] { Click(w->CbVocal), w->State().table.SetCell(0, 1, "c"), Click(w->PnQL); }, [&] { return heard; }, "c"},
-      {"Synthèse vocale twice", [&] { Click(w->CbVocal), Click(w->CbVocal); },
-       [&] { return std::to_string(voices->alive); }, "0"},
-      {"Montrer à gauche en premier, unchecked",
-       [&] {
-         Click(w->CbFirstLeft);
-         for (int k = 0; k < 40; ++k) rightFirst += (Click(w->Button3), Caption(w->PnQR) != "?");
-       },
-       [&] { return std::string(rightFirst > 0 ? "at times" : "never"); }, "at times"},
+      // The voice menu checks the language spoken, else the default voice; the languages follow it by name.
+      {"the voice menu", [] {}, [&] { return menu(0); }, english},
+      {"the voice menu, Greek spoken", [&] { w->Cycle().SetSpokenLanguage("el"); }, [&] { return menu(0); }, "Greek"},
+      {"the voice menu, a language gone", [&] { w->Cycle().SetSpokenLanguage("xx"); }, [&] { return menu(0); },
+       english},
+      {"the voice menu, no engine",
+       [&] { languages = [] { return throw 1, std::vector<VoiceLanguage>(); }, w->Cycle().SetSpokenLanguage("el"); },
+       [&] { return menu(0); }, english},
+      {"the voice menu, the first language chosen", [&] { menu(2); }, spoken, "el"},
+      {"the voice menu, the last chosen", [&] { menu(4); }, spoken, "pl"},
+      // Lists in with Ctrl+I (only files there) or dropped, out with Ctrl+E, from the editor too.
+      {"Ctrl+I, a name not there", [&] { file(w, "Ctrl+I", Folder() + "absent.txt"); },
+       [&] { return told().substr(0, 11); }, "absent.txt\n"},
+      {"Ctrl+I, two files", importTwo, [&] { return ListBytes("Autre 2"); }, "x\tX\t\t\t\r\n"},
+      {"Ctrl+I, a file refused", importTwo, [&] { return LastBox().substr(LastBox().rfind("« vide")); },
+       "« vide.tnx » : refusé. Le fichier \"" + ListPath("vide").toStdString() + "\" est vide."},
+      {"Ctrl+I asks the list made", [&] { file(w, "Ctrl+I", ListPath("Autre")); }, [&] { return Title(); },
+       "Tenaxo - Autre 2 - Réponses justes : 0/0"},
+      {"Ctrl+E proposes the list's name", [&] { FocusGrid(), file(w->SgListe->Editor(), "Ctrl+E", Folder() + "e"); },
+       [&] { return dialog; }, "Exporter la liste Anglais.txt"},
+      {"Ctrl+E, the KVTML filter", [&] { FocusGrid(), file(w->SgListe->Editor(), "Ctrl+E", Folder() + "exporté", 1); },
+       [&] { return std::to_string(QFile::exists(Folder() + "exporté.kvtml")); }, "1"},
+      {"a key the editor uses stays with it",
+       [&] { FocusGrid(), new QShortcut(QKeySequence("W"), w, [] { ADD_FAILURE(); }), keys("W"); },
+       [&] { return w->SgListe->Editor()->text().toStdString(); }, "aw"},
+      {"a drag of a list file", [&] { drop(list); }, dragged, "taken"},
+      {"a drag of a web address", [&] { drop(web); }, dragged, "refused"},
+      {"a drop, while under way", [&] { drop(list); }, boxCount, "0"},
+      {"a drop, once over", [&] { drop(list), QTest::qWait(100); }, [&] { return ListBytes("Autre 2"); },
+       "x\tX\t\t\t\r\n"},
+      {"a drop of a web address", [&] { drop(web), QTest::qWait(100); }, boxCount, "0"},
+      // A failure no handler stops is shown by the application object, in French, and the program goes on.
+      {"a failure of ours", [&] { fail([] { throw Error("Disque plein"); }); }, told, "Disque plein."},
+      {"one ending in a full stop", [&] { fail([] { throw Error("Fini."); }); }, told, "Fini."},
+      {"out of memory", [&] { fail([] { throw std::bad_alloc(); }); }, told, "Mémoire insuffisante."},
+      {"the library's", [&] { fail([] { throw std::logic_error("bad"); }); }, told, "Erreur inattendue."},
+      {"any other failure", [&] { fail([] { throw 42; }); }, told, "Erreur inattendue."},
+      {"a failure, in an error box", [&] { fail([] { throw 42; }); },
+       [&] { return std::string(boxes.size() == 1 && boxes[0].icon == QMessageBox::Critical ? "one" : "not one"); },
+       "one"},
   };
-  PutList("Autre", "x\tX\t\t\t\r\n");
+  const VoiceLanguages engine = languages;
   for (const auto& [name, act, seen, expected] : cases) {
     SCOPED_TRACE(name);
-    boxes.clear();
-    StartWith("Anglais", "a\tA\t2\t1\t\r\n", {{"Gauche", "-1"}, {"Vocal", "0"}});
+    languages = engine;
+    PutList("Autre", "x\tX\t\t\t\r\n");
+    Start("Anglais", "a\tA\t2\t1\t\r\n", {{"Gauche", "-1"}, {"Vocal", "0"}});
     w = window.get();
     ASSERT_EQ(Caption(w->PnQR), "?");
     heard.clear();
+    boxes.clear();
     act();
     EXPECT_EQ(seen(), expected);
-  }
-}
-
-// A right click on "Synthèse vocale à gauche": the default voice, then the engine's languages by name, the one the
-// left text is spoken in checked; the default voice for a language no longer there, or when the engine is missing.
-// The last item is then chosen. (Without a list, the About window comes up at start.)
-TEST_F(GuiTest, TheVoiceMenuChecksTheLanguageSpoken) {
-  const std::string english = "Anglais (voix par défaut)";
-  // name, the language stored, an engine there, the items (the checked one in brackets), the language then
-  const std::tuple<const char*, const char*, bool, std::vector<std::string>, std::string> cases[] = {
-      {"Greek", "el", true, {english, "", "[Greek]", "Japanese", "Polish"}, "pl"},
-      {"a language no longer there", "xx", true, {"[" + english + "]", "", "Greek", "Japanese", "Polish"}, "pl"},
-      {"no engine", "el", false, {"[" + english + "]", ""}, "el"}};
-  const VoiceLanguages engine = languages;
-  for (const auto& [name, stored, there, items, chosen] : cases) {
-    SCOPED_TRACE(name);
-    languages = there ? engine : [] { return throw std::runtime_error("none"), std::vector<VoiceLanguage>(); };
-    PutSetting("Voix", stored);
-    Start();
-    EXPECT_TRUE(window->About()->isVisible());
-    emit window->CbVocal->customContextMenuRequested(QPoint(5, 5));
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_NE(menu, nullptr);
-    std::vector<std::string> shown;
-    for (QAction* a : menu->actions())
-      shown.push_back((a->isChecked() ? "[" + a->text() + "]" : a->text()).toStdString());
-    EXPECT_EQ(shown, items);
-    menu->actions().back()->trigger();
-    menu->close();
-    EXPECT_EQ(window->Cycle().SpokenLanguage(), chosen);
-  }
-}
-
-// A failure no handler stops is shown by the application object, in French, and the program goes on.
-TEST_F(GuiTest, AFailureNoHandlerStopsIsShown) {
-  struct Throwing : QObject {
-    std::function<void()> raise;
-    bool event(QEvent*) override { return raise(), true; }
-  } throwing;
-  const std::pair<std::function<void()>, std::string> cases[] = {
-      {[] { throw Error("Disque plein"); }, "Disque plein."},
-      {[] { throw Error("Fini."); }, "Fini."},
-      {[] { throw std::bad_alloc(); }, "Mémoire insuffisante."},
-      {[] { throw std::logic_error("bad"); }, "Erreur inattendue."},
-      {[] { throw 42; }, "Erreur inattendue."}};
-  for (const auto& [raise, told] : cases) {
-    SCOPED_TRACE(told);
-    throwing.raise = raise;
-    boxes.clear();
-    QEvent event(QEvent::User);
-    EXPECT_FALSE(QCoreApplication::sendEvent(&throwing, &event));
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(LastBox(), told);
-    EXPECT_EQ(boxes[0].icon, QMessageBox::Critical);
+    QFile::remove(ListPath("Autre 2"));
   }
 }
 
