@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The real main window in a program folder and a settings file of its own, with a fake voice and Qt's tester on its
-// list model, driven by clicks and keys; message boxes answered.
+// The real main window, with a list folder, settings, a fake voice and Qt's model tester of its own; boxes answered.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>

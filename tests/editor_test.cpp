@@ -55,8 +55,7 @@ TEST_F(EditorTest, KeysMoveTheCellAndGrowTheList) {
       {"Insert", {1, 1}, "Ins", {0, 1}, 32, ""},
       {"Insert, Down", {0, 5}, "Ins, Down", {0, 6}, 31, "w6"},
       {"Insert, x, Down", {0, 5}, "Ins, X, Down", {0, 6}, 32, "w5"},
-      {"Punctuation typed", {0, 1}, "-, (, '", {0, 1}, 31, "w1-('"},
-  };
+      {"Punctuation typed", {0, 1}, "-, (, '", {0, 1}, 31, "w1-('"}};
   for (const auto& [name, from, keys, to, rows, text] : cases) {
     SCOPED_TRACE(name);
     Open(test::Pairs(30));
@@ -79,8 +78,7 @@ TEST_F(EditorTest, ClicksPickCellsAndSort) {
       {"Droite, as text", {{1, 0}}, {0, 1}, "Acba"},
       {"Demandé, as numbers: empty and abc are 0", {{2, 0}}, {0, 1}, "Aabc"},
       {"Demandé twice", {{2, 0}, {2, 0}}, {0, 1}, "cbaA"},
-      {"Demandé, below the rows, Demandé", {{2, 0}, {0, -1}, {2, 0}}, {0, 1}, "Aabc"},
-  };
+      {"Demandé, below the rows, Demandé", {{2, 0}, {0, -1}, {2, 0}}, {0, 1}, "Aabc"}};
   for (const auto& [name, clicks, to, order] : cases) {
     SCOPED_TRACE(name);
     Open("b\t2\t3\r\nA\t10\t\r\nc\t100\t12\r\na\t9\tabc\r\n");
