@@ -28,7 +28,7 @@ namespace tenaxo::test {
 
 // A message box seen; buttons: their texts in order, the default one in brackets.
 struct Box {
-  QString text, buttons;
+  QString title, text, buttons;
   QMessageBox::Icon icon;
 };
 
@@ -54,7 +54,7 @@ class GuiTest : public ::testing::Test {
   void AnswerBox() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
-    boxes.push_back({box->text(), {}, box->icon()});
+    boxes.push_back({box->windowTitle(), box->text(), {}, box->icon()});
     for (QAbstractButton* b : box->buttons())
       boxes.back().buttons += b == box->defaultButton() ? '[' + b->text() + "] " : b->text() + ' ';
     const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();

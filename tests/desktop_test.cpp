@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window on desktops unlike the test machine: its look under light and dark palettes, with and without Tahoma, at
-// any scale (run again at QT_SCALE_FACTOR 1.5 and 2); the keyboard.
+// any scale (run again at QT_SCALE_FACTOR 1.5 and 2); the keyboard; the command line.
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,8 +10,10 @@
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 
+#include "CommandLine.h"
 #include "Fonts.h"
 #include "GuiFixture.h"
+#include "Version.h"
 
 namespace tenaxo {
 namespace {
@@ -80,18 +82,15 @@ TEST_F(GuiTest, TheLookWithAndWithoutTahomaUnderLightAndDarkPalettes) {
     Start("Anglais", Pairs(3), {{"Gauche", "-1"}});
     TFTenaxo& w = *window;
     TFAbout& a = *w.About();
-    a.show();
     EXPECT_LE((w.pos() + QPoint(320, 73) - w.screen()->availableGeometry().center()).manhattanLength(), 1);
-    w.CbVisuListe->setChecked(true);
+    a.show(), w.CbVisuListe->setChecked(true);  // the About window and the list shown
     EXPECT_EQ(w.PnQR->Color(), QColor(192, 192, 192)) << "masked";
     for (Panel* side : {w.PnQL, w.PnQR}) Ink(side, side->rect(), TextOf(side));
     const QImage bevel = w.PnQL->grab().toImage();  // raised: light at the top and the left, dark below and right
-    for (const auto& [x, y, lit] : {std::tuple{160, 0, true}, {0, 20, true}, {160, 37, false}, {319, 20, false}}) {
-      const qreal scale = bevel.devicePixelRatio();
+    const qreal scale = bevel.devicePixelRatio();
+    for (const auto& [x, y, lit] : {std::tuple{160, 0, true}, {0, 20, true}, {160, 37, false}, {319, 20, false}})
       EXPECT_EQ(bevel.pixel(int(x * scale), int(y * scale)), lit ? qRgb(255, 255, 255) : qRgb(160, 160, 160));
-    }
     ClickFree();
-    ASSERT_TRUE(w.PnReponse->isVisible());
     for (Panel* panel : {w.PnQL, w.PnQR, w.PnReponse})
       EXPECT_EQ(panel->Color(), panel == w.PnReponse ? QColor(166, 202, 240) : QColor(Qt::white)) << Read(panel);
     // Where each control was placed and its font whatever the desktop's: Tahoma, 11 px unless a size is given, b
@@ -147,7 +146,6 @@ TEST_F(GuiTest, TheLookWithAndWithoutTahomaUnderLightAndDarkPalettes) {
     ASSERT_TRUE(SauverBold());
     EXPECT_GE(Ink(w.BtSauver, w.BtSauver->rect(), TextOf(w.BtSauver)), 1.4 * regular) << "at " << w.devicePixelRatio();
   }
-  window.reset();
   LoadUiFonts();
   QApplication::setPalette(light);
   QApplication::setStyle(QStyleFactory::create(style));
@@ -164,9 +162,7 @@ TEST_F(GuiTest, TheKeyboardGoesThroughTheControlsInReadingOrder) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return !w.CbVocal->isChecked(); }));
   EXPECT_EQ(onScreen, std::vector<bool>{true});
   EXPECT_EQ(voices->spoken, std::vector<std::string>{Caption(w.PnQL)});
-  FocusGrid();
-  Focus(w.PnFiche);
-  QTest::keyClick(w.PnFiche, Qt::Key_Space);  // "Oui" and "Non" shown
+  FocusGrid(), Focus(w.PnFiche), QTest::keyClick(w.PnFiche, Qt::Key_Space);  // "Oui" and "Non" shown
   QWidget* order[] = {w.CbListes,   w.CbVisuListe, w.Button1,     w.PnQL,    w.PnQR,    w.Button3,
                       w.BtOui,      w.BtNon,       w.CbFirstLeft, w.CbVocal, w.Button5, w.BtSauver,
                       w.BtDelListe, w.BtVider,     w.Button4,     w.SgListe, w.PnFiche};
@@ -182,6 +178,18 @@ TEST_F(GuiTest, TheKeyboardGoesThroughTheControlsInReadingOrder) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_TRUE(control->isAncestorOf(QApplication::focusWidget()) || control->hasFocus()) << name;
     EXPECT_NE(control->grab().toImage(), before) << "no focus frame on " << name;
+  }
+}
+
+// -v and -h answer at once; anything else, the toolkit's options too, opens the window.
+TEST(CommandLine, HelpAndVersionAnswerAnythingElseOpensTheWindow) {
+  const QString version = "tenaxo " TENAXO_VERSION "\n", help = "Utilisation : tenaxo [option]\n", none = "(none)";
+  const std::pair<const char*, QString> cases[] = {
+      {"--version", version}, {"-v", version}, {"--help", help},
+      {"-h", help},           {"", none},      {"-platform offscreen -reverse", none}};
+  for (const auto& [options, start] : cases) {
+    const QStringList line = ("tenaxo " + QString(options)).split(' ', Qt::SkipEmptyParts);
+    EXPECT_EQ(CommandLineAnswer(line).value_or(none).left(start.size()).toStdString(), start.toStdString()) << options;
   }
 }
 

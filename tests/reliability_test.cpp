@@ -43,15 +43,7 @@ TEST_F(GuiTest, ClosingLosesNoAnswer) {
       {"staying", "Autre", {"Annuler", "Non"}, kNone, false, old, none, asked, "Oui [Non] "},
       {"closing with a copy", "Autre", {"Annuler", "Oui"}, kNone, true, old, answered, asked, "Oui [Non] "},
       {"the settings not stored", "Anglais", {}, kSettingsReadOnly, true, answered, none, "pour 'Liste'", "[OK] "},
-      {"the file size limit",
-       "Anglais",
-       {},
-       kFileSizeLimit,
-       false,
-       old,
-       none,
-       "d'écriture dans le flux.",
-       "Oui [Non] "},
+      {"the file size limit", "Anglais", {}, kFileSizeLimit, false, old, none, "dans le flux.", "Oui [Non] "},
       {"a folder the user may not write to", "Anglais", {}, kFolderReadOnly, false, old, none, noFolder, "Oui [Non] "},
   };
   CloseOnTerminationSignals();
@@ -116,8 +108,8 @@ TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
   SingleInstance first(settings);
   ASSERT_TRUE(first.Claim()) << "the killed copy's leftovers blocked the start";
   Start();
-  window->showMinimized();
-  window->hide();
+  EXPECT_TRUE(window->About()->isVisible()) << "without a list, the About window comes up";
+  window->showMinimized(), window->hide();
   QObject::connect(&first, &SingleInstance::Activated, [this] { BringToFront(window.get()); });
   second.start(TENAXO_PROGRAM);
   ASSERT_TRUE(second.waitForFinished(20000)) << "the second copy kept running";
