@@ -38,7 +38,6 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setWordWrap(false);
-  setTabKeyNavigation(false);
 
   editor_ = new QLineEdit(viewport());
   editor_->setFrame(false);

@@ -241,11 +241,6 @@ void TFTenaxo::FormCreate() {
   SetChecked(CbFirstLeft, settings.LeftFirst());  // its handler tells the quiz
   cycle_->SetSpokenLanguage(settings.VoiceLanguage());
   lists_->FillListNames();
-  session_.listName.clear();
-  session_.ResetSeries();
-  session_.editedRow = 0;
-  session_.sortColumn = 0;  // so the first click on Gauche sorts descending
-  session_.questionRow = 0;
   CbVisuListeClick();
 }
 
