@@ -41,8 +41,8 @@ class GuiTest : public ::testing::Test {
     dataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(Folder() + "data"));
     TextLocale::SetCurrent(QLocale(QLocale::French, QLocale::France));
-    QObject::connect(&boxTimer_, &QTimer::timeout, [this] { AnswerBox(); });
-    boxTimer_.start(5);
+    QObject::connect(&boxTimer, &QTimer::timeout, [this] { AnswerBox(); });
+    boxTimer.start(5);
   }
   void TearDown() override {
     window.reset();
@@ -115,11 +115,11 @@ class GuiTest : public ::testing::Test {
   };
   std::deque<QString> answers;  // to the next boxes
   std::vector<Box> boxes;       // seen
+  QTimer boxTimer;              // looks for them
 
  private:
   QTemporaryDir folder_;
   QByteArray dataHome_;
-  QTimer boxTimer_;
 };
 
 // What a screen reader is told of an object, through the interfaces the platform bridge reads.

@@ -11,7 +11,6 @@ class EditorTest : public test::GuiTest {
  protected:
   // A list on screen in a new window, the grid focused, the editor on (Gauche, row 1).
   void Open(const std::string& bytes) { Start("L", bytes), FocusGrid(), grid = window->SgListe; }
-  // A click at a point of the grid, the header row on top.
   void ClickAt(QPoint at) {
     const int header = grid->horizontalHeader()->height();
     if (at.y() < header) return QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, at);
@@ -36,11 +35,11 @@ TEST_F(EditorTest, KeysMoveTheCellAndGrowTheList) {
   // name, the cell (column, row), the keys, the cell then, the rows then, its text
   const std::tuple<const char*, QPoint, const char*, QPoint, int, const char*> cases[] = {
       {"Down", {0, 1}, "Down", {0, 2}, 31, "w2"},
-      {"Left in the text", {1, 3}, "Left", {1, 3}, 31, "m3"},
+      {"Left in the text", {1, 3}, "Left, X", {1, 3}, 31, "mx3"},
       {"Left at its start", {1, 3}, "Home, Left, X", {0, 3}, 31, "w3x"},
-      {"Left, text selected", {1, 3}, "Shift+Home, Left", {1, 3}, 31, "m3"},
+      {"Left, text selected", {1, 3}, "Shift+Home, Left, X", {1, 3}, 31, "xm3"},
       {"Right at its end", {0, 3}, "Right, X", {1, 3}, 31, "m3x"},
-      {"Right, text selected", {0, 3}, "Ctrl+A, Right", {0, 3}, 31, "w3"},
+      {"Right, text selected", {0, 3}, "Ctrl+A, Right, X", {0, 3}, 31, "w3x"},
       {"End", {0, 3}, "Left, End, X", {0, 3}, 31, "w3x"},
       {"Ctrl+End", {0, 3}, "Ctrl+End", {4, 30}, 31, ""},
       {"Home", {1, 5}, "Home, X", {1, 5}, 31, "xm5"},
@@ -117,6 +116,7 @@ TEST_F(EditorTest, TheModelFollowsTheList) {
   Click(window->Button5);
   EXPECT_EQ(grid->model()->columnCount(), 7);
   EXPECT_EQ(grid->columnWidth(5), 64);
+  EXPECT_FALSE(grid->model()->headerData(1, Qt::Vertical).isValid()) << "rows have no names of their own";
   Click(window->BtVider);
   EXPECT_EQ(grid->model()->rowCount(), 1);
   ExpectCurrent(0, 1);

@@ -18,7 +18,7 @@ namespace tenaxo {
 namespace {
 using namespace test;
 
-enum Fault { kNone, kSettingsReadOnly, kFileSizeLimit, kFolderReadOnly, kSignal };
+enum Fault { kNone, kSettingsReadOnly, kFileSizeLimit, kFolderReadOnly, kSignal, kSignalInBox };
 
 // Closing with an answer not saved, by the user or a termination signal, saves the list and stores the settings. When
 // the user will not write over another list, or the save fails (part-way at the file size limit, or in a folder the
@@ -40,6 +40,7 @@ TEST_F(GuiTest, ClosingLosesNoAnswer) {
   } cases[] = {
       {"saved", "Anglais", {}, kNone, true, answered, none, "", ""},
       {"by a termination signal", "Anglais", {}, kSignal, true, answered, none, "", ""},
+      {"by a signal while a box asks", "Anglais", {}, kSignalInBox, true, answered, none, "", ""},
       {"staying", "Autre", {"Annuler", "Non"}, kNone, false, old, none, asked, "Oui [Non] "},
       {"closing with a copy", "Autre", {"Annuler", "Oui"}, kNone, true, old, answered, asked, "Oui [Non] "},
       {"the settings not stored", "Anglais", {}, kSettingsReadOnly, true, answered, none, "pour 'Liste'", "[OK] "},
@@ -66,12 +67,13 @@ TEST_F(GuiTest, ClosingLosesNoAnswer) {
     // Permission bits do not stop the administrator: running as root, the window closes as the user nobody.
     const bool asNobody = geteuid() == 0 && (c.fault == kSettingsReadOnly || c.fault == kFolderReadOnly);
     ASSERT_TRUE(!asNobody || (setegid(65534) == 0 && seteuid(65534) == 0));
+    if (c.fault == kSignalInBox) boxTimer.stop(), QTimer::singleShot(0, [] { raise(SIGTERM); }), Click(window->Button4);
     if (c.fault == kSignal) raise(SIGTERM);
-    if (c.fault != kSignal) window->close();
+    if (c.fault < kSignal) window->close();
     const bool closed = QTest::qWaitFor([&] { return !window->isVisible(); }, c.closes ? 5000 : 100);
     ASSERT_TRUE(!asNobody || (seteuid(0) == 0 && setegid(0) == 0));
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    SetMode(Folder(), 0700);
+    SetMode(Folder(), 0700), boxTimer.start(5);
     EXPECT_EQ(closed, c.closes);
     EXPECT_EQ(ListBytes("Anglais"), c.list);
     EXPECT_EQ(ListBytes("Autre"), "x\tX\t\t\t\r\n");
@@ -104,7 +106,6 @@ TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(socket); }, 20000));
   kill(static_cast<pid_t>(killed.processId()), SIGKILL);
   killed.waitForFinished();
-
   SingleInstance first(settings);
   ASSERT_TRUE(first.Claim()) << "the killed copy's leftovers blocked the start";
   Start();
