@@ -37,15 +37,12 @@ void TFTenaxo::SgListeKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
       SgListe->SetCol(ColDroite);
     } else {
       SgListe->SetCol(ColGauche);
-      if (SgListe->Row() == grid.RowCount() - 1) {
-        // A blank last row gets no second blank row below it.
-        if (!IsBlank(grid.Cell(ColGauche, SgListe->Row()) + grid.Cell(ColDroite, SgListe->Row()))) {
-          AddGridRow(grid, {});
-        }
-        SgListe->SetRow(grid.RowCount() - 1);
-      } else {
-        SgListe->SetRow(SgListe->Row() + 1);
+      // Below the last row a new one, unless that row is blank: the move then stays on it.
+      const int row = SgListe->Row();
+      if (row == grid.RowCount() - 1 && !IsBlank(grid.Cell(ColGauche, row) + grid.Cell(ColDroite, row))) {
+        AddGridRow(grid, {});
       }
+      SgListe->SetRow(row + 1);
     }
   }
   if (key == Qt::Key_Insert && SgListe->Row() >= StudyTable::FixedRows) {

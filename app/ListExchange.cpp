@@ -35,19 +35,20 @@ void TFTenaxo::AcImporterClick() {
 void TFTenaxo::ImportFiles(const QStringList& files) {
   if (files.isEmpty()) return;
   std::vector<ImportReport> reports;
-  bool made = false;
+  const auto made = [&] {
+    return std::any_of(reports.begin(), reports.end(),
+                       [](const ImportReport& report) { return !report.listName.isEmpty(); });
+  };
   const bool done = Run([&] {
     reports = lists_->ImportFiles(files);
-    made = std::any_of(reports.begin(), reports.end(),
-                       [](const ImportReport& report) { return !report.listName.isEmpty(); });
     // The list loaded is ranked and asked, as the one loaded at start.
-    if (made) {
+    if (made()) {
       cycle_->ComputeRatios();
       cycle_->NextQuestion();
     }
   });
   if (!done) return;
-  QMessageBox box(made ? QMessageBox::Information : QMessageBox::Warning, QStringLiteral("Importer des listes"),
+  QMessageBox box(made() ? QMessageBox::Information : QMessageBox::Warning, QStringLiteral("Importer des listes"),
                   ListCommands::ImportSummary(reports), QMessageBox::NoButton, this);
   QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
   box.setDefaultButton(ok);

@@ -33,13 +33,11 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setFixedHeight(kRowHeight);
   horizontalHeader()->viewport()->installEventFilter(this);
-  setEditTriggers(QAbstractItemView::NoEditTriggers);  // the grid's own editor does the editing
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setWordWrap(false);
-  setTabKeyNavigation(false);
 
   editor_ = new QLineEdit(viewport());
   editor_->setFrame(false);
@@ -51,14 +49,11 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   connect(editor_, &QLineEdit::textEdited, this, &ListGrid::EditorTextEdited);
 
   connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { SyncCurrentIndex(); });
-  connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { SyncCurrentIndex(); });
   connect(model_, &ListModel::CurrentCellMovedByTable, this, [this] { SyncCurrentIndex(); });
+  // Whatever changed the current cell's text, the editor shows it.
   connect(model_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& top, const QModelIndex& bottom) {
     const int row = Row() - StudyTable::FixedRows;
-    if (editorShown_ && row >= top.row() && row <= bottom.row()) {
-      const QString text = ToQString(Table().Cell(Col(), Row()));
-      if (editor_->text() != text) editor_->setText(text);
-    }
+    if (row >= top.row() && row <= bottom.row()) PlaceEditor();
   });
   SyncCurrentIndex();
 }
@@ -77,7 +72,7 @@ void ListGrid::MoveCurrent(int col, int row) {
   Table().SetCurrentCell(col, row);
   if (Col() == oldCol && Row() == oldRow) return;
   SyncCurrentIndex();
-  if (editorShown_ && OnSetEditText) OnSetEditText(oldCol, oldRow, Table().Cell(oldCol, oldRow));
+  if (OnSetEditText) OnSetEditText(oldCol, oldRow, Table().Cell(oldCol, oldRow));
   if (OnClick) OnClick();
 }
 
@@ -90,16 +85,6 @@ void ListGrid::SyncCurrentIndex() {
   PlaceEditor();
 }
 
-void ListGrid::ShowEditor() {
-  if (!editorShown_) {
-    editorShown_ = true;
-    PlaceEditor();
-    editor_->show();
-    setFocusProxy(editor_);
-  }
-  editor_->setFocus();
-}
-
 void ListGrid::PlaceEditor() {
   if (!editorShown_) return;
   const QRect rect = visualRect(model_->IndexOf(Col(), Row()));
@@ -109,7 +94,7 @@ void ListGrid::PlaceEditor() {
 }
 
 void ListGrid::RaiseEditText() {
-  if (editorShown_ && OnSetEditText) OnSetEditText(Col(), Row(), Table().Cell(Col(), Row()));
+  if (OnSetEditText) OnSetEditText(Col(), Row(), Table().Cell(Col(), Row()));
 }
 
 void ListGrid::EditorTextEdited(const QString& text) {
@@ -158,7 +143,6 @@ void ListGrid::Press(QMouseEvent* event, int x, int y) {
       if (OnClick) OnClick();
     }
   }
-  ShowEditor();
 }
 
 void ListGrid::Release(QMouseEvent* event, int x, int y) {
@@ -246,9 +230,15 @@ bool ListGrid::HandleKey(QKeyEvent* event) {
   }
 }
 
+// The editor comes with the first focus, which a press anywhere in the grid (header included) gives before the press
+// itself arrives.
 void ListGrid::focusInEvent(QFocusEvent* event) {
   QTableView::focusInEvent(event);
-  ShowEditor();
+  if (editorShown_) return;
+  editorShown_ = true;
+  PlaceEditor();
+  editor_->show();
+  setFocusProxy(editor_);  // which moves the focus the grid has to the editor
 }
 
 void ListGrid::scrollContentsBy(int dx, int dy) {

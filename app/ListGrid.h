@@ -70,7 +70,6 @@ class ListGrid : public QTableView {
 
  private:
   void ApplyColumnWidths(int first, int last);
-  void ShowEditor();
   void PlaceEditor();
   void SyncCurrentIndex();
   void RaiseEditText();

@@ -41,9 +41,9 @@ TFAbout::TFAbout(QWidget* owner) : QWidget(owner, Qt::Window) {
   Memo3->setMinimumWidth(30);
   Splitter1->addWidget(Memo2);
   Splitter1->addWidget(Memo3);
-  Splitter1->setCollapsible(0, true);   // narrower than 30 px collapses the usage notes
-  Splitter1->setCollapsible(1, false);  // the interface notes keep at least 30 px
-  Splitter1->setStretchFactor(0, 0);
+  // Narrower than 30 px the usage notes fold away; the interface notes keep at least 30 px and take the width the
+  // window gains.
+  Splitter1->setCollapsible(1, false);
   Splitter1->setStretchFactor(1, 1);
   Splitter1->setSizes({409, 297});
 

@@ -59,7 +59,6 @@ bool TFTenaxo::Run(const std::function<void()>& handler) {
 
 TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
     : QWidget(nullptr), languages_(languages ? std::move(languages) : EspeakLanguages) {
-  setWindowTitle(QStringLiteral("Tenaxo"));
   setFont(UiFont(11));
   CreateControls();
   resize(kClientWidth, 476);
@@ -102,7 +101,6 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
     // The rest of the creation is skipped; the window still comes up.
     ShowCurrentFailure(nullptr);
   }
-  Mirror();
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 }
 
@@ -203,7 +201,6 @@ void TFTenaxo::Mirror() {
                   .arg(ToQString(score->listName), QString::number(score->found), QString::number(score->asked))
             : QStringLiteral("Tenaxo"));
   SetChecked(CbVocal, cycle.SpeechOn());
-  SetChecked(CbFirstLeft, cycle.LeftFirst());
   BtSauver->setFont(session_.unsaved ? MarkFont(font()) : font());
   LbNbMots->setText(session_.lineCount < 0 ? QString() : QStringLiteral("%1 Lignes").arg(session_.lineCount));
 }
@@ -242,15 +239,9 @@ void TFTenaxo::FormCreate() {
   CbListes->setEditText(ToQString(settings.ListName()));
   cycle_->SetSpeechOn(settings.Speech());
   Mirror();
-  SetChecked(CbFirstLeft, settings.LeftFirst());
-  cycle_->SetLeftFirst(CbFirstLeft->isChecked());
+  SetChecked(CbFirstLeft, settings.LeftFirst());  // its handler tells the quiz
   cycle_->SetSpokenLanguage(settings.VoiceLanguage());
   lists_->FillListNames();
-  session_.listName.clear();
-  session_.ResetSeries();
-  session_.editedRow = 0;
-  session_.sortColumn = 0;  // so the first click on Gauche sorts descending
-  session_.questionRow = 0;
   CbVisuListeClick();
 }
 
@@ -346,11 +337,7 @@ void TFTenaxo::closeEvent(QCloseEvent* event) {
   // kept in a rescue copy, or without unsaved changes.
   bool close = false;
   Run([&] { close = FormClose(); });
-  if (close) {
-    event->accept();
-  } else {
-    event->ignore();
-  }
+  if (!close) event->ignore();
 }
 
 }  // namespace tenaxo
