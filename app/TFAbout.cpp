@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TFAbout.h"
 
+#include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "AboutTexts.h"
 #include "Fonts.h"
@@ -47,17 +52,53 @@ TFAbout::TFAbout(QWidget* owner) : QWidget(owner, Qt::Window) {
   Splitter1->setStretchFactor(1, 1);
   Splitter1->setSizes({409, 297});
 
+  BtFermer = new QPushButton(QStringLiteral("&Fermer"), this);
+  BtFermer->setAutoDefault(true);  // Enter on it closes too
+  connect(BtFermer, &QPushButton::clicked, this, &QWidget::close);
+  for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+    connect(new QShortcut(key, this), &QShortcut::activated, this, &QWidget::close);
+  }
+  auto* buttons = new QHBoxLayout();
+  buttons->setContentsMargins(8, 6, 8, 6);
+  buttons->addStretch(1);
+  buttons->addWidget(BtFermer);
+
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(Memo1);
   layout->addWidget(Splitter1, 1);
+  layout->addLayout(buttons);
+  // The notes keep their size; the window grows by the button's row.
+  resize(width(), height() + buttons->sizeHint().height());
 }
 
-void TFAbout::ShowModeless() {
+void TFAbout::ShowModeless(const QRect& card) {
+  QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+  if (!placed_ && owner && owner->screen()) {
+    placed_ = true;
+    const QSize frame = owner->frameGeometry().size() - owner->geometry().size();
+    move(PlaceBeside(owner->screen()->availableGeometry(), owner->frameGeometry(), card, size() + frame));
+  }
   show();
   raise();
   activateWindow();
+}
+
+QPoint PlaceBeside(const QRect& screen, const QRect& owner, const QRect& card, const QSize& size) {
+  constexpr int kGap = 8;  // room for a frame the window manager has not drawn yet
+  const auto within = [](int value, int low, int high) { return std::max(low, std::min(value, high)); };
+  const int x = within(owner.left(), screen.left(), screen.right() + 1 - size.width());
+  const int y = within(owner.top(), screen.top(), screen.bottom() + 1 - size.height());
+  const QPoint places[] = {{owner.right() + 1 + kGap, y},
+                           {owner.left() - kGap - size.width(), y},
+                           {x, card.bottom() + 1 + kGap},
+                           {x, card.top() - kGap - size.height()}};
+  for (const QPoint& place : places) {
+    const QRect rect(place, size);
+    if (screen.contains(rect) && !rect.intersects(card)) return place;
+  }
+  return {x, within(card.bottom() + 1 + kGap, screen.top(), screen.bottom() + 1 - size.height())};
 }
 
 }  // namespace tenaxo

@@ -62,6 +62,8 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
   setWindowTitle(QStringLiteral("Tenaxo"));
   setFont(UiFont(11));
   CreateControls();
+  // Never smaller than the card as designed: no control is cut.
+  setMinimumSize(kClientWidth, AreaTop() + kCardHeight);
   resize(kClientWidth, 476);
 
   VoiceFactory made = voices ? std::move(voices) : EspeakVoices();
@@ -113,23 +115,34 @@ TFTenaxo::~TFTenaxo() {
   delete model_;
 }
 
+// After a reveal, an answer, a new series or a list loaded, the keyboard is on
+// the card: Space, Enter, O and N act on the question, never on the control
+// that was clicked (the list-name box would take the Space as its text).
+void TFTenaxo::FocusCard() { PnFiche->setFocus(); }
+
 void TFTenaxo::PnFicheClick() {
   Run([&] { cycle_->RevealBoth(true); });
+  FocusCard();
 }
 void TFTenaxo::PnQLClick() {
   Run([&] { cycle_->RevealLeft(true); });
+  FocusCard();
 }
 void TFTenaxo::PnQRClick() {
   Run([&] { cycle_->RevealRight(true); });
+  FocusCard();
 }
 void TFTenaxo::BtOuiClick() {
   Run([&] { cycle_->AnswerFound(); });
+  FocusCard();
 }
 void TFTenaxo::BtNonClick() {
   Run([&] { cycle_->AnswerNotFound(); });
+  FocusCard();
 }
 void TFTenaxo::Button3Click() {
   Run([&] { cycle_->NewSeries(); });
+  FocusCard();
 }
 void TFTenaxo::Button4Click() {
   Run([&] {
@@ -137,7 +150,9 @@ void TFTenaxo::Button4Click() {
   });
 }
 void TFTenaxo::Button5Click() {
-  Run([&] { lists_->LoadList(); });
+  // A name refused or a file that cannot be read leaves the keyboard in the
+  // name, to correct it.
+  if (Run([&] { lists_->LoadList(); })) FocusCard();
 }
 void TFTenaxo::BtSauverClick() {
   Run([&] { lists_->SaveList(); });
@@ -233,6 +248,12 @@ void TFTenaxo::keyPressEvent(QKeyEvent* event) {
     if (!event->isAutoRepeat()) answer->click();
     return;
   }
+  // Enter on a button presses it, as Space does.
+  auto* button = qobject_cast<QPushButton*>(focus);
+  if (button && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    if (!event->isAutoRepeat()) button->click();
+    return;
+  }
   QWidget::keyPressEvent(event);
 }
 
@@ -258,8 +279,8 @@ void TFTenaxo::FormShow() {
     lists_->LoadList();
     cycle_->ComputeRatios();
     cycle_->NextQuestion();
-  } else if (FAbout) {
-    FAbout->ShowModeless();
+  } else {
+    ShowAbout();
   }
   const QStringList headers = QStringLiteral("Gauche,Droite,Demandé,Juste,Ratio").split(QLatin1Char(','));
   for (int col = 0; col < headers.size(); ++col) {
@@ -300,12 +321,18 @@ bool TFTenaxo::FormClose() {
 
 void TFTenaxo::CbVisuListeClick() {
   const bool shown = CbVisuListe->isChecked();
-  resize(width(), PnFiche->height() + (shown ? kListHeight : 0));
+  // A maximized window keeps its size: the card or the list takes the room.
+  if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+    resize(width(), AreaTop() + kCardHeight + (shown ? kListHeight : 0));
+  }
   SgListe->setVisible(shown);
+  LayOut();
 }
 
-void TFTenaxo::Button1Click() {
-  if (FAbout) FAbout->ShowModeless();
+void TFTenaxo::Button1Click() { ShowAbout(); }
+
+void TFTenaxo::ShowAbout() {
+  if (FAbout) FAbout->ShowModeless(QRect(PnFiche->mapToGlobal(QPoint(0, 0)), PnFiche->size()));
 }
 
 bool TFTenaxo::eventFilter(QObject* watched, QEvent* event) {
