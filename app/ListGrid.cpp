@@ -15,7 +15,7 @@
 namespace tenaxo {
 
 namespace {
-// Gauche and Droite as designed: the least they get, and how they share more.
+// Gauche and Droite as designed: they share the room left in this proportion.
 constexpr int kGaucheWidth = 250;
 constexpr int kDroiteWidth = 231;
 constexpr int kOtherColumnWidth = 64;
@@ -91,7 +91,7 @@ void ListGrid::FitColumns() {
     setColumnWidth(col, width);
     taken += width;
   }
-  const int room = std::max(kGaucheWidth + kDroiteWidth, viewport()->width() - kFreeRight - taken);
+  const int room = viewport()->width() - kFreeRight - taken;
   const int gauche = room * kGaucheWidth / (kGaucheWidth + kDroiteWidth);
   setColumnWidth(ColGauche, gauche);
   setColumnWidth(ColDroite, room - gauche);

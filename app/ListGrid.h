@@ -72,7 +72,7 @@ class ListGrid : public QTableView {
  private:
   // Demandé, Juste and Ratio as wide as their title and values need in the
   // grid's fonts; Gauche and Droite share the rest of the width, in their
-  // designed proportion and never narrower than designed; later columns 64 px.
+  // designed proportion; later columns 64 px.
   void FitColumns();
   void ShowEditor();
   void PlaceEditor();

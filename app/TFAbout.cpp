@@ -2,10 +2,10 @@
 #include "TFAbout.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -55,9 +55,6 @@ TFAbout::TFAbout(QWidget* owner) : QWidget(owner, Qt::Window) {
   BtFermer = new QPushButton(QStringLiteral("&Fermer"), this);
   BtFermer->setAutoDefault(true);  // Enter on it closes too
   connect(BtFermer, &QPushButton::clicked, this, &QWidget::close);
-  for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
-    connect(new QShortcut(key, this), &QShortcut::activated, this, &QWidget::close);
-  }
   auto* buttons = new QHBoxLayout();
   buttons->setContentsMargins(8, 6, 8, 6);
   buttons->addStretch(1);
@@ -71,6 +68,17 @@ TFAbout::TFAbout(QWidget* owner) : QWidget(owner, Qt::Window) {
   layout->addLayout(buttons);
   // The notes keep their size; the window grows by the button's row.
   resize(width(), height() + buttons->sizeHint().height());
+}
+
+// Escape and Ctrl+W close, wherever the focus is in the window: the read-only
+// notes and the button leave both keys to it.
+void TFAbout::keyPressEvent(QKeyEvent* event) {
+  const QKeyCombination key = event->keyCombination();
+  if (key == QKeyCombination(Qt::Key_Escape) || key == QKeyCombination(Qt::CTRL, Qt::Key_W)) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void TFAbout::ShowModeless(const QRect& card) {

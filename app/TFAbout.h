@@ -29,6 +29,9 @@ class TFAbout : public QWidget {
   QSplitter* Splitter1;
   QPushButton* BtFermer;
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   bool placed_ = false;
 };

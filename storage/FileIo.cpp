@@ -6,7 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -200,6 +203,12 @@ Trashing MoveListFileToTrash(const QString& path) {
   const QByteArray name = QFile::encodeName(path);
   struct stat st;
   if (lstat(name.constData(), &st) != 0 || S_ISDIR(st.st_mode) || Protected(name)) return Trashing::Kept;
+  // Qt 6.4 puts the file in "files/" of the working folder when the home
+  // trash cannot be made: it is made here first, private as Qt makes it.
+  const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  if (QDir().mkpath(data))
+    QDir(data).mkdir(QStringLiteral("Trash"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  if (!QFileInfo(data + QStringLiteral("/Trash")).isDir()) return Trashing::NoTrash;
   return QFile::moveToTrash(path) ? Trashing::Trashed : Trashing::NoTrash;
 }
 

@@ -36,9 +36,9 @@ enum class Trashing {
   Kept,     // the file stays: missing, a folder, or read-only for everyone
 };
 // Moves the file to the desktop's trash (the freedesktop.org one: for a file
-// on the home folder's volume $XDG_DATA_HOME/Trash, else the trash at the
-// top of its own volume), with what the trash needs to put it back; the
-// same files as DeleteListFile are protected.
+// on the home folder's volume $XDG_DATA_HOME/Trash, made when missing, else
+// the trash at the top of its own volume), with what the trash needs to put
+// it back; the same files as DeleteListFile are protected.
 Trashing MoveListFileToTrash(const QString& path);
 
 // Removes the new files that writes killed half-way left in the folder
