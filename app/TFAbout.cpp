@@ -86,27 +86,34 @@ void TFAbout::ShowModeless(const QRect& card) {
   if (!placed_ && owner && owner->screen()) {
     placed_ = true;
     const QSize frame = owner->frameGeometry().size() - owner->geometry().size();
-    move(PlaceBeside(owner->screen()->availableGeometry(), owner->frameGeometry(), card, size() + frame));
+    const QRect place = PlaceBeside(owner->screen()->availableGeometry(), owner->frameGeometry(), card, size() + frame);
+    move(place.topLeft());
+    resize(place.size() - frame);
   }
   show();
   raise();
   activateWindow();
 }
 
-QPoint PlaceBeside(const QRect& screen, const QRect& owner, const QRect& card, const QSize& size) {
+QRect PlaceBeside(const QRect& screen, const QRect& owner, const QRect& card, const QSize& size) {
   constexpr int kGap = 8;  // room for a frame the window manager has not drawn yet
   const auto within = [](int value, int low, int high) { return std::max(low, std::min(value, high)); };
+  const int height = std::min(size.height(), screen.height());
   const int x = within(owner.left(), screen.left(), screen.right() + 1 - size.width());
-  const int y = within(owner.top(), screen.top(), screen.bottom() + 1 - size.height());
-  const QPoint places[] = {{owner.right() + 1 + kGap, y},
-                           {owner.left() - kGap - size.width(), y},
-                           {x, card.bottom() + 1 + kGap},
-                           {x, card.top() - kGap - size.height()}};
-  for (const QPoint& place : places) {
-    const QRect rect(place, size);
-    if (screen.contains(rect) && !rect.intersects(card)) return place;
+  const int y = within(owner.top(), screen.top(), screen.bottom() + 1 - height);
+  // Beside the owner, as narrow as kNarrowest where the screen has no more room.
+  const int right = std::min(size.width(), screen.right() - owner.right() - kGap);
+  const int left = std::min(size.width(), owner.left() - screen.left() - kGap);
+  const QRect places[] = {{owner.right() + 1 + kGap, y, right, height},
+                          {owner.left() - kGap - left, y, left, height},
+                          {QPoint(x, card.bottom() + 1 + kGap), size},
+                          {QPoint(x, card.top() - kGap - size.height()), size}};
+  for (const QRect& place : places) {
+    if (place.width() >= std::min(size.width(), kNarrowest) && screen.contains(place) && !place.intersects(card)) {
+      return place;
+    }
   }
-  return {x, within(card.bottom() + 1 + kGap, screen.top(), screen.bottom() + 1 - size.height())};
+  return {QPoint(x, within(card.bottom() + 1 + kGap, screen.top(), screen.bottom() + 1 - size.height())), size};
 }
 
 }  // namespace tenaxo

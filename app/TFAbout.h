@@ -3,7 +3,6 @@
 // The About window: a presentation on top, the usage notes and the interface
 // notes side by side below it, "Fermer" at the bottom. Created hidden;
 // closing it ("Fermer", Escape, Ctrl+W) only hides it.
-#include <QPoint>
 #include <QRect>
 #include <QWidget>
 
@@ -36,11 +35,13 @@ class TFAbout : public QWidget {
   bool placed_ = false;
 };
 
-// Where a window of the given size (frame included) goes on the screen's
-// free area beside the owner's frame: to its right when the screen has room,
-// else to its left, else below the card, else above it; level with the
-// owner's top as far as the screen allows. When none fits, below the card
-// and within the screen, over as little of the card as the screen allows.
-QPoint PlaceBeside(const QRect& screen, const QRect& owner, const QRect& card, const QSize& size);
+// Where a window of the given size (frame included) goes beside the owner's
+// frame, off the card, on the screen's free area: to the owner's right when
+// the screen has room, else to its left (narrowed to kNarrowest at least
+// where the screen has no more), else below the card, else above it; level
+// with the owner's top as far as the screen allows. When none fits, below
+// the card and within the screen, over as little of the card as it allows.
+constexpr int kNarrowest = 600;
+QRect PlaceBeside(const QRect& screen, const QRect& owner, const QRect& card, const QSize& size);
 
 }  // namespace tenaxo

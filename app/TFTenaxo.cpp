@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <algorithm>
 
 #include "Dialogs.h"
 #include "Errors.h"
@@ -279,7 +280,11 @@ void TFTenaxo::FormShow() {
     lists_->LoadList();
     cycle_->ComputeRatios();
     cycle_->NextQuestion();
-  } else {
+  } else if (FAbout) {
+    // The first start: this window moves left by half the About window's
+    // width, so that the two stand side by side, centred together.
+    const QRect screen = this->screen()->availableGeometry();
+    move(std::max(screen.left(), x() - FAbout->width() / 2), y());
     ShowAbout();
   }
   const QStringList headers = QStringLiteral("Gauche,Droite,Demandé,Juste,Ratio").split(QLatin1Char(','));
