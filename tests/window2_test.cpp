@@ -55,6 +55,9 @@ TEST_F(GuiTest, ASecondStartSendsItsFilesAndTheWindowOpensThem) {
     EXPECT_EQ(window->CbListes->currentText(), list);
   }
   EXPECT_EQ(boxes.seen.size(), 1u) << "the import's summary";
+  window->showMinimized();
+  BringToFront(window.get());  // as a second start does
+  EXPECT_FALSE(window->isMinimized());
 }
 
 void Press(Qt::Key key, Qt::KeyboardModifiers with = {}) { QTest::keyClick(QApplication::focusWidget(), key, with); }
@@ -93,6 +96,7 @@ TEST_F(GuiTest, TheKeyboardActsOnTheQuestion) {
   EXPECT_EQ(Title(), "Tenaxo - Autre - Réponses justes : 0/0") << "a new series";
   for (const auto close : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W, QKeyCombination(Qt::Key_F)}) {
     w.About()->ShowModeless();
+    EXPECT_EQ(w.About()->BtFermer->geometry().bottomRight(), w.About()->rect().bottomRight() - QPoint(8, 6));
     QApplication::setActiveWindow(w.About());
     if (close.key() == Qt::Key_F) Click(w.About()->BtFermer);
     else QTest::keyClick(w.About()->focusWidget(), close.key(), close.keyboardModifiers());
