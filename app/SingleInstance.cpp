@@ -11,7 +11,6 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QWidget>
-#include <memory>
 
 #include "FileIo.h"
 #include "ListCommands.h"
@@ -70,13 +69,10 @@ bool SingleInstance::Claim(const QStringList& files) {
   server_->setSocketOptions(QLocalServer::UserAccessOption);
   connect(server_, &QLocalServer::newConnection, this, [this] {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-      // The whole message is there once the later copy has gone.
-      auto message = std::make_shared<QByteArray>();
-      connect(socket, &QLocalSocket::readyRead, socket, [socket, message] { *message += socket->readAll(); });
-      connect(socket, &QLocalSocket::disconnected, this, [this, socket, message] {
-        *message += socket->readAll();
+      // The whole message is in the socket's buffer once the later copy has gone.
+      connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
         socket->deleteLater();
-        QDataStream in(*message);
+        QDataStream in(socket->readAll());
         in.setVersion(kStreamVersion);
         QStringList sent;
         in >> sent;
