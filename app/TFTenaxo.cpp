@@ -153,7 +153,11 @@ void TFTenaxo::Button4Click() {
 void TFTenaxo::Button5Click() {
   // A name refused or a file that cannot be read leaves the keyboard in the
   // name, to correct it.
-  if (Run([&] { lists_->LoadList(); })) FocusCard();
+  QString notice;
+  if (Run([&] { notice = lists_->LoadList(); })) {
+    FocusCard();
+    if (!notice.isEmpty()) ShowNotice(this, notice);
+  }
 }
 void TFTenaxo::BtSauverClick() {
   Run([&] { lists_->SaveList(); });
@@ -277,9 +281,10 @@ void TFTenaxo::FormCreate() {
 
 void TFTenaxo::FormShow() {
   if (lists_->ListFileExists()) {
-    lists_->LoadList();
+    const QString notice = lists_->LoadList();
     cycle_->ComputeRatios();
     cycle_->NextQuestion();
+    if (!notice.isEmpty()) ShowNotice(this, notice);
   } else if (FAbout) {
     // The first start: this window moves left by half the About window's
     // width, so that the two stand side by side, centred together.
