@@ -56,6 +56,20 @@ void TFTenaxo::ImportFiles(const QStringList& files) {
   box.exec();
 }
 
+void TFTenaxo::OpenFiles(const QStringList& files) {
+  QStringList others;
+  for (const QString& file : files) {
+    const QString name = ListNameOfFile(file);
+    if (name.isNull()) {
+      others << file;
+    } else {
+      CbListes->setEditText(name);
+      Button5Click();
+    }
+  }
+  ImportFiles(others);
+}
+
 void TFTenaxo::AcExporterClick() {
   const QString name = FlatListName(CbListes->currentText(), QStringLiteral("Liste"));
   QFileDialog dialog(this, QStringLiteral("Exporter la liste"),

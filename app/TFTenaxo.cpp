@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <algorithm>
 
 #include "Dialogs.h"
 #include "Errors.h"
@@ -61,6 +62,8 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
     : QWidget(nullptr), languages_(languages ? std::move(languages) : EspeakLanguages) {
   setFont(UiFont(11));
   CreateControls();
+  // Never smaller than the card as designed: no control is cut.
+  setMinimumSize(kClientWidth, AreaTop() + kCardHeight);
   resize(kClientWidth, 476);
 
   VoiceFactory made = voices ? std::move(voices) : EspeakVoices();
@@ -111,23 +114,34 @@ TFTenaxo::~TFTenaxo() {
   delete model_;
 }
 
+// After a reveal, an answer, a new series or a list loaded, the keyboard is on
+// the card: Space, Enter, O and N act on the question, never on the control
+// that was clicked (the list-name box would take the Space as its text).
+void TFTenaxo::FocusCard() { PnFiche->setFocus(); }
+
 void TFTenaxo::PnFicheClick() {
   Run([&] { cycle_->RevealBoth(true); });
+  FocusCard();
 }
 void TFTenaxo::PnQLClick() {
   Run([&] { cycle_->RevealLeft(true); });
+  FocusCard();
 }
 void TFTenaxo::PnQRClick() {
   Run([&] { cycle_->RevealRight(true); });
+  FocusCard();
 }
 void TFTenaxo::BtOuiClick() {
   Run([&] { cycle_->AnswerFound(); });
+  FocusCard();
 }
 void TFTenaxo::BtNonClick() {
   Run([&] { cycle_->AnswerNotFound(); });
+  FocusCard();
 }
 void TFTenaxo::Button3Click() {
   Run([&] { cycle_->NewSeries(); });
+  FocusCard();
 }
 void TFTenaxo::Button4Click() {
   Run([&] {
@@ -135,8 +149,13 @@ void TFTenaxo::Button4Click() {
   });
 }
 void TFTenaxo::Button5Click() {
+  // A name refused or a file that cannot be read leaves the keyboard in the
+  // name, to correct it.
   QString notice;
-  if (Run([&] { notice = lists_->LoadList(); }) && !notice.isEmpty()) ShowNotice(this, notice);
+  if (Run([&] { notice = lists_->LoadList(); })) {
+    FocusCard();
+    if (!notice.isEmpty()) ShowNotice(this, notice);
+  }
 }
 void TFTenaxo::BtSauverClick() {
   Run([&] { lists_->SaveList(); });
@@ -231,6 +250,12 @@ void TFTenaxo::keyPressEvent(QKeyEvent* event) {
     if (!event->isAutoRepeat()) answer->click();
     return;
   }
+  // Enter on a button presses it, as Space does.
+  auto* button = qobject_cast<QPushButton*>(focus);
+  if (button && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    if (!event->isAutoRepeat()) button->click();
+    return;
+  }
   QWidget::keyPressEvent(event);
 }
 
@@ -252,7 +277,11 @@ void TFTenaxo::FormShow() {
     cycle_->NextQuestion();
     if (!notice.isEmpty()) ShowNotice(this, notice);
   } else if (FAbout) {
-    FAbout->ShowModeless();
+    // The first start: this window moves left by half the About window's
+    // width, so that the two stand side by side, centred together.
+    const QRect screen = this->screen()->availableGeometry();
+    move(std::max(screen.left(), x() - FAbout->width() / 2), y());
+    ShowAbout();
   }
   const QStringList headers = QStringLiteral("Gauche,Droite,Demandé,Juste,Ratio").split(QLatin1Char(','));
   for (int col = 0; col < headers.size(); ++col) {
@@ -293,12 +322,18 @@ bool TFTenaxo::FormClose() {
 
 void TFTenaxo::CbVisuListeClick() {
   const bool shown = CbVisuListe->isChecked();
-  resize(width(), PnFiche->height() + (shown ? kListHeight : 0));
+  // A maximized window keeps its size: the card or the list takes the room.
+  if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+    resize(width(), AreaTop() + kCardHeight + (shown ? kListHeight : 0));
+  }
   SgListe->setVisible(shown);
+  LayOut();
 }
 
-void TFTenaxo::Button1Click() {
-  if (FAbout) FAbout->ShowModeless();
+void TFTenaxo::Button1Click() { ShowAbout(); }
+
+void TFTenaxo::ShowAbout() {
+  if (FAbout) FAbout->ShowModeless(QRect(PnFiche->mapToGlobal(QPoint(0, 0)), PnFiche->size()));
 }
 
 bool TFTenaxo::eventFilter(QObject* watched, QEvent* event) {

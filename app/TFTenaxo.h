@@ -4,9 +4,11 @@
 // study list below it while "Voir la liste" is checked. It owns the whole
 // state of a run (the session, the quiz, the list commands) and mirrors that
 // state into its controls after every handler.
+#include <QRect>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "HeldSpeech.h"
 #include "Session.h"
@@ -96,6 +98,10 @@ class TFTenaxo : public QWidget {
   // lists, the last one loaded; one box sums it up.
   void AcImporterClick();
   void ImportFiles(const QStringList& files);
+  // The files of the command line, or of a later start: each list file of
+  // the list folder is named in the drop-down and loaded as "Charger" does,
+  // in turn; then every other file is imported, as by ImportFiles.
+  void OpenFiles(const QStringList& files);
   // "Exporter la liste...": the study list written to the file chosen.
   void AcExporterClick();
 
@@ -123,9 +129,23 @@ class TFTenaxo : public QWidget {
   static constexpr int kListHeight = 300;
   static constexpr int kClientWidth = 642;
 
+  // How a control of the card follows the window beyond its designed size.
+  enum Anchor { kLeft = 0, kRight = 1, kCentre = 2, kDown = 4 };
+  struct Placed {
+    QWidget* control;
+    QRect designed;
+    int anchor;
+  };
+
   void CreateControls();
   void BindEvents();
+  // The top of the designed area (the card, then the list) in the window.
+  int AreaTop() const { return 0; }
   void LayOut();
+  // The keyboard goes back to the card, for the next question.
+  void FocusCard();
+  // Opens the About window; the first time beside this one, off the card.
+  void ShowAbout();
   void MirrorCard();
   std::string ListNameText() const;
   // Runs a handler, then mirrors the state, whether it ends or fails; a
@@ -143,8 +163,9 @@ class TFTenaxo : public QWidget {
   TFAbout* FAbout = nullptr;
   VoiceLanguages languages_;
   bool shown_ = false;
-  QString fileFolder_;         // where the file dialogs open
-  Panel* question_ = nullptr;  // the side the pending question shows
+  QString fileFolder_;          // where the file dialogs open
+  Panel* question_ = nullptr;   // the side the pending question shows
+  std::vector<Placed> placed_;  // the card's controls LayOut moves
 };
 
 }  // namespace tenaxo

@@ -29,7 +29,18 @@ ListCommands::ListCommands(Session& session, ListWindow window) : session_(sessi
 
 QString ListCommands::ListFilePath() const { return tenaxo::ListFilePath(window_.ListName()); }
 
-bool ListCommands::ListFileExists() const { return FileExists(ListFilePath()); }
+bool ListCommands::ListFileExists() const { return !Nameless(window_.ListName()) && FileExists(ListFilePath()); }
+
+// Every list has a name: one that is empty or only spaces (FlatListName gives
+// none) would make the hidden file ".tnx" or " .tnx", which the drop-down
+// never offers.
+bool ListCommands::Nameless(const std::string& name) { return FlatListName(ToQString(name), QString()).isEmpty(); }
+
+std::string ListCommands::NamedList() const {
+  std::string name = window_.ListName();
+  if (Nameless(name)) throw Error(QStringLiteral("Donnez un nom à la liste."));
+  return name;
+}
 
 void ListCommands::FillListNames() {
   QStringList items;
@@ -40,9 +51,9 @@ void ListCommands::FillListNames() {
 }
 
 QString ListCommands::LoadList() {
+  const std::string name = NamedList();
   QString path;
   try {
-    const std::string name = window_.ListName();
     path = tenaxo::ListFilePath(name);
     // Everything that may fail comes first; the session changes only once
     // the new table is complete.
@@ -89,7 +100,7 @@ SaveResult ListCommands::SaveList() {
 }
 
 SaveResult ListCommands::WriteList() {
-  const std::string name = window_.ListName();
+  const std::string name = NamedList();
   const QString path = tenaxo::ListFilePath(name);
   if (path == unreadable_) {
     throw Error(QStringLiteral("Le fichier \"%1\" n'a pas pu être lu comme une liste : il n'est pas remplacé. "
@@ -129,8 +140,15 @@ QString ListCommands::SaveRescueCopy(const QDateTime& now) const {
 }
 
 void ListCommands::DeleteList() {
-  if (!window_.Confirm(QStringLiteral("Effacer cette liste ?"))) return;
-  DeleteListFile(ListFilePath());
+  const QString path = tenaxo::ListFilePath(NamedList());
+  if (!window_.Confirm(QStringLiteral("Mettre cette liste à la corbeille ?"))) return;
+  if (MoveListFileToTrash(path) == Trashing::NoTrash) {
+    if (!window_.Confirm(QStringLiteral("La liste ne peut pas aller à la corbeille. Effacer cette liste "
+                                        "définitivement ?"))) {
+      return;
+    }
+    DeleteListFile(path);
+  }
   stamp_ = FileStamp();
   window_.ClearListName();
   FillListNames();

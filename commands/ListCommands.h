@@ -73,8 +73,11 @@ class ListCommands {
   // to it; then the drop-down's items again when the file is new. Fails for
   // the file the last load refused for its bytes.
   SaveResult SaveList();
-  // "Supprimer": asks "Effacer cette liste ?", deletes the named list file,
-  // empties the name, rebuilds the items and clears the study list.
+  // "Supprimer": asks "Mettre cette liste à la corbeille ?" and moves the
+  // named list file to the desktop's trash; where no trash takes it, asks
+  // "La liste ne peut pas aller à la corbeille. Effacer cette liste
+  // définitivement ?" and deletes it. Then empties the name, rebuilds the
+  // items and clears the study list. A protected or missing file stays.
   void DeleteList();
   // "Importer des listes..." and a drop: each file, in order, becomes a new
   // list named after it (FreeListName: never over an existing file), written
@@ -91,7 +94,11 @@ class ListCommands {
   // file is touched.
   void ClearList();
 
-  // List folder + the list name shown + ".tnx", and whether it exists.
+  // "Charger", "Sauver" and "Supprimer" refuse a name that is empty or only
+  // spaces with "Donnez un nom à la liste.", before anything else.
+
+  // List folder + the list name shown + ".tnx", and whether it exists (never
+  // for a name that is empty or only spaces).
   QString ListFilePath() const;
   bool ListFileExists() const;
 
@@ -106,6 +113,9 @@ class ListCommands {
  private:
   // SaveList without the drop-down's items.
   SaveResult WriteList();
+  static bool Nameless(const std::string& name);
+  // The list name shown, or the failure "Donnez un nom à la liste.".
+  std::string NamedList() const;
 
   Session& session_;
   ListWindow window_;

@@ -6,7 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -171,13 +174,33 @@ bool FileExists(const QString& path) {
   return stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+namespace {
+// A file read-only for everyone is protected.
+bool Protected(const QByteArray& name) {
+  struct stat st;
+  return stat(name.constData(), &st) == 0 && (st.st_mode & 0222) == 0;
+}
+}  // namespace
+
 bool DeleteListFile(const QString& path) {
   if (path.contains(QChar(0))) return false;
   const QByteArray name = QFile::encodeName(path);
+  // unlink never removes a folder.
+  return !Protected(name) && unlink(name.constData()) == 0;
+}
+
+Trashing MoveListFileToTrash(const QString& path) {
+  if (path.contains(QChar(0))) return Trashing::Kept;
+  const QByteArray name = QFile::encodeName(path);
   struct stat st;
-  // A file read-only for everyone is protected; unlink never removes a folder.
-  if (stat(name.constData(), &st) == 0 && (st.st_mode & 0222) == 0) return false;
-  return unlink(name.constData()) == 0;
+  if (lstat(name.constData(), &st) != 0 || S_ISDIR(st.st_mode) || Protected(name)) return Trashing::Kept;
+  // Qt 6.4 puts the file in "files/" of the working folder when the home
+  // trash cannot be made: it is made here first, private as Qt makes it.
+  const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  if (QDir().mkpath(data))
+    QDir(data).mkdir(QStringLiteral("Trash"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  if (!QFileInfo(data + QStringLiteral("/Trash")).isDir()) return Trashing::NoTrash;
+  return QFile::moveToTrash(path) ? Trashing::Trashed : Trashing::NoTrash;
 }
 
 int RemoveLeftoverSaves(const QString& folder, long long beforeSecsSinceEpoch) {

@@ -75,7 +75,8 @@ class Lists : public ProgramFolder {
 // An import saves the unsaved changes first, makes a list of a free name per file (a refused file is told, the others
 // go on) and loads the last one made.
 TEST_F(Lists, EachCommandsDecisions) {
-  const QString ecraser = "Ecraser cette liste ?", effacer = "Effacer cette liste ?", vider = "Vider cette liste ?",
+  const QString ecraser = "Ecraser cette liste ?", corbeille = "Mettre cette liste à la corbeille ?",
+                vider = "Vider cette liste ?",
                 changed = "La liste a été modifiée sur le disque depuis son chargement. L'écraser ?";
   const std::string stopped = "Aucune liste n'a été importée : la liste en cours n'a pas été sauvegardée.";
   const Texts rows = {"un;one;5;4;0,800", "deux;two;1;0;0,000"}, blank = {";;;;"};
@@ -107,11 +108,11 @@ TEST_F(Lists, EachCommandsDecisions) {
        rows, "Courante", "Courante"},
       {"save over a list changed on disk, declined", "Courante", saveOverOther, false, changed, kNone, "Courante.tnx",
        kOther},
-      {"delete", "Courante", erase, true, effacer, kNone, "Courante.tnx", "<missing>", blank, "", "",
+      {"delete", "Courante", erase, true, corbeille, kNone, "Courante.tnx", "<missing>", blank, "", "",
        QStringList{"", "Anglais", "CAPS.TNX", "Lecture", "a", "Été à Noël"}},
-      {"delete a read-only list: it stays", "Lecture", erase, true, effacer, kNone, "Lecture.tnx", kOld, blank, "", "",
+      {"delete a read-only list: it stays", "Lecture", erase, true, corbeille, kNone, "Lecture.tnx", kOld, blank, "", "",
        all},
-      {"delete, declined", "Anglais", erase, false, effacer, kNone, "Anglais.tnx", kAnglais},
+      {"delete, declined", "Anglais", erase, false, corbeille, kNone, "Anglais.tnx", kAnglais},
       {"clear", "Anglais", clear, true, vider, kNone, "Anglais.tnx", kAnglais, blank, "", "Anglais"},
       {"clear, declined", "Anglais", clear, false, vider, kNone, "Anglais.tnx", kAnglais},
       {"import, saving declined", "Anglais", import, false, ecraser, stopped, "mots.tnx", "<missing>"},
