@@ -67,6 +67,7 @@ void ListCommands::LoadList() {
     session_.lineCount = lineCount;
     session_.unsaved = false;
     stamp_ = std::move(stamp);
+    if (OnReplaced) OnReplaced();
   } catch (const std::bad_alloc&) {
     throw Error(QStringLiteral("Mémoire insuffisante pour charger la liste \"%1\".").arg(path));
   }
@@ -98,6 +99,7 @@ SaveResult ListCommands::WriteList() {
   session_.unsaved = false;
   session_.listName = name;
   session_.ResetSeries();
+  if (OnSaved) OnSaved();
   return SaveResult::Saved;
 }
 
@@ -122,6 +124,7 @@ void ListCommands::DeleteList() {
   FillListNames();
   ClearGrid(session_.table);
   session_.ForgetList();
+  if (OnReplaced) OnReplaced();
 }
 
 std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {
