@@ -71,11 +71,14 @@ std::vector<int> TableChanges::Order::Backward() const {
 }
 
 void TableChanges::CellSet(int col, int row, std::string former) {
+  auto* cells = changes_.empty() ? nullptr : std::get_if<Cells>(&changes_.back());
+  if (!cells) cells = &std::get<Cells>(changes_.emplace_back(Cells{}));
   // Typing into a cell sets it at every key: the text before the first is the one to give back.
-  if (!changes_.empty()) {
-    if (const auto* last = std::get_if<Cell>(&changes_.back()); last && last->col == col && last->row == row) return;
-  }
-  changes_.emplace_back(Cell{col, row, std::move(former)});
+  const size_t count = cells->places.size();
+  if (count > 0 && cells->places[count - 2] == col && cells->places[count - 1] == row) return;
+  cells->places.insert(cells->places.end(), {col, row});
+  cells->texts += former;
+  cells->ends.push_back(static_cast<uint32_t>(cells->texts.size()));
 }
 
 void TableChanges::RowSet(int row, Row former) { changes_.emplace_back(WholeRow{row, std::move(former)}); }
@@ -109,10 +112,22 @@ void TableChanges::Redo(StudyTable& table) {
 }
 
 void TableChanges::Apply(StudyTable& table, Change& change, bool undo) {
-  std::visit(Visitor{[&](Cell& c) {
-                       std::string now = table.Cell(c.col, c.row);
-                       table.SetCell(c.col, c.row, std::move(c.text));
-                       c.text = std::move(now);
+  std::visit(Visitor{[&](Cells& c) {
+                       // Undone last to first, made again first to last: a cell set twice ends right.
+                       const size_t count = c.ends.size();
+                       std::vector<std::string> now(count);
+                       for (size_t n = 0; n < count; ++n) {
+                         const size_t k = undo ? count - 1 - n : n;
+                         const size_t start = k == 0 ? 0 : c.ends[k - 1];
+                         const int col = c.places[2 * k], row = c.places[2 * k + 1];
+                         now[k] = table.Cell(col, row);
+                         table.SetCell(col, row, c.texts.substr(start, c.ends[k] - start));
+                       }
+                       c.texts.clear();
+                       for (size_t k = 0; k < count; ++k) {
+                         c.texts += now[k];
+                         c.ends[k] = static_cast<uint32_t>(c.texts.size());
+                       }
                      },
                      [&](WholeRow& w) {
                        Row now = table.RowTexts(w.row);
@@ -152,12 +167,26 @@ void TableChanges::Apply(StudyTable& table, Change& change, bool undo) {
              change);
 }
 
+void TableChanges::Compact() {
+  changes_.shrink_to_fit();
+  for (Change& change : changes_) {
+    if (auto* cells = std::get_if<Cells>(&change)) {
+      cells->places.shrink_to_fit();
+      cells->ends.shrink_to_fit();
+      cells->texts.shrink_to_fit();
+    }
+  }
+}
+
 size_t TableChanges::MemoryUsage() const {
   size_t bytes = changes_.capacity() * sizeof(Change);
   for (const Change& change : changes_) {
     bytes += std::visit(
-        Visitor{[](const Cell& c) { return HeapBytes(c.text); }, [](const WholeRow& w) { return HeapBytes(w.texts); },
-                [](const Appended&) { return size_t{0}; },
+        Visitor{[](const Cells& c) {
+                  return c.places.capacity() * sizeof(int32_t) + c.ends.capacity() * sizeof(uint32_t) +
+                         HeapBytes(c.texts);
+                },
+                [](const WholeRow& w) { return HeapBytes(w.texts); }, [](const Appended&) { return size_t{0}; },
                 [](const ShiftUp& s) { return HeapBytes(s.removed) + s.spaced.capacity() * sizeof(CellSpan); },
                 [](const ShiftDown& s) { return s.spaced.capacity() * sizeof(CellSpan); },
                 [](const Reorder& r) { return r.order.MemoryUsage(); },

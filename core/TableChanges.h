@@ -3,9 +3,10 @@
 // The changes one step made to the study list, recorded as the table makes
 // them (set as the table's recorder), then undone and made again.
 //
-// They are kept small, so that thousands of steps fit in a few megabytes: a
-// cell keeps its former text (typing into one cell keeps only the text before
-// the first key), a removed row its cells, a shift the spans of the cells it
+// They are kept small, so that thousands of steps fit in a few megabytes:
+// cells set one after another keep their places and former texts packed
+// (typing into one cell keeps only the text before the first key), a removed
+// row its cells, a shift the spans of the cells it
 // filled with a space, a reorder its order as runs of rows that stay
 // together, an emptied list its former rows, moved out of the table and not
 // copied.
@@ -24,6 +25,8 @@ class TableChanges : public TableRecorder {
   bool Empty() const { return changes_.empty(); }
   void Undo(StudyTable& table);
   void Redo(StudyTable& table);
+  // Gives back the room kept for more changes, once the step is over.
+  void Compact();
   // Bytes held, for the memory budget of the undo history.
   size_t MemoryUsage() const;
 
@@ -53,9 +56,10 @@ class TableChanges : public TableRecorder {
 
  private:
   // Swapped with the table's: the same change undoes and redoes.
-  struct Cell {
-    int32_t col, row;
-    std::string text;
+  struct Cells {
+    std::vector<int32_t> places;  // the column and the row of each cell in turn
+    std::vector<uint32_t> ends;   // where the text of each ends in texts
+    std::string texts;
   };
   struct WholeRow {
     int32_t row;
@@ -78,7 +82,7 @@ class TableChanges : public TableRecorder {
     std::vector<Row> rows;  // the header included
     int32_t colCount;
   };
-  using Change = std::variant<Cell, WholeRow, Appended, ShiftUp, ShiftDown, Reorder, Replaced>;
+  using Change = std::variant<Cells, WholeRow, Appended, ShiftUp, ShiftDown, Reorder, Replaced>;
   static void Apply(StudyTable& table, Change& change, bool undo);
 
   std::vector<Change> changes_;

@@ -28,6 +28,8 @@ TEST(TableChanges, UndoAndRedoGiveBackTheTableExactly) {
        [](StudyTable& t) {
          for (auto s : {"x", "xy", "xyz"}) t.SetCell(0, 2, s);
        }},
+      {"cells here and there, one twice",
+       [](StudyTable& t) { t.SetCell(2, 1, "7"), t.SetCell(1, 2, "x"), t.SetCell(2, 1, ""), t.SetCell(0, 1, "b"); }},
       {"a row's texts", [](StudyTable& t) { t.SetRowTexts(1, {"p"}); }},
       {"a row added",
        [](StudyTable& t) {
