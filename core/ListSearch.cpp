@@ -17,12 +17,37 @@ bool IsMark(char32_t character) {
 }
 }  // namespace
 
+// The character that starts at text[at], at moved past it; a byte that
+// starts no character of UTF-8 is read as U+FFFD.
+char32_t Decode(std::string_view text, size_t& at) {
+  const auto byte = [&](size_t k) { return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u; };
+  const unsigned lead = byte(at);
+  const size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead <= 0xDF ? 2 : 0;
+  char32_t character = lead & (0x7Fu >> length);
+  bool valid = length > 0;
+  for (size_t k = 1; valid && k < length; ++k) {
+    valid = (byte(at + k) & 0xC0) == 0x80;
+    character = character << 6 | (byte(at + k) & 0x3F);
+  }
+  // Overlong forms, surrogates and numbers beyond Unicode are no characters either.
+  static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+  valid = valid && character >= kLeast[length] && (character < 0xD800 || character > 0xDFFF) && character <= 0x10FFFF;
+  at += valid ? length : 1;
+  return valid ? character : 0xFFFD;
+}
+
 // Decomposing, dropping marks and folding case all work character by
 // character once the marks are gone, so each character is folded once and
-// kept: reading a list of 100,000 pairs stays within a few milliseconds.
+// kept: reading a list of 100,000 pairs takes a few milliseconds.
 const std::string& ListSearch::FoldCharacter(char32_t character) {
-  auto found = folds_.find(character);
-  if (found != folds_.end()) return found->second;
+  uint32_t* slot = nullptr;
+  if (character < 0x10000) {
+    if (slots_.empty()) slots_.assign(0x10000, 0);
+    slot = &slots_[character];
+    if (*slot != 0) return folded_[*slot - 1];
+  } else if (auto found = others_.find(character); found != others_.end()) {
+    return found->second;
+  }
   const QString decomposed = QString::fromUcs4(&character, 1).normalized(QString::NormalizationForm_KD);
   QString kept;
   for (const char32_t part : decomposed.toUcs4()) {
@@ -30,23 +55,27 @@ const std::string& ListSearch::FoldCharacter(char32_t character) {
   }
   std::string folded = ToUtf8(kept.toCaseFolded());
   if (folded == "ß") folded = "ss";
-  return folds_.emplace(character, std::move(folded)).first->second;
+  if (!slot) return others_.emplace(character, std::move(folded)).first->second;
+  folded_.push_back(std::move(folded));
+  *slot = static_cast<uint32_t>(folded_.size());
+  return folded_.back();
+}
+
+void ListSearch::AppendFolded(std::string_view utf8, std::string& out) {
+  for (size_t at = 0; at < utf8.size();) {
+    const char c = utf8[at];
+    if (static_cast<unsigned char>(c) < 0x80) {
+      out += c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+      ++at;
+    } else {
+      out += FoldCharacter(Decode(utf8, at));
+    }
+  }
 }
 
 std::string ListSearch::Fold(const QString& text) {
   std::string folded;
-  folded.reserve(static_cast<size_t>(text.size()));
-  for (qsizetype k = 0; k < text.size(); ++k) {
-    const char16_t unit = text[k].unicode();
-    if (unit < 0x80) {
-      folded += static_cast<char>(unit >= u'A' && unit <= u'Z' ? unit + (u'a' - u'A') : unit);
-    } else if (QChar::isHighSurrogate(unit) && k + 1 < text.size() && text[k + 1].isLowSurrogate()) {
-      folded += FoldCharacter(QChar::surrogateToUcs4(unit, text[k + 1].unicode()));
-      ++k;
-    } else {
-      folded += FoldCharacter(unit);
-    }
-  }
+  AppendFolded(ToUtf8(text), folded);
   return folded;
 }
 
@@ -56,12 +85,7 @@ void ListSearch::Read(const StudyTable& table) {
   for (int row = StudyTable::FixedRows; table.IsDataRow(row); ++row) {
     for (int col : {ColGauche, ColDroite}) {
       starts_.push_back(static_cast<uint32_t>(texts_.size()));
-      const std::string& cell = table.Cell(col, row);
-      if (std::all_of(cell.begin(), cell.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-        for (char c : cell) texts_ += c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-      } else {
-        texts_ += Fold(ToQString(cell));
-      }
+      AppendFolded(table.Cell(col, row), texts_);
       texts_ += '\0';
     }
   }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -44,9 +45,14 @@ class ListSearch {
 
  private:
   void Read(const StudyTable& table);
+  void AppendFolded(std::string_view utf8, std::string& out);
   const std::string& FoldCharacter(char32_t character);
 
-  std::unordered_map<char32_t, std::string> folds_;  // each character met, folded
+  // Each character met, folded: those of the first 65,536 by their number
+  // (0: not met yet; else the place in folded_ plus one), the others by name.
+  std::vector<uint32_t> slots_;
+  std::vector<std::string> folded_;
+  std::unordered_map<char32_t, std::string> others_;
   std::string texts_;             // Gauche and Droite of every data row, folded, each followed by '\0'
   std::vector<uint32_t> starts_;  // where each of those texts starts in texts_
   const StudyTable* table_ = nullptr;
