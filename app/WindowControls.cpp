@@ -6,6 +6,7 @@
 #include <QCompleter>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <algorithm>
 
@@ -42,10 +43,13 @@ StaticLabel* Label(QWidget* parent, const QString& caption, int x, int y, int w,
 }  // namespace
 
 void TFTenaxo::CreateControls() {
+  // The card and the list keep their places in an area of their own, below
+  // the menu bar.
+  area_ = new QWidget(this);
   model_ = new ListModel(session_.table, this);
-  SgListe = new ListGrid(model_, this);
+  SgListe = new ListGrid(model_, area_);
 
-  PnFiche = new Panel(this, Bevel::Raised, Bevel::None, 1);
+  PnFiche = new Panel(area_, Bevel::Raised, Bevel::None, 1);
   PnFiche->setGeometry(0, 0, kClientWidth, kCardHeight);
 
   const QFont panelFont = UiFont(13, true);
@@ -95,6 +99,8 @@ void TFTenaxo::CreateControls() {
   AcExporter = new QAction(QStringLiteral("Exporter la liste…"), this);
   AcExporter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   addActions({AcImporter, AcExporter});
+  CreateMenus();
+  CreateSearch();
   setAcceptDrops(true);
   fileFolder_ = QDir::homePath();
 
@@ -124,8 +130,12 @@ void TFTenaxo::resizeEvent(QResizeEvent* event) {
 }
 
 void TFTenaxo::LayOut() {
+  const int top = MenuHeight();
+  MainMenu->setGeometry(0, 0, width(), top);
+  area_->setGeometry(0, top, width(), height() - top);
   PnFiche->setGeometry(0, 0, width(), kCardHeight);
-  SgListe->setGeometry(0, kCardHeight, width(), std::max(0, height() - kCardHeight));
+  SgListe->setGeometry(0, kCardHeight, width(), std::max(0, height() - top - kCardHeight));
+  PlaceSearch();
 }
 
 }  // namespace tenaxo
