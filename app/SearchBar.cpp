@@ -83,6 +83,7 @@ void TFTenaxo::SearchNext(bool forward) {
 
 void TFTenaxo::ShowHit(int hit) {
   if (hit < 0) {
+    SgListe->selectionModel()->clearSelection();
     LbRecherche->setText(EdRecherche->text().isEmpty() ? QString() : QStringLiteral("Aucun résultat"));
     return;
   }
