@@ -76,21 +76,15 @@ TEST(TableChanges, UndoAndRedoGiveBackTheTableExactly) {
   }
 }
 
-// A row order is kept as runs of rows that follow each other, or whole when runs would take more room.
+// A row order is kept as runs of rows that follow each other, or whole when runs take more room.
 TEST(TableChanges, OrdersTakeTheRoomOfTheirRuns) {
-  const std::tuple<const char*, std::vector<int>, size_t> cases[] = {
-      {"unchanged", {0, 1, 2, 3, 4, 5}, 8},
-      {"turned round", {5, 4, 3, 2, 1, 0}, 8},
-      {"the first row last", {1, 2, 3, 4, 5, 0}, 16},
-      {"scrambled", {3, 0, 5, 1, 4, 2}, 24},
-  };
+  const std::tuple<const char*, std::vector<int>, size_t> cases[] = {{"unchanged", {0, 1, 2, 3, 4, 5}, 8},
+                                                                     {"turned round", {5, 4, 3, 2, 1, 0}, 8},
+                                                                     {"the first row last", {1, 2, 3, 4, 5, 0}, 16},
+                                                                     {"scrambled", {3, 0, 5, 1, 4, 2}, 24}};
   for (const auto& [name, order, bytes] : cases) {
-    SCOPED_TRACE(name);
-    const TableChanges::Order kept(order);
-    EXPECT_EQ(kept.Forward(), order);
-    EXPECT_EQ(kept.MemoryUsage(), bytes);
-    const std::vector<int> back = kept.Backward();
-    for (size_t k = 0; k < order.size(); ++k) EXPECT_EQ(back[static_cast<size_t>(order[k])], static_cast<int>(k));
+    EXPECT_EQ(TableChanges::Order(order).Forward(), order) << name;
+    EXPECT_EQ(TableChanges::Order(order).MemoryUsage(), bytes) << name;
   }
 }
 

@@ -46,22 +46,5 @@ TEST(ListSearch, FindsPairsByGaucheOrDroite) {
   EXPECT_EQ(search.Find(table, QStringLiteral("ecole")), (std::vector<SearchHit>{{1, 0}, {5, 1}}));
 }
 
-// Where the search goes from a row among hits on rows 2, 5 and 9, round the list.
-TEST(ListSearch, GoesRoundTheHits) {
-  const std::vector<SearchHit> hits = {{2, 0}, {5, 1}, {9, 0}};
-  const std::tuple<const char*, int, int, int, int> cases[] = {
-      // name, row, at or after, after, before
-      {"on a hit", 5, 1, 2, 0},    {"between hits", 6, 2, 2, 1},    {"above the first", 1, 0, 0, 2},
-      {"on the last", 9, 2, 0, 1}, {"below the last", 10, 0, 0, 2},
-  };
-  for (const auto& [name, row, atOrAfter, after, before] : cases) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(ListSearch::AtOrAfter(hits, row), atOrAfter);
-    EXPECT_EQ(ListSearch::After(hits, row), after);
-    EXPECT_EQ(ListSearch::Before(hits, row), before);
-  }
-  EXPECT_EQ(ListSearch::AtOrAfter({}, 1) + ListSearch::After({}, 1) + ListSearch::Before({}, 1), -3);
-}
-
 }  // namespace
 }  // namespace tenaxo

@@ -3,27 +3,22 @@
 #include <QHeaderView>
 #include <functional>
 
-#include "GuiFixture.h"
+#include "KeysFixture.h"
 #include "TableText.h"
 
 namespace tenaxo {
 namespace {
 
-class UndoTest : public test::GuiTest {
+class UndoTest : public test::KeysTest {
  protected:
-  // A key to the focus; after a box, to the window made active again.
-  void Press(int key, Qt::KeyboardModifiers with = {}) {
-    if (!QApplication::focusWidget()) QApplication::setActiveWindow(window.get());
-    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), with);
-  }
-  void Undo() { Press(Qt::Key_Z, Qt::ControlModifier); }
-  void Redo() { Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }
   std::vector<std::string> Rows() { return test::Rows(window->State().table); }
 };
 
 // Each change, undone then made again from the grid's editor: the list as before and as after, "Sauver" in bold only
-// away from the list as loaded, the step named in the menu.
+// away from the list as loaded, the step named in the menu. Ctrl+1 ... Ctrl+5 sort as a click on the header of their
+// column does (the orders: editor_test.cpp).
 TEST_F(UndoTest, EveryChangeToTheListIsUndoneAndMadeAgain) {
+  const auto ctrl = [this](Qt::Key key) { Press(key, Qt::ControlModifier); };
   const auto header = [this](int col) {
     const QPoint at = window->SgListe->CellCenter(col, 0);
     QTest::mouseClick(window->SgListe->horizontalHeader()->viewport(), Qt::LeftButton, {}, at);
@@ -36,11 +31,12 @@ TEST_F(UndoTest, EveryChangeToTheListIsUndoneAndMadeAgain) {
       {"a row deleted", [&] { window->AcSupprimerLigne->trigger(); }, "Annuler la suppression d'une ligne"},
       {"Vider liste", [&] { Click(window->BtVider); }, "Annuler le vidage de la liste"},
       {"RAZ Statistiques", [&] { Click(window->Button4); }, "Annuler la remise à zéro des statistiques"},
-      {"a header click", [&] { header(2); }, "Annuler le tri par Demandé"},
-      {"a second one, in reverse", [&] { header(0); }, "Annuler le tri par Gauche"},
-      {"Ctrl+5 twice, the second in reverse",
-       [&] { Press(Qt::Key_5, Qt::ControlModifier), Press(Qt::Key_5, Qt::ControlModifier); },
-       "Annuler le tri par Ratio"},
+      {"a header click, Gauche at start in reverse", [&] { header(0); }, "Annuler le tri par Gauche"},
+      {"Ctrl+1: Gauche", [&] { ctrl(Qt::Key_1); }, "Annuler le tri par Gauche"},
+      {"Ctrl+2: Droite", [&] { ctrl(Qt::Key_2); }, "Annuler le tri par Droite"},
+      {"Ctrl+3: Demandé", [&] { ctrl(Qt::Key_3); }, "Annuler le tri par Demandé"},
+      {"Ctrl+4 twice: Juste, in reverse", [&] { ctrl(Qt::Key_4), ctrl(Qt::Key_4); }, "Annuler le tri par Juste"},
+      {"Ctrl+5 twice: Ratio, in reverse", [&] { ctrl(Qt::Key_5), ctrl(Qt::Key_5); }, "Annuler le tri par Ratio"},
       {"an answer", [&] { ClickFree(), Click(window->BtNon); }, "Annuler la réponse"},
   };
   for (const auto& [name, change, undo] : cases) {
