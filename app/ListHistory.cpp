@@ -126,34 +126,6 @@ QString ListHistory::UndoText() const { return pending_->Empty() ? stack_.undoTe
 
 QString ListHistory::RedoText() const { return CanRedo() ? stack_.redoText() : QString(); }
 
-void ListHistory::Undo() {
-  if (!pending_->Empty()) Commit(kTyping, false);
-  stack_.undo();
-  fields_ = Fields();
-  Sync();
-}
-
-void ListHistory::Redo() {
-  if (!CanRedo()) return;
-  stack_.redo();
-  fields_ = Fields();
-  Sync();
-}
-
-void ListHistory::Saved() {
-  const bool outside = depth_ == 0;
-  if (outside) Begin();
-  saved_ = true;
-  if (outside) End();
-}
-
-void ListHistory::Restart() {
-  const bool outside = depth_ == 0;
-  if (outside) Begin();
-  restart_ = true;
-  if (outside) End();
-}
-
 void ListHistory::Sync() { session_.unsaved = !pending_->Empty() || !stack_.isClean(); }
 
 size_t ListHistory::MemoryUsage() const {

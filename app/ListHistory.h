@@ -40,14 +40,15 @@ class ListHistory {
   bool CanRedo() const { return pending_->Empty() && stack_.canRedo(); }
   QString UndoText() const;
   QString RedoText() const;
-  void Undo();
-  void Redo();
+  // These and the two below are called within a step.
+  void Undo() { stack_.undo(); }
+  void Redo() { stack_.redo(); }
 
-  // The list was saved as it is at the End under way (or now).
-  void Saved();
-  // A new history from the End under way (or now): the list is another one,
-  // as its file holds it.
-  void Restart();
+  // The list will be saved as it is once the step under way ends.
+  void Saved() { saved_ = true; }
+  // A new history from the end of the step under way: the list is another
+  // one, as its file holds it.
+  void Restart() { restart_ = true; }
 
   // Puts the unsaved mark in step with the history.
   void Sync();

@@ -7,8 +7,7 @@ namespace tenaxo::test {
 
 class KeysTest : public GuiTest {
  protected:
-  // A key to the menu open, or else to the window's focus; the window is made active again once a menu or a box has
-  // closed, which the offscreen platform leaves undone.
+  // A key to the menu open, or else to the focus of the window, made active again as offscreen Qt does not.
   void Press(int key, Qt::KeyboardModifiers with = {}) {
     QWidget* popup = QApplication::activePopupWidget();
     if (!popup) QApplication::setActiveWindow(window.get());

@@ -8,16 +8,12 @@
 
 namespace tenaxo {
 namespace {
+using test::KeysTest;
 
-class UndoTest : public test::KeysTest {
- protected:
-  std::vector<std::string> Rows() { return test::Rows(window->State().table); }
-};
-
-// Each change, undone then made again from the grid's editor: the list as before and as after, "Sauver" in bold only
-// away from the list as loaded, the step named in the menu. Ctrl+1 ... Ctrl+5 sort as a click on the header of their
-// column does (the orders: editor_test.cpp).
-TEST_F(UndoTest, EveryChangeToTheListIsUndoneAndMadeAgain) {
+// Each change, undone then made again from the grid's editor: the list as before and after, "Sauver" bold only away
+// from the list as loaded, the step named in the menu. Ctrl+1 ... Ctrl+5 sort as their column's header does.
+TEST_F(KeysTest, EveryChangeToTheListIsUndoneAndMadeAgain) {
+  const auto Rows = [this] { return test::Rows(window->State().table); };
   const auto ctrl = [this](Qt::Key key) { Press(key, Qt::ControlModifier); };
   const auto header = [this](int col) {
     const QPoint at = window->SgListe->CellCenter(col, 0);
@@ -61,14 +57,13 @@ TEST_F(UndoTest, EveryChangeToTheListIsUndoneAndMadeAgain) {
 
 // Annuler right after "Oui" or "Non": the pair's counts and the series score back, the same question asked again, its
 // answer hidden. A save marks the list as saved where the history stands; a load starts a new history.
-TEST_F(UndoTest, AnAnswerUndoneAsksItsQuestionAgain) {
+TEST_F(KeysTest, AnAnswerUndoneAsksItsQuestionAgain) {
   StartWith("L", test::Pairs(3), {{"Gauche", "-1"}});
   TFTenaxo& w = *window;
   for (QPushButton* answer : {w.BtOui, w.BtNon}) {
     SCOPED_TRACE(answer->text().toStdString());
-    const std::string question = Caption(w.PnQL), title = Title();
     const int row = w.State().questionRow;
-    const std::string asked = Cell(2, row), found = Cell(3, row);
+    const std::string question = Caption(w.PnQL), title = Title(), asked = Cell(2, row), found = Cell(3, row);
     ClickFree();
     Click(answer);
     Undo();
