@@ -91,6 +91,8 @@ TEST_F(KeysTest, CtrlFFindsPairsAsTheyAreTyped) {
   Press(Qt::Key_F, Qt::ControlModifier);
   EXPECT_EQ(w.SgListe->isVisible(), true);
   ASSERT_EQ(QApplication::focusWidget(), w.EdRecherche);
+  EXPECT_EQ(w.PnRecherche->geometry().bottomRight(), w.SgListe->viewport()->geometry().bottomRight());
+  EXPECT_LT(w.EdRecherche->geometry().right(), w.LbRecherche->x()) << "the field, then the count";
   const std::tuple<const char*, std::function<void()>, int, int, const char*> steps[] = {
       // name, keys, the current cell (column, row) then, the label
       {"typed, accents aside", [] { QTest::keyClicks(QApplication::focusWidget(), "ecole"); }, 0, 2, "1 / 1"},
