@@ -30,8 +30,8 @@ class ListSearch {
   std::string Fold(const QString& text);
 
   // The rows whose Gauche or Droite holds the text, top to bottom; none for
-  // an empty text. The folded texts of the list are kept from one call to the
-  // next, and read again once the table has changed.
+  // an empty text. The folded texts of the list stay between calls and are
+  // read again once the table has changed.
   const std::vector<SearchHit>& Find(const StudyTable& table, const QString& text);
   // What the last Find found.
   const std::vector<SearchHit>& Hits() const { return hits_; }
