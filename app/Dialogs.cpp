@@ -36,6 +36,14 @@ void ShowError(QWidget* parent, const QString& message) {
   box.exec();
 }
 
+void ShowNotice(QWidget* parent, const QString& message) {
+  QMessageBox box(QMessageBox::Information, QApplication::applicationName(), message, QMessageBox::NoButton, parent);
+  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.exec();
+}
+
 void ShowCurrentFailure(QWidget* parent) {
   try {
     throw;

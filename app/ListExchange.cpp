@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -61,11 +62,21 @@ void TFTenaxo::AcExporterClick() {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  const QString kvtml = QStringLiteral("KVTML 2.0, Parley et KWordQuiz (*.kvtml)");
-  dialog.setNameFilters({QStringLiteral("Texte séparé par des tabulations, UTF-8 (*.txt *.tsv)"), kvtml});
-  dialog.setDefaultSuffix(QStringLiteral("txt"));
-  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, kvtml](const QString& filter) {
-    dialog.setDefaultSuffix(filter == kvtml ? QStringLiteral("kvtml") : QStringLiteral("txt"));
+  // The format goes by the extension (ExportList): a filter gives the name
+  // its own, in place of another filter's.
+  const QStringList filters = {QStringLiteral("Texte avec en-têtes, pour Anki, UTF-8 (*.txt)"),
+                               QStringLiteral("KVTML 2.0, Parley et KWordQuiz (*.kvtml)"),
+                               QStringLiteral("Paires seules, Gauche et Droite, sans en-tête, UTF-8 (*.tsv)")};
+  const QStringList suffixes = {QStringLiteral("txt"), QStringLiteral("kvtml"), QStringLiteral("tsv")};
+  dialog.setNameFilters(filters);
+  dialog.setDefaultSuffix(suffixes.front());
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters, suffixes](const QString& filter) {
+    const QString suffix = suffixes.value(filters.indexOf(filter), suffixes.front());
+    dialog.setDefaultSuffix(suffix);
+    const QFileInfo typed(dialog.selectedFiles().value(0));
+    if (suffixes.contains(typed.suffix(), Qt::CaseInsensitive)) {
+      dialog.selectFile(typed.completeBaseName() + u'.' + suffix);
+    }
   });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   fileFolder_ = dialog.directory().absolutePath();

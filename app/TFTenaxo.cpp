@@ -148,7 +148,8 @@ void TFTenaxo::Button4Click() {
       QStringLiteral("la remise à zéro des statistiques"));
 }
 void TFTenaxo::Button5Click() {
-  Run([&] { lists_->LoadList(); });
+  QString notice;
+  if (Run([&] { notice = lists_->LoadList(); }) && !notice.isEmpty()) ShowNotice(this, notice);
 }
 void TFTenaxo::BtSauverClick() {
   Run([&] { lists_->SaveList(); });
@@ -267,9 +268,10 @@ void TFTenaxo::FormCreate() {
 
 void TFTenaxo::FormShow() {
   if (lists_->ListFileExists()) {
-    lists_->LoadList();
+    const QString notice = lists_->LoadList();
     cycle_->ComputeRatios();
     cycle_->NextQuestion();
+    if (!notice.isEmpty()) ShowNotice(this, notice);
   } else if (FAbout) {
     FAbout->ShowModeless();
   }

@@ -7,7 +7,6 @@
 #include <new>
 #include <utility>
 
-#include "CellText.h"
 #include "Errors.h"
 #include "FileIo.h"
 #include "FolderListing.h"
@@ -34,16 +33,13 @@ bool ListCommands::ListFileExists() const { return FileExists(ListFilePath()); }
 
 void ListCommands::FillListNames() {
   QStringList items;
-  for (const QString& file : ListFiles(AppFolder() + QStringLiteral("*.tnx"))) {
-    std::string name = ToUtf8(file);
-    std::string item;
-    CutToken(name, ".tnx", item);
-    items.append(ToQString(item));
-  }
+  // Each name up to its first ".tnx" (all of it without one: "CAPS.TNX").
+  for (const QString& file : ListFiles(AppFolder() + QStringLiteral("*.tnx")))
+    items.append(file.left(file.indexOf(QStringLiteral(".tnx"))));
   window_.SetListNames(items);
 }
 
-void ListCommands::LoadList() {
+QString ListCommands::LoadList() {
   QString path;
   try {
     const std::string name = window_.ListName();
@@ -56,7 +52,14 @@ void ListCommands::LoadList() {
     {
       std::string bytes = ReadWholeFile(path);
       stamp = StampOf(path, bytes);
-      lines = ParseListText(DecodeListFile(std::move(bytes), path, encoding));
+      std::string text;
+      try {
+        text = DecodeListFile(std::move(bytes), path, encoding);
+      } catch (const Error&) {
+        unreadable_ = path;
+        throw;
+      }
+      lines = ParseListText(text);
     }
     std::string listName = name;
     const int32_t lineCount = static_cast<int32_t>(std::clamp<size_t>(lines.size(), 1, INT32_MAX));
@@ -67,10 +70,16 @@ void ListCommands::LoadList() {
     session_.lineCount = lineCount;
     session_.unsaved = false;
     stamp_ = std::move(stamp);
+    unreadable_.clear();
     if (OnReplaced) OnReplaced();
   } catch (const std::bad_alloc&) {
     throw Error(QStringLiteral("Mémoire insuffisante pour charger la liste \"%1\".").arg(path));
   }
+  if (session_.encoding != FileEncoding::Utf16) return QString();
+  return QStringLiteral(
+             "La liste \"%1\" est en UTF-16 : elle sera enregistrée en UTF-8 (avec la marque d'ordre des "
+             "octets) à la prochaine sauvegarde.")
+      .arg(path);
 }
 
 SaveResult ListCommands::SaveList() {
@@ -83,6 +92,11 @@ SaveResult ListCommands::SaveList() {
 SaveResult ListCommands::WriteList() {
   const std::string name = window_.ListName();
   const QString path = tenaxo::ListFilePath(name);
+  if (path == unreadable_) {
+    throw Error(QStringLiteral("Le fichier \"%1\" n'a pas pu être lu comme une liste : il n'est pas remplacé. "
+                               "Chargez une autre liste, ou sauvez sous un autre nom.")
+                    .arg(path));
+  }
   if (session_.listName != name && FileExists(path) && !window_.Confirm(QStringLiteral("Ecraser cette liste ?"))) {
     return SaveResult::Declined;
   }

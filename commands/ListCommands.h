@@ -67,13 +67,17 @@ class ListCommands {
   // each name up to its first ".tnx", unsorted, duplicates kept.
   void FillListNames();
   // "Charger": replaces the study list by the named list file. Out of memory fails with
-  // "Mémoire insuffisante pour charger la liste "<path>"."
-  void LoadList();
+  // "Mémoire insuffisante pour charger la liste "<path>"." Gives the message
+  // to show once the list is loaded, empty when none: a UTF-16 list is saved
+  // as UTF-8 with the mark. A file whose bytes are no list (DecodeListFile
+  // fails) is never written by "Sauver" until a list is loaded again.
+  QString LoadList();
   // "Sauver": writes the study list to the named list file, asking "Ecraser
   // cette liste ?" first when that would replace another list, and "La liste
   // a été modifiée sur le disque depuis son chargement. L'écraser ?" when
   // something else wrote the file since this list was loaded from it or saved
-  // to it; then the drop-down's items again when the file is new.
+  // to it; then the drop-down's items again when the file is new. Fails for
+  // the file the last load refused for its bytes.
   SaveResult SaveList();
   // "Supprimer": asks "Effacer cette liste ?", deletes the named list file,
   // empties the name, rebuilds the items and clears the study list.
@@ -111,7 +115,8 @@ class ListCommands {
 
   Session& session_;
   ListWindow window_;
-  FileStamp stamp_;  // the list file as last loaded or saved
+  FileStamp stamp_;     // the list file as last loaded or saved
+  QString unreadable_;  // the list file last refused for its bytes, until a load
 };
 
 }  // namespace tenaxo

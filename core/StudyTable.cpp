@@ -83,8 +83,8 @@ void StudyTable::ReorderDataRows(const std::vector<int>& order) {
   Changed(FixedRows, RowCount() - 1);
 }
 
-void StudyTable::ReplaceDataRows(std::vector<Row> rows) {
-  size_t width = static_cast<size_t>(colCount_);
+void StudyTable::ReplaceDataRows(std::vector<Row> rows, int leastCols) {
+  size_t width = static_cast<size_t>(std::max(leastCols, 0));
   for (const Row& row : rows) width = std::max(width, row.size());
   // The new table is built aside and only swapped in once complete: a failure
   // (memory running out) leaves the old one as it was.

@@ -34,6 +34,8 @@ class TableObserver {
 };
 
 enum Column { ColGauche = 0, ColDroite = 1, ColDemande = 2, ColJuste = 3, ColRatio = 4 };
+// The columns every list has, those above.
+constexpr int kListColumns = 5;
 
 // Cells of one column, rows first..first+count-1.
 struct CellSpan {
@@ -114,7 +116,10 @@ class StudyTable {
   // Replaces every data row at once (one blank row when there is none);
   // rows wider than the table widen it. The current cell goes to row 1. On a
   // failure the table is as it was.
-  void ReplaceDataRows(std::vector<Row> rows);
+  void ReplaceDataRows(std::vector<Row> rows) { ReplaceDataRows(std::move(rows), colCount_); }
+  // The same, the table then as wide as its widest row and at least leastCols
+  // wide, narrower than it was too.
+  void ReplaceDataRows(std::vector<Row> rows, int leastCols);
 
   // The exact moves that undo the ones above; none is recorded.
   // Row r (a data row, or the row after the last) and the rows below it move

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <tuple>
 
 #include "Errors.h"
 
@@ -34,20 +35,13 @@ QString SystemText(int error) {
 
 [[noreturn]] void FailWrite() { throw Error(QStringLiteral("Erreur d'écriture dans le flux")); }
 
+// An open file, closed when it goes.
 class Descriptor {
  public:
   explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
+  ~Descriptor() { close(fd_); }
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
-  // Closes now, telling whether the system accepted it.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
 
  private:
   int fd_;
@@ -98,11 +92,9 @@ mode_t NewFileMode() {
 std::string ReadWholeFile(const QString& path) {
   if (path.contains(QChar(0))) FailOpen(path, EINVAL);
   const QByteArray name = QFile::encodeName(path);
-  int fd;
-  do {
-    fd = open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) FailOpen(path, errno);
+  // Without blocking (a FIFO, say), so never interrupted either.
+  const int fd = open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd == -1) FailOpen(path, errno);
   Descriptor file(fd);
   struct stat st;
   if (fstat(fd, &st) != 0) FailOpen(path, errno);
@@ -140,13 +132,12 @@ void WriteFileAtomically(const QString& path, std::string_view bytes) {
 
   QByteArray temporary = FolderOf(target) + ".tnx-XXXXXX";
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) FailCreate(path, errno);
+  if (fd == -1) FailCreate(path, errno);
   Descriptor file(fd);
   NewFile guard(temporary);
   if (exists) {
-    if (fchown(fd, old.st_uid, old.st_gid) != 0) {
-      // Only the administrator may give a file away; the list stays ours.
-    }
+    // Only the administrator may give a file away; the list stays ours then.
+    std::ignore = fchown(fd, old.st_uid, old.st_gid);
     fchmod(fd, old.st_mode & 07777);
   } else {
     fchmod(fd, NewFileMode());
@@ -161,17 +152,17 @@ void WriteFileAtomically(const QString& path, std::string_view bytes) {
     data += count;
     left -= static_cast<size_t>(count);
   }
-  if (fsync(fd) != 0 || !file.Close()) FailWrite();
+  // Once the bytes are on disk, closing the file has nothing left to report.
+  if (fsync(fd) != 0) FailWrite();
   if (rename(temporary.constData(), target.constData()) != 0) FailCreate(path, errno);
   guard.Keep();
 
   // The folder now names the new file; make that last too.
   const QByteArray folder = FolderOf(target);
   const int dirFd = open(folder.isEmpty() ? "." : folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    fsync(dirFd);
-    close(dirFd);
-  }
+  if (dirFd == -1) return;
+  fsync(dirFd);
+  close(dirFd);
 }
 
 bool FileExists(const QString& path) {

@@ -13,7 +13,7 @@ using test::KeysTest;
 // Each change, undone then made again from the grid's editor: the list as before and after, "Sauver" bold only away
 // from the list as loaded, the step named in the menu. Ctrl+1 ... Ctrl+5 sort as their column's header does.
 TEST_F(KeysTest, EveryChangeToTheListIsUndoneAndMadeAgain) {
-  const auto Rows = [this] { return test::Rows(window->State().table); };
+  const auto Rows = [this] { return test::Cells(window->State().table); };
   const auto ctrl = [this](Qt::Key key) { Press(key, Qt::ControlModifier); };
   const auto header = [this](int col) {
     const QPoint at = window->SgListe->CellCenter(col, 0);
@@ -40,9 +40,9 @@ TEST_F(KeysTest, EveryChangeToTheListIsUndoneAndMadeAgain) {
     window.reset();
     StartWith("L", "b\tB\t3\t3\t\r\na\tA\t\t\t\r\nc\tC\t12\t1\t\r\n");  // ranked: a, c, b
     FocusGrid();
-    const std::vector<std::string> before = Rows();
+    const auto before = Rows();
     change();
-    const std::vector<std::string> after = Rows();
+    const auto after = Rows();
     EXPECT_NE(after, before);
     EXPECT_EQ(window->AcAnnuler->text().remove('&').toStdString(), undo);
     EXPECT_EQ(SauverBold(), true);
