@@ -20,7 +20,9 @@
 #include "Fonts.h"
 #include "ListCommands.h"
 #include "ListGrid.h"
+#include "ListHistory.h"
 #include "ListModel.h"
+#include "ListSearch.h"
 #include "QuestionCycle.h"
 #include "Settings.h"
 #include "TFAbout.h"
@@ -46,14 +48,18 @@ void SetChecked(QCheckBox* box, bool checked) {
 
 // A failure stops here, in the error box: it never unwinds through the
 // toolkit's frames that called the handler, which would skip their cleanup.
-bool TFTenaxo::Run(const std::function<void()>& handler) {
+bool TFTenaxo::Run(const std::function<void()>& handler, const QString& step, bool quiz) {
+  history_->Begin();
+  if (!step.isEmpty()) history_->Name(step, quiz);
   try {
     handler();
   } catch (...) {
+    history_->End();
     Mirror();
     ShowCurrentFailure(this);
     return false;
   }
+  history_->End();
   Mirror();
   return true;
 }
@@ -63,7 +69,7 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
   setFont(UiFont(11));
   CreateControls();
   // Never smaller than the card as designed: no control is cut.
-  setMinimumSize(kClientWidth, AreaTop() + kCardHeight);
+  setMinimumSize(kClientWidth, MenuHeight() + kCardHeight);
   resize(kClientWidth, 476);
 
   VoiceFactory made = voices ? std::move(voices) : EspeakVoices();
@@ -73,6 +79,8 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
     return std::make_unique<HeldVoice>(std::move(voice), hold);
   };
   cycle_ = std::make_unique<QuestionCycle>(session_, std::move(held));
+  history_ = std::make_unique<ListHistory>(session_, *cycle_);
+  search_ = std::make_unique<ListSearch>();
   PnFiche->installEventFilter(this);
   // Ctrl+E moves to the end of the line in a text box on X11; here it exports,
   // wherever the focus is.
@@ -96,6 +104,8 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
   window.ClearListName = [this] { CbListes->setEditText(QString()); };
   window.SetListName = [this](const QString& name) { CbListes->setEditText(name); };
   lists_ = std::make_unique<ListCommands>(session_, std::move(window));
+  lists_->OnSaved = [this] { history_->Saved(); };
+  lists_->OnReplaced = [this] { history_->Restart(); };
 
   BindEvents();
   try {
@@ -132,21 +142,23 @@ void TFTenaxo::PnQRClick() {
   FocusCard();
 }
 void TFTenaxo::BtOuiClick() {
-  Run([&] { cycle_->AnswerFound(); });
+  Run([&] { cycle_->AnswerFound(); }, QStringLiteral("la réponse"), true);
   FocusCard();
 }
 void TFTenaxo::BtNonClick() {
-  Run([&] { cycle_->AnswerNotFound(); });
+  Run([&] { cycle_->AnswerNotFound(); }, QStringLiteral("la réponse"), true);
   FocusCard();
 }
 void TFTenaxo::Button3Click() {
-  Run([&] { cycle_->NewSeries(); });
+  Run([&] { cycle_->NewSeries(); }, QStringLiteral("la nouvelle série"), true);
   FocusCard();
 }
 void TFTenaxo::Button4Click() {
-  Run([&] {
-    if (Confirm(this, QStringLiteral("Remise à zéro des statistiques ?"))) cycle_->ResetStats();
-  });
+  Run(
+      [&] {
+        if (Confirm(this, QStringLiteral("Remise à zéro des statistiques ?"))) cycle_->ResetStats();
+      },
+      QStringLiteral("la remise à zéro des statistiques"));
 }
 void TFTenaxo::Button5Click() {
   // A name refused or a file that cannot be read leaves the keyboard in the
@@ -164,7 +176,7 @@ void TFTenaxo::BtDelListeClick() {
   Run([&] { lists_->DeleteList(); });
 }
 void TFTenaxo::BtViderClick() {
-  Run([&] { lists_->ClearList(); });
+  Run([&] { lists_->ClearList(); }, QStringLiteral("le vidage de la liste"));
 }
 
 void TFTenaxo::BindEvents() {
@@ -184,9 +196,6 @@ void TFTenaxo::BindEvents() {
   connect(CbVocal, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { CbVocalMenu()->popup(CbVocal->mapToGlobal(at)); });
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, Button1, &QPushButton::click);
-  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, BtSauver,
-          &QPushButton::click);
 
   connect(AcImporter, &QAction::triggered, this, [this] { AcImporterClick(); });
   connect(AcExporter, &QAction::triggered, this, [this] { AcExporterClick(); });
@@ -221,6 +230,10 @@ void TFTenaxo::Mirror() {
             : QStringLiteral("Tenaxo"));
   SetChecked(CbVocal, cycle.SpeechOn());
   BtSauver->setFont(session_.unsaved ? MarkFont(font()) : font());
+  AcAnnuler->setEnabled(history_->CanUndo());
+  AcAnnuler->setText(QStringLiteral("&Annuler %1").arg(history_->UndoText()).trimmed());
+  AcRetablir->setEnabled(history_->CanRedo());
+  AcRetablir->setText(QStringLiteral("&Rétablir %1").arg(history_->RedoText()).trimmed());
   LbNbMots->setText(session_.lineCount < 0 ? QString() : QStringLiteral("%1 Lignes").arg(session_.lineCount));
 }
 
@@ -287,6 +300,7 @@ void TFTenaxo::FormShow() {
   for (int col = 0; col < headers.size(); ++col) {
     session_.table.SetCell(col, 0, ToUtf8(headers[col]));
   }
+  history_->Restart();  // the list as the window shows it first
 }
 
 bool TFTenaxo::FormClose() {
@@ -322,11 +336,15 @@ bool TFTenaxo::FormClose() {
 
 void TFTenaxo::CbVisuListeClick() {
   const bool shown = CbVisuListe->isChecked();
+  if (!shown && PnRecherche->isVisible()) CloseSearch();
   // A maximized window keeps its size: the card or the list takes the room.
   if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
-    resize(width(), AreaTop() + kCardHeight + (shown ? kListHeight : 0));
+    resize(width(), MenuHeight() + kCardHeight + (shown ? kListHeight : 0));
   }
   SgListe->setVisible(shown);
+  AcVoirListe->setChecked(shown);
+  AcInsererLigne->setEnabled(shown);
+  AcSupprimerLigne->setEnabled(shown);
   LayOut();
 }
 
@@ -342,6 +360,11 @@ bool TFTenaxo::eventFilter(QObject* watched, QEvent* event) {
     const QKeySequence pressed(key->keyCombination());
     // Taken here and left unaccepted, the key goes to the window's command.
     if (pressed == AcExporter->shortcut() || pressed == AcImporter->shortcut()) return true;
+    // In the grid, Ctrl+Z and Ctrl+Maj+Z undo and redo changes to the list,
+    // typing included, rather than the line editor's.
+    if (watched == SgListe->Editor() && (pressed == AcAnnuler->shortcut() || pressed == AcRetablir->shortcut())) {
+      return true;
+    }
   }
   if (watched == PnFiche && event->type() == QEvent::Paint && hold_->Holding()) {
     // The picture is on screen once this paint has been flushed, after the

@@ -4,6 +4,7 @@
 // study list below it while "Voir la liste" is checked. It owns the whole
 // state of a run (the session, the quiz, the list commands) and mirrors that
 // state into its controls after every handler.
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 #include <functional>
@@ -17,13 +18,17 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
 class QMenu;
+class QMenuBar;
 class QPushButton;
 
 namespace tenaxo {
 
 class ListCommands;
 class ListGrid;
+class ListHistory;
+class ListSearch;
 class ListModel;
 class Panel;
 class QuestionCycle;
@@ -68,6 +73,22 @@ class TFTenaxo : public QWidget {
   // Commands reached by their keys alone: Ctrl+I, Ctrl+E.
   QAction* AcImporter;
   QAction* AcExporter;
+  // The menu bar above the card, and the commands of its menus that no
+  // button has (WindowMenus.cpp).
+  QMenuBar* MainMenu;
+  QAction* AcSauver;
+  QAction* AcQuitter;
+  QAction* AcAnnuler;
+  QAction* AcRetablir;
+  QAction* AcRechercher;
+  QAction* AcInsererLigne;
+  QAction* AcSupprimerLigne;
+  QAction* AcVoirListe;
+  QAction* AcModeEmploi;
+  // The search field over the list, the matches it found (SearchBar.cpp).
+  QWidget* PnRecherche;
+  QLineEdit* EdRecherche;
+  StaticLabel* LbRecherche;
 
   // Life of the window.
   void FormCreate();
@@ -105,6 +126,26 @@ class TFTenaxo : public QWidget {
   // "Exporter la liste...": the study list written to the file chosen.
   void AcExporterClick();
 
+  // "Annuler", "Rétablir": the last change to the study list undone, made
+  // again.
+  void AcAnnulerClick();
+  void AcRetablirClick();
+  // A header click and Ctrl+1...Ctrl+5: the list sorted by that column, in
+  // reverse on the column it was last sorted by.
+  void SortColumn(int col);
+  // "Insérer une ligne" (Inser in the grid), "Supprimer la ligne": at the
+  // grid's current row.
+  void InsertRow();
+  void DeleteRow();
+
+  // "Rechercher": the search field over the list (shown with it); each text
+  // typed goes to the first pair below the search's start holding it, F3 and
+  // Maj+F3 to the next and the previous, Escape closes it.
+  void AcRechercherClick();
+  void EdRechercheChange();
+  void SearchNext(bool forward);
+  void CloseSearch();
+
   // The list editor.
   void SgListeSetEditText(int col, int row, const std::string& text);
   void SgListeClick();
@@ -138,19 +179,27 @@ class TFTenaxo : public QWidget {
   };
 
   void CreateControls();
+  void CreateMenus();
+  void CreateSearch();
   void BindEvents();
-  // The top of the designed area (the card, then the list) in the window.
-  int AreaTop() const { return 0; }
   void LayOut();
   // The keyboard goes back to the card, for the next question.
   void FocusCard();
   // Opens the About window; the first time beside this one, off the card.
   void ShowAbout();
+  void PlaceSearch();
+  // The menu bar's height: the top of the designed area (the card, then the list).
+  int MenuHeight() const;
+  // Goes to a pair found (an index into the search's hits): its cell
+  // current, its row selected, in view.
+  void ShowHit(int hit);
   void MirrorCard();
   std::string ListNameText() const;
   // Runs a handler, then mirrors the state, whether it ends or fails; a
   // failure is shown in the error box. True when the handler ended.
-  bool Run(const std::function<void()>& handler);
+  // A handler that changes the study list is one step of its history, named
+  // step ("Annuler la réponse"); quiz: undoing it asks the question again.
+  bool Run(const std::function<void()>& handler, const QString& step = {}, bool quiz = false);
   // Ends the hold on speech once the card is on screen; speech switches
   // itself off when the text held cannot be spoken.
   void SpeakHeld();
@@ -160,6 +209,11 @@ class TFTenaxo : public QWidget {
   ListModel* model_ = nullptr;
   std::unique_ptr<QuestionCycle> cycle_;
   std::unique_ptr<ListCommands> lists_;
+  std::unique_ptr<ListHistory> history_;
+  std::unique_ptr<ListSearch> search_;
+  QWidget* area_ = nullptr;  // the card and the list, below the menu bar
+  int searchFrom_ = 1;       // the row the text typed is looked for from
+  QPointer<QWidget> focusBeforeSearch_;
   TFAbout* FAbout = nullptr;
   VoiceLanguages languages_;
   bool shown_ = false;

@@ -6,6 +6,7 @@
 #include <QCompleter>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <algorithm>
 
@@ -42,10 +43,13 @@ StaticLabel* Label(QWidget* parent, const QString& caption, int x, int y, int w,
 }  // namespace
 
 void TFTenaxo::CreateControls() {
+  // The card and the list keep their places in an area of their own, below
+  // the menu bar.
+  area_ = new QWidget(this);
   model_ = new ListModel(session_.table, this);
-  SgListe = new ListGrid(model_, this);
+  SgListe = new ListGrid(model_, area_);
 
-  PnFiche = new Panel(this, Bevel::Raised, Bevel::None, 1);
+  PnFiche = new Panel(area_, Bevel::Raised, Bevel::None, 1);
   PnFiche->setGeometry(0, 0, kClientWidth, kCardHeight);
 
   const QFont panelFont = UiFont(13, true);
@@ -93,6 +97,8 @@ void TFTenaxo::CreateControls() {
   AcExporter = new QAction(QStringLiteral("Exporter la liste…"), this);
   AcExporter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   addActions({AcImporter, AcExporter});
+  CreateMenus();
+  CreateSearch();
   setAcceptDrops(true);
   fileFolder_ = QDir::homePath();
 
@@ -137,12 +143,14 @@ void TFTenaxo::resizeEvent(QResizeEvent* event) {
 // window widens the two answer panels, each half of the card; a taller one
 // goes to the list while it is shown, else to the answer panels.
 void TFTenaxo::LayOut() {
-  const int top = AreaTop();
+  const int top = MenuHeight();
+  MainMenu->setGeometry(0, 0, width(), top);
+  area_->setGeometry(0, top, width(), height() - top);
   const int card = CbVisuListe->isChecked() ? kCardHeight : std::max(kCardHeight, height() - top);
   const int dx = width() - kClientWidth;
   const int dy = card - kCardHeight;
-  PnFiche->setGeometry(0, top, width(), card);
-  SgListe->setGeometry(0, top + card, width(), std::max(0, height() - top - card));
+  PnFiche->setGeometry(0, 0, width(), card);
+  SgListe->setGeometry(0, card, width(), std::max(0, height() - top - card));
   const int panels = width() - 2;  // inside the card's bevel: 320 px each as designed
   PnQL->setGeometry(1, 29, panels / 2, 38 + dy);
   PnQR->setGeometry(1 + panels / 2, 29, panels - panels / 2, 38 + dy);
@@ -150,6 +158,7 @@ void TFTenaxo::LayOut() {
     const int x = placed.anchor & kRight ? dx : placed.anchor & kCentre ? dx / 2 : 0;
     placed.control->move(placed.designed.topLeft() + QPoint(x, placed.anchor & kDown ? dy : 0));
   }
+  PlaceSearch();
 }
 
 }  // namespace tenaxo

@@ -82,6 +82,7 @@ QString ListCommands::LoadList() {
     session_.unsaved = false;
     stamp_ = std::move(stamp);
     unreadable_.clear();
+    if (OnReplaced) OnReplaced();
   } catch (const std::bad_alloc&) {
     throw Error(QStringLiteral("Mémoire insuffisante pour charger la liste \"%1\".").arg(path));
   }
@@ -123,6 +124,7 @@ SaveResult ListCommands::WriteList() {
   session_.unsaved = false;
   session_.listName = name;
   session_.ResetSeries();
+  if (OnSaved) OnSaved();
   return SaveResult::Saved;
 }
 
@@ -154,6 +156,7 @@ void ListCommands::DeleteList() {
   FillListNames();
   ClearGrid(session_.table);
   session_.ForgetList();
+  if (OnReplaced) OnReplaced();
 }
 
 std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {

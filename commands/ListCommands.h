@@ -57,6 +57,12 @@ class ListCommands {
  public:
   ListCommands(Session& session, ListWindow window);
 
+  // Told (when set) once the study list is in its file, just saved; and once
+  // it is another list, loaded or emptied with its file deleted, whose past
+  // is no longer the list's before.
+  std::function<void()> OnSaved;
+  std::function<void()> OnReplaced;
+
   // Rebuilds the drop-down's items from the list files of the list folder:
   // each name up to its first ".tnx", unsorted, duplicates kept.
   void FillListNames();

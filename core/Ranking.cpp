@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "CellText.h"
 #include "ColumnSort.h"
 #include "Numbers.h"
 
@@ -40,7 +41,13 @@ void ComputeRatios(StudyTable& grid, const TextLocale& locale) {
     if (asked < 10) asked *= 2;
     const int64_t ratio =
         asked == 0 ? 0 : Thousandths(static_cast<double>(CellToInt(grid.Cell(ColJuste, row))) / asked);
-    grid.SetCell(ColRatio, row, asked == 0 ? std::string() : ThousandthsText(ratio, locale));
+    // A pair without a ratio keeps a blank cell as it is: the single space a
+    // moved row leaves there goes only with a ratio.
+    if (asked != 0) {
+      grid.SetCell(ColRatio, row, ThousandthsText(ratio, locale));
+    } else if (!IsBlank(grid.Cell(ColRatio, row))) {
+      grid.SetCell(ColRatio, row, std::string());
+    }
     keys.push_back(static_cast<double>(ratio));
   }
   SortGridByNumbers(grid, keys);

@@ -82,7 +82,7 @@ TEST_F(GuiTest, TheLookWithAndWithoutTahomaUnderLightAndDarkPalettes) {
     Start("Anglais", Pairs(3), {{"Gauche", "-1"}});
     TFTenaxo& w = *window;
     TFAbout& a = *w.About();
-    EXPECT_LE((w.pos() + QPoint(320, 73) - w.screen()->availableGeometry().center()).manhattanLength(), 1);
+    EXPECT_LE((w.pos() + w.rect().center() - w.screen()->availableGeometry().center()).manhattanLength(), 1);
     a.show(), w.CbVisuListe->setChecked(true);  // the About window and the list shown
     EXPECT_EQ(w.PnQR->Color(), QColor(192, 192, 192)) << "masked";
     for (Panel* side : {w.PnQL, w.PnQR}) Ink(side, side->rect(), TextOf(side));
