@@ -89,8 +89,9 @@ const QStringList& AboutInterface() {
       QStringLiteral("« Ctrl+I » (Importer des listes) : chaque fichier "),
       QStringLiteral("devient une nouvelle liste. « Ctrl+E » (Exporter "),
       QStringLiteral("la liste) écrit la liste en cours en texte "),
-      QStringLiteral("séparé par des tabulations, ou en KVTML si le "),
-      QStringLiteral("nom finit par « .kvtml »."),
+      QStringLiteral("séparé par des tabulations, en KVTML si le nom "),
+      QStringLiteral("finit par « .kvtml », en paires seules (Gauche, "),
+      QStringLiteral("Droite) s'il finit par « .tsv »."),
       QStringLiteral(""),
   };
   return lines;

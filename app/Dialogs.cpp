@@ -37,6 +37,14 @@ void ShowError(QWidget* parent, const QString& message) {
 }
 
 void ShowNotice(QWidget* parent, const QString& message) {
+  QMessageBox box(QMessageBox::Information, QApplication::applicationName(), message, QMessageBox::NoButton, parent);
+  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.exec();
+}
+
+void ShowWarningAside(QWidget* parent, const QString& message) {
   auto* box = new QMessageBox(QMessageBox::Warning, QApplication::applicationName(), message, QMessageBox::Ok, parent);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setWindowModality(Qt::NonModal);

@@ -15,14 +15,17 @@ enum class Answers {
 // true for "OK" or "Oui"; "Annuler", "Non", Escape or closing the box declines.
 bool Confirm(QWidget* parent, const QString& question, Answers answers = Answers::OkCancel);
 
+// A message to read, in an information box with "OK".
+void ShowNotice(QWidget* parent, const QString& message);
+
 // A failure, in the error box with the stop icon and "OK". A period ends the
 // message when its last character comes after "." in the character table.
 void ShowError(QWidget* parent, const QString& message);
 QString ErrorText(const QString& message);
 
-// A notice that leaves the window usable: a box with the warning icon and
+// A warning that leaves the window usable: a box with the warning icon and
 // "OK", not modal, gone when closed.
-void ShowNotice(QWidget* parent, const QString& message);
+void ShowWarningAside(QWidget* parent, const QString& message);
 
 // The failure being handled, in the error box; called inside a catch block.
 void ShowCurrentFailure(QWidget* parent);

@@ -141,7 +141,6 @@ double Ink(const QFont& font, qreal scale) {
   {
     QPainter painter(&image);
     painter.setFont(font);
-    painter.setPen(Qt::black);
     painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, word);
   }
   double ink = 0;

@@ -3,8 +3,8 @@
 #include <QCheckBox>
 
 #include "CellText.h"
-#include "ColumnSort.h"
 #include "ListGrid.h"
+#include "ListHistory.h"
 #include "TFTenaxo.h"
 #include "TableRows.h"
 
@@ -12,7 +12,7 @@ namespace tenaxo {
 
 void TFTenaxo::SgListeSetEditText(int /*col*/, int row, const std::string& /*text*/) {
   session_.lineCount = session_.table.DataRowCount();
-  session_.unsaved = true;
+  history_->Sync();
   session_.editedRow = row;
   Mirror();
 }
@@ -22,44 +22,52 @@ void TFTenaxo::SgListeClick() {
   if (session_.editedRow > 0) {
     // A row whose Gauche and Droite are both blank goes once the editor leaves it.
     if (IsBlank(grid.Cell(ColGauche, session_.editedRow) + grid.Cell(ColDroite, session_.editedRow))) {
+      history_->Name(QStringLiteral("la suppression de la ligne vide"));
       DeleteGridRow(grid, session_.editedRow);
     }
     session_.editedRow = 0;
   }
-  if (IsBlank(grid.Cell(SgListe->Col(), SgListe->Row()))) grid.SetCell(SgListe->Col(), SgListe->Row(), std::string());
+  // The editor comes to a blank cell emptied; no one sees the change, which
+  // is no step of the history.
+  if (IsBlank(grid.Cell(SgListe->Col(), SgListe->Row()))) {
+    TableRecorder* recorder = grid.Recorder();
+    grid.SetRecorder(nullptr);
+    grid.SetCell(SgListe->Col(), SgListe->Row(), std::string());
+    grid.SetRecorder(recorder);
+  }
 }
 
+// Keys that add rows are steps of the history; the others, typing, go on
+// as they were.
 void TFTenaxo::SgListeKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
   StudyTable& grid = session_.table;
+  const QString adding = QStringLiteral("l'ajout d'une ligne");
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     key = 0;
-    if (SgListe->Col() == ColGauche) {
-      SgListe->SetCol(ColDroite);
-    } else {
+    Run([&] {
+      if (SgListe->Col() == ColGauche) return SgListe->SetCol(ColDroite);
       SgListe->SetCol(ColGauche);
-      if (SgListe->Row() == grid.RowCount() - 1) {
-        // A blank last row gets no second blank row below it.
-        if (!IsBlank(grid.Cell(ColGauche, SgListe->Row()) + grid.Cell(ColDroite, SgListe->Row()))) {
-          AddGridRow(grid, {});
-        }
-        SgListe->SetRow(grid.RowCount() - 1);
-      } else {
-        SgListe->SetRow(SgListe->Row() + 1);
+      // Below the last row a new one, unless that row is blank: the move then stays on it.
+      const int row = SgListe->Row();
+      if (row == grid.RowCount() - 1 && !IsBlank(grid.Cell(ColGauche, row) + grid.Cell(ColDroite, row))) {
+        history_->Name(adding);
+        AddGridRow(grid, {});
       }
-    }
+      SgListe->SetRow(row + 1);
+    });
   }
-  if (key == Qt::Key_Insert && SgListe->Row() >= StudyTable::FixedRows) {
-    // Go to Gauche first, so the new row is not left (and dropped as blank)
-    // right after it opens: the user always gets the empty line to type in.
-    SgListe->SetCol(ColGauche);
-    InsertGridRow(grid, SgListe->Row(), {});
-    if (IsBlank(grid.Cell(ColGauche, SgListe->Row()))) grid.SetCell(ColGauche, SgListe->Row(), std::string());
+  if (key == Qt::Key_Insert) {
     key = 0;
+    InsertRow();
   }
   if (key == Qt::Key_Down && SgListe->Row() == grid.RowCount() - 1) {
-    AddGridRow(grid, {});
-    SgListe->SetCol(ColGauche);
     key = 0;
+    Run(
+        [&] {
+          AddGridRow(grid, {});
+          SgListe->SetCol(ColGauche);
+        },
+        adding);
   }
   Mirror();
 }
@@ -68,13 +76,7 @@ void TFTenaxo::SgListeMouseUp(Qt::MouseButton /*button*/, int x, int y) {
   int col = -1;
   int row = -1;
   SgListe->MouseToCell(x, y, col, row);
-  if (row < StudyTable::FixedRows) {
-    int flags = 0;
-    if (col == session_.sortColumn) flags = sfDescending;
-    if (col > ColDroite) flags |= sfNumeric;
-    SortGrid(session_.table, col, flags);
-    session_.sortColumn = col == session_.sortColumn ? -1 : col;
-  }
+  if (row < StudyTable::FixedRows) SortColumn(col);
 }
 
 }  // namespace tenaxo

@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -34,24 +35,39 @@ void TFTenaxo::AcImporterClick() {
 void TFTenaxo::ImportFiles(const QStringList& files) {
   if (files.isEmpty()) return;
   std::vector<ImportReport> reports;
-  bool made = false;
+  const auto made = [&] {
+    return std::any_of(reports.begin(), reports.end(),
+                       [](const ImportReport& report) { return !report.listName.isEmpty(); });
+  };
   const bool done = Run([&] {
     reports = lists_->ImportFiles(files);
-    made = std::any_of(reports.begin(), reports.end(),
-                       [](const ImportReport& report) { return !report.listName.isEmpty(); });
     // The list loaded is ranked and asked, as the one loaded at start.
-    if (made) {
+    if (made()) {
       cycle_->ComputeRatios();
       cycle_->NextQuestion();
     }
   });
   if (!done) return;
-  QMessageBox box(made ? QMessageBox::Information : QMessageBox::Warning, QStringLiteral("Importer des listes"),
+  QMessageBox box(made() ? QMessageBox::Information : QMessageBox::Warning, QStringLiteral("Importer des listes"),
                   ListCommands::ImportSummary(reports), QMessageBox::NoButton, this);
   QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
   box.setDefaultButton(ok);
   box.setEscapeButton(ok);
   box.exec();
+}
+
+void TFTenaxo::OpenFiles(const QStringList& files) {
+  QStringList others;
+  for (const QString& file : files) {
+    const QString name = ListNameOfFile(file);
+    if (name.isNull()) {
+      others << file;
+    } else {
+      CbListes->setEditText(name);
+      Button5Click();
+    }
+  }
+  ImportFiles(others);
 }
 
 void TFTenaxo::AcExporterClick() {
@@ -61,11 +77,21 @@ void TFTenaxo::AcExporterClick() {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  const QString kvtml = QStringLiteral("KVTML 2.0, Parley et KWordQuiz (*.kvtml)");
-  dialog.setNameFilters({QStringLiteral("Texte séparé par des tabulations, UTF-8 (*.txt *.tsv)"), kvtml});
-  dialog.setDefaultSuffix(QStringLiteral("txt"));
-  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, kvtml](const QString& filter) {
-    dialog.setDefaultSuffix(filter == kvtml ? QStringLiteral("kvtml") : QStringLiteral("txt"));
+  // The format goes by the extension (ExportList): a filter gives the name
+  // its own, in place of another filter's.
+  const QStringList filters = {QStringLiteral("Texte avec en-têtes, pour Anki, UTF-8 (*.txt)"),
+                               QStringLiteral("KVTML 2.0, Parley et KWordQuiz (*.kvtml)"),
+                               QStringLiteral("Paires seules, Gauche et Droite, sans en-tête, UTF-8 (*.tsv)")};
+  const QStringList suffixes = {QStringLiteral("txt"), QStringLiteral("kvtml"), QStringLiteral("tsv")};
+  dialog.setNameFilters(filters);
+  dialog.setDefaultSuffix(suffixes.front());
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters, suffixes](const QString& filter) {
+    const QString suffix = suffixes.value(filters.indexOf(filter), suffixes.front());
+    dialog.setDefaultSuffix(suffix);
+    const QFileInfo typed(dialog.selectedFiles().value(0));
+    if (suffixes.contains(typed.suffix(), Qt::CaseInsensitive)) {
+      dialog.selectFile(typed.completeBaseName() + u'.' + suffix);
+    }
   });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   fileFolder_ = dialog.directory().absolutePath();

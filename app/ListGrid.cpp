@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "ListHeader.h"
@@ -13,18 +15,25 @@
 namespace tenaxo {
 
 namespace {
-constexpr int kColumnWidths[] = {250, 231, 48, 42, 38};
+// Gauche and Droite as designed: they share the room left in this proportion.
+constexpr int kGaucheWidth = 250;
+constexpr int kDroiteWidth = 231;
 constexpr int kOtherColumnWidth = 64;
+// Between the widest text of a numeric column and the next column.
+constexpr int kTextSpace = 4;
+// Left free right of the columns, for a click off the cells.
+constexpr int kFreeRight = 12;
 constexpr int kRowHeight = 24;
+// The widest values of the columns Demandé, Juste and Ratio.
+const char* const kNumberSamples[] = {"99999", "99999", "0,000"};
 }  // namespace
 
 ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), model_(model) {
   setHorizontalHeader(new ListHeader(this));
   setItemDelegate(new ReadableSelection(this));
   // Columns get their widths as they come: at the start, and when a list
-  // wider than the table widens it.
-  connect(horizontalHeader(), &QHeaderView::sectionCountChanged, this,
-          [this](int oldCount, int newCount) { ApplyColumnWidths(oldCount, newCount - 1); });
+  // wider than the table widens it; again as the grid is resized.
+  connect(horizontalHeader(), &QHeaderView::sectionCountChanged, this, [this] { FitColumns(); });
   setModel(model_);
   verticalHeader()->hide();  // no fixed column
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -33,13 +42,11 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setFixedHeight(kRowHeight);
   horizontalHeader()->viewport()->installEventFilter(this);
-  setEditTriggers(QAbstractItemView::NoEditTriggers);  // the grid's own editor does the editing
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setWordWrap(false);
-  setTabKeyNavigation(false);
 
   editor_ = new QLineEdit(viewport());
   editor_->setFrame(false);
@@ -51,22 +58,43 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   connect(editor_, &QLineEdit::textEdited, this, &ListGrid::EditorTextEdited);
 
   connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { SyncCurrentIndex(); });
-  connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { SyncCurrentIndex(); });
   connect(model_, &ListModel::CurrentCellMovedByTable, this, [this] { SyncCurrentIndex(); });
+  // Whatever changed the current cell's text, the editor shows it.
   connect(model_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& top, const QModelIndex& bottom) {
     const int row = Row() - StudyTable::FixedRows;
-    if (editorShown_ && row >= top.row() && row <= bottom.row()) {
-      const QString text = ToQString(Table().Cell(Col(), Row()));
-      if (editor_->text() != text) editor_->setText(text);
-    }
+    if (row >= top.row() && row <= bottom.row()) PlaceEditor();
   });
   SyncCurrentIndex();
 }
 
-void ListGrid::ApplyColumnWidths(int first, int last) {
-  for (int col = first; col <= last; ++col) {
-    setColumnWidth(col, col < 5 ? kColumnWidths[col] : kOtherColumnWidth);
+void ListGrid::FitColumns() {
+  const int count = model_->columnCount();
+  const QFontMetricsF cells(font());
+  const QFontMetricsF titles(horizontalHeader()->font());
+  // A cell's text keeps a margin on each side, and the grid line takes a pixel.
+  const int cellMargins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+  int taken = 0;
+  for (int col = ColDemande; col < count; ++col) {
+    int width = kOtherColumnWidth;
+    if (col <= ColRatio) {
+      const QString title = model_->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString();
+      const qreal text =
+          std::max(titles.horizontalAdvance(title) + ListHeader::kTextLeft + ListHeader::kTextRight,
+                   cells.horizontalAdvance(QString::fromLatin1(kNumberSamples[col - ColDemande])) + cellMargins);
+      width = static_cast<int>(std::ceil(text)) + kTextSpace;
+    }
+    setColumnWidth(col, width);
+    taken += width;
   }
+  const int room = viewport()->width() - kFreeRight - taken;
+  const int gauche = room * kGaucheWidth / (kGaucheWidth + kDroiteWidth);
+  setColumnWidth(ColGauche, gauche);
+  setColumnWidth(ColDroite, room - gauche);
+}
+
+void ListGrid::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  FitColumns();
 }
 
 int ListGrid::HeaderHeight() const { return horizontalHeader()->isVisible() ? horizontalHeader()->height() : 0; }
@@ -77,7 +105,7 @@ void ListGrid::MoveCurrent(int col, int row) {
   Table().SetCurrentCell(col, row);
   if (Col() == oldCol && Row() == oldRow) return;
   SyncCurrentIndex();
-  if (editorShown_ && OnSetEditText) OnSetEditText(oldCol, oldRow, Table().Cell(oldCol, oldRow));
+  if (OnSetEditText) OnSetEditText(oldCol, oldRow, Table().Cell(oldCol, oldRow));
   if (OnClick) OnClick();
 }
 
@@ -90,16 +118,6 @@ void ListGrid::SyncCurrentIndex() {
   PlaceEditor();
 }
 
-void ListGrid::ShowEditor() {
-  if (!editorShown_) {
-    editorShown_ = true;
-    PlaceEditor();
-    editor_->show();
-    setFocusProxy(editor_);
-  }
-  editor_->setFocus();
-}
-
 void ListGrid::PlaceEditor() {
   if (!editorShown_) return;
   const QRect rect = visualRect(model_->IndexOf(Col(), Row()));
@@ -109,7 +127,7 @@ void ListGrid::PlaceEditor() {
 }
 
 void ListGrid::RaiseEditText() {
-  if (editorShown_ && OnSetEditText) OnSetEditText(Col(), Row(), Table().Cell(Col(), Row()));
+  if (OnSetEditText) OnSetEditText(Col(), Row(), Table().Cell(Col(), Row()));
 }
 
 void ListGrid::EditorTextEdited(const QString& text) {
@@ -158,7 +176,6 @@ void ListGrid::Press(QMouseEvent* event, int x, int y) {
       if (OnClick) OnClick();
     }
   }
-  ShowEditor();
 }
 
 void ListGrid::Release(QMouseEvent* event, int x, int y) {
@@ -246,9 +263,15 @@ bool ListGrid::HandleKey(QKeyEvent* event) {
   }
 }
 
+// The editor comes with the first focus, which a press anywhere in the grid (header included) gives before the press
+// itself arrives.
 void ListGrid::focusInEvent(QFocusEvent* event) {
   QTableView::focusInEvent(event);
-  ShowEditor();
+  if (editorShown_) return;
+  editorShown_ = true;
+  PlaceEditor();
+  editor_->show();
+  setFocusProxy(editor_);  // which moves the focus the grid has to the editor
 }
 
 void ListGrid::scrollContentsBy(int dx, int dy) {

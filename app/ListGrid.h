@@ -67,10 +67,13 @@ class ListGrid : public QTableView {
   void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void ApplyColumnWidths(int first, int last);
-  void ShowEditor();
+  // Demandé, Juste and Ratio as wide as their title and values need in the
+  // grid's fonts; Gauche and Droite share the rest of the width, in their
+  // designed proportion; later columns 64 px.
+  void FitColumns();
   void PlaceEditor();
   void SyncCurrentIndex();
   void RaiseEditText();

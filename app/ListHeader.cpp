@@ -12,11 +12,9 @@ void ListHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
   option.rect = rect;
   option.section = logicalIndex;
   style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
-  painter->save();
   painter->setPen(palette().color(QPalette::ButtonText));
-  painter->drawText(rect.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+  painter->drawText(rect.adjusted(kTextLeft, 0, -kTextRight, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                     model()->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString());
-  painter->restore();
 }
 
 }  // namespace tenaxo

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QCryptographicHash>
+#include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
@@ -30,6 +31,8 @@ QString InstanceName(const QString& settingsFile) {
 }
 
 constexpr int kWaitMs = 2000;
+// The files' list between copies, which may be of different versions.
+constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_0;
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& settingsFile, QObject* parent)
@@ -42,13 +45,22 @@ SingleInstance::~SingleInstance() {
   delete server_;  // removes the socket file before the lock goes
 }
 
-bool SingleInstance::Claim() {
+bool SingleInstance::Claim(const QStringList& files) {
   if (!lock_.tryLock(0)) {
-    // Another copy holds the lock: a connection is the whole request to
-    // come forward.
+    // Another copy holds the lock: a connection is the request to come
+    // forward, the files it carries the ones to open.
     QLocalSocket socket;
     socket.connectToServer(name_);
-    socket.waitForConnected(kWaitMs);
+    if (socket.waitForConnected(kWaitMs)) {
+      QByteArray message;
+      QDataStream out(&message, QIODevice::WriteOnly);
+      out.setVersion(kStreamVersion);
+      out << files;
+      socket.write(message);
+      // Waits until every byte is written.
+      socket.disconnectFromServer();
+      if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kWaitMs);
+    }
     return false;
   }
   // Ours alone now: a socket file left by a crash can go.
@@ -57,8 +69,15 @@ bool SingleInstance::Claim() {
   server_->setSocketOptions(QLocalServer::UserAccessOption);
   connect(server_, &QLocalServer::newConnection, this, [this] {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-      connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-      emit Activated();
+      // The whole message is in the socket's buffer once the later copy has gone.
+      connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+        socket->deleteLater();
+        QDataStream in(socket->readAll());
+        in.setVersion(kStreamVersion);
+        QStringList sent;
+        in >> sent;
+        emit Activated(in.status() == QDataStream::Ok ? sent : QStringList());
+      });
     }
   });
   // Without a socket later copies cannot find this one, but this one runs.

@@ -2,10 +2,12 @@
 #pragma once
 // One running copy per user and settings file. The first copy listens on a
 // local socket; a later one finds it there, asks it to come to the front and
-// ends. A socket or lock that a crashed copy left behind never stops a start.
+// to open the later one's files, and ends. A socket or lock that a crashed
+// copy left behind never stops a start.
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QLocalServer;
@@ -21,15 +23,17 @@ class SingleInstance : public QObject {
   ~SingleInstance() override;
 
   // True for the first copy, which then listens for later ones. Otherwise
-  // the running copy has been asked to come to the front, and false.
-  bool Claim();
+  // the running copy has been asked to come to the front and open the files
+  // (absolute paths), and false.
+  bool Claim(const QStringList& files = {});
 
   // The socket's path.
   QString Name() const { return name_; }
 
  signals:
-  // A later copy was started.
-  void Activated();
+  // A later copy was started, with these files to open (none when it sent
+  // no list of them).
+  void Activated(const QStringList& files);
 
  private:
   QString name_;

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <algorithm>
 
 #include "AnswerJournal.h"
 #include "Dialogs.h"
@@ -20,7 +21,9 @@
 #include "Fonts.h"
 #include "ListCommands.h"
 #include "ListGrid.h"
+#include "ListHistory.h"
 #include "ListModel.h"
+#include "ListSearch.h"
 #include "QuestionCycle.h"
 #include "Settings.h"
 #include "StatisticsWindow.h"
@@ -47,23 +50,28 @@ void SetChecked(QCheckBox* box, bool checked) {
 
 // A failure stops here, in the error box: it never unwinds through the
 // toolkit's frames that called the handler, which would skip their cleanup.
-bool TFTenaxo::Run(const std::function<void()>& handler) {
+bool TFTenaxo::Run(const std::function<void()>& handler, const QString& step, bool quiz) {
+  history_->Begin();
+  if (!step.isEmpty()) history_->Name(step, quiz);
   try {
     handler();
   } catch (...) {
+    history_->End();
     Mirror();
     ShowCurrentFailure(this);
     return false;
   }
+  history_->End();
   Mirror();
   return true;
 }
 
 TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
     : QWidget(nullptr), languages_(languages ? std::move(languages) : EspeakLanguages) {
-  setWindowTitle(QStringLiteral("Tenaxo"));
   setFont(UiFont(11));
   CreateControls();
+  // Never smaller than the card as designed: no control is cut.
+  setMinimumSize(kClientWidth, MenuHeight() + kCardHeight);
   resize(kClientWidth, 476);
 
   VoiceFactory made = voices ? std::move(voices) : EspeakVoices();
@@ -73,6 +81,8 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
     return std::make_unique<HeldVoice>(std::move(voice), hold);
   };
   cycle_ = std::make_unique<QuestionCycle>(session_, std::move(held));
+  history_ = std::make_unique<ListHistory>(session_, *cycle_);
+  search_ = std::make_unique<ListSearch>();
   PnFiche->installEventFilter(this);
   // Ctrl+E moves to the end of the line in a text box on X11; here it exports,
   // wherever the focus is.
@@ -98,8 +108,10 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
   lists_ = std::make_unique<ListCommands>(session_, std::move(window));
   journal_ = std::make_unique<AnswerJournal>();
   cycle_->SetOnAnswer([this](const BookedAnswer& answer) {
-    if (const std::optional<QString> message = journal_->Record(answer)) ShowNotice(this, *message);
+    if (const std::optional<QString> message = journal_->Record(answer)) ShowWarningAside(this, *message);
   });
+  lists_->OnSaved = [this] { history_->Saved(); };
+  lists_->OnReplaced = [this] { history_->Restart(); };
 
   BindEvents();
   try {
@@ -108,7 +120,6 @@ TFTenaxo::TFTenaxo(VoiceFactory voices, VoiceLanguages languages)
     // The rest of the creation is skipped; the window still comes up.
     ShowCurrentFailure(nullptr);
   }
-  Mirror();
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 }
 
@@ -121,7 +132,7 @@ TFTenaxo::~TFTenaxo() {
 }
 
 void TFTenaxo::ShowStatistics() {
-  if (const std::optional<QString> message = journal_->Open()) ShowNotice(this, *message);
+  if (const std::optional<QString> message = journal_->Open()) ShowWarningAside(this, *message);
   if (!statistics_) statistics_ = new StatisticsWindow(*journal_, session_, this);
   statistics_->Reload();
   statistics_->show();
@@ -129,31 +140,50 @@ void TFTenaxo::ShowStatistics() {
   statistics_->activateWindow();
 }
 
+// After a reveal, an answer, a new series or a list loaded, the keyboard is on
+// the card: Space, Enter, O and N act on the question, never on the control
+// that was clicked (the list-name box would take the Space as its text).
+void TFTenaxo::FocusCard() { PnFiche->setFocus(); }
+
 void TFTenaxo::PnFicheClick() {
   Run([&] { cycle_->RevealBoth(true); });
+  FocusCard();
 }
 void TFTenaxo::PnQLClick() {
   Run([&] { cycle_->RevealLeft(true); });
+  FocusCard();
 }
 void TFTenaxo::PnQRClick() {
   Run([&] { cycle_->RevealRight(true); });
+  FocusCard();
 }
 void TFTenaxo::BtOuiClick() {
-  Run([&] { cycle_->AnswerFound(); });
+  Run([&] { cycle_->AnswerFound(); }, QStringLiteral("la réponse"), true);
+  FocusCard();
 }
 void TFTenaxo::BtNonClick() {
-  Run([&] { cycle_->AnswerNotFound(); });
+  Run([&] { cycle_->AnswerNotFound(); }, QStringLiteral("la réponse"), true);
+  FocusCard();
 }
 void TFTenaxo::Button3Click() {
-  Run([&] { cycle_->NewSeries(); });
+  Run([&] { cycle_->NewSeries(); }, QStringLiteral("la nouvelle série"), true);
+  FocusCard();
 }
 void TFTenaxo::Button4Click() {
-  Run([&] {
-    if (Confirm(this, QStringLiteral("Remise à zéro des statistiques ?"))) cycle_->ResetStats();
-  });
+  Run(
+      [&] {
+        if (Confirm(this, QStringLiteral("Remise à zéro des statistiques ?"))) cycle_->ResetStats();
+      },
+      QStringLiteral("la remise à zéro des statistiques"));
 }
 void TFTenaxo::Button5Click() {
-  Run([&] { lists_->LoadList(); });
+  // A name refused or a file that cannot be read leaves the keyboard in the
+  // name, to correct it.
+  QString notice;
+  if (Run([&] { notice = lists_->LoadList(); })) {
+    FocusCard();
+    if (!notice.isEmpty()) ShowNotice(this, notice);
+  }
 }
 void TFTenaxo::BtSauverClick() {
   Run([&] { lists_->SaveList(); });
@@ -162,7 +192,7 @@ void TFTenaxo::BtDelListeClick() {
   Run([&] { lists_->DeleteList(); });
 }
 void TFTenaxo::BtViderClick() {
-  Run([&] { lists_->ClearList(); });
+  Run([&] { lists_->ClearList(); }, QStringLiteral("le vidage de la liste"));
 }
 
 void TFTenaxo::BindEvents() {
@@ -182,10 +212,6 @@ void TFTenaxo::BindEvents() {
   connect(CbVocal, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { CbVocalMenu()->popup(CbVocal->mapToGlobal(at)); });
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, Button1, &QPushButton::click);
-  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, BtSauver,
-          &QPushButton::click);
-  connect(new QShortcut(QKeySequence(Qt::Key_F9), this), &QShortcut::activated, this, &TFTenaxo::ShowStatistics);
 
   connect(AcImporter, &QAction::triggered, this, [this] { AcImporterClick(); });
   connect(AcExporter, &QAction::triggered, this, [this] { AcExporterClick(); });
@@ -219,8 +245,11 @@ void TFTenaxo::Mirror() {
                   .arg(ToQString(score->listName), QString::number(score->found), QString::number(score->asked))
             : QStringLiteral("Tenaxo"));
   SetChecked(CbVocal, cycle.SpeechOn());
-  SetChecked(CbFirstLeft, cycle.LeftFirst());
   BtSauver->setFont(session_.unsaved ? MarkFont(font()) : font());
+  AcAnnuler->setEnabled(history_->CanUndo());
+  AcAnnuler->setText(QStringLiteral("&Annuler %1").arg(history_->UndoText()).trimmed());
+  AcRetablir->setEnabled(history_->CanRedo());
+  AcRetablir->setText(QStringLiteral("&Rétablir %1").arg(history_->RedoText()).trimmed());
   LbNbMots->setText(session_.lineCount < 0 ? QString() : QStringLiteral("%1 Lignes").arg(session_.lineCount));
 }
 
@@ -250,6 +279,12 @@ void TFTenaxo::keyPressEvent(QKeyEvent* event) {
     if (!event->isAutoRepeat()) answer->click();
     return;
   }
+  // Enter on a button presses it, as Space does.
+  auto* button = qobject_cast<QPushButton*>(focus);
+  if (button && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    if (!event->isAutoRepeat()) button->click();
+    return;
+  }
   QWidget::keyPressEvent(event);
 }
 
@@ -258,30 +293,30 @@ void TFTenaxo::FormCreate() {
   CbListes->setEditText(ToQString(settings.ListName()));
   cycle_->SetSpeechOn(settings.Speech());
   Mirror();
-  SetChecked(CbFirstLeft, settings.LeftFirst());
-  cycle_->SetLeftFirst(CbFirstLeft->isChecked());
+  SetChecked(CbFirstLeft, settings.LeftFirst());  // its handler tells the quiz
   cycle_->SetSpokenLanguage(settings.VoiceLanguage());
   lists_->FillListNames();
-  session_.listName.clear();
-  session_.ResetSeries();
-  session_.editedRow = 0;
-  session_.sortColumn = 0;  // so the first click on Gauche sorts descending
-  session_.questionRow = 0;
   CbVisuListeClick();
 }
 
 void TFTenaxo::FormShow() {
   if (lists_->ListFileExists()) {
-    lists_->LoadList();
+    const QString notice = lists_->LoadList();
     cycle_->ComputeRatios();
     cycle_->NextQuestion();
+    if (!notice.isEmpty()) ShowNotice(this, notice);
   } else if (FAbout) {
-    FAbout->ShowModeless();
+    // The first start: this window moves left by half the About window's
+    // width, so that the two stand side by side, centred together.
+    const QRect screen = this->screen()->availableGeometry();
+    move(std::max(screen.left(), x() - FAbout->width() / 2), y());
+    ShowAbout();
   }
   const QStringList headers = QStringLiteral("Gauche,Droite,Demandé,Juste,Ratio").split(QLatin1Char(','));
   for (int col = 0; col < headers.size(); ++col) {
     session_.table.SetCell(col, 0, ToUtf8(headers[col]));
   }
+  history_->Restart();  // the list as the window shows it first
 }
 
 bool TFTenaxo::FormClose() {
@@ -317,12 +352,22 @@ bool TFTenaxo::FormClose() {
 
 void TFTenaxo::CbVisuListeClick() {
   const bool shown = CbVisuListe->isChecked();
-  resize(width(), PnFiche->height() + (shown ? kListHeight : 0));
+  if (!shown && PnRecherche->isVisible()) CloseSearch();
+  // A maximized window keeps its size: the card or the list takes the room.
+  if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+    resize(width(), MenuHeight() + kCardHeight + (shown ? kListHeight : 0));
+  }
   SgListe->setVisible(shown);
+  AcVoirListe->setChecked(shown);
+  AcInsererLigne->setEnabled(shown);
+  AcSupprimerLigne->setEnabled(shown);
+  LayOut();
 }
 
-void TFTenaxo::Button1Click() {
-  if (FAbout) FAbout->ShowModeless();
+void TFTenaxo::Button1Click() { ShowAbout(); }
+
+void TFTenaxo::ShowAbout() {
+  if (FAbout) FAbout->ShowModeless(QRect(PnFiche->mapToGlobal(QPoint(0, 0)), PnFiche->size()));
 }
 
 bool TFTenaxo::eventFilter(QObject* watched, QEvent* event) {
@@ -331,6 +376,11 @@ bool TFTenaxo::eventFilter(QObject* watched, QEvent* event) {
     const QKeySequence pressed(key->keyCombination());
     // Taken here and left unaccepted, the key goes to the window's command.
     if (pressed == AcExporter->shortcut() || pressed == AcImporter->shortcut()) return true;
+    // In the grid, Ctrl+Z and Ctrl+Maj+Z undo and redo changes to the list,
+    // typing included, rather than the line editor's.
+    if (watched == SgListe->Editor() && (pressed == AcAnnuler->shortcut() || pressed == AcRetablir->shortcut())) {
+      return true;
+    }
   }
   if (watched == PnFiche && event->type() == QEvent::Paint && hold_->Holding()) {
     // The picture is on screen once this paint has been flushed, after the
@@ -361,11 +411,7 @@ void TFTenaxo::closeEvent(QCloseEvent* event) {
   // kept in a rescue copy, or without unsaved changes.
   bool close = false;
   Run([&] { close = FormClose(); });
-  if (close) {
-    event->accept();
-  } else {
-    event->ignore();
-  }
+  if (!close) event->ignore();
 }
 
 }  // namespace tenaxo

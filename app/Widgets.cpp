@@ -160,7 +160,10 @@ void Panel::paintEvent(QPaintEvent*) {
 }
 
 void Panel::keyPressEvent(QKeyEvent* event) {
-  if (event->key() != Qt::Key_Space && event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+  // A key a control on the panel left unused (Enter on a button or a check
+  // box) is not the panel's.
+  if (!hasFocus() ||
+      (event->key() != Qt::Key_Space && event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)) {
     event->ignore();  // for the window: the card's letters
     return;
   }

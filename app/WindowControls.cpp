@@ -6,6 +6,7 @@
 #include <QCompleter>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <algorithm>
 
@@ -42,18 +43,19 @@ StaticLabel* Label(QWidget* parent, const QString& caption, int x, int y, int w,
 }  // namespace
 
 void TFTenaxo::CreateControls() {
+  // The card and the list keep their places in an area of their own, below
+  // the menu bar.
+  area_ = new QWidget(this);
   model_ = new ListModel(session_.table, this);
-  SgListe = new ListGrid(model_, this);
+  SgListe = new ListGrid(model_, area_);
 
-  PnFiche = new Panel(this, Bevel::Raised, Bevel::None, 1);
+  PnFiche = new Panel(area_, Bevel::Raised, Bevel::None, 1);
   PnFiche->setGeometry(0, 0, kClientWidth, kCardHeight);
 
   const QFont panelFont = UiFont(13, true);
-  PnQR = new Panel(PnFiche, Bevel::Raised, Bevel::Lowered, 2);
-  PnQR->setGeometry(321, 29, 320, 38);
+  PnQR = new Panel(PnFiche, Bevel::Raised, Bevel::Lowered, 2);  // placed by LayOut
   PnQR->setFont(panelFont);
   PnQL = new Panel(PnFiche, Bevel::Raised, Bevel::Lowered, 2);
-  PnQL->setGeometry(1, 29, 320, 38);
   PnQL->setFont(panelFont);
 
   PnReponse = new Panel(PnFiche, Bevel::Raised, Bevel::None, 1);
@@ -95,6 +97,8 @@ void TFTenaxo::CreateControls() {
   AcExporter = new QAction(QStringLiteral("Exporter la liste…"), this);
   AcExporter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   addActions({AcImporter, AcExporter});
+  CreateMenus();
+  CreateSearch();
   setAcceptDrops(true);
   fileFolder_ = QDir::homePath();
 
@@ -116,6 +120,18 @@ void TFTenaxo::CreateControls() {
   // through the buddy relation; other platforms take this name.
   CbListes->setAccessibleName(QStringLiteral("Liste"));
   SgListe->setAccessibleName(QStringLiteral("Liste des associations"));
+
+  // Beyond the designed size: the right-hand column keeps its distance to
+  // the right edge, "Réponse trouvée ?" stays centred, and what is below the
+  // answer panels keeps its distance to the card's bottom (LayOut). The
+  // list's name and line count stay where they are.
+  const auto place = [this](std::initializer_list<QWidget*> controls, int anchor) {
+    for (QWidget* control : controls) placed_.push_back({control, control->geometry(), anchor});
+  };
+  place({CbVisuListe, Button1}, kRight);
+  place({CbFirstLeft, CbVocal}, kRight | kDown);
+  place({PnReponse}, kCentre | kDown);
+  place({Button3, Button5, BtSauver, BtDelListe, BtVider, Button4}, kLeft | kDown);
 }
 
 void TFTenaxo::resizeEvent(QResizeEvent* event) {
@@ -123,9 +139,26 @@ void TFTenaxo::resizeEvent(QResizeEvent* event) {
   LayOut();
 }
 
+// The designed size places every control where CreateControls put it. A wider
+// window widens the two answer panels, each half of the card; a taller one
+// goes to the list while it is shown, else to the answer panels.
 void TFTenaxo::LayOut() {
-  PnFiche->setGeometry(0, 0, width(), kCardHeight);
-  SgListe->setGeometry(0, kCardHeight, width(), std::max(0, height() - kCardHeight));
+  const int top = MenuHeight();
+  MainMenu->setGeometry(0, 0, width(), top);
+  area_->setGeometry(0, top, width(), height() - top);
+  const int card = CbVisuListe->isChecked() ? kCardHeight : std::max(kCardHeight, height() - top);
+  const int dx = width() - kClientWidth;
+  const int dy = card - kCardHeight;
+  PnFiche->setGeometry(0, 0, width(), card);
+  SgListe->setGeometry(0, card, width(), std::max(0, height() - top - card));
+  const int panels = width() - 2;  // inside the card's bevel: 320 px each as designed
+  PnQL->setGeometry(1, 29, panels / 2, 38 + dy);
+  PnQR->setGeometry(1 + panels / 2, 29, panels - panels / 2, 38 + dy);
+  for (const Placed& placed : placed_) {
+    const int x = placed.anchor & kRight ? dx : placed.anchor & kCentre ? dx / 2 : 0;
+    placed.control->move(placed.designed.topLeft() + QPoint(x, placed.anchor & kDown ? dy : 0));
+  }
+  PlaceSearch();
 }
 
 }  // namespace tenaxo

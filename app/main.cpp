@@ -15,7 +15,8 @@
 #include "Termination.h"
 
 int main(int argc, char** argv) {
-  if (const auto status = tenaxo::RunCommandLine(argc, argv)) return *status;
+  const tenaxo::CommandLine line = tenaxo::ReadCommandLine(argc, argv);
+  if (line.answer) return tenaxo::PrintAnswer(line);
   // A file-size limit must fail a save with its message, not end the program.
   std::signal(SIGXFSZ, SIG_IGN);
   const qint64 started = QDateTime::currentSecsSinceEpoch();
@@ -31,11 +32,17 @@ int main(int argc, char** argv) {
     QCoreApplication::installTranslator(&qtTexts);
   }
   tenaxo::SingleInstance instance(tenaxo::Settings::UserFile());
-  if (!instance.Claim()) return 0;
+  if (!instance.Claim(line.files)) return 0;
   tenaxo::RemoveLeftovers(started);
   tenaxo::TFTenaxo window;
-  QObject::connect(&instance, &tenaxo::SingleInstance::Activated, &window, [&] { tenaxo::BringToFront(&window); });
+  QObject::connect(&instance, &tenaxo::SingleInstance::Activated, &window, [&](const QStringList& files) {
+    tenaxo::BringToFront(&window);
+    window.OpenFiles(files);
+  });
   window.SetAbout(new tenaxo::TFAbout(&window));
   window.show();
+  // Once the window is on screen, with the list it starts with.
+  QMetaObject::invokeMethod(
+      &window, [&] { window.OpenFiles(line.files); }, Qt::QueuedConnection);
   return app.exec();
 }

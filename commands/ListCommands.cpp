@@ -7,7 +7,6 @@
 #include <new>
 #include <utility>
 
-#include "CellText.h"
 #include "Errors.h"
 #include "FileIo.h"
 #include "FolderListing.h"
@@ -30,23 +29,31 @@ ListCommands::ListCommands(Session& session, ListWindow window) : session_(sessi
 
 QString ListCommands::ListFilePath() const { return tenaxo::ListFilePath(window_.ListName()); }
 
-bool ListCommands::ListFileExists() const { return FileExists(ListFilePath()); }
+bool ListCommands::ListFileExists() const { return !Nameless(window_.ListName()) && FileExists(ListFilePath()); }
+
+// Every list has a name: one that is empty or only spaces (FlatListName gives
+// none) would make the hidden file ".tnx" or " .tnx", which the drop-down
+// never offers.
+bool ListCommands::Nameless(const std::string& name) { return FlatListName(ToQString(name), QString()).isEmpty(); }
+
+std::string ListCommands::NamedList() const {
+  std::string name = window_.ListName();
+  if (Nameless(name)) throw Error(QStringLiteral("Donnez un nom à la liste."));
+  return name;
+}
 
 void ListCommands::FillListNames() {
   QStringList items;
-  for (const QString& file : ListFiles(AppFolder() + QStringLiteral("*.tnx"))) {
-    std::string name = ToUtf8(file);
-    std::string item;
-    CutToken(name, ".tnx", item);
-    items.append(ToQString(item));
-  }
+  // Each name up to its first ".tnx" (all of it without one: "CAPS.TNX").
+  for (const QString& file : ListFiles(AppFolder() + QStringLiteral("*.tnx")))
+    items.append(file.left(file.indexOf(QStringLiteral(".tnx"))));
   window_.SetListNames(items);
 }
 
-void ListCommands::LoadList() {
+QString ListCommands::LoadList() {
+  const std::string name = NamedList();
   QString path;
   try {
-    const std::string name = window_.ListName();
     path = tenaxo::ListFilePath(name);
     // Everything that may fail comes first; the session changes only once
     // the new table is complete.
@@ -56,7 +63,14 @@ void ListCommands::LoadList() {
     {
       std::string bytes = ReadWholeFile(path);
       stamp = StampOf(path, bytes);
-      lines = ParseListText(DecodeListFile(std::move(bytes), path, encoding));
+      std::string text;
+      try {
+        text = DecodeListFile(std::move(bytes), path, encoding);
+      } catch (const Error&) {
+        unreadable_ = path;
+        throw;
+      }
+      lines = ParseListText(text);
     }
     std::string listName = name;
     const int32_t lineCount = static_cast<int32_t>(std::clamp<size_t>(lines.size(), 1, INT32_MAX));
@@ -67,9 +81,16 @@ void ListCommands::LoadList() {
     session_.lineCount = lineCount;
     session_.unsaved = false;
     stamp_ = std::move(stamp);
+    unreadable_.clear();
+    if (OnReplaced) OnReplaced();
   } catch (const std::bad_alloc&) {
     throw Error(QStringLiteral("Mémoire insuffisante pour charger la liste \"%1\".").arg(path));
   }
+  if (session_.encoding != FileEncoding::Utf16) return QString();
+  return QStringLiteral(
+             "La liste \"%1\" est en UTF-16 : elle sera enregistrée en UTF-8 (avec la marque d'ordre des "
+             "octets) à la prochaine sauvegarde.")
+      .arg(path);
 }
 
 SaveResult ListCommands::SaveList() {
@@ -80,8 +101,13 @@ SaveResult ListCommands::SaveList() {
 }
 
 SaveResult ListCommands::WriteList() {
-  const std::string name = window_.ListName();
+  const std::string name = NamedList();
   const QString path = tenaxo::ListFilePath(name);
+  if (path == unreadable_) {
+    throw Error(QStringLiteral("Le fichier \"%1\" n'a pas pu être lu comme une liste : il n'est pas remplacé. "
+                               "Chargez une autre liste, ou sauvez sous un autre nom.")
+                    .arg(path));
+  }
   if (session_.listName != name && FileExists(path) && !window_.Confirm(QStringLiteral("Ecraser cette liste ?"))) {
     return SaveResult::Declined;
   }
@@ -98,6 +124,7 @@ SaveResult ListCommands::WriteList() {
   session_.unsaved = false;
   session_.listName = name;
   session_.ResetSeries();
+  if (OnSaved) OnSaved();
   return SaveResult::Saved;
 }
 
@@ -115,13 +142,21 @@ QString ListCommands::SaveRescueCopy(const QDateTime& now) const {
 }
 
 void ListCommands::DeleteList() {
-  if (!window_.Confirm(QStringLiteral("Effacer cette liste ?"))) return;
-  DeleteListFile(ListFilePath());
+  const QString path = tenaxo::ListFilePath(NamedList());
+  if (!window_.Confirm(QStringLiteral("Mettre cette liste à la corbeille ?"))) return;
+  if (MoveListFileToTrash(path) == Trashing::NoTrash) {
+    if (!window_.Confirm(QStringLiteral("La liste ne peut pas aller à la corbeille. Effacer cette liste "
+                                        "définitivement ?"))) {
+      return;
+    }
+    DeleteListFile(path);
+  }
   stamp_ = FileStamp();
   window_.ClearListName();
   FillListNames();
   ClearGrid(session_.table);
   session_.ForgetList();
+  if (OnReplaced) OnReplaced();
 }
 
 std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {

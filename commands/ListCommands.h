@@ -57,20 +57,33 @@ class ListCommands {
  public:
   ListCommands(Session& session, ListWindow window);
 
+  // Told (when set) once the study list is in its file, just saved; and once
+  // it is another list, loaded or emptied with its file deleted, whose past
+  // is no longer the list's before.
+  std::function<void()> OnSaved;
+  std::function<void()> OnReplaced;
+
   // Rebuilds the drop-down's items from the list files of the list folder:
   // each name up to its first ".tnx", unsorted, duplicates kept.
   void FillListNames();
   // "Charger": replaces the study list by the named list file. Out of memory fails with
-  // "Mémoire insuffisante pour charger la liste "<path>"."
-  void LoadList();
+  // "Mémoire insuffisante pour charger la liste "<path>"." Gives the message
+  // to show once the list is loaded, empty when none: a UTF-16 list is saved
+  // as UTF-8 with the mark. A file whose bytes are no list (DecodeListFile
+  // fails) is never written by "Sauver" until a list is loaded again.
+  QString LoadList();
   // "Sauver": writes the study list to the named list file, asking "Ecraser
   // cette liste ?" first when that would replace another list, and "La liste
   // a été modifiée sur le disque depuis son chargement. L'écraser ?" when
   // something else wrote the file since this list was loaded from it or saved
-  // to it; then the drop-down's items again when the file is new.
+  // to it; then the drop-down's items again when the file is new. Fails for
+  // the file the last load refused for its bytes.
   SaveResult SaveList();
-  // "Supprimer": asks "Effacer cette liste ?", deletes the named list file,
-  // empties the name, rebuilds the items and clears the study list.
+  // "Supprimer": asks "Mettre cette liste à la corbeille ?" and moves the
+  // named list file to the desktop's trash; where no trash takes it, asks
+  // "La liste ne peut pas aller à la corbeille. Effacer cette liste
+  // définitivement ?" and deletes it. Then empties the name, rebuilds the
+  // items and clears the study list. A protected or missing file stays.
   void DeleteList();
   // "Importer des listes..." and a drop: each file, in order, becomes a new
   // list named after it (FreeListName: never over an existing file), written
@@ -87,7 +100,11 @@ class ListCommands {
   // file is touched.
   void ClearList();
 
-  // List folder + the list name shown + ".tnx", and whether it exists.
+  // "Charger", "Sauver" and "Supprimer" refuse a name that is empty or only
+  // spaces with "Donnez un nom à la liste.", before anything else.
+
+  // List folder + the list name shown + ".tnx", and whether it exists (never
+  // for a name that is empty or only spaces).
   QString ListFilePath() const;
   bool ListFileExists() const;
 
@@ -102,10 +119,14 @@ class ListCommands {
  private:
   // SaveList without the drop-down's items.
   SaveResult WriteList();
+  static bool Nameless(const std::string& name);
+  // The list name shown, or the failure "Donnez un nom à la liste.".
+  std::string NamedList() const;
 
   Session& session_;
   ListWindow window_;
-  FileStamp stamp_;  // the list file as last loaded or saved
+  FileStamp stamp_;     // the list file as last loaded or saved
+  QString unreadable_;  // the list file last refused for its bytes, until a load
 };
 
 }  // namespace tenaxo

@@ -41,12 +41,30 @@ void QuestionCycle::NextQuestion() {
 
   left_ = {std::nullopt, true};
   right_ = {std::nullopt, true};
-  leftShown_ = leftFirst_ || Below(random_, 2) == 0;
-  if (leftShown_) {
+  const bool left = leftFirst_ || Below(random_, 2) == 0;
+  draw_ = {session_.questionRow, session_.askedCount, session_.foundCount, left, scoreAtDraw_};
+  if (left) {
     RevealLeft(false);
   } else {
     RevealRight(false);
   }
+}
+
+void QuestionCycle::Ask(const Draw& draw) {
+  draw_ = draw;
+  session_.questionRow = draw.questionRow;
+  session_.askedCount = draw.askedCount;
+  session_.foundCount = draw.foundCount;
+  scoreAtDraw_ = draw.scoreAtDraw;
+  awaitingAnswer_ = draw.questionRow == 0;
+  if (awaitingAnswer_) {
+    left_ = right_ = CardSide{};
+    return;
+  }
+  left_ = {std::nullopt, true};
+  right_ = {std::nullopt, true};
+  CardSide& shown = draw.leftShown ? left_ : right_;
+  shown = {session_.table.Cell(draw.leftShown ? ColGauche : ColDroite, draw.questionRow), false};
 }
 
 void QuestionCycle::RevealLeft(bool byUser) {
@@ -91,7 +109,7 @@ void QuestionCycle::Book(bool found) {
   if (!onAnswer_) return;
   const StudyTable& grid = session_.table;
   onAnswer_({session_.listName, grid.Cell(ColGauche, session_.questionRow), grid.Cell(ColDroite, session_.questionRow),
-             leftShown_, found, session_.askedCount});
+             draw_.leftShown, found, session_.askedCount});
 }
 
 // The series starts at no question asked, so the next one ranks the list.

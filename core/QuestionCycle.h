@@ -52,6 +52,16 @@ struct SeriesScore {
   int32_t asked = 0;
 };
 
+// A question as it was drawn, with the series then: what undoing an answer
+// gives back.
+struct Draw {
+  int32_t questionRow = 0;
+  int32_t askedCount = 0;
+  int32_t foundCount = 0;
+  bool leftShown = false;  // the question side: left, or right
+  std::optional<SeriesScore> scoreAtDraw;
+};
+
 class QuestionCycle {
  public:
   // voices makes the voice while speech is on (a null result or an
@@ -82,6 +92,13 @@ class QuestionCycle {
   void ResetStats();
   // Ranks the list: ratios recomputed, lowest first.
   void ComputeRatios();
+  // The pending question as it was drawn (before the first: the state at
+  // start); Ask puts such a question back on the card, its question side
+  // shown with the pair's text now and the other hidden, the series counts
+  // and score as they were, and no answer awaited until a reveal (the state
+  // at start for the one before the first).
+  const Draw& LastDraw() const { return draw_; }
+  void Ask(const Draw& draw);
 
   // ---- the card
   const CardSide& LeftSide() const { return left_; }
@@ -128,8 +145,8 @@ class QuestionCycle {
   CardSide right_;
   bool awaitingAnswer_ = true;
   std::optional<SeriesScore> scoreAtDraw_;
+  Draw draw_;
   bool leftFirst_ = false;
-  bool leftShown_ = false;  // the pending question shows the left text
   std::unique_ptr<Voice> voice_;
   std::string language_;
 };

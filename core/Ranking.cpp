@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "CellText.h"
 #include "ColumnSort.h"
 #include "Numbers.h"
 
@@ -44,7 +45,13 @@ void ComputeRatios(StudyTable& grid, const TextLocale& locale) {
   std::vector<double> keys;  // the ratios in thousandths; 0 without one
   for (int row = StudyTable::FixedRows; grid.IsDataRow(row); ++row) {
     const std::optional<int64_t> ratio = RatioThousandths(grid, row);
-    grid.SetCell(ColRatio, row, ratio ? ThousandthsText(*ratio, locale) : std::string());
+    // A pair without a ratio keeps a blank cell as it is: the single space a
+    // moved row leaves there goes only with a ratio.
+    if (ratio) {
+      grid.SetCell(ColRatio, row, ThousandthsText(*ratio, locale));
+    } else if (!IsBlank(grid.Cell(ColRatio, row))) {
+      grid.SetCell(ColRatio, row, std::string());
+    }
     keys.push_back(static_cast<double>(ratio.value_or(0)));
   }
   SortGridByNumbers(grid, keys);

@@ -11,8 +11,9 @@
 namespace tenaxo {
 
 // How the list in the table was read from its file, so that a save writes it
-// back the same way: None for a list that came from no file.
-enum class FileEncoding { None, Windows1252, Utf8, Utf8Bom };
+// back the same way: None for a list that came from no file. Utf16: read from
+// UTF-16 with its mark, either byte order; saved as UTF-8 with the mark.
+enum class FileEncoding { None, Windows1252, Utf8, Utf8Bom, Utf16 };
 
 struct Session {
   StudyTable table;                            // the study list, created with 5 columns and 5 rows

@@ -7,6 +7,7 @@
 // Cell reads outside the table give the empty text and cell writes there
 // change nothing.
 // Rows are held one allocation each, so moving a row never copies its cells.
+#include <cstdint>
 #include <vector>
 
 #include "Utf8.h"
@@ -33,6 +34,33 @@ class TableObserver {
 };
 
 enum Column { ColGauche = 0, ColDroite = 1, ColDemande = 2, ColJuste = 3, ColRatio = 4 };
+// The columns every list has, those above.
+constexpr int kListColumns = 5;
+
+// Cells of one column, rows first..first+count-1.
+struct CellSpan {
+  int32_t col;
+  int32_t first;
+  int32_t count;
+};
+
+// Told of every change with what it replaced, so that the change can be
+// undone (TableChanges). Rows are the table's, at the time of the change.
+class TableRecorder {
+ public:
+  using Row = std::vector<std::string>;
+  virtual ~TableRecorder() = default;
+  virtual void CellSet(int col, int row, std::string former) = 0;
+  virtual void RowSet(int row, Row former) = 0;
+  virtual void RowAppended() = 0;
+  // ShiftUpFrom(r): the row removed, and the cells of the moved rows (where
+  // they ended) that were empty and became a single space.
+  virtual void ShiftedUp(int r, Row removed, std::vector<CellSpan> spaced) = 0;
+  virtual void ShiftedDown(int r, std::vector<CellSpan> spaced) = 0;
+  virtual void Reordered(const std::vector<int>& order) = 0;
+  // ReplaceDataRows: every row the table held, the header included.
+  virtual void AllReplaced(std::vector<Row> former, int formerColCount) = 0;
+};
 
 class StudyTable {
  public:
@@ -66,6 +94,11 @@ class StudyTable {
   void SetCurrentCell(int col, int row);
 
   void SetObserver(TableObserver* observer) { observer_ = observer; }
+  void SetRecorder(TableRecorder* recorder) { recorder_ = recorder; }
+  TableRecorder* Recorder() const { return recorder_; }
+  // Grows with every change of a text or of the rows, so a copy of the texts
+  // knows when to read them again.
+  uint64_t Revision() const { return revision_; }
 
   // Bulk moves used by the row routines and the sort. Each keeps every rule
   // of the table and tells the observer.
@@ -83,7 +116,23 @@ class StudyTable {
   // Replaces every data row at once (one blank row when there is none);
   // rows wider than the table widen it. The current cell goes to row 1. On a
   // failure the table is as it was.
-  void ReplaceDataRows(std::vector<Row> rows);
+  void ReplaceDataRows(std::vector<Row> rows) { ReplaceDataRows(std::move(rows), colCount_); }
+  // The same, the table then as wide as its widest row and at least leastCols
+  // wide, narrower than it was too.
+  void ReplaceDataRows(std::vector<Row> rows, int leastCols);
+
+  // The exact moves that undo the ones above; none is recorded.
+  // Row r (a data row, or the row after the last) and the rows below it move
+  // down one place, cells exactly, and row takes its place.
+  void InsertRowAt(int r, Row row);
+  // Data row r goes, the rows below move up, cells exactly; needs two data
+  // rows or more.
+  Row RemoveRowAt(int r);
+  // The cells given, rowShift rows further down, become empty.
+  void EmptyCells(const std::vector<CellSpan>& spans, int rowShift);
+  // Every row, the header included, and the column count are exchanged with
+  // those given.
+  void SwapAllRows(std::vector<Row>& rows, int& colCount);
 
   // Bytes held by the table, for the memory budget.
   size_t MemoryUsage() const;
@@ -91,12 +140,17 @@ class StudyTable {
  private:
   void Changed(int firstRow, int lastRow);
   void ClampCurrent();
+  // Empty cells of rows first..last become a single space; the spans of those
+  // cells when the changes are recorded.
+  std::vector<CellSpan> SpacesForEmpties(int first, int last);
 
   std::vector<Row> rows_;
   int colCount_;
   int currentCol_ = 0;
   int currentRow_ = 1;
   TableObserver* observer_ = nullptr;
+  TableRecorder* recorder_ = nullptr;
+  uint64_t revision_ = 0;
 };
 
 }  // namespace tenaxo

@@ -13,7 +13,8 @@ namespace tenaxo {
 
 using CellTexts = std::vector<std::string>;
 
-// Leaves the header row and one empty data row; columns stay.
+// Leaves the header row and one empty data row, in the columns every list
+// has (kListColumns): a wider list's further columns go.
 void ClearGrid(StudyTable& grid);
 // Removes data row r: the rows below move up (their empty cells become a
 // single space). The only data row is emptied instead.

@@ -21,18 +21,6 @@ std::string ToUtf8(const QString& text) {
   return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-bool TryToUtf8(const QString& text, std::string& out) {
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-      ++i;
-    } else if (text[i].isSurrogate()) {
-      return false;
-    }
-  }
-  out = ToUtf8(text);
-  return true;
-}
-
 std::string_view Utf8Prefix(std::string_view text, size_t maxBytes) {
   if (text.size() <= maxBytes) return text;
   size_t end = maxBytes;

@@ -17,10 +17,6 @@ QString ToQString(std::string_view text);
 // The UTF-8 of the text; a lone surrogate becomes U+FFFD.
 std::string ToUtf8(const QString& text);
 
-// The UTF-8 of the text. False (out unchanged) when it holds a lone
-// surrogate, which no file can keep.
-bool TryToUtf8(const QString& text, std::string& out);
-
 // The longest start of text that holds at most maxBytes bytes and does not
 // cut a character.
 std::string_view Utf8Prefix(std::string_view text, size_t maxBytes);

@@ -1,32 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the fuzz targets share: libFuzzer's entry point, FUZZ_CHECK (a failed check prints what failed and stops the
-// run: libFuzzer keeps and prints the input), a folder for written files. No locale is set: strtod reads "1.5".
+// run: libFuzzer keeps and prints the input), refusals.
 #include <QByteArray>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <string>
 
-#include "Locales.h"
-
-namespace tenaxo::fuzz {
-
-constexpr std::string_view kTarget = TENAXO_FUZZ_TARGET;  // a source may serve two targets
-void OneInput(std::string_view input);                    // the target's checks
-
-inline std::string Shown(std::string_view text) {
-  return '"' + QByteArray(text.data(), qsizetype(text.size())).toPercentEncoding().toStdString() + '"';
-}
-inline bool Digits(std::string_view text) { return text.find_first_not_of("0123456789") == std::string_view::npos; }
-
-// In a folder of its own under $TENAXO_FUZZ_FILES (run.sh names one), else under /dev/shm (a save syncs).
-inline QString FilePath(const QString& name) {
-  static QTemporaryDir folder(qEnvironmentVariable("TENAXO_FUZZ_FILES", QStringLiteral("/dev/shm")) +
-                              QStringLiteral("/tenaxo-fuzz-XXXXXX"));
-  return folder.filePath(name);
-}
-
-}  // namespace tenaxo::fuzz
+#include "Errors.h"
 
 #define FUZZ_CHECK(condition, detail)                                                         \
   do {                                                                                        \
@@ -36,7 +16,30 @@ inline QString FilePath(const QString& name) {
           std::abort();                                                                       \
   } while (0)
 
-// An exception let out ends the run through std::terminate, which prints its what(): a finding too.
+namespace tenaxo::fuzz {
+
+constexpr std::string_view kTarget = TENAXO_FUZZ_TARGET;  // a source may serve two targets
+void OneInput(std::string_view input);                    // the target's checks
+
+inline std::string Shown(std::string_view text) {
+  return '"' + QByteArray(text.data(), qsizetype(text.size())).toPercentEncoding().toStdString() + '"';
+}
+
+// Runs the action: true when it went through, false when it was refused with a message that starts with the prefix.
+template <typename Action>
+bool Accepted(const Action& action, const QString& prefix) {
+  try {
+    action();
+    return true;
+  } catch (const Error& e) {
+    FUZZ_CHECK(e.Message().startsWith(prefix), e.Message().toStdString());
+    return false;
+  }
+}
+
+}  // namespace tenaxo::fuzz
+
+// Any other exception ends the run through std::terminate, which prints its what(): a finding too.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tenaxo::fuzz::OneInput(std::string_view(reinterpret_cast<const char*>(data), size));
   return 0;

@@ -19,7 +19,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 seconds=${1:-60}
 shift || true
-all_targets=(list_file cell_to_int cell_to_float format_number text_to_bool settings import_text import_kvtml)
+all_targets=(list_file settings import_text import_kvtml)
 targets=("${@:-${all_targets[@]}}")
 build=${TENAXO_FUZZ_BUILD:-$root/build-fuzz}
 work=${TENAXO_FUZZ_WORK:-${TMPDIR:-/tmp}/tenaxo-fuzz}

@@ -44,14 +44,33 @@ std::string ExportText(const StudyTable& table) {
   return out;
 }
 
+std::string PairsText(const StudyTable& table) {
+  std::string out;
+  const auto append = [&out](const std::string& cell) {
+    for (char c : cell) out += c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
+  };
+  for (int r = StudyTable::FixedRows; r < table.RowCount(); ++r) {
+    if (IsBlank(table.Cell(ColGauche, r)) && IsBlank(table.Cell(ColDroite, r))) continue;
+    append(table.Cell(ColGauche, r));
+    out += '\t';
+    append(table.Cell(ColDroite, r));
+    out += '\n';
+  }
+  return out;
+}
+
 void ExportList(const StudyTable& table, const QString& path) {
   const QFileInfo file(path);
   if (file.suffix().compare(QLatin1String("tnx"), Qt::CaseInsensitive) == 0) {
     throw Error(
         QStringLiteral("Impossible d'exporter vers \"%1\" : un fichier .tnx est une liste du programme.").arg(path));
   }
-  const bool kvtml = file.suffix().compare(QLatin1String("kvtml"), Qt::CaseInsensitive) == 0;
-  WriteFileAtomically(path, kvtml ? KvtmlText(table, file.completeBaseName()) : ExportText(table));
+  const auto named = [&file](const char* suffix) {
+    return file.suffix().compare(QLatin1String(suffix), Qt::CaseInsensitive) == 0;
+  };
+  if (named("kvtml")) WriteFileAtomically(path, KvtmlText(table, file.completeBaseName()));
+  else if (named("tsv")) WriteFileAtomically(path, PairsText(table));
+  else WriteFileAtomically(path, ExportText(table));
 }
 
 }  // namespace tenaxo

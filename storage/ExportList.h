@@ -12,8 +12,9 @@
 
 namespace tenaxo {
 
-// KVTML 2.0 (KvtmlText, titled after the file's name) when path ends in
-// ".kvtml" in any letter case, else ExportText; written through WriteFileAtomically,
+// By the path's extension, in any letter case: KVTML 2.0 (KvtmlText, titled
+// after the file's name) for ".kvtml", the pairs alone (PairsText) for
+// ".tsv", else ExportText; written through WriteFileAtomically,
 // so the file holds the old content or the new one, never half of it. A path
 // ending in ".tnx" is refused: it would replace a list.
 void ExportList(const StudyTable& table, const QString& path);
@@ -26,5 +27,11 @@ void ExportList(const StudyTable& table, const QString& path);
 // a TAB or a line end, or a first cell that starts with '#', is quoted
 // CSV-style so that it reads back whole.
 std::string ExportText(const StudyTable& table);
+
+// The pairs alone, for trainers that read nothing else: per data row whose
+// Gauche or Droite is not blank, Gauche, TAB, Droite, LF, in UTF-8, with no
+// header line and no quoting (a TAB or line end inside a cell becomes a
+// space).
+std::string PairsText(const StudyTable& table);
 
 }  // namespace tenaxo

@@ -6,10 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <tuple>
 
 #include "Errors.h"
 
@@ -34,20 +38,13 @@ QString SystemText(int error) {
 
 [[noreturn]] void FailWrite() { throw Error(QStringLiteral("Erreur d'écriture dans le flux")); }
 
+// An open file, closed when it goes.
 class Descriptor {
  public:
   explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
+  ~Descriptor() { close(fd_); }
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
-  // Closes now, telling whether the system accepted it.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
 
  private:
   int fd_;
@@ -98,11 +95,9 @@ mode_t NewFileMode() {
 std::string ReadWholeFile(const QString& path) {
   if (path.contains(QChar(0))) FailOpen(path, EINVAL);
   const QByteArray name = QFile::encodeName(path);
-  int fd;
-  do {
-    fd = open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) FailOpen(path, errno);
+  // Without blocking (a FIFO, say), so never interrupted either.
+  const int fd = open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd == -1) FailOpen(path, errno);
   Descriptor file(fd);
   struct stat st;
   if (fstat(fd, &st) != 0) FailOpen(path, errno);
@@ -140,13 +135,12 @@ void WriteFileAtomically(const QString& path, std::string_view bytes) {
 
   QByteArray temporary = FolderOf(target) + ".tnx-XXXXXX";
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) FailCreate(path, errno);
+  if (fd == -1) FailCreate(path, errno);
   Descriptor file(fd);
   NewFile guard(temporary);
   if (exists) {
-    if (fchown(fd, old.st_uid, old.st_gid) != 0) {
-      // Only the administrator may give a file away; the list stays ours.
-    }
+    // Only the administrator may give a file away; the list stays ours then.
+    std::ignore = fchown(fd, old.st_uid, old.st_gid);
     fchmod(fd, old.st_mode & 07777);
   } else {
     fchmod(fd, NewFileMode());
@@ -161,17 +155,17 @@ void WriteFileAtomically(const QString& path, std::string_view bytes) {
     data += count;
     left -= static_cast<size_t>(count);
   }
-  if (fsync(fd) != 0 || !file.Close()) FailWrite();
+  // Once the bytes are on disk, closing the file has nothing left to report.
+  if (fsync(fd) != 0) FailWrite();
   if (rename(temporary.constData(), target.constData()) != 0) FailCreate(path, errno);
   guard.Keep();
 
   // The folder now names the new file; make that last too.
   const QByteArray folder = FolderOf(target);
   const int dirFd = open(folder.isEmpty() ? "." : folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    fsync(dirFd);
-    close(dirFd);
-  }
+  if (dirFd == -1) return;
+  fsync(dirFd);
+  close(dirFd);
 }
 
 bool FileExists(const QString& path) {
@@ -180,13 +174,33 @@ bool FileExists(const QString& path) {
   return stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+namespace {
+// A file read-only for everyone is protected.
+bool Protected(const QByteArray& name) {
+  struct stat st;
+  return stat(name.constData(), &st) == 0 && (st.st_mode & 0222) == 0;
+}
+}  // namespace
+
 bool DeleteListFile(const QString& path) {
   if (path.contains(QChar(0))) return false;
   const QByteArray name = QFile::encodeName(path);
+  // unlink never removes a folder.
+  return !Protected(name) && unlink(name.constData()) == 0;
+}
+
+Trashing MoveListFileToTrash(const QString& path) {
+  if (path.contains(QChar(0))) return Trashing::Kept;
+  const QByteArray name = QFile::encodeName(path);
   struct stat st;
-  // A file read-only for everyone is protected; unlink never removes a folder.
-  if (stat(name.constData(), &st) == 0 && (st.st_mode & 0222) == 0) return false;
-  return unlink(name.constData()) == 0;
+  if (lstat(name.constData(), &st) != 0 || S_ISDIR(st.st_mode) || Protected(name)) return Trashing::Kept;
+  // Qt 6.4 puts the file in "files/" of the working folder when the home
+  // trash cannot be made: it is made here first, private as Qt makes it.
+  const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  if (QDir().mkpath(data))
+    QDir(data).mkdir(QStringLiteral("Trash"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  if (!QFileInfo(data + QStringLiteral("/Trash")).isDir()) return Trashing::NoTrash;
+  return QFile::moveToTrash(path) ? Trashing::Trashed : Trashing::NoTrash;
 }
 
 int RemoveLeftoverSaves(const QString& folder, long long beforeSecsSinceEpoch) {

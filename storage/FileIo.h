@@ -30,6 +30,17 @@ bool FileExists(const QString& path);
 // file is protected); a file that cannot be deleted stays, and false says so.
 bool DeleteListFile(const QString& path);
 
+enum class Trashing {
+  Trashed,  // the file is in the desktop's trash
+  NoTrash,  // the file stays: no trash could take it
+  Kept,     // the file stays: missing, a folder, or read-only for everyone
+};
+// Moves the file to the desktop's trash (the freedesktop.org one: for a file
+// on the home folder's volume $XDG_DATA_HOME/Trash, made when missing, else
+// the trash at the top of its own volume), with what the trash needs to put
+// it back; the same files as DeleteListFile are protected.
+Trashing MoveListFileToTrash(const QString& path);
+
 // Removes the new files that writes killed half-way left in the folder
 // (".tnx-" and six letters or digits, plain files) when they were last
 // written before the time given; gives how many went.

@@ -32,10 +32,9 @@ bool WildcardMatch(const QString& pattern, const QString& name) {
   return p == pattern.size();
 }
 
-// A plain file or a folder, links followed.
+// A plain file or a folder, links followed; the entry's own type spares the stat when it says so.
 bool IsListedKind(const QByteArray& path, unsigned char type) {
   if (type == DT_REG || type == DT_DIR) return true;
-  if (type != DT_LNK && type != DT_UNKNOWN) return false;
   struct stat st;
   if (stat(path.constData(), &st) != 0) return false;
   return S_ISREG(st.st_mode) || S_ISDIR(st.st_mode);

@@ -21,12 +21,12 @@ bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 // from being scanned over and over.
 constexpr size_t kMaxTag = 1024;
 
+// What may follow the '<' of a tag.
+constexpr std::string_view kTagStart = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ/!";
+
 size_t TagEnd(std::string_view s, size_t i) {
-  if (i + 1 >= s.size()) return npos;
+  if (s.substr(i + 1, 1).find_first_of(kTagStart) != 0) return npos;  // also for a '<' that ends the text
   s = s.substr(0, i + kMaxTag);
-  const char next = s[i + 1];
-  const bool letter = (next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z');
-  if (!letter && next != '/' && next != '!') return npos;
   if (s.substr(i, 4) == "<!--") {
     const size_t end = s.find("-->", i + 4);
     return end == npos ? npos : end + 2;
@@ -41,10 +41,10 @@ size_t TagEnd(std::string_view s, size_t i) {
   return npos;
 }
 
-// The tag's name as written: "<BR/>" gives "BR".
+// The tag's name as written: "<BR/>" gives "BR". A tag holds at least '<' and the character TagEnd found after it.
 std::string_view TagName(std::string_view tag) {
   size_t k = 1;
-  if (k < tag.size() && tag[k] == '/') ++k;
+  if (tag[k] == '/') ++k;
   const size_t start = k;
   while (k < tag.size() &&
          ((tag[k] >= 'a' && tag[k] <= 'z') || (tag[k] >= 'A' && tag[k] <= 'Z') || (tag[k] >= '0' && tag[k] <= '9'))) {

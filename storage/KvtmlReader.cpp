@@ -14,6 +14,7 @@
 
 #include "CellText.h"
 #include "Errors.h"
+#include "TextLines.h"
 
 namespace tenaxo {
 
@@ -68,11 +69,24 @@ std::string_view LocalName(const char* name) {
   return end ? end + 1 : name;
 }
 
-std::string_view Attribute(const char** attributes, const char* name) {
+// The attribute's value; null when the element has none of that name.
+const char* AttributeOrNull(const char** attributes, const char* name) {
   for (; *attributes; attributes += 2) {
     if (std::strcmp(attributes[0], name) == 0) return attributes[1];
   }
-  return {};
+  return nullptr;
+}
+
+std::string_view Attribute(const char** attributes, const char* name) {
+  const char* value = AttributeOrNull(attributes, name);
+  return value ? value : "";
+}
+
+// A count of each direction, "3;2" (KVTML 1), as their sum; "3" alone is 3.
+int64_t CountPair(std::string_view text) {
+  const size_t semicolon = text.find(';');
+  if (semicolon == std::string_view::npos) return Count(text);
+  return Count(text.substr(0, semicolon)) + Count(text.substr(semicolon + 1));
 }
 
 class KvtmlReader {
@@ -158,7 +172,7 @@ class KvtmlReader {
     } else if (kvtml_ && version2_) {
       StartVersion2(name, attributes);
     } else if (kvtml_) {
-      StartVersion1(name);
+      StartVersion1(name, attributes);
     }
   }
 
@@ -173,8 +187,13 @@ class KvtmlReader {
     } else if (depth_ == translationDepth_ + 1 && name == "text") {
       ReadText(Into::Translation, translation_);
     } else if (depth_ == translationDepth_ + 1 && name == "grade") {
+      // The practice between Gauche and Droite: a grade of translation 0
+      // from 1 or of 1 from 0, or one that names no language it was asked
+      // from (one grade per translation).
       gradeDepth_ = depth_;
-    } else if (depth_ == gradeDepth_ + 1 && (translation_ == 0 || translation_ == 1)) {
+      const char* from = AttributeOrNull(attributes, "fromid");
+      gradeCounts_ = (translation_ == 0 || translation_ == 1) && (!from || TranslationId(from) == 1 - translation_);
+    } else if (depth_ == gradeDepth_ + 1 && gradeCounts_) {
       if (name == "count") {
         ReadText(Into::Count, 0);
       } else if (name == "errorcount") {
@@ -183,7 +202,9 @@ class KvtmlReader {
     }
   }
 
-  void StartVersion1(std::string_view name) {
+  // The first <t> holds the practice with the original <o>: its times asked
+  // (c) and wrong answers (b), "to;from" or one number.
+  void StartVersion1(std::string_view name, const char** attributes) {
     if (entryDepth_ == 0 && name == "e") {
       BeginEntry();
       translation_ = 0;
@@ -191,6 +212,10 @@ class KvtmlReader {
       ReadText(Into::Translation, 0);
     } else if (depth_ == entryDepth_ + 1 && name == "t") {
       ReadText(Into::Translation, ++translation_);
+      if (translation_ == 1) {
+        asked_ += CountPair(Attribute(attributes, "c"));
+        wrong_ += CountPair(Attribute(attributes, "b"));
+      }
     }
   }
 
@@ -258,6 +283,7 @@ class KvtmlReader {
   // The depth of the open element of each kind, from 1 (the root); 0: none
   // open. The rules read an element only one level below one of them.
   int entriesDepth_ = 0, entryDepth_ = 0, translationDepth_ = 0, gradeDepth_ = 0;
+  bool gradeCounts_ = false;  // the open grade is of practice between Gauche and Droite
   int translation_ = 0;
   int textDepth_ = 0;  // the element whose text is being read
   Into into_ = Into::Translation;
@@ -271,16 +297,17 @@ class KvtmlReader {
 };
 
 // A document in an encoding that expat does not know (Windows-1252, say) as
-// UTF-8, by Qt's decoder of that name, one line at a time (no character of
-// such an encoding holds the byte of LF): bytes that are not of the
-// encoding are refused with their line.
+// UTF-8, by Qt's decoder of that name, one line at a time as XML counts them
+// (CR LF, CR or LF; no character of such an encoding holds the byte of CR or
+// LF): bytes that are not of the encoding are refused with their line. The
+// name is on line 1, in the declaration.
 std::string Recoded(std::string_view bytes, const std::string& encoding, const QString& name) {
   QStringDecoder decoder(encoding.c_str());
   if (!decoder.isValid()) RefuseXml(name, 1);
   QString text;
   qint64 line = 1;
   for (size_t start = 0; start < bytes.size(); ++line) {
-    const size_t end = std::min(bytes.find('\n', start), bytes.size() - 1) + 1;
+    const size_t end = PastLineEnd(bytes, LineEnd(bytes, start));
     text += decoder.decode(QByteArrayView(bytes.data() + start, static_cast<qsizetype>(end - start)));
     if (decoder.hasError()) RefuseXml(name, line);
     start = end;

@@ -16,9 +16,14 @@ namespace tenaxo {
 
 // Every entry, in file order (lessons flattened, inactive entries kept):
 // translation 0 is Gauche, 1 Droite, 2 and on further columns (5 and on).
-// Demandé is the sum of the counts of the grades of translations 0 and 1,
-// Juste that sum less the sum of their error counts, kept within 0..Demandé;
-// both empty when the word was never asked. An entry without text in
+// Demandé and Juste come from the practice between translations 0 and 1
+// only, in both directions: the grades of translation 0 from 1 and of 1
+// from 0 (<grade fromid="...">), and a grade that names no language it was
+// asked from (one grade per translation, as Parley writes them now); in
+// KVTML 1, the counts of the first <t>, c="to;from" (times asked) and
+// b="to;from" (wrong answers). Demandé is the sum of their counts, Juste that
+// sum less their error counts, kept within 0..Demandé; both empty when the
+// word was never asked. An entry without text in
 // translations 0 and 1 is skipped, with the line its tag begins on. Element
 // names are compared without their namespace.
 //

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QDateTime>
 #include <algorithm>
+#include <cmath>
 
 #include "CellText.h"
 #include "ImportList.h"
@@ -32,6 +33,22 @@ void AppendEscaped(std::string& out, std::string_view cell) {
     else if (c == '\xEF' && cell.substr(i, 3) >= "\xEF\xBF\xBE") out += "\xEF\xBF\xBD", i += 2;
     else out += c;
   }
+}
+
+// Parley's confidence in a word is its grade out of 7: the pair's ratio,
+// Juste / D with D Demandé doubled below ten asks (as the ranking has it),
+// on that scale, rounded half up. found is within 0..asked, asked above 0.
+int Grade(int asked, int found) {
+  const double scale = asked < 10 ? 2.0 * asked : asked;
+  return static_cast<int>(std::lround(7.0 * found / scale));
+}
+
+// The practice of one direction: asked of the times asked, wrong of them
+// answered wrong, the confidence grade of the pair.
+void AppendGrade(std::string& out, int from, int grade, int asked, int wrong, const std::string& date) {
+  out += "    <grade fromid=\"" + std::to_string(from) + "\">\n     <currentgrade>" + std::to_string(grade) +
+         "</currentgrade>\n     <count>" + std::to_string(asked) + "</count>\n     <errorcount>" +
+         std::to_string(wrong) + "</errorcount>\n     <date>" + date + "</date>\n    </grade>\n";
 }
 
 void Element(std::string& out, const char* indent, const char* name, std::string_view text) {
@@ -68,17 +85,18 @@ std::string KvtmlText(const StudyTable& table, const QString& title) {
   for (int r = StudyTable::FixedRows; r < table.RowCount(); ++r) {
     if (IsBlank(table.Cell(ColGauche, r)) && IsBlank(table.Cell(ColDroite, r))) continue;
     out += "  <entry id=\"" + std::to_string(entries++) + "\">\n";
+    const int asked = std::max(0, CellToInt(table.Cell(ColDemande, r)));
+    const int found = std::clamp(CellToInt(table.Cell(ColJuste, r)), 0, asked);
     for (int id = 0; id < 2 + further; ++id) {
       const std::string& cell = table.Cell(id < 2 ? id : id + 3, r);
       if (id >= 2 && cell.empty()) continue;
       out += "   <translation id=\"" + std::to_string(id) + "\">\n";
       Element(out, "    ", "text", cell);
-      const int asked = std::max(0, CellToInt(table.Cell(ColDemande, r)));
-      if (id == 1 && asked > 0) {
-        const int found = std::clamp(CellToInt(table.Cell(ColJuste, r)), 0, asked);
-        out += "    <grade fromid=\"0\">\n     <currentgrade>0</currentgrade>\n     <count>" + std::to_string(asked) +
-               "</count>\n     <errorcount>" + std::to_string(asked - found) + "</errorcount>\n     <date>" + today +
-               "</date>\n    </grade>\n";
+      if (id < 2 && asked > 0) {
+        // Droite from Gauche takes the odd ask and the odd wrong answer.
+        const int wrong = asked - found;
+        if (id == 0) AppendGrade(out, 1, Grade(asked, found), asked / 2, wrong / 2, today);
+        else AppendGrade(out, 0, Grade(asked, found), asked - asked / 2, wrong - wrong / 2, today);
       }
       out += "   </translation>\n";
     }
@@ -86,10 +104,11 @@ std::string KvtmlText(const StudyTable& table, const QString& title) {
   }
   out += " </entries>\n";
 
-  // Parley shows the words of its lessons: all of them go in one.
+  // Parley shows the words of its lessons: all of them go in one, practised.
   out += " <lessons>\n  <container>\n";
   Element(out, "   ", "name", name);
-  for (int k = 0; k < entries; ++k) out += "   <containerentry id=\"" + std::to_string(k) + "\"/>\n";
+  out += "   <inpractice>true</inpractice>\n";
+  for (int k = 0; k < entries; ++k) out += "   <entry id=\"" + std::to_string(k) + "\"/>\n";
   out += "  </container>\n </lessons>\n</kvtml>\n";
   return out;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ListFormat.h"
 
+#include "TextLines.h"
+
 namespace tenaxo {
 
 namespace {
@@ -25,19 +27,15 @@ StudyTable::Row CutLine(std::string_view line) {
 ListLines ParseListText(std::string_view text) {
   text = text.substr(0, text.find('\0'));
   ListLines lines;
-  const size_t n = text.size();
-  size_t i = 0;
-  while (i < n) {
-    size_t end = i;
-    while (end < n && text[end] != '\r' && text[end] != '\n') ++end;
+  for (size_t i = 0; i < text.size();) {
+    const size_t end = LineEnd(text, i);
     lines.push_back(CutLine(text.substr(i, end - i)));
-    if (end < n) end += (text[end] == '\r' && end + 1 < n && text[end + 1] == '\n') ? 2 : 1;
-    i = end;
+    i = PastLineEnd(text, end);
   }
   return lines;
 }
 
-void FillTable(StudyTable& grid, ListLines lines) { grid.ReplaceDataRows(std::move(lines)); }
+void FillTable(StudyTable& grid, ListLines lines) { grid.ReplaceDataRows(std::move(lines), kListColumns); }
 
 std::string ListText(const StudyTable& grid) {
   const int cols = grid.ColCount();

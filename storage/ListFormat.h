@@ -23,9 +23,9 @@ using ListLines = std::vector<StudyTable::Row>;
 // trailing TAB adds no cell and an empty line has no cell.
 ListLines ParseListText(std::string_view text);
 
-// Replaces the study list by the lines: ClearGrid, then one data row per
-// line (one blank data row when there is none), the table widened to the
-// widest line and never narrowed.
+// Replaces the study list by the lines: one data row per line (one blank data
+// row when there is none), the table as wide as the widest line and at least
+// kListColumns wide, however wide it was before.
 void FillTable(StudyTable& grid, ListLines lines);
 
 // The bytes of the list file for the table: every data row, every column.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ListNames.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "ListFolder.h"
@@ -20,7 +21,14 @@ QString FreeListName(const QString& baseName) {
 
 QString FlatListName(QString listName, const QString& whenEmpty) {
   listName.replace(u'\\', u'_').replace(u'/', u'_');
-  return listName.isEmpty() ? whenEmpty : listName;
+  return listName.trimmed().isEmpty() ? whenEmpty : listName;
+}
+
+QString ListNameOfFile(const QString& path) {
+  const QFileInfo file(path);
+  const QString suffix = QStringLiteral(".tnx");
+  if (!file.fileName().endsWith(suffix) || file.absoluteDir() != QDir(AppFolder())) return QString();
+  return file.fileName().chopped(suffix.size());
 }
 
 }  // namespace tenaxo

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Names for new lists. QtCore only.
+// List names: for new lists, as one file name, from a list file. QtCore only.
 #include <QString>
 
 namespace tenaxo {
@@ -12,7 +12,14 @@ namespace tenaxo {
 QString FreeListName(const QString& baseName);
 
 // The list name as one file name, outside any subfolder: the folder
-// separators '\\' and '/' become '_'; an empty name gives whenEmpty.
+// separators '\\' and '/' become '_'. A name that is empty or only spaces
+// names no list (its file would be the hidden ".tnx" or " .tnx"): it gives
+// whenEmpty.
 QString FlatListName(QString listName, const QString& whenEmpty);
+
+// A list file of the list folder itself (AppFolder() + name + ".tnx", the
+// folders compared once links are resolved): the list's name; any other
+// path gives a null text.
+QString ListNameOfFile(const QString& path);
 
 }  // namespace tenaxo

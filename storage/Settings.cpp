@@ -89,7 +89,7 @@ void Settings::SetText(const char* name, const std::string& text) {
 
 bool TextToBool(std::string_view text, const TextLocale& locale) {
   double number = 0;
-  if (!text.empty() && ReadFloat(text, locale.DecimalSeparator(), number)) return number != 0;
+  if (ReadFloat(text, locale.DecimalSeparator(), number)) return number != 0;
   return QByteArrayView(text.data(), static_cast<qsizetype>(text.size())).compare("true", Qt::CaseInsensitive) == 0;
 }
 

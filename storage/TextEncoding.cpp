@@ -14,14 +14,14 @@ namespace tenaxo {
 
 namespace {
 
-// Windows-1252 as the toolkit's converter has it, in both directions.
+// The bytes from 0x80 of Windows-1252 as the toolkit's converter has them, in both directions; ASCII is itself.
 struct CodePage {
   std::array<std::array<char, 4>, 256> utf8{};  // bytes, then their count in [3]
-  std::vector<int16_t> byteOf;                  // by code point; -1 when none
+  std::vector<uint8_t> byteOf;                  // by code point; 0 when none (ASCII included)
 
   CodePage() {
     QStringDecoder decoder("windows-1252");
-    for (int b = 0; b < 256; ++b) {
+    for (int b = 0x80; b < 256; ++b) {
       const char byte = static_cast<char>(b);
       const QString one = decoder.decode(QByteArrayView(&byte, 1));
       const QByteArray bytes = one.toUtf8();
@@ -29,8 +29,8 @@ struct CodePage {
       std::memcpy(entry.data(), bytes.constData(), static_cast<size_t>(bytes.size()));
       entry[3] = static_cast<char>(bytes.size());
       const auto point = static_cast<size_t>(one.at(0).unicode());
-      if (byteOf.size() <= point) byteOf.resize(point + 1, -1);
-      byteOf[point] = static_cast<int16_t>(b);
+      if (byteOf.size() <= point) byteOf.resize(point + 1, 0);
+      byteOf[point] = static_cast<uint8_t>(b);
     }
   }
 };
@@ -48,16 +48,10 @@ std::string Utf16ToUtf8(std::string_view bytes, QStringConverter::Encoding encod
 }  // namespace
 
 bool IsAscii(std::string_view text) {
-  size_t i = 0;
-  for (; i + 32 <= text.size(); i += 32) {
-    uint64_t words[4];
-    std::memcpy(words, text.data() + i, 32);
-    if ((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ull) return false;
-  }
-  for (; i < text.size(); ++i) {
-    if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
-  }
-  return true;
+  // Every byte or'ed together, with no early exit: the compiler does it many bytes at a time.
+  unsigned char bits = 0;
+  for (const char c : text) bits |= static_cast<unsigned char>(c);
+  return bits < 0x80;
 }
 
 std::string Windows1252ToUtf8(std::string_view bytes) {
@@ -114,12 +108,33 @@ bool Utf8ToWindows1252(std::string_view text, std::string& bytes) {
               (s[i + 2] & 0x3Fu);
       i += 3;
     }
-    if (point < 0x80) return false;  // not UTF-8, or an overlong form
-    if (point >= page.byteOf.size() || page.byteOf[point] < 0) return false;
+    // Not UTF-8, an overlong form (below 0x80), or a character the code page lacks.
+    if (point >= page.byteOf.size() || page.byteOf[point] == 0) return false;
     *out++ = static_cast<char>(page.byteOf[point]);
   }
   bytes.resize(static_cast<size_t>(out - bytes.data()));
   return true;
+}
+
+int Utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& text) {
+  std::u16string units(bytes.size() / 2, u'\0');
+  for (size_t i = 0; i < units.size(); ++i) {
+    const auto first = static_cast<unsigned char>(bytes[2 * i]), second = static_cast<unsigned char>(bytes[2 * i + 1]);
+    units[i] = static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
+  }
+  size_t good = 0;  // the units before the first that is no character
+  while (good < units.size()) {
+    if (QChar::isHighSurrogate(units[good]) && good + 1 < units.size() && QChar::isLowSurrogate(units[good + 1])) {
+      good += 2;
+    } else if (QChar::isSurrogate(units[good])) {
+      break;
+    } else {
+      ++good;
+    }
+  }
+  text = QStringView(units).left(static_cast<qsizetype>(good)).toUtf8().toStdString();
+  if (good == units.size() && bytes.size() % 2 == 0) return 0;
+  return LineEndCount(text) + 1;
 }
 
 int FirstLineNotUtf8(std::string_view text) {

@@ -23,6 +23,12 @@ bool Utf8ToWindows1252(std::string_view text, std::string& bytes);
 // UTF-8; 0 when the whole text is.
 int FirstLineNotUtf8(std::string_view text);
 
+// UTF-16 (little-endian, or big-endian when bigEndian) without its mark to
+// UTF-8 in text; returns 0, or the first line (from 1, cut as TextLines.h
+// cuts them) that is not UTF-16 (a surrogate alone, a last byte alone), text
+// then holding what comes before the fault.
+int Utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& text);
+
 // The text of another program's file in UTF-8, its byte-order mark gone:
 // UTF-16 with its mark (LE or BE), UTF-8 with or without its mark, else
 // Windows-1252 (a marked file that is not UTF-8 too). Returns bytes itself

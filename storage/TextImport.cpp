@@ -61,27 +61,38 @@ char SeparatorNamed(std::string_view raw) {
   if (Named(value, "space")) return ' ';
   if (Named(value, "pipe")) return '|';
   if (Named(value, "colon")) return ':';
-  if (value.size() == 1 && value[0] != '"' && static_cast<unsigned char>(value[0]) < 0x80) return value[0];
+  if (value.size() == 1 && value[0] != '"') return value[0];  // ASCII: the text is UTF-8 by now
   if (raw == "\t") return '\t';
   return 0;
 }
 
-// One header line, without its '#'. Unknown keys are comments.
-void ReadHeader(std::string_view line, Headers& headers) {
+// The key of an Anki header line ("#key:value", the key one of Anki's),
+// lower case; empty when the line is none.
+std::string_view HeaderKey(std::string_view line) {
+  static constexpr std::string_view kKeys[] = {
+      "separator",       "html",        "tags",        "columns",    "notetype", "deck",
+      "notetype column", "deck column", "tags column", "guid column"};
   const size_t colon = line.find(':');
-  if (colon == npos) return;
-  const std::string_view key = Trimmed(line.substr(0, colon));
-  const std::string_view raw = line.substr(colon + 1);
+  if (line.substr(0, 1) != "#" || colon == npos) return {};
+  const std::string_view key = Trimmed(line.substr(1, colon - 1));
+  for (std::string_view known : kKeys) {
+    if (QByteArrayView(key).compare(known, Qt::CaseInsensitive) == 0) return known;
+  }
+  return {};
+}
+
+// One header line with its key.
+void ReadHeader(std::string_view key, std::string_view line, Headers& headers) {
+  const std::string_view raw = line.substr(line.find(':') + 1);
   const std::string_view value = Trimmed(raw);
-  if (Named(key, "separator")) {
+  if (key == "separator") {
     if (const char separator = SeparatorNamed(raw)) headers.separator = separator;
-  } else if (Named(key, "html")) {
+  } else if (key == "html") {
     if (Named(value, "true")) headers.markup = Markup::Html;
     if (Named(value, "false")) headers.markup = Markup::AsWritten;
-  } else if (Named(key, "columns")) {
+  } else if (key == "columns") {
     headers.columns.assign(raw);
-  } else if (Named(key, "guid column") || Named(key, "notetype column") || Named(key, "deck column") ||
-             Named(key, "tags column")) {
+  } else if (QByteArrayView(key).endsWith(" column")) {
     int n = 0;
     for (char d : value) {
       if (d < '0' || d > '9' || n > kMaxImportColumns) return;
@@ -99,15 +110,8 @@ char GuessSeparator(std::string_view text) {
   long lines[2] = {0, 0}, total[2] = {0, 0};
   bool seen[2] = {false, false};
   bool quoted = false;
-  bool lineStart = true, comment = false;
   char previous = '\n';
   for (char c : text) {
-    if (lineStart) comment = c == '#';
-    lineStart = false;
-    if (comment) {
-      if (c == '\r' || c == '\n') lineStart = true;
-      continue;
-    }
     const char before = previous;
     previous = c;
     if (c == '"') {
@@ -117,7 +121,6 @@ char GuessSeparator(std::string_view text) {
     } else if (!quoted && (c == '\r' || c == '\n')) {
       lines[0] += seen[0], lines[1] += seen[1];
       seen[0] = seen[1] = false;
-      lineStart = true;
     } else if (!quoted && (c == ',' || c == ';')) {
       const int k = c == ';';
       seen[k] = true;
@@ -153,13 +156,9 @@ class TextReader {
     // "{{c1::...}}" there is text, not an Anki cloze.
     FieldCleaner cleaner(headers_.markup, !counters_);
     ImportedList list;
+    if (p == 0) p = SkipTitleAndAuthor(list);
     while (p < text_.size()) {
       const int first = line_;
-      if (text_[p] == '#') {  // a comment
-        p = PastLineEnd(text_, LineEnd(text_, p));
-        ++line_;
-        continue;
-      }
       p = ReadRecord(p);
       AddRecord(first, cleaner, list);
     }
@@ -168,16 +167,38 @@ class TextReader {
   }
 
  private:
-  // The '#' lines at the top; returns where the data begins.
+  // The Anki header lines at the top; returns where the data begins.
   size_t ReadHeaders() {
     size_t p = 0;
-    while (p < text_.size() && text_[p] == '#') {
+    for (;;) {
       const size_t end = LineEnd(text_, p);
-      ReadHeader(text_.substr(p + 1, end - p - 1), headers_);
+      const std::string_view line = text_.substr(p, end - p);
+      const std::string_view key = HeaderKey(line);
+      if (key.empty()) return p;
+      ReadHeader(key, line, headers_);
       p = PastLineEnd(text_, end);
       ++line_;
     }
-    return p;
+  }
+
+  // KWordQuiz's CSV starts with the document's title and author: two records
+  // of at most two fields whose first ends with ':' ("Title:", "Author:", or
+  // their translation, "Titre :"). They are skipped, and told.
+  size_t SkipTitleAndAuthor(ImportedList& list) {
+    const auto labelled = [this] {
+      const std::string_view label = Trimmed(fields_[0]);
+      return count_ <= 2 && label.size() > 1 && label.back() == ':';
+    };
+    size_t p = ReadRecord(0);
+    if (labelled() && line_ == 2) {
+      const size_t second = ReadRecord(p);
+      if (labelled() && line_ == 3) {
+        for (int line : {1, 2}) list.skipped.push_back({line, QStringLiteral("en-tête de KWordQuiz")});
+        return second;
+      }
+    }
+    line_ = 1;
+    return 0;
   }
 
   // A file this program exported names its counter columns: take them back.
@@ -206,6 +227,7 @@ class TextReader {
   // fields_; returns where the next one begins.
   size_t ReadRecord(size_t p) {
     const char separator = headers_.separator;
+    const auto endsField = [separator](char c) { return c == separator || c == '\r' || c == '\n'; };
     count_ = 0;
     for (;;) {
       std::string& field = NextField();
@@ -228,8 +250,7 @@ class TextReader {
           }
         }
       }
-      size_t end = p;
-      while (end < text_.size() && text_[end] != separator && text_[end] != '\r' && text_[end] != '\n') ++end;
+      const size_t end = static_cast<size_t>(std::find_if(text_.begin() + p, text_.end(), endsField) - text_.begin());
       field.append(text_.substr(p, end - p));
       p = end;
       if (p < text_.size() && text_[p] == separator) {

@@ -15,9 +15,7 @@ size_t PastLineEnd(std::string_view text, size_t p) {
 
 int LineEndCount(std::string_view text) {
   int count = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++count;
-  }
+  for (size_t end = LineEnd(text, 0); end < text.size(); end = LineEnd(text, PastLineEnd(text, end))) ++count;
   return count;
 }
 

@@ -16,22 +16,20 @@ struct FakeWindow {
   std::optional<QStringList> items;  // the drop-down's items, once rebuilt
 
   ListWindow Bind() {
-    const auto ask = [this](const QString& question) {
-      questions.push_back(question);
-      return answer;
-    };
-    return ListWindow{[this] { return name; },
-                      ask,
-                      ask,
-                      [this](const QStringList& names) { items = names; },
-                      [this] { name.clear(); },
-                      [this](const QString& text) { name = ToUtf8(text); }};
+    const auto ask = [this](const QString& question) { return questions.push_back(question), answer; };
+    ListWindow window;
+    window.ListName = [this] { return name; };
+    window.Confirm = window.ConfirmYesNo = ask;
+    window.SetListNames = [this](const QStringList& names) { items = names; };
+    window.ClearListName = [this] { name.clear(); };
+    window.SetListName = [this](const QString& text) { name = ToUtf8(text); };
+    return window;
   }
 };
 
 // Every field of the session the list commands may change is as it was.
 inline void ExpectUnchanged(const Session& now, const Session& before) {
-  EXPECT_EQ(Rows(now.table), Rows(before.table));
+  EXPECT_EQ(Cells(now.table), Cells(before.table));
   EXPECT_EQ(now.table.CurrentRow(), before.table.CurrentRow());
   EXPECT_EQ(now.table.CurrentCol(), before.table.CurrentCol());
   EXPECT_EQ(now.listName, before.listName);

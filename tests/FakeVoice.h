@@ -8,11 +8,10 @@
 namespace tenaxo::test {
 
 struct VoiceLog {
-  std::vector<std::string> spoken;     // UTF-8
-  std::vector<std::string> languages;  // the language asked for, text by text
-  int made = 0, alive = 0;             // voices made, voices not yet destroyed
-  bool fail = false, raise = false;    // Speak says false, or throws
-  std::function<void()> speaking;      // called as each text is spoken
+  std::vector<std::string> spoken, languages;  // the texts (UTF-8), and the language asked for each
+  int made = 0, alive = 0;                     // voices made, voices not yet destroyed
+  bool fail = false, raise = false;            // Speak says false, or throws
+  std::function<void()> speaking;              // called as each text is spoken
 };
 
 struct FakeVoice : Voice {

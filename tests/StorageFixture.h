@@ -16,6 +16,9 @@
 #include "ListFolder.h"
 #include "TableText.h"
 
+// A failed check shows texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 namespace tenaxo::test {
 
 // The bytes of a file; "<missing>" when it cannot be read.

@@ -18,28 +18,15 @@ inline std::vector<StudyTable::Row> Split(const std::vector<std::string>& rows) 
   }
   return cut;
 }
-
 inline StudyTable MakeTable(const std::vector<std::string>& rows, int cols = 5) {
   StudyTable table(cols, static_cast<int>(rows.size()) + 1);
   table.ReplaceDataRows(Split(rows));
   return table;
 }
-
-// The data rows' cells, every column.
 inline std::vector<StudyTable::Row> Cells(const StudyTable& table) {
   std::vector<StudyTable::Row> cells;
   for (int r = StudyTable::FixedRows; r < table.RowCount(); ++r) cells.push_back(table.RowTexts(r));
   return cells;
-}
-
-// The data rows back in the short form, every column written out.
-inline std::vector<std::string> Rows(const StudyTable& table) {
-  std::vector<std::string> rows;
-  for (const StudyTable::Row& cells : Cells(table)) {
-    rows.push_back(cells[0]);
-    for (size_t c = 1; c < cells.size(); ++c) rows.back() += ";" + cells[c];
-  }
-  return rows;
 }
 
 }  // namespace tenaxo::test

@@ -15,34 +15,21 @@ using namespace test;
 using S = std::string;
 using Rows = std::vector<StudyTable::Row>;
 
-QString DataPath(const char* name) { return QStringLiteral(TENAXO_TEST_DATA "/import/") + QString::fromUtf8(name); }
-S DataBytes(const char* name) { return FileBytes(DataPath(name)); }
-
 class ImportFolder : public ProgramFolder {};
 
-TEST_F(ImportFolder, BadFilesAreRefusedByName) {
-  // A sparse file costs no disk: one at the limit is read (and is no text), one byte more is refused unread.
-  const auto sized = [this](const char* name, off_t size) {
-    PutFile(PathOf(name), "");
-    EXPECT_EQ(truncate(QFile::encodeName(PathOf(name)).constData(), size), 0);
-    return PathOf(name);
+// A file larger than the limit is refused unread (a sparse one costs no disk), one at the limit is read; nothing made.
+TEST_F(ImportFolder, AFileTooLargeIsRefusedUnread) {
+  const std::tuple<const char*, qint64, S> cases[] = {
+      {"limite.txt", kMaxImportBytes, "n'est pas un fichier texte (caractère de contrôle à la ligne 1)."},
+      {"gros.KVTML", kMaxImportBytes + 1, "est trop grand pour être importé (plus de 256 Mo)."},
   };
-  const QString tooLarge = "est trop grand pour être importé (plus de 256 Mo).";
-  const std::pair<QString, QString> cases[] = {
-      {DataPath("image.png"), "n'est pas un fichier texte (caractère de contrôle à la ligne 2)."},
-      {DataPath("empty.txt"), "est vide."},
-      {DataPath("headers_only.txt"), "ne contient aucune paire à importer."},
-      {DataPath("unclosed_quote.csv"), "contient un guillemet qui ne se ferme pas (ligne 2)."},
-      {DataPath("broken.kvtml"), "n'est pas un fichier XML bien formé (ligne 5)."},
-      {sized("limit.txt", kMaxImportBytes), "n'est pas un fichier texte (caractère de contrôle à la ligne 1)."},
-      {sized("big.csv", kMaxImportBytes + 1), tooLarge},
-      {sized("big.kvtml", kMaxImportBytes + 1), tooLarge},
-  };
-  const QStringList before = Entries();
-  for (const auto& [path, message] : cases) {
-    EXPECT_EQ(ErrorOf([&] { ImportListFile(path); }), "Le fichier \"" + (path + "\" " + message).toStdString());
+  for (const auto& [name, size, message] : cases) {
+    const QString path = PathOf(name);
+    PutFile(path, "");
+    ASSERT_EQ(truncate(QFile::encodeName(path).constData(), size), 0);
+    EXPECT_EQ(ErrorOf([&] { ImportListFile(path); }), "Le fichier \"" + path.toStdString() + "\" " + message);
   }
-  EXPECT_EQ(Entries(), before);  // nothing made
+  EXPECT_EQ(Entries(), (QStringList{"gros.KVTML", "limite.txt"}));
 }
 
 // A file and what it gives: its rows (the cells left out up to the five columns are empty) and its skipped lines,
@@ -52,94 +39,96 @@ struct ReadCase {
   S bytes;
   Rows rows;
   std::vector<std::pair<int, S>> skipped = {};
-  S error = "(no error)";
+  S error = "";
 };
 
+// Each file is read from a buffer that goes on past its end: what follows is no part of it.
 void ExpectRead(ImportedList (*parse)(std::string_view, const QString&), std::vector<ReadCase> cases) {
   for (ReadCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    ImportedList list;
-    const S error = ErrorOf([&] { list = parse(c.bytes, QStringLiteral("t")); });
-    EXPECT_EQ(error, c.error == "(no error)" ? c.error : "Le fichier \"t\" " + c.error);
     for (auto& row : c.rows) row.resize(std::max<size_t>(row.size(), 5));
-    EXPECT_EQ(list.rows, c.rows);
-    std::vector<std::pair<int, S>> skipped;
-    for (const SkippedLine& s : list.skipped) skipped.emplace_back(s.line, s.reason.toStdString());
-    EXPECT_EQ(skipped, c.skipped);
+    for (const char after : {'"', '#', ',', ';', '\t', '\n'}) {
+      SCOPED_TRACE(S(c.name) + ", followed by " + after);
+      const S buffer = c.bytes + after;
+      ImportedList list;
+      const S error = ErrorOf([&] { list = parse(std::string_view(buffer).substr(0, c.bytes.size()), "t"); });
+      EXPECT_EQ(error, c.error.empty() ? "(no error)" : "Le fichier \"t\" " + c.error);
+      EXPECT_EQ(list.rows, c.rows);
+      std::vector<std::pair<int, S>> skipped;
+      for (const SkippedLine& s : list.skipped) skipped.emplace_back(s.line, s.reason.toStdString());
+      EXPECT_EQ(skipped, c.skipped);
+    }
   }
 }
 
-TEST(TextImport, LinesRecordsAndHeaders) {
+TEST(TextImport, LinesRecordsHeadersMarkupAndEncodings) {
   StudyTable::Row widest = {"b", "x"};  // 254 fields make 257 columns, one too many; 253 are read
   widest.resize(255);
   widest.push_back("y");
-  const S tooWide = S(253, ',') + "a\nb,x" + S(251, ',') + "y";
   const S counters = "Gauche\tDroite\tDemandé\tJuste\tRatio";
   const S control = "n'est pas un fichier texte (caractère de contrôle à la ligne ";
+  const S noPair = "ne contient aucune paire à importer.";
   ExpectRead(
       ParseTextImport,
       {
-          {"LF", "a\tb\n\n \t\nc\td\n", {{"a", "b"}, {"c", "d"}}, {{2, "ligne vide"}, {3, "Gauche et Droite vides"}}},
-          {"CR LF", "a\tb\r\n\r\nc\td\r\n", {{"a", "b"}, {"c", "d"}}, {{2, "ligne vide"}}},
-          {"CR, no final line end", "a\tb\r\rc\td", {{"a", "b"}, {"c", "d"}}, {{2, "ligne vide"}}},
-          {"doubled quote", "\"a \"\"b\"\"\",c", {{"a \"b\"", "c"}}},
-          {"a quote inside a field is text", "a\"b,c\"", {{"a\"b", "c\""}}},
-          {"text after a closing quote", "\"a\"b,\"\"", {{"ab", ""}}},
+          {"line ends: CR LF, CR, LF, none",
+           "a\tb\r\n\r\nc\td\r\re\tf\n \t\ng\th",
+           {{"a", "b"}, {"c", "d"}, {"e", "f"}, {"g", "h"}},
+           {{2, "ligne vide"}, {4, "ligne vide"}, {6, "Gauche et Droite vides"}}},
+          {"quotes", "\"a \"\"b\"\"\",c\"d,\"e\"f", {{"a \"b\"", "c\"d", "", "", "", "ef"}}},
           {"quoted line ends", "\"a\r\nb\rc\nd\",x\n\"\",\"\"", {{"a b c d", "x"}}, {{5, "Gauche et Droite vides"}}},
-          {"quote never closed", "a,b\r\n\"c\r\nd,e", {}, {}, "contient un guillemet qui ne se ferme pas (ligne 2)."},
+          {"a quote never closed", "a,b\r\n\"c\r\nd,e", {}, {}, "contient un guillemet qui ne se ferme pas (ligne 2)."},
           {"ragged rows", "a,b,c\nd\ne,f,,g,,", {{"a", "b", "", "", "", "c"}, {"d"}, {"e", "f", "", "", "", "", "g"}}},
-          {"too many columns", tooWide, {widest}, {{1, "plus de 256 colonnes"}}},
+          {"too many columns", S(253, ',') + "a\nb,x" + S(251, ',') + "y", {widest}, {{1, "plus de 256 colonnes"}}},
           {"VT and FF are spaces", "a\vb\fc\td", {{"a b c", "d"}}},
-          {"control character", "a\rb\r\nc\n\x01", {}, {}, control + "4)."},
+          {"a control character", "\r\na\rb\r\nc\n\x01", {}, {}, control + "5)."},
           {"NUL in UTF-16", S("\xFF\xFE\x61\0\0\0", 6), {}, {}, control + "1)."},
-          {"headers and blank lines only", "#separator:tab\n\n", {}, {}, "ne contient aucune paire à importer."},
-          {"comments anywhere, unknown headers", "#vim: ts=8\n#separator\na\tb\n#x\ty\nc\td", {{"a", "b"}, {"c", "d"}}},
+          {"headers only, the last ending in CR", "#deck:x\n#html:true\r", {}, {}, noPair},
+          {"'#' starts data but for Anki's headers",
+           "#vim: ts=8\n#separator\na\tb\n#x\ty\nc\td",
+           {{"#vim: ts=8"}, {"#separator"}, {"a", "b"}, {"#x", "y"}, {"c", "d"}}},
           {"counters of an export",
            "#columns:" + counters + "\tC6\na\tb\t3\t2\t0,7\tx\nc\td\tx\t-1\t\t\ne\tf\t12345678901\t2147483647",
            {{"a", "b", "3", "2", "", "x"}, {"c", "d"}, {"e", "f", "", "2147483647"}}},
-          {"other #columns give no counters",
-           "#columns:Gauche\tDroite\tDemandé\na\tb\t3",
-           {{"a", "b", "", "", "", "3"}}},
-          {"#columns past a non-field",
-           "#guid column:1\n#columns:id\t" + counters + "\nx\ta\tb\t3\t2\t1",
-           {{"a", "b", "3", "2"}}},
+          {"other #columns: no counters", "#columns:Gauche\tDroite\tDemandé\na\tb\t3", {{"a", "b", "", "", "", "3"}}},
+          {"after a guid", "#guid column:1\n#columns:id\t" + counters + "\nx\ta\tb\t3\t2\t1", {{"a", "b", "3", "2"}}},
           {"columns that are not fields",
            "#guid column:0\n#guid column:1\n#notetype column:2\n#deck column:4\n#tags "
            "column:300\nid\tBasic\ta\tdeck\tb\tc",
            {{"a", "b", "", "", "", "c"}}},
-      });
-}
-
-TEST(TextImport, Separators) {
-  ExpectRead(
-      ParseTextImport,
-      {
-          {"by name, any case", "#separator:SEMICOLON\na;b,c\n", {{"a", "b,c"}}},
-          {"as the character", "#separator:|\na|b", {{"a", "b"}}},
+          // Separators: by a header, else TAB anywhere, else the one of ',' and ';' more lines hold, then more often.
+          {"separator by name, any case", "#separator:SEMICOLON\na;b,c\n", {{"a", "b,c"}}},
+          {"separator as the character", "#separator:|\na|b", {{"a", "b"}}},
+          {"separator Tab", "#separator:Tab\na,b", {{"a,b"}}},
+          {"separator comma", "#separator:comma\na,b;c", {{"a", "b;c"}}},
+          {"separator space", "#separator:space\na b;c", {{"a", "b;c"}}},
+          {"separator pipe", "#separator:pipe\na|b", {{"a", "b"}}},
+          {"separator colon", "#separator:colon\na:b", {{"a", "b"}}},
+          {"separator a space itself", "#separator: \na b;c", {{"a", "b;c"}}},
+          {"separator a TAB itself", "#separator:\t\na,b", {{"a,b"}}},
+          {"no separator: a quote, a word", "#separator:\"\n#separator:nope\na;b", {{"a", "b"}}},
           {"semicolon in more lines, over decimal commas", "a;b;0,5\nc;d", {{"a", "b", "", "", "", "0,5"}, {"c", "d"}}},
           {"semicolon on a tie of lines and counts", "a;b\nc,d", {{"a", "b"}, {"c,d"}}},
           {"comma when it occurs more often", "a,b,c\nd;e", {{"a", "b", "", "", "", "c"}, {"d;e"}}},
-          {"comment lines not counted", "a;b\n#,,\n#,,\nc,d", {{"a", "b"}, {"c,d"}}},
+          {"lines starting with '#' counted", "a;b\n#,,\n#,,\nc,d", {{"a;b"}, {"#"}, {"#"}, {"c", "d"}}},
+          {"lines after a '#' line counted", "a;b\n#x\rc,d\ne,f", {{"a;b"}, {"#x"}, {"c", "d"}, {"e", "f"}}},
           {"a TAB anywhere wins", "a,b\tc\nd,e", {{"a,b", "c"}, {"d,e"}}},
           {"quoted separators, not counted", "\"a;b;c\",d", {{"a;b;c", "d"}}},
-      });
-}
-
-TEST(TextImport, MarkupClozesAndEncodings) {
-  ExpectRead(
-      ParseTextImport,
-      {
+          {"a quote opens after a comma", "x,\"a;b;c\"", {{"x", "a;b;c"}}},
+          {"a quote opens after a semicolon", "x;\"a,b,c\"", {{"x", "a,b,c"}}},
+          {"a quote opens after CR", "x,y\r\"a;b;c\"", {{"x", "y"}, {"a;b;c"}}},
+          {"a quote opens again after a doubled one", "\"a\"\";b;c\",x", {{"a\";b;c", "x"}}},
+          // Markup, clozes, encodings.
           {"html: tags, references, media",
            "#html:true\n<p>un</p><p>deux</p><a href=\"x\">z</a>[x]\t&#x3042;&#2048;&quot;x&apos;&gt;&#x4F;&#x6a;"
-           "[sound:a.mp3]<img src=\"a>b.png\">",
+           "[sound:a.mp3]<img src=\"a>b.png\"><z><A><Z>",
            {{"un deux z[x]", "あ\u0800\"x'>Oj"}}},
           // A tag breaks the line only by its whole name: <param> and <pz> are no <p>.
           {"html: spaces",
            "#html:TRUE\n a <!-- c -->  b&nbsp;&nbsp;c \t<BR>x<li>y<param>z<PARAM>w<pz>v",
            {{"a b c", "x yzwv"}}},
           {"html: no reference, no tag",
-           "#html:true\n&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo\ta < b <b &#9;c&#65",
-           {{"&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo", "a < b <b c&#65"}}},
+           "#html:true\n&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo\ta < b > 1<2 <b &#9;c&#65",
+           {{"&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo", "a < b > 1<2 <b c&#65"}}},
           {"html: quoted '>' inside a tag", "#html:true\n<a title='x>y'>z</a>\t[sound:open", {{"z", "[sound:open"}}},
           {"html false: as written", "#html:false\n<br>&amp;\t a  b ", {{"<br>&amp;", " a  b "}}},
           {"no html header: only <br>", "a<BR>b<br />c</br>\t<i>x</i>&amp;", {{"a b c</br>", "<i>x</i>&amp;"}}},
@@ -180,7 +169,7 @@ TEST(Kvtml, DocumentsGiveTheirRowsOrTheLineOfTheFault) {
       ParseKvtml,
       {
           {"Parley: counts and errors of both directions, Juste within 0..Demandé",
-           DataBytes("parley.kvtml"),
+           FileBytes(TENAXO_TEST_DATA "/import/parley.kvtml"),
            {{"chat", "猫", "7", "4", "", "neko"},
             {"chien", "犬"},
             {"eau", "水", "2", "0"},
@@ -209,12 +198,10 @@ TEST(Kvtml, DocumentsGiveTheirRowsOrTheLineOfTheFault) {
            {{"", "c"}},
            {{2, "entrée sans texte"}, {3, "entrée sans texte"}}},
           {"KVTML 1: deeper <t>, <e>", "<kvtml><e><o>a</o><t>b</t><x><t>no</t><e/></x></e></kvtml>", {{"a", "b"}}},
-          {"another root", DataBytes("not_kvtml.kvtml"), {}, {}, "n'est pas un fichier KVTML (ligne 2)."},
-          {"no entries", DataBytes("no_entries.kvtml"), {}, {}, "ne contient aucune entrée (ligne 5)."},
+          {"another root", "<?xml version='1.0'?>\n<html/>", {}, {}, "n'est pas un fichier KVTML (ligne 2)."},
+          {"no entries", Kvtml("\n\n\n<lessons/>\n"), {}, {}, "ne contient aucune entrée (ligne 5)."},
           {"no pair", One(" "), {}, {}, "ne contient aucune paire à importer."},
           Xml("unclosed root", "<kvtml version=\"2.0\">\n<entries>\n", 3),
-          Xml("control character reference", Pair("&#1;", "b"), 4),
-          Xml("undeclared entity", Pair("&eacute;", "b"), 4),
           Xml("entity not declared in the document", "<!DOCTYPE kvtml SYSTEM \"k.dtd\">\n\n" + One("&eacute;"), 3),
           Xml("external entity", "<!DOCTYPE kvtml [<!ENTITY x SYSTEM '/etc/hostname'>]>\n" + One("&x;"), 2),
           Xml("beyond the expansion limit", "<!DOCTYPE kvtml [<!ENTITY a '" + S(1000, 'a') + "'>]>\n" + One(laughs), 2),
@@ -227,35 +214,24 @@ TEST(Kvtml, DocumentsGiveTheirRowsOrTheLineOfTheFault) {
 }
 
 // Both exports read back as the list: a blank pair is left out, Juste over Demandé, U+FFFE (no XML character) and
-// bytes that are not UTF-8.
+// bytes that are not UTF-8; a .tnx file is a list and no export.
 TEST_F(ImportFolder, ExportsReadBackAsTheList) {
-  StudyTable list(7, 7);
-  const Rows rows = {
-      {"maison", "家", "3", "2", "0,667", "", "note"},
-      {"#dièse", "\"guillemets\" d'abord", "", "", "", "", ""},
-      {"", " ", "5", "5", "", "", ""},
-      {"a<br>b &amp;", "{{c1::tab}}", "1", "0", "0,000", "", ""},
-      {"jamais trouvé", "x", "4", "9", "", "", ""},
-      {"🙂", "\xEF\xBF\xBE", "", "", "", "", ""},
-  };
-  for (size_t k = 0; k < rows.size(); ++k) list.SetRowTexts(static_cast<int>(k) + 1, rows[k]);
+  StudyTable list =
+      MakeTable({"maison;家;3;2;0,667;;note", "#dièse;\"guillemets\" d'abord;;;;;", "; ;5;5;;;",
+                 "a<br>b & c;{{c1::tab}};1;0;0,000;;", "jamais trouvé;x;4;9;;;", "🙂;\xEF\xBF\xBE;;;;;"},
+                7);
   ExportList(list, PathOf("liste.txt"));
   EXPECT_EQ(FileBytes(PathOf("liste.txt")),
             "#separator:tab\n#html:false\n#columns:Gauche\tDroite\tDemandé\tJuste\tRatio\tColonne 6\tColonne 7\n"
-            "maison\t家\t3\t2\t0,667\t\tnote\n"
-            "\"#dièse\"\t\"\"\"guillemets\"\" d'abord\"\t\t\t\t\t\n"
-            "a<br>b &amp;\t{{c1::tab}}\t1\t0\t0,000\t\t\n"
-            "jamais trouvé\tx\t4\t9\t\t\t\n"
-            "🙂\t\xEF\xBF\xBE\t\t\t\t\t\n");
+            "maison\t家\t3\t2\t0,667\t\tnote\n\"#dièse\"\t\"\"\"guillemets\"\" d'abord\"\t\t\t\t\t\n"
+            "a<br>b & c\t{{c1::tab}}\t1\t0\t0,000\t\t\njamais trouvé\tx\t4\t9\t\t\t\n🙂\t\xEF\xBF\xBE\t\t\t\t\t\n");
   list.SetCell(1, 6, "\xEF\xBF\xBE\xE9t\xE9");  // U+FFFE, then bytes that are not UTF-8
   ExportList(list, PathOf("liste.KVTML"));
-  EXPECT_EQ(ImportListFile(PathOf("liste.KVTML")).rows, (Rows{{"maison", "家", "3", "2", "", "", "note"},
-                                                              {"#dièse", "\"guillemets\" d'abord", "", "", ""},
-                                                              {"a<br>b &amp;", "{{c1::tab}}", "1", "0", ""},
-                                                              {"jamais trouvé", "x", "4", "4", ""},
-                                                              {"🙂", "\uFFFD\uFFFDt\uFFFD", "", "", ""}}));
-  for (const char* part :
-       {"<title>liste</title>", "</grade>\n   </translation>\n   <translation id=\"3\">", "<containerentry id=\"4\"/>"})
+  EXPECT_EQ(ImportListFile(PathOf("liste.KVTML")).rows,
+            Split({"maison;家;3;2;;;note", "#dièse;\"guillemets\" d'abord;;;", "a<br>b & c;{{c1::tab}};1;0;",
+                   "jamais trouvé;x;4;4;", "🙂;\uFFFD\uFFFDt\uFFFD;;;"}));
+  for (const char* part : {"<title>liste</title>", "</grade>\n   </translation>\n   <translation id=\"3\">",
+                           "<entry id=\"4\"/>\n  </container>"})
     EXPECT_NE(FileBytes(PathOf("liste.KVTML")).find(part), S::npos) << part;
   PutFile(PathOf("Mots.tnx"), "a\tb\r\n");
   EXPECT_EQ(ErrorOf([&] { ExportList(list, PathOf("Mots.tnx")); }),
@@ -264,18 +240,14 @@ TEST_F(ImportFolder, ExportsReadBackAsTheList) {
   EXPECT_EQ(FileBytes(PathOf("Mots.tnx")), "a\tb\r\n");
 }
 
-TEST_F(ImportFolder, FreeListNameAddsANumber) {
-  EXPECT_EQ(FreeListName(QStringLiteral("Mots")), QStringLiteral("Mots"));
+// Any entry of the name's path takes it; a name for the list file holds no folder.
+TEST_F(ImportFolder, NewListNames) {
   EXPECT_EQ(FreeListName(QString()), QStringLiteral("Liste importée"));
   PutFile(PathOf("Mots.tnx"), "");
-  QDir(Folder()).mkdir(QStringLiteral("Mots 2.tnx"));  // a folder takes the name too
+  QDir(Folder()).mkdir(QStringLiteral("Mots 2.tnx"));
   Link("nowhere", PathOf("Mots 3.tnx"));
   EXPECT_EQ(FreeListName(QStringLiteral("Mots")), QStringLiteral("Mots 4"));
-}
-
-TEST(ListNames, FlatListNameKeepsNoFolder) {
-  EXPECT_EQ(FlatListName(QStringLiteral("sous\\dossier/liste"), QStringLiteral("x")),
-            QStringLiteral("sous_dossier_liste"));
+  EXPECT_EQ(FlatListName(QStringLiteral("sous\\dossier/liste"), QString()), QStringLiteral("sous_dossier_liste"));
   EXPECT_EQ(FlatListName(QString(), QStringLiteral("sans nom")), QStringLiteral("sans nom"));
 }
 

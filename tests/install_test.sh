@@ -45,6 +45,10 @@ out=$("${no_display[@]}" "$tenaxo" --version) || fail "--version ended with an e
 [ "$out" = "tenaxo $version" ] || fail "--version printed '$out'"
 out=$("${no_display[@]}" "$tenaxo" --help) || fail "--help ended with an error"
 grep -q -- "--version" <<<"$out" || fail "--help printed '$out'"
+out=$("${no_display[@]}" "$tenaxo" --bogus 2>&1 >/dev/null)
+status=$?
+[ $status -eq 2 ] || fail "--bogus ended with status $status"
+grep -qF "option inconnue « --bogus »" <<<"$out" || fail "--bogus told '$out'"
 
 # ---- the desktop files
 for file in "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" "share/tenaxo/Anglais.tnx" \
@@ -62,6 +66,12 @@ appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/n
   fail "appstreamcli validate: $(appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml")"
 grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml" ||
   fail "the metainfo has no release $version"
+# The KVTML type, as the desktop's file type database takes it in.
+mkdir -p "$work/mime/packages"
+cp "$prefix/share/mime/packages/$id.xml" "$work/mime/packages/" || fail "no file type for KVTML"
+update-mime-database "$work/mime" >/dev/null 2>&1 || fail "update-mime-database"
+grep -qx "50:application/x-kvtml:\*.kvtml" "$work/mime/globs2" || fail "no *.kvtml in the file types"
+grep -qx " kvtml application/x-kvtml" "$work/mime/XMLnamespaces" || fail "no <kvtml> in the file types"
 
 # ---- a new user starts it, then it is told to end with a signal
 # start <home> <signal> [environment...]: runs the program offscreen until the

@@ -1,162 +1,125 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Faults while saving and closing: whatever happens, the list file holds either the old list or the new one, whole, and
-// the answers not yet saved stay in the window until a save goes through. What closing stores.
+// the answers not yet saved stay in the window until a save goes through. One running copy.
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QProcess>
-#include <QSignalSpy>
+#include <QStandardPaths>
 #include <cstring>
 
-#include "FakeListWindow.h"
 #include "GuiFixture.h"
 #include "SingleInstance.h"
+#include "Termination.h"
 
 namespace tenaxo {
 namespace {
 using namespace test;
 
-class SaveFaults : public ProgramFolder {
- protected:
-  void SetUp() override {
-    ProgramFolder::SetUp();
-    // Larger than what the file size limit leaves.
-    session.table = test::MakeTable(std::vector<std::string>(5000, "mot;word;3;1;0,333"));
-    session.listName = "liste";
-    session.askedCount = 6;
-    session.unsaved = true;
-    window.name = "liste";
-  }
+enum Fault { kNone, kSettingsReadOnly, kFileSizeLimit, kFolderReadOnly, kSignal, kSignalInBox };
 
-  Session session;
-  test::FakeWindow window;
-  ListCommands commands{session, window.Bind()};
-};
-
-// A save that fails part-way (the file size limit) or cannot start (a folder the user may not write to, the list file
-// itself writable) leaves the old list whole, no new file beside it, and the session with its unsaved answers.
-TEST_F(SaveFaults, AFailedSaveKeepsTheOldListAndTheAnswers) {
-  const std::string old = Pairs(20);
+// Closing with an answer not saved, by the user or a termination signal, saves the list and stores the settings. When
+// the user will not write over another list, or the save fails (part-way at the file size limit, or in a folder the
+// user may not write to), the window stays with the answers or closes with a rescue copy; the old list stays whole.
+TEST_F(GuiTest, ClosingLosesNoAnswer) {
+  const QString rescue = Folder() + "data/Tenaxo/secours";
+  const std::string answered = "a\tA\t1\t1\t\r\n", old = "a\tA\t\t\t\r\n", none = "<missing>";
+  const QString asked = "La liste n'a pas pu être sauvegardée. Quitter quand même ? Une copie sera gardée dans « " +
+                        rescue + " ».",
+                noFolder = "Anglais.tnx\". " + QString(std::strerror(EACCES)) + ".";
   const struct {
-    const char* name;
-    bool folderReadOnly;
-    std::string error;
+    const char *name, *shown;     // shown: the list name at closing
+    std::deque<QString> answers;  // then "OK", or Escape
+    Fault fault;
+    bool closes;
+    std::string list, copy;  // the list file and the rescue copy then
+    QString told;            // how a box's text ends
+    const char* buttons;     // of the last box
   } cases[] = {
-      {"the file size limit", false, "Erreur d'écriture dans le flux"},
-      {"a folder the user may not write to", true,
-       "Impossible de créer le fichier \"" + PathOf("liste.tnx").toStdString() + "\". " + std::strerror(EACCES)},
+      {"saved", "Anglais", {}, kNone, true, answered, none, "", ""},
+      {"by a termination signal", "Anglais", {}, kSignal, true, answered, none, "", ""},
+      {"by a signal while a box asks", "Anglais", {}, kSignalInBox, true, answered, none, "", ""},
+      {"staying", "Autre", {"Annuler", "Non"}, kNone, false, old, none, asked, "Oui [Non] "},
+      {"closing with a copy", "Autre", {"Annuler", "Oui"}, kNone, true, old, answered, asked, "Oui [Non] "},
+      {"the settings not stored", "Anglais", {}, kSettingsReadOnly, true, answered, none, "pour 'Liste'", "[OK] "},
+      {"the file size limit", "Anglais", {}, kFileSizeLimit, false, old, none, "dans le flux.", "Oui [Non] "},
+      {"a folder the user may not write to", "Anglais", {}, kFolderReadOnly, false, old, none, noFolder, "Oui [Non] "},
   };
-  // Permission bits do not stop the administrator: running as root, the save is made as the user nobody.
-  const bool root = geteuid() == 0;
+  CloseOnTerminationSignals();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    PutFile(PathOf("liste.tnx"), old);
-    SetMode(PathOf("liste.tnx"), 0666);
-    SetMode(Folder(), c.folderReadOnly ? 0555 : 0700);
-    const Session before = session;
+    PutList("Autre", "x\tX\t\t\t\r\n");
+    Start("Anglais", old, {{"Gauche", "-1"}, {"Voix", "el"}});
+    ClickFree();
+    Click(window->BtOui);
+    window->CbListes->setEditText(c.shown);
+    boxes.clear();
+    answers = c.answers;
+    SetMode(Folder(), c.fault == kFolderReadOnly ? 0555 : 0777);
+    SetMode(ListPath("Anglais"), 0666);
+    SetMode(Settings::UserFile(), c.fault == kSettingsReadOnly ? 0444 : 0666);
     rlimit limit{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
-    const rlimit small{64 * 1024, limit.rlim_max};
-    ASSERT_EQ(c.folderReadOnly ? 0 : setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool asNobody = c.folderReadOnly && root;
+    const rlimit small{c.fault == kFileSizeLimit ? 8 : limit.rlim_cur, limit.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    // Permission bits do not stop the administrator: running as root, the window closes as the user nobody.
+    const bool asNobody = geteuid() == 0 && (c.fault == kSettingsReadOnly || c.fault == kFolderReadOnly);
     ASSERT_TRUE(!asNobody || (setegid(65534) == 0 && seteuid(65534) == 0));
-    const std::string told = ErrorOf([&] { commands.SaveList(); });
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    if (c.fault == kSignalInBox) boxTimer.stop(), QTimer::singleShot(0, [] { raise(SIGTERM); }), Click(window->Button4);
+    if (c.fault == kSignal) raise(SIGTERM);
+    if (c.fault < kSignal) window->close();
+    const bool closed = QTest::qWaitFor([&] { return !window->isVisible(); }, c.closes ? 5000 : 100);
     ASSERT_TRUE(!asNobody || (seteuid(0) == 0 && setegid(0) == 0));
-    SetMode(Folder(), 0700);
-    EXPECT_EQ(told, c.error);
-    ExpectUnchanged(session, before);
-    EXPECT_EQ(FileBytes(PathOf("liste.tnx")), old);
-    EXPECT_EQ(Entries(), QStringList{"liste.tnx"});
-  }
-}
-
-// The stored settings decide at start, whatever form a checked box was stored in; closing stores them back.
-TEST_F(GuiTest, TheSettingsAreReadAtStartAndStoredAtClosing) {
-  const struct {
-    const char* name;
-    const char *list, *vocal, *gauche, *voix;  // as stored
-    bool speech, leftFirst;                    // the boxes at start
-    const char *vocalBack, *gaucheBack;        // as stored at closing
-  } cases[] = {
-      {"checked", "Anglais", "-1", "-1", "el", true, true, "-1", "-1"},
-      {"checked in other forms", "", "True", "2", "", true, true, "-1", "-1"},
-      {"unchecked", "Autre", "0", "Vrai", "ja", false, false, "0", "0"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    for (const auto& [name, value] :
-         {std::pair{"Liste", c.list}, {"Vocal", c.vocal}, {"Gauche", c.gauche}, {"Voix", c.voix}}) {
-      PutSetting(name, value);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    SetMode(Folder(), 0700), boxTimer.start(5);
+    EXPECT_EQ(closed, c.closes);
+    EXPECT_EQ(ListBytes("Anglais"), c.list);
+    EXPECT_EQ(ListBytes("Autre"), "x\tX\t\t\t\r\n");
+    QStringList files = QDir(Folder()).entryList(QDir::Files);
+    files.removeIf([](const QString& name) { return name.startsWith("journal.sqlite"); });  // the practice journal
+    EXPECT_EQ(files, (QStringList{"Anglais.tnx", "Autre.tnx"})) << "nothing left of a save";
+    EXPECT_TRUE(closed || SauverBold()) << "the answers stay";
+    EXPECT_EQ(FileBytes(rescue + '/' + QDir(rescue).entryList(QDir::Files).value(0)), c.copy);
+    QDir(rescue).removeRecursively();
+    EXPECT_TRUE(c.told.isEmpty() ||
+                std::any_of(boxes.begin(), boxes.end(), [&](const Box& box) { return box.text.endsWith(c.told); }))
+        << LastBox();
+    EXPECT_EQ(boxes.empty() ? "" : boxes.back().buttons.toStdString(), c.buttons);
+    if (c.fault == kNone && c.closes) {
+      for (const auto& [name, value] : {std::pair{"Liste", c.shown}, {"Vocal", "0"}, {"Gauche", "-1"}, {"Voix", "el"}})
+        EXPECT_EQ(Setting(name), value) << name;
     }
-    Start();
-    EXPECT_EQ(window->CbListes->currentText().toStdString(), c.list);
-    EXPECT_EQ(window->CbVocal->isChecked(), c.speech);
-    EXPECT_EQ(window->CbFirstLeft->isChecked(), c.leftFirst);
-    EXPECT_EQ(window->Cycle().SpokenLanguage(), c.voix);
-    EXPECT_TRUE(CloseWindow());
-    EXPECT_EQ(Setting("Liste"), c.list);
-    EXPECT_EQ(Setting("Vocal"), c.vocalBack);
-    EXPECT_EQ(Setting("Gauche"), c.gaucheBack);
-    EXPECT_EQ(Setting("Voix"), c.voix);
-    window.reset();
   }
 }
 
-// The settings cannot be stored at closing: the failure is told once, the list is saved all the same, and the window
-// closes.
-TEST_F(GuiTest, ClosingWhenTheSettingsCannotBeStoredSavesTheListAndCloses) {
-  SetMode(Folder(), 0777);
-  StartWith("Anglais", "a\tA\t\t\t\r\n");
-  SetMode(ListPath("Anglais"), 0666);
-  SetMode(Settings::UserFile(), 0444);
-  ClickFree();
-  Click(window->BtOui);
-  // Permission bits do not stop the administrator: running as root, the test closes as the user nobody.
-  const bool root = geteuid() == 0;
-  if (root && (setegid(65534) != 0 || seteuid(65534) != 0)) GTEST_SKIP() << "root cannot act as nobody here";
-  EXPECT_TRUE(CloseWindow());
-  ASSERT_FALSE(root && (seteuid(0) != 0 || setegid(0) != 0));
-  ASSERT_EQ(boxes.seen.size(), 1u);
-  EXPECT_EQ(boxes.seen[0].text, "Echec à la définition des données pour 'Liste'");
-  EXPECT_EQ(ListBytes("Anglais"), "a\tA\t1\t1\t\r\n");
-}
-
-// One running copy per user and settings file: a later start brings the running one forward and ends. A copy killed
-// without cleaning up (its socket and lock left behind) never blocks a start.
+// One running copy per user and settings file: a later start brings it forward (shown, not minimised, active) and ends.
+// A copy killed without cleaning up (its socket and lock left behind) never blocks a start.
 TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();  // offscreen, the data in the test's folder
   env.insert("XDG_CONFIG_HOME", Folder() + "home");
-  env.insert("XDG_DATA_HOME", Folder() + "data");
-  env.insert("QT_QPA_PLATFORM", "offscreen");
   const QString settings = Folder() + "home/Tenaxo.ini";
-  const QString socket = SingleInstance(settings).Name();
+  const QString socket = SingleInstance(settings).Name();  // where no other user can put one first
+  EXPECT_TRUE(socket.startsWith(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + "/tenaxo-"));
   QProcess killed, second;
   for (QProcess* copy : {&killed, &second}) copy->setProcessEnvironment(env);
   killed.start(TENAXO_PROGRAM);
-  for (int wait = 0; wait < 400 && !QFileInfo::exists(socket); ++wait) QTest::qWait(50);
-  ASSERT_TRUE(QFileInfo::exists(socket));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(socket); }, 20000));
   kill(static_cast<pid_t>(killed.processId()), SIGKILL);
   killed.waitForFinished();
-
   SingleInstance first(settings);
   ASSERT_TRUE(first.Claim()) << "the killed copy's leftovers blocked the start";
-  QSignalSpy activated(&first, &SingleInstance::Activated);
+  Start();
+  EXPECT_TRUE(window->About()->isVisible()) << "without a list, the About window comes up";
+  window->showMinimized(), window->hide();
+  QObject::connect(&first, &SingleInstance::Activated, [this] { BringToFront(window.get()); });
   second.start(TENAXO_PROGRAM);
   ASSERT_TRUE(second.waitForFinished(20000)) << "the second copy kept running";
   EXPECT_TRUE(second.exitStatus() == QProcess::NormalExit && second.exitCode() == 0);
-  EXPECT_TRUE(activated.count() == 1 || activated.wait(5000));
-}
-
-// The line editor's own limit of 32767 characters would keep only that much of the cell at its first edit.
-TEST_F(GuiTest, ACellLongerThanTheLineEditorsLimitIsEditedWhole) {
-  StartWith("Longue", std::string(40000, 'x') + "\tdroite\t\t\t\r\n");
-  FocusGrid();
-  for (Qt::Key key : {Qt::Key_End, Qt::Key_Backspace, Qt::Key_Y}) QTest::keyClick(window->SgListe->Editor(), key);
-  EXPECT_TRUE(CloseWindow());
-  EXPECT_EQ(ListBytes("Longue"), std::string(39999, 'x') + "y\tdroite\t\t\t\r\n");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->isVisible(); }, 5000)) << "not brought forward";
+  EXPECT_FALSE(window->isMinimized());
+  EXPECT_TRUE(QTest::qWaitForWindowActive(window.get(), 1000));
 }
 
 }  // namespace

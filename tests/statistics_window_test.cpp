@@ -61,7 +61,7 @@ std::vector<qreal> Bars(QChartView* view, int set) {
 }
 
 TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
-  StartWith("Anglais", Pairs(3));
+  Start("Anglais", Pairs(3));
   Answer(3);
   StatisticsWindow* s = Open();
   EXPECT_EQ(s->windowTitle(), "Statistiques");
@@ -134,7 +134,7 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
 
 // Every text of the charts reads on their background under both palettes.
 TEST_F(StatisticsTest, TheChartsFollowLightAndDarkPalettes) {
-  StartWith("Anglais", Pairs(10));
+  Start("Anglais", Pairs(10));
   StatisticsWindow* s = Open();
   EXPECT_EQ(qobject_cast<QValueAxis*>(s->ChRatios->chart()->axes(Qt::Vertical)[0])->tickCount(), 11) << "0 to 10";
   const QPalette before = s->palette();
@@ -169,7 +169,7 @@ TEST_F(StatisticsTest, TheChartsFollowLightAndDarkPalettes) {
 // A journal that cannot be opened: one notice, and the answers go on into the list.
 TEST_F(StatisticsTest, AJournalThatCannotBeOpenedLeavesTheQuizGoingOn) {
   QDir().mkdir(Folder() + "journal.sqlite");
-  StartWith("Anglais", Pairs(1));
+  Start("Anglais", Pairs(1));
   Answer(3);
   EXPECT_EQ(Notices(),
             QStringList{AnswerJournal::FaultMessage({JournalFault::CannotOpen, {}, {}}, Folder() + "journal.sqlite")});
@@ -185,7 +185,7 @@ TEST_F(StatisticsTest, AJournalOfALaterSchemaIsShownReadOnly) {
         {QDateTime::currentSecsSinceEpoch(), DayNumber(QDate::currentDate()), "Anglais", "a", "b", true, true, true}));
     QSqlQuery(later.Database()).exec("PRAGMA user_version = 2");
   }
-  StartWith("Anglais", Pairs(1));
+  Start("Anglais", Pairs(1));
   Answer(2);
   EXPECT_EQ(Notices().size(), 1);
   EXPECT_TRUE(Open()->LbSummary->text().startsWith(

@@ -1,160 +1,199 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <QDir>
-#include <QLineEdit>
+#include <QFileDialog>
 #include <QMenu>
-#include <functional>
+#include <QMimeData>
+#include <QShortcut>
 
+#include "Errors.h"
 #include "GuiFixture.h"
+#include "QuestionCycle.h"
 
 namespace tenaxo {
 namespace {
-using test::GuiTest;
+using namespace test;
 
-// Every control runs its handler: each row clicks a control (after some preparation, answering the box it opens) and
-// checks what the handler did.
-TEST_F(GuiTest, EveryControlDoesWhatItsHandlerDoes) {
-  PutList("Autre", "x\tX\t\t\t\r\n");
-  StartWith("Anglais", "a\tA\t2\t1\t\r\nb\tB\t\t\t\r\n");
-  TFTenaxo& w = *window;
-  std::vector<std::string> shown;  // the left panel's text as each word is heard
-  voices->speaking = [&] { shown.push_back(Caption(w.PnQL)); };
-  int rightFirst = 0;
-  const auto revealed = [&] { return w.PnReponse->isVisible(); };
-  const auto score = [&](const std::string& s) {
-    return !revealed() && Title() == "Tenaxo - Anglais - Réponses justes : " + s;
+// Each row starts a window on "Anglais", a single pair asked on the left, acts (a box answered "OK" unless the row
+// plans another answer) and reads one thing the handler changed.
+TEST_F(GuiTest, EachControlRunsItsHandler) {
+  TFTenaxo* w = nullptr;      // the window of the row
+  std::string heard, dialog;  // the left panel's text as the voice speaks; the file dialog's title and name proposed
+  voices->speaking = [&] { heard = Caption(w->PnQL); };
+  bool taken = false;  // the last drag
+  const auto shown = [](QWidget* c) { return std::string(c->isVisible() ? "shown" : "hidden"); };
+  const auto right = [&] { return Caption(w->PnQR); };
+  const auto awaiting = [&] { return shown(w->PnReponse); };
+  const auto score = [&] { return Title().substr(Title().rfind(' ') + 1); };
+  const auto focused = [&] { return std::string(w->PnFiche->hasFocus() ? "the card" : "elsewhere"); };
+  const auto boxCount = [&] { return std::to_string(boxes.size()); };
+  const auto told = [&] { return LastBox(); };
+  const auto spoken = [&] { return w->Cycle().SpokenLanguage(); };
+  const auto dragged = [&] { return std::string(taken ? "taken" : "refused"); };
+  const std::string english = "Anglais (voix par défaut)";
+  const auto keys = [&](const char* pressed) {  // to the control with the focus
+    QApplication::setActiveWindow(w);
+    QTest::keySequence(QApplication::focusWidget(), QKeySequence(pressed));
   };
-  const auto box = [&](const char* text) {
-    const test::Box& b = boxes.seen.back();
-    return b.title + b.text + b.buttons == "Confirmation" + QString(text) + "[OK] Annuler " &&
-           b.icon == QMessageBox::Question;
+  const auto alt = [&](const char* pressed) {  // from the list box; a shortcut may come a moment later
+    keys("Space"), Focus(w->CbListes), keys(pressed);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->State().askedCount > 1; }, 1000));
   };
-  const auto none = [] {};
-  const struct {
-    QWidget* control;
-    std::function<void()> before;
-    std::function<bool()> done;
-  } steps[] = {
-      {w.PnFiche, [&] { ClickFree(); }, [&] { return Caption(w.PnQL) != "?" && Caption(w.PnQR) != "?"; }},
-      {w.BtOui, none, [&] { return score("1/1") && SauverBold(); }},
-      {w.PnQL,  // a click: a left press and release, both on the panel
-       [&] {
-         QTest::mouseClick(w.PnQL, Qt::RightButton);
-         QTest::mousePress(w.PnQL, Qt::LeftButton);
-         QTest::mouseRelease(w.PnQL, Qt::LeftButton, {}, QPoint(-5, 5));
-         EXPECT_FALSE(revealed());
-       },
-       [&] { return revealed() && Caption(w.PnQL) != "?"; }},
-      {w.BtNon, none, [&] { return score("1/2"); }},
-      {w.PnQR, none, [&] { return revealed() && Caption(w.PnQR) != "?"; }},
-      {w.Button3, none, [&] { return score("0/0"); }},  // "Nouvelle série de question"
-      {w.PnQL,
-       [&] {
-         Click(w.CbVocal);
-         while (Caption(w.PnQL) != "?") Click(w.Button3);
-       },
-       [&] { return voices->made == 1 && !shown.empty() && shown == voices->spoken; }},
-      // A right click on "Synthèse vocale à gauche" chooses the language of the left text.
-      {w.PnQL,
-       [&] {
-         emit w.CbVocal->customContextMenuRequested(QPoint(5, 5));
-         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-         ASSERT_TRUE(menu && menu->actions().size() == 5);
-         EXPECT_TRUE(menu->actions()[0]->isChecked()) << "English, the default voice; then the others by name";
-         menu->actions()[4]->trigger();
-         menu->close();
-       },
-       [&] { return voices->languages.back() == "pl"; }},
-      {w.CbVocal, none, [&] { return voices->alive == 0 && !w.CbVocal->isChecked(); }},
-      {w.CbFirstLeft, none, [&] { return w.CbFirstLeft->isChecked(); }},
-      {w.Button3,
-       [&] {
-         for (int k = 0; k < 8; ++k) rightFirst += (Click(w.Button3), Caption(w.PnQR) != "?");
-       },
-       [&] { return rightFirst == 0 && Caption(w.PnQR) == "?"; }},
-      {w.Button4, [&] { boxes.answers = {"OK"}; },  // "RAZ Statistiques"
-       [&] { return box("Remise à zéro des statistiques ?") && Cell(2, 1) + Cell(3, 1) + Cell(2, 2) == ""; }},
-      {w.BtSauver, none,  // no counts left, and no question: the list is the one loaded
-       [&] { return !SauverBold() && ListBytes("Anglais").size() == 16 && box("Remise à zéro des statistiques ?"); }},
-      {w.Button5,  // "Charger", the name completed as typed
-       [&] {
-         w.CbListes->lineEdit()->clear();
-         QApplication::setActiveWindow(&w);
-         w.CbListes->setFocus();
-         QTest::keyClicks(w.CbListes->lineEdit(), "Au");
-       },
-       [&] { return w.CbListes->currentText() == "Autre" && Cell(0, 1) == "x"; }},
-      {w.BtVider, [&] { boxes.answers = {"OK"}; }, [&] { return box("Vider cette liste ?") && Cell(0, 1).empty(); }},
-      {w.BtSauver, [&] { boxes.answers = {"Annuler"}; },  // the emptied list is no longer the one loaded
-       [&] { return box("Ecraser cette liste ?") && ListBytes("Autre") == "x\tX\t\t\t\r\n"; }},
-      {w.BtDelListe, [&] { boxes.answers = {"OK"}; },
-       [&] {
-         return box("Effacer cette liste ?") && ListBytes("Autre") == "<missing>" &&
-                w.CbListes->currentText().isEmpty() && w.CbListes->count() == 1;  // "Anglais"
-       }},
-      {w.CbVisuListe, none, [&] { return w.SgListe->isVisible() && w.height() == 448; }},
-      {w.CbVisuListe, none, [&] { return !w.SgListe->isVisible() && w.height() == 148; }},
-      {w.Button1, [&] { Click(w.Button1); },  // "A propos", twice
-       [&] { return w.About()->isVisible() && w.findChildren<TFAbout*>().size() == 1; }},
+  const auto held = [&](Qt::Key k) {
+    QKeyEvent event(QEvent::KeyPress, k, Qt::NoModifier, QString(QChar(k)).toLower(), true);
+    QApplication::sendEvent(w->PnFiche, &event);
   };
-  for (const auto& step : steps) {
-    SCOPED_TRACE(&step - steps);
-    step.before();
-    if (step.control != w.PnFiche) Click(step.control);
-    EXPECT_TRUE(step.done());
+  const auto load = [&](const char* typed) {
+    w->CbListes->clearEditText();
+    Focus(w->CbListes);
+    QTest::keyClicks(w->CbListes->lineEdit(), typed);
+    Click(w->Button5);
+  };
+  // A right click on "Synthèse vocale à gauche", an item chosen; the item checked before (engine: pl, el, ja).
+  const auto menu = [&](int chosen) {
+    emit w->CbVocal->customContextMenuRequested(QPoint(5, 5));
+    auto* items = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    std::string checked;
+    for (QAction* a : items->actions()) checked += a->isChecked() ? a->text().toStdString() : "";
+    items->actions().value(chosen)->trigger();
+    items->close();
+    return checked;
+  };
+  // Answers the file dialog the keys open: the filter so many down, the name typed, Enter; then cancels it if open.
+  const auto file = [&](QWidget* to, const char* pressed, const QString& typed, int filter = 0) {
+    QTimer::singleShot(20, w, [&, typed, filter] {
+      auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_TRUE(d && d->testOption(QFileDialog::DontUseNativeDialog));
+      auto* name = d->findChild<QLineEdit*>("fileNameEdit");
+      dialog = (d->windowTitle() + " " + name->text()).toStdString();
+      for (int k = 0; k < filter; ++k) QTest::keyClick(d->findChild<QComboBox*>("fileTypeCombo"), Qt::Key_Down);
+      name->setText(typed);
+      QTest::keyClick(name, Qt::Key_Return);
+      if (d->isVisible()) d->reject();
+    });
+    QApplication::setActiveWindow(w);
+    QTest::keySequence(to, QKeySequence(pressed));
+  };
+  const auto importTwo = [&] {
+    PutList("vide", "");
+    file(w, "Ctrl+I", "\"" + ListPath("Autre") + "\" \"" + ListPath("vide") + "\"");
+  };
+  const auto drop = [&](const QUrl& url) {  // dragged on the window and dropped
+    QMimeData data;
+    data.setUrls({url});
+    QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    taken = (QApplication::sendEvent(w, &enter), enter.isAccepted());
+    QApplication::sendEvent(w, &dropped);
+  };
+  const auto fail = [&](void (*raise)()) {  // in an event that no handler guards
+    QMetaObject::invokeMethod(w, raise, Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+  };
+  const QUrl list = QUrl::fromLocalFile(ListPath("Autre")), web("https://example.org/Autre.tnx");
+  // name, what is done, what is read then, its value
+  const std::tuple<const char*, std::function<void()>, std::function<std::string()>, std::string> cases[] = {
+      {"a click on Droite reveals it", [&] { Click(w->PnQR); }, right, "A"},
+      {"a right click on Droite", [&] { QTest::mouseClick(w->PnQR, Qt::RightButton); }, right, "?"},
+      {"a click on Gauche, shown, awaits the answer", [&] { Click(w->PnQL); }, awaiting, "shown"},
+      {"a press on the card released off it",
+       [&] {
+         QTest::mousePress(w->PnFiche, Qt::LeftButton), QTest::mouseRelease(w->PnFiche, Qt::LeftButton, {}, {9, -9});
+       },
+       awaiting, "hidden"},
+      {"Nouvelle série de question", [&] { ClickFree(), Click(w->BtOui), Click(w->Button3); }, score, "0/0"},
+      // Keys: Space, Return and Enter on the card reveal; O and N on it answer, Alt+O and Alt+N from anywhere; neither
+      // a held key nor Ctrl answers, nor a key before the reveal. An answer by "Oui" puts the keyboard on the card.
+      {"Space on the card", [&] { keys("Space"); }, awaiting, "shown"},
+      {"Return on the card", [&] { keys("Return"); }, awaiting, "shown"},
+      {"Enter on the card", [&] { keys("Num+Enter"); }, awaiting, "shown"},
+      {"O on the card", [&] { keys("Space, O"); }, score, "1/1"},
+      {"N on the card", [&] { keys("Space, N"); }, score, "0/1"},
+      {"Alt+O", [&] { alt("Alt+O"); }, score, "1/1"},
+      {"Alt+N", [&] { alt("Alt+N"); }, score, "0/1"},
+      {"N before the reveal", [&] { keys("N"); }, score, "0/0"},
+      {"Ctrl+O", [&] { keys("Space, Ctrl+O"); }, score, "0/0"},
+      {"O held down", [&] { keys("Space"), held(Qt::Key_O); }, score, "0/0"},
+      {"Space held down", [&] { held(Qt::Key_Space); }, awaiting, "hidden"},
+      {"Space on Oui", [&] { ClickFree(), Focus(w->BtOui), keys("Space"); }, focused, "the card"},
+      {"at start", [] {}, focused, "the card"},
+      {"Ctrl+S", [&] { keys("Space, N, Ctrl+S"); }, [&] { return ListBytes("Anglais").substr(0, 8); }, "a\tA\t3\t1\t"},
+      {"F1", [&] { keys("F1"); }, [&] { return shown(w->About()); }, "shown"},
+      {"shown again, the window starts nothing anew", [&] { keys("Space, O"), w->hide(), w->show(); }, score, "1/1"},
+      // What a screen reader is told.
+      {"the card, named by its question", [] {}, [&] { return Read(w->PnFiche); }, "a"},
+      {"the card revealed", [&] { ClickFree(); }, [&] { return Read(w->PnFiche, QAccessible::Description); },
+       "Gauche : a, Droite : A"},
+      {"the masked side", [] {}, [&] { return Read(w->PnQR, QAccessible::Value); }, "?"},
+      {"the masked side's text", [] {}, [&] { return Of(w->PnQR)->textInterface()->text(0, 1).toStdString(); }, "?"},
+      {"a press on the masked side",
+       [&] { Of(w->PnQR)->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); }, right, "A"},
+      {"the answer's panel", [] {}, [&] { return Read(w->PnReponse); }, "Réponse trouvée ?"},
+      {"the list box, by its label", [] {},  // Qt names a list box by its text here
+       [&] { return Read(Of(w->CbListes)->relations(QAccessible::Label).value(0).first->object()); }, "Liste"},
+      // The list's controls.
+      {"RAZ Statistiques, OK", [&] { Click(w->Button4); }, [&] { return Cell(2, 1); }, ""},
+      {"RAZ Statistiques, Annuler", [&] { answers = {"Annuler"}, Click(w->Button4); }, [&] { return Cell(2, 1); }, "2"},
+      {"Charger, the name completed as typed", [&] { load("au"); }, [&] { return Cell(0, 1); }, "x"},
+      {"Charger a list that is not there", [&] { load("Nulle"); }, [&] { return told().substr(0, 30); },
+       "Impossible d'ouvrir le fichier"},
+      {"Vider liste", [&] { Click(w->BtVider); }, [&] { return Cell(0, 1); }, ""},
+      {"Supprimer", [&] { Click(w->BtDelListe); }, [&] { return ListBytes("Anglais"); }, "<missing>"},
+      {"Supprimer clears the name", [&] { Click(w->BtDelListe); },
+       [&] { return w->CbListes->currentText().toStdString(); }, ""},
+      {"at start the list is hidden", [] {}, [&] { return shown(w->SgListe); }, "hidden"},
+      {"Voir la liste", [&] { Click(w->CbVisuListe); }, [&] { return shown(w->SgListe); }, "shown"},
+      {"Synthèse vocale speaks Gauche as shown",
+       [&] { Click(w->CbVocal), w->State().table.SetCell(0, 1, "c"), Click(w->PnQL); }, [&] { return heard; }, "c"},
+      // The voice menu checks the language spoken, else the default voice; the languages follow it by name.
+      {"the voice menu", [] {}, [&] { return menu(0); }, english},
+      {"the voice menu, Greek spoken", [&] { w->Cycle().SetSpokenLanguage("el"); }, [&] { return menu(0); }, "Greek"},
+      {"the menu, a language gone", [&] { w->Cycle().SetSpokenLanguage("xx"); }, [&] { return menu(0); }, english},
+      {"the voice menu, no engine",
+       [&] { languages = [] { return throw 1, std::vector<VoiceLanguage>(); }, w->Cycle().SetSpokenLanguage("el"); },
+       [&] { return menu(0); }, english},
+      {"the voice menu, the first language chosen", [&] { menu(2); }, spoken, "el"},
+      {"the voice menu, the last chosen", [&] { menu(4); }, spoken, "pl"},
+      // Lists in with Ctrl+I (only files there) or dropped, out with Ctrl+E, from the editor too.
+      {"Ctrl+I, no such file", [&] { file(w, "Ctrl+I", Folder() + "x"); }, [&] { return told().substr(0, 2); }, "x\n"},
+      {"Ctrl+I, two files", importTwo, [&] { return ListBytes("Autre 2"); }, "x\tX\t\t\t\r\n"},
+      {"Ctrl+I, a file refused", importTwo, [&] { return LastBox().substr(LastBox().rfind("« vide")); },
+       "« vide.tnx » : refusé. Le fichier \"" + ListPath("vide").toStdString() + "\" est vide."},
+      {"Ctrl+I asks the list made", [&] { file(w, "Ctrl+I", ListPath("Autre")); }, [&] { return Title(); },
+       "Tenaxo - Autre 2 - Réponses justes : 0/0"},
+      {"Ctrl+E proposes the list's name", [&] { FocusGrid(), file(w->SgListe->Editor(), "Ctrl+E", Folder() + "e"); },
+       [&] { return dialog; }, "Exporter la liste Anglais.txt"},
+      {"Ctrl+E, the KVTML filter", [&] { FocusGrid(), file(w->SgListe->Editor(), "Ctrl+E", Folder() + "exporté", 1); },
+       [&] { return std::to_string(QFile::exists(Folder() + "exporté.kvtml")); }, "1"},
+      {"a key the editor uses stays with it",
+       [&] { FocusGrid(), new QShortcut(QKeySequence("W"), w, [] { ADD_FAILURE(); }), keys("W"); },
+       [&] { return w->SgListe->Editor()->text().toStdString(); }, "aw"},
+      {"a drag of a list file", [&] { drop(list); }, dragged, "taken"},
+      {"a drag of a web address", [&] { drop(web); }, dragged, "refused"},
+      {"a drop, while under way", [&] { drop(list); }, boxCount, "0"},
+      {"a drop, once over", [&] { drop(list), QTest::qWait(100); }, [&] { return ListBytes("Autre 2"); },
+       "x\tX\t\t\t\r\n"},
+      {"a drop of a web address", [&] { drop(web), QTest::qWait(100); }, boxCount, "0"},
+      // A failure no handler stops is shown by the application object, in French, and the program goes on.
+      {"a failure of ours", [&] { fail([] { throw Error("Disque plein"); }); }, told, "Disque plein."},
+      {"one ending in a full stop", [&] { fail([] { throw Error("Fini."); }); }, told, "Fini."},
+      {"out of memory", [&] { fail([] { throw std::bad_alloc(); }); }, told, "Mémoire insuffisante."},
+      {"the library's", [&] { fail([] { throw std::logic_error("bad"); }); }, told, "Erreur inattendue."},
+      {"any other failure", [&] { fail([] { throw 42; }); }, told, "Erreur inattendue."},
+      {"a failure's box", [&] { fail([] { throw 42; }); }, [&] { return boxes.at(0).title.toStdString(); }, "Tenaxo"},
+  };
+  const VoiceLanguages engine = languages;
+  for (const auto& [name, act, seen, expected] : cases) {
+    SCOPED_TRACE(name);
+    languages = engine;
+    PutList("Autre", "x\tX\t\t\t\r\n");
+    Start("Anglais", "a\tA\t2\t1\t\r\n", {{"Gauche", "-1"}, {"Vocal", "0"}});
+    w = window.get();
+    ASSERT_EQ(Caption(w->PnQR), "?");
+    heard.clear();
+    boxes.clear();
+    act();
+    EXPECT_EQ(seen(), expected);
+    QFile::remove(ListPath("Autre 2"));
   }
-}
-
-// A failure no handler stops is shown by the application object, one in a handler by the window; the program goes on.
-// At closing, answers not written over another list of that name go to a rescue copy, or the window stays open. The
-// stored settings decide at start; without a list the first showing of the window opens the About window, and only that
-// one.
-TEST_F(GuiTest, FailuresAreShownAndClosingLosesNoAnswer) {
-  struct Throwing : QObject {
-    bool event(QEvent*) override { throw 42; }
-  } throwing;
-  QEvent event(QEvent::User);
-  EXPECT_FALSE(QCoreApplication::sendEvent(&throwing, &event));
-  EXPECT_EQ(boxes.seen.at(0).text, "Erreur inattendue.");
-
-  for (const char* name : {"Vocal", "Gauche"}) PutSetting(name, "-1");
-  Start();
-  EXPECT_EQ(Title() + Cell(0, 0) + Cell(4, 0), "TenaxoGaucheRatio");
-  EXPECT_TRUE(window->CbVocal->isChecked() && window->CbFirstLeft->isChecked());
-  ASSERT_TRUE(window->About()->isVisible());
-  window->About()->close();
-  window->hide();
-  window->show();
-  EXPECT_FALSE(window->About()->isVisible());
-  window->CbListes->setEditText(QStringLiteral("Anglais"));
-  Click(window->Button5);
-  ASSERT_EQ(boxes.seen.size(), 2u);
-  EXPECT_TRUE(boxes.seen[1].text.startsWith("Impossible d'ouvrir le fichier \"" + ListPath("Anglais") + "\". "));
-
-  PutList("Anglais", "a\tA\t\t\t\r\n");
-  PutList("Autre", "x\tX\t\t\t\r\n");
-  Click(window->Button5);
-  Click(window->Button3);
-  EXPECT_EQ(voices->spoken, std::vector<std::string>{"a"}) << "asked on the left and spoken";
-  ClickFree();
-  Click(window->BtOui);
-  Click(window->CbVocal);
-  window->CbListes->setEditText(QStringLiteral("Autre"));
-  const QString rescue = Folder() + "data/Tenaxo/secours";
-  boxes.answers = {"Annuler", "Non"};
-  EXPECT_FALSE(CloseWindow());
-  boxes.answers = {"Annuler", "Oui"};
-  EXPECT_TRUE(CloseWindow());
-  ASSERT_EQ(boxes.seen.size(), 6u);
-  EXPECT_EQ(boxes.seen[5].buttons, "Oui [Non] ") << "Enter does not close without the list";
-  EXPECT_EQ(boxes.seen[5].text,
-            "La liste n'a pas pu être sauvegardée. Quitter quand même ? Une copie sera gardée "
-            "dans « " +
-                rescue + " ».");
-  const QStringList copies = QDir(rescue).entryList(QDir::Files);
-  ASSERT_EQ(copies.size(), 1);
-  EXPECT_TRUE(copies[0].startsWith("Autre ") && test::FileBytes(rescue + '/' + copies[0]) == "a\tA\t1\t1\t\r\n");
-  EXPECT_EQ(ListBytes("Autre") + ListBytes("Anglais"), "x\tX\t\t\t\r\na\tA\t\t\t\r\n");
-  EXPECT_EQ(Setting("Liste") + Setting("Vocal") + Setting("Gauche"), "Autre0-1");
 }
 
 }  // namespace
