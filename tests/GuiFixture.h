@@ -102,6 +102,14 @@ class GuiTest : public ::testing::Test {
     ASSERT_TRUE(window->SgListe->Editor()->hasFocus());
   }
   void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+  // A key to the menu open, else to the focus of the window, made active again as offscreen Qt does not.
+  void Press(int key, Qt::KeyboardModifiers with = {}) {
+    QWidget* popup = QApplication::activePopupWidget();
+    if (!popup) QApplication::setActiveWindow(window.get());
+    QTest::keyClick(popup ? popup : QApplication::focusWidget(), static_cast<Qt::Key>(key), with);
+  }
+  void Undo() { Press(Qt::Key_Z, Qt::ControlModifier); }
+  void Redo() { Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }
   void ClickFree() { QTest::mouseClick(window->PnFiche, Qt::LeftButton, {}, QPoint(440, 125)); }
   std::string Title() const { return window->windowTitle().toStdString(); }
   std::string Caption(Panel* panel) const { return panel->Caption().toStdString(); }

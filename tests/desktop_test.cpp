@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window on desktops unlike the test machine: its look under light and dark palettes, with and without Tahoma, at
-// any scale (run again at QT_SCALE_FACTOR 1.5 and 2); the keyboard; the command line.
+// The look under light and dark palettes, with and without Tahoma, at any scale (again at 1.5 and 2); the keyboard.
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,10 +9,8 @@
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 
-#include "CommandLine.h"
 #include "Fonts.h"
 #include "GuiFixture.h"
-#include "Version.h"
 
 namespace tenaxo {
 namespace {
@@ -178,18 +175,6 @@ TEST_F(GuiTest, TheKeyboardGoesThroughTheControlsInReadingOrder) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_TRUE(control->isAncestorOf(QApplication::focusWidget()) || control->hasFocus()) << name;
     EXPECT_NE(control->grab().toImage(), before) << "no focus frame on " << name;
-  }
-}
-
-// -v and -h answer at once; anything else, the toolkit's options too, opens the window.
-TEST(CommandLine, HelpAndVersionAnswerAnythingElseOpensTheWindow) {
-  const QString version = "tenaxo " TENAXO_VERSION "\n", help = "Utilisation : tenaxo [option]\n", none = "(none)";
-  const std::pair<const char*, QString> cases[] = {
-      {"--version", version}, {"-v", version}, {"--help", help},
-      {"-h", help},           {"", none},      {"-platform offscreen -reverse", none}};
-  for (const auto& [options, start] : cases) {
-    const QStringList line = ("tenaxo " + QString(options)).split(' ', Qt::SkipEmptyParts);
-    EXPECT_EQ(CommandLineAnswer(line).value_or(none).left(start.size()).toStdString(), start.toStdString()) << options;
   }
 }
 

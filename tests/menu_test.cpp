@@ -7,17 +7,17 @@
 #include <functional>
 #include <map>
 
-#include "KeysFixture.h"
+#include "GuiFixture.h"
 #include "ListFormat.h"
 #include "Numbers.h"
 
 namespace tenaxo {
 namespace {
-using test::KeysTest;
+using test::GuiTest;
 
 // The bar stands above the card, which keeps its place: the window is that much taller. Each item reads in French with
 // its key, bound once, and runs its button's handler: the value it changes (Annuler, Rechercher: tests of their own).
-TEST_F(KeysTest, TheMenusStandAboveTheCardAndDoWhatTheButtonsDo) {
+TEST_F(GuiTest, TheMenusStandAboveTheCardAndDoWhatTheButtonsDo) {
   PutList("Autre", "x\tX\t\t\t\r\n");
   Start("Anglais", test::Pairs(3));
   TFTenaxo& w = *window;
@@ -78,7 +78,7 @@ TEST_F(KeysTest, TheMenusStandAboveTheCardAndDoWhatTheButtonsDo) {
 
 // Ctrl+F from the card shows the list and the field; each text typed goes to the first pair holding it from where the
 // search started, F3 and Maj+F3 go round the others; Escape closes the field and gives the card its focus back.
-TEST_F(KeysTest, CtrlFFindsPairsAsTheyAreTyped) {
+TEST_F(GuiTest, CtrlFFindsPairsAsTheyAreTyped) {
   Start("L", "x\tX\t\t\t\r\nÉcole\tschool\t\t\t\r\nlycée\tHIGH SCHOOL\t\t\t\r\nαθηνα\tAthènes\t\t\t\r\n",
         {{"Gauche", "-1"}});
   TFTenaxo& w = *window;
@@ -115,7 +115,7 @@ TEST_F(KeysTest, CtrlFFindsPairsAsTheyAreTyped) {
 
 // "Mots" loaded from the Fichier menu, a new series, twenty answers, the last one undone, a search, a sort by Droite,
 // Ctrl+S, Ctrl+Q: the file holds the nineteen answers kept, its pairs sorted by Droite.
-TEST_F(KeysTest, ARunByKeysAlone) {
+TEST_F(GuiTest, ARunByKeysAlone) {
   PutList("Mots", test::Pairs(30));
   Start("Autre", "x\tX\t\t\t\r\n");
   Press(Qt::Key_L, Qt::AltModifier);

@@ -3,16 +3,16 @@
 #include <QHeaderView>
 #include <functional>
 
-#include "KeysFixture.h"
+#include "GuiFixture.h"
 #include "TableText.h"
 
 namespace tenaxo {
 namespace {
-using test::KeysTest;
+using test::GuiTest;
 
 // Each change, undone then made again from the grid's editor: the list as before and after, "Sauver" bold only away
 // from the list as loaded, the step named in the menu. Ctrl+1 ... Ctrl+5 sort as their column's header does.
-TEST_F(KeysTest, EveryChangeToTheListIsUndoneAndMadeAgain) {
+TEST_F(GuiTest, EveryChangeToTheListIsUndoneAndMadeAgain) {
   const auto Rows = [this] { return test::Cells(window->State().table); };
   const auto ctrl = [this](Qt::Key key) { Press(key, Qt::ControlModifier); };
   const auto header = [this](int col) {
@@ -57,7 +57,7 @@ TEST_F(KeysTest, EveryChangeToTheListIsUndoneAndMadeAgain) {
 
 // Annuler right after "Oui" or "Non": the pair's counts and the series score back, the same question asked again, its
 // answer hidden. A save marks the list as saved where the history stands; a load starts a new history.
-TEST_F(KeysTest, AnAnswerUndoneAsksItsQuestionAgain) {
+TEST_F(GuiTest, AnAnswerUndoneAsksItsQuestionAgain) {
   Start("L", test::Pairs(3), {{"Gauche", "-1"}});
   TFTenaxo& w = *window;
   for (QPushButton* answer : {w.BtOui, w.BtNon}) {
