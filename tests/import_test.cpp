@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Lists brought in from other trainers' files (text and KVTML), and taken back out.
+// Lists brought in from other trainers' files (text and KVTML), and taken back out; one "Fault" per fault found.
 #include <gtest/gtest.h>
+
+#include <QXmlStreamReader>
 
 #include "ExportList.h"
 #include "ImportList.h"
 #include "KvtmlReader.h"
+#include "KvtmlWriter.h"
+#include "ListEncoding.h"
 #include "ListNames.h"
 #include "StorageFixture.h"
 #include "TextImport.h"
@@ -249,6 +253,77 @@ TEST_F(ImportFolder, NewListNames) {
   EXPECT_EQ(FreeListName(QStringLiteral("Mots")), QStringLiteral("Mots 4"));
   EXPECT_EQ(FlatListName(QStringLiteral("sous\\dossier/liste"), QString()), QStringLiteral("sous_dossier_liste"));
   EXPECT_EQ(FlatListName(QString(), QStringLiteral("sans nom")), QStringLiteral("sans nom"));
+}
+
+QString Data(const char* name) { return QStringLiteral(TENAXO_TEST_DATA "/exchange/") + QString::fromUtf8(name); }
+
+// Fault 1, read as the peers read it: the lesson's (empty) <entry id>, and each grade's {translation, fromid,
+// currentgrade, count, errorcount}, its confidence the pair's ratio; the counters come back.
+TEST(Exchange, KvtmlExportKeepsItsLessonAndPractice) {
+  const StudyTable table =
+      MakeTable({"jamais;a", "15 sur 20;b;20;15", "5 sur 5, moins de 10;c;5;5", "Juste trop;d;1;9"});
+  const S xml = KvtmlText(table, "t");
+  QXmlStreamReader reader(QByteArray::fromStdString(xml));
+  std::vector<int> lesson;
+  std::vector<std::array<int, 5>> grades;
+  for (int translation = 0; !reader.atEnd();) {
+    if (reader.readNext() != QXmlStreamReader::StartElement) continue;
+    const QString element = reader.name().toString();
+    const int number = reader.attributes().value(QLatin1String(element == "grade" ? "fromid" : "id")).toInt();
+    if (element == "entry" && reader.readNext() == QXmlStreamReader::EndElement) lesson.push_back(number);
+    if (element == "translation") translation = number;
+    if (element == "grade") grades.push_back({translation, number});
+    const int field = QStringList{"currentgrade", "count", "errorcount"}.indexOf(element);
+    if (field >= 0) grades.back()[static_cast<size_t>(field) + 2] = reader.readElementText().toInt();
+  }
+  EXPECT_EQ(lesson, (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(
+      grades,
+      (std::vector<std::array<int, 5>>{
+          {0, 1, 5, 10, 2}, {1, 0, 5, 10, 3}, {0, 1, 4, 2, 0}, {1, 0, 4, 3, 0}, {0, 1, 4, 0, 0}, {1, 0, 4, 1, 0}}));
+  EXPECT_EQ(ParseKvtml(xml, "t").rows,
+            Split({"jamais;a;;;", "15 sur 20;b;20;15;", "5 sur 5, moins de 10;c;5;5;", "Juste trop;d;1;1;"}));
+}
+
+// Faults 2 and 3: lines that start with '#' are pairs, KWordQuiz's title and author are told; only the practice
+// between Gauche and Droite counts, KVTML 1's too.
+TEST(Exchange, ImportKeepsEveryLineAndThePracticeOfThePair) {
+  const std::tuple<const char*, std::vector<S>, std::vector<int>> cases[] = {
+      {"kwordquiz.csv", {"#dièse;sharp;;;", "bémol;flat;;;"}, {1, 2}},
+      {"parley3.kvtml", {"Talg;tallow;5;5;;suif", "Saft;sap;9;7;", "Erbse;pea;5;4;"}, {}},
+      {"kvtml1.kvtml", {"Haus;house;7;4;;maison", "Baum;tree;2;0;", "Hund;dog;;;"}, {}},
+  };
+  for (const auto& [file, rows, skipped] : cases) {
+    SCOPED_TRACE(file);
+    const ImportedList list = ImportListFile(Data(file));
+    EXPECT_EQ(list.rows, Split(rows));
+    std::vector<int> lines;
+    for (const SkippedLine& line : list.skipped) lines.push_back(line.line);
+    EXPECT_EQ(lines, skipped);
+  }
+  EXPECT_EQ(ParseTextImport("Title:\tx\nchat\tcat\n", "t").Pairs(), 2) << "a title alone is a pair";
+  EXPECT_EQ(ParseTextImport("Titre :\tx\nAuteur :\ny\tz", "t").skipped.front().reason, "en-tête de KWordQuiz");
+}
+
+// Fault 4, and the bytes of no list encoding (fault 5): each refusal names the line of the fault.
+TEST(Exchange, RefusalsNameTheLineOfTheFault) {
+  using namespace std::string_literals;
+  EXPECT_EQ(ErrorOf([] {
+              ParseKvtml("<?xml version='1.0' encoding='Shift_JIS'?>\r<kvtml>\r\r<e>\x81\x20</e></kvtml>", "t");
+            }),
+            "Le fichier \"t\" n'est pas un fichier XML bien formé (ligne 4).");
+  const std::pair<S, S> lists[] = {
+      {"\xFF\xFE"
+       "a\0\n\0b\0\n\0\x3D\xD8\n\0"s,
+       "est marqué UTF-16, mais sa ligne 3 n'est pas de l'UTF-16 valide."},
+      {"\xFE\xFF\0a\0\r\0\n\0b\n"s, "est marqué UTF-16, mais sa ligne 2 n'est pas de l'UTF-16 valide."},
+      {"a\r\n\r\nb\0c"s,
+       "n'est pas une liste : sa ligne 3 contient un caractère nul (texte UTF-16 sans marque, ou "
+       "fichier qui n'est pas du texte)."}};
+  for (const auto& [bytes, message] : lists) {
+    FileEncoding encoding;
+    EXPECT_EQ(ErrorOf([&] { DecodeListFile(bytes, "t", encoding); }), "Le fichier \"t\" " + message);
+  }
 }
 
 }  // namespace
