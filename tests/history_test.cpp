@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The undo record of the study list and the search, below the window.
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "ColumnSort.h"
+#include "ListSearch.h"
 #include "Ranking.h"
 #include "TableChanges.h"
 #include "TableRows.h"
@@ -13,45 +15,34 @@ namespace tenaxo {
 namespace {
 using test::French;
 
-// Every row, the header included.
+// Every row, the header last.
 std::vector<StudyTable::Row> All(const StudyTable& table) {
-  std::vector<StudyTable::Row> rows;
-  for (int r = 0; r < table.RowCount(); ++r) rows.push_back(table.RowTexts(r));
-  return rows;
+  auto rows = test::Cells(table);
+  return rows.push_back(table.RowTexts(0)), rows;
 }
 
 // Each change recorded on three pairs, then undone and made again twice: every cell as before, then as after, exactly
 // (the single spaces of the rows that moved, the header, the width); nothing of it recorded again.
 TEST(TableChanges, UndoAndRedoGiveBackTheTableExactly) {
+  const StudyTable::Row pq = {"p", "q"}, wide = {"w", "", "", "", "", "f"};
   const std::pair<const char*, std::function<void(StudyTable&)>> cases[] = {
       {"a cell typed into three times",
-       [](StudyTable& t) {
-         for (auto s : {"x", "xy", "xyz"}) t.SetCell(0, 2, s);
-       }},
+       [](StudyTable& t) { t.SetCell(0, 2, "x"), t.SetCell(0, 2, "xy"), t.SetCell(0, 2, "xyz"); }},
       {"cells here and there, one twice",
        [](StudyTable& t) { t.SetCell(2, 1, "7"), t.SetCell(1, 2, "x"), t.SetCell(2, 1, ""), t.SetCell(0, 1, "b"); }},
       {"a row's texts", [](StudyTable& t) { t.SetRowTexts(1, {"p"}); }},
-      {"a row added",
-       [](StudyTable& t) {
-         AddGridRow(t, {"p", "q"});
-       }},
+      {"a row added", [&](StudyTable& t) { AddGridRow(t, pq); }},
       {"a row inserted", [](StudyTable& t) { InsertGridRow(t, 2, {"p"}); }},
       {"the first row deleted", [](StudyTable& t) { DeleteGridRow(t, 1); }},
       {"the last row deleted", [](StudyTable& t) { DeleteGridRow(t, 3); }},
       {"sorted in reverse", [](StudyTable& t) { SortGrid(t, 0, sfDescending, French()); }},
       {"ranked", [](StudyTable& t) { ComputeRatios(t, French()); }},
       {"emptied", [](StudyTable& t) { ClearGrid(t); }},
-      {"replaced by a wider list",
-       [](StudyTable& t) {
-         t.ReplaceDataRows({{"w", "", "", "", "", "f"}});
-       }},
+      {"replaced by a wider list", [&](StudyTable& t) { t.ReplaceDataRows(std::vector(1, wide)); }},
       {"one after another",
-       [](StudyTable& t) {
-         InsertGridRow(t, 1, {"p"});
-         t.SetCell(2, 4, "9");
-         DeleteGridRow(t, 2);
-         SortGrid(t, 2, sfNumeric, French());
-         AddGridRow(t, {});
+       [&](StudyTable& t) {
+         InsertGridRow(t, 1, pq), t.SetCell(2, 4, "9"), DeleteGridRow(t, 2), SortGrid(t, 2, sfNumeric, French()),
+             AddGridRow(t, StudyTable::Row());
        }},
   };
   for (const auto& [name, change] : cases) {
@@ -86,6 +77,44 @@ TEST(TableChanges, OrdersTakeTheRoomOfTheirRuns) {
     EXPECT_EQ(TableChanges::Order(order).Forward(), order) << name;
     EXPECT_EQ(TableChanges::Order(order).MemoryUsage(), bytes) << name;
   }
+}
+
+// The text as the search compares it: no case, no marks, no compatibility forms, in every script.
+TEST(ListSearch, FoldsCaseMarksAndForms) {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"French accents", "Tenaxo École ÇA", "tenaxo ecole ca"},
+      {"Greek capitals", "ΑΘΗΝΑ", "αθηνα"},
+      {"Greek breathing, accent, final sigma", "Ἀθῆναι ς", "αθηναι σ"},
+      {"Cyrillic", "ЁЛКА", "елка"},
+      {"sharp s", "Straße", "strasse"},
+      {"ligature", "ﬁn", "fin"},
+      {"full width", "ＡＢＣ", "abc"},
+      {"kana voicing mark", "が", "か"},
+      {"dotted capital I", "İ", "i"},
+      {"beyond 16 bits", "𝐀", "a"},
+  };
+  ListSearch search;
+  for (const auto& [name, text, folded] : cases) EXPECT_EQ(search.Fold(QString::fromUtf8(text)), folded) << name;
+}
+
+// The pairs holding a text in Gauche or Droite, each once, the column found first; none for an empty text or one
+// across the two columns; the list read again once changed.
+TEST(ListSearch, FindsPairsByGaucheOrDroite) {
+  StudyTable table = test::MakeTable({"École;school", "lycée;high SCHOOL", "αθηνα;Athènes", "ecolier;pupil",
+                                      "x;y;école", "\xE9t\xE0\x80\xED\xA0\x80\xED\xBF\xBF;"});
+  const std::tuple<const char*, const char*, std::vector<SearchHit>> cases[] = {
+      {"Gauche, accents and case aside", "ECOLE", {{1, 0}}},
+      {"Droite", "school", {{1, 1}, {2, 1}}},
+      {"either column, Gauche first", "e", {{1, 0}, {2, 0}, {3, 1}, {4, 0}}},
+      {"across the columns", "ecoleschool", {}},
+      {"nothing typed", "", {}},
+      {"nowhere", "zz", {}},
+      {"bytes that are no UTF-8, one U+FFFD each", "\uFFFDt\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD", {{6, 0}}},
+  };
+  ListSearch search;
+  for (const auto& [name, text, hits] : cases) EXPECT_EQ(search.Find(table, QString::fromUtf8(text)), hits) << name;
+  table.SetCell(1, 5, "ÉCOLE");
+  EXPECT_EQ(search.Find(table, QStringLiteral("ecole")), (std::vector<SearchHit>{{1, 0}, {5, 1}}));
 }
 
 }  // namespace
