@@ -16,8 +16,7 @@ namespace tenaxo {
 namespace {
 using namespace test;
 
-// A text as drawn, grabbed with it and without it: its ink, weighed by how far from the background; it reads at WCAG AA
-// (4.5:1, as the program measures contrast).
+// A text's ink (grabbed with it and without it, weighed by distance from the background); it reads at 4.5:1.
 double Ink(QWidget* widget, const QRect& area, const std::function<void(bool shown)>& show) {
   auto grab = [&](bool shown) {
     show(shown);
@@ -63,9 +62,7 @@ qreal Width(const QFont& font, const QString& text, bool centred) {
   return centred ? metrics.horizontalAdvance(text) : metrics.tightBoundingRect(text).right();
 }
 
-// The window as designed, centred, under a light and a dark palette, with Tahoma and without: each control where it
-// was placed, in its font and colours; every caption reads, and fits without Tahoma ("Sauver" in bold, as the unsaved
-// mark shows it); the mark is plainly heavier than the regular.
+// Each control where placed, in its font and colours; captions read and fit without Tahoma; the mark is heavier.
 TEST_F(GuiTest, TheLookWithAndWithoutTahomaUnderLightAndDarkPalettes) {
   const QString style = QApplication::style()->name();
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -90,8 +87,7 @@ TEST_F(GuiTest, TheLookWithAndWithoutTahomaUnderLightAndDarkPalettes) {
     ClickFree();
     for (Panel* panel : {w.PnQL, w.PnQR, w.PnReponse})
       EXPECT_EQ(panel->Color(), panel == w.PnReponse ? QColor(166, 202, 240) : QColor(Qt::white)) << Read(panel);
-    // Where each control was placed and its font whatever the desktop's: Tahoma, 11 px unless a size is given, b
-    // bold, i italic. The label of "Réponse trouvée ?" is wider than designed: its caption needs more than 91 px.
+    // The font: Tahoma, 11 px unless a size is given, b bold, i italic; "Réponse trouvée ?" needs over 91 px.
     const std::tuple<QWidget*, QRect, std::string> looks[] = {
         {w.PnFiche, {0, 0, 642, 148}, ""},      {w.SgListe, {0, 148, 642, 300}, ""},
         {w.PnQL, {1, 29, 320, 38}, "13b"},      {w.PnQR, {321, 29, 320, 38}, "13b"},
@@ -148,8 +144,7 @@ TEST_F(GuiTest, TheLookWithAndWithoutTahomaUnderLightAndDarkPalettes) {
   QApplication::setStyle(QStyleFactory::create(style));
 }
 
-// The first word is heard once the window is on screen; the engine failing then switches speech off. Tab goes through
-// every control in reading order, each named for a screen reader and showing its focus.
+// The first word is heard once on screen, a failing engine turns speech off; Tab goes through, named, in order.
 TEST_F(GuiTest, TheKeyboardGoesThroughTheControlsInReadingOrder) {
   std::vector<bool> onScreen;
   voices->raise = true;

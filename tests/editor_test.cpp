@@ -29,8 +29,7 @@ class EditorTest : public test::GuiTest {
   ListGrid* grid = nullptr;
 };
 
-// Keys in the editor, from a cell of 30 pairs "w1" "m1"..., the cursor at the end of the text; a page is the rows shown
-// less one; a row left blank goes.
+// Keys in the editor, the cursor at the end of a cell of 30 pairs; a page is the rows shown less one; blank rows go.
 TEST_F(EditorTest, KeysMoveTheCellAndGrowTheList) {
   // name, the cell (column, row), the keys, the cell then, the rows then, its text
   const std::tuple<const char*, QPoint, const char*, QPoint, int, const char*> cases[] = {
@@ -66,8 +65,7 @@ TEST_F(EditorTest, KeysMoveTheCellAndGrowTheList) {
   }
 }
 
-// A press on a data cell makes it current; a release on the header sorts by its column (in reverse a second time, and
-// at once for Gauche), one outside the cells ends the pair. Any press leaves the cell and puts the keys in the editor.
+// A press makes a cell current; a header sorts (Gauche in reverse first); off the cells ends the pair.
 TEST_F(EditorTest, ClicksPickCellsAndSort) {
   // name, the cells clicked (row -1: below the rows, column -1: right of them), the current cell, the Gauche texts
   const std::tuple<const char*, std::vector<QPoint>, QPoint, const char*> cases[] = {
@@ -93,9 +91,7 @@ TEST_F(EditorTest, ClicksPickCellsAndSort) {
   }
 }
 
-// Typing stores the text, marks the list and counts its lines. A huge cell is shown cut and edited whole, beyond the
-// line editor's own limit too; the model takes a text from a screen reader, follows a wider list loaded (its new
-// columns 64 px wide) and the list emptied. Tab leaves the grid.
+// Typing stores, marks and counts; a huge cell shown cut, edited whole; screen readers, wider lists, Tab out.
 TEST_F(EditorTest, TheModelFollowsTheList) {
   Open(test::Pairs(3) + std::string(40000, 'y') + "\r\n");
   window->LbNbMots->clear();

@@ -21,8 +21,7 @@ std::vector<StudyTable::Row> All(const StudyTable& table) {
   return rows.push_back(table.RowTexts(0)), rows;
 }
 
-// Each change recorded on three pairs, then undone and made again twice: every cell as before, then as after, exactly
-// (the single spaces of the rows that moved, the header, the width); nothing of it recorded again.
+// Each change undone and made again twice: every cell, the header and the width exactly; nothing recorded again.
 TEST(TableChanges, UndoAndRedoGiveBackTheTableExactly) {
   const StudyTable::Row pq = {"p", "q"}, wide = {"w", "", "", "", "", "f"};
   const std::pair<const char*, std::function<void(StudyTable&)>> cases[] = {
@@ -97,8 +96,7 @@ TEST(ListSearch, FoldsCaseMarksAndForms) {
   for (const auto& [name, text, folded] : cases) EXPECT_EQ(search.Fold(QString::fromUtf8(text)), folded) << name;
 }
 
-// The pairs holding a text in Gauche or Droite, each once, the column found first; none for an empty text or one
-// across the two columns; the list read again once changed.
+// The pairs holding a text in Gauche or Droite, each once, Gauche first; none across the columns; changes seen.
 TEST(ListSearch, FindsPairsByGaucheOrDroite) {
   StudyTable table = test::MakeTable({"École;school", "lycée;high SCHOOL", "αθηνα;Athènes", "ecolier;pupil",
                                       "x;y;école", "\xE9t\xE0\x80\xED\xA0\x80\xED\xBF\xBF;"});

@@ -36,8 +36,7 @@ TEST_F(ImportFolder, AFileTooLargeIsRefusedUnread) {
   EXPECT_EQ(Entries(), (QStringList{"gros.KVTML", "limite.txt"}));
 }
 
-// A file and what it gives: its rows (the cells left out up to the five columns are empty) and its skipped lines,
-// {line, reason}; or the refusal after "Le fichier "<name>" ".
+// A file's rows (padded to five cells) and skipped lines {line, reason}, or the refusal after "Le fichier "t" ".
 struct ReadCase {
   const char* name;
   S bytes;
@@ -217,8 +216,7 @@ TEST(Kvtml, DocumentsGiveTheirRowsOrTheLineOfTheFault) {
       });
 }
 
-// Both exports read back as the list: a blank pair is left out, Juste over Demandé, U+FFFE (no XML character) and
-// bytes that are not UTF-8; a .tnx file is a list and no export.
+// Both exports read back as the list (blank pairs out, Juste over Demandé, bad text); a .tnx file is no export.
 TEST_F(ImportFolder, ExportsReadBackAsTheList) {
   StudyTable list =
       MakeTable({"maison;家;3;2;0,667;;note", "#dièse;\"guillemets\" d'abord;;;;;", "; ;5;5;;;",
@@ -257,8 +255,7 @@ TEST_F(ImportFolder, NewListNames) {
 
 QString Data(const char* name) { return QStringLiteral(TENAXO_TEST_DATA "/exchange/") + QString::fromUtf8(name); }
 
-// Fault 1, read as the peers read it: the lesson's (empty) <entry id>, and each grade's {translation, fromid,
-// currentgrade, count, errorcount}, its confidence the pair's ratio; the counters come back.
+// Fault 1: the lesson's empty <entry id>, each {translation, fromid, grade, count, errors}; counters come back.
 TEST(Exchange, KvtmlExportKeepsItsLessonAndPractice) {
   const StudyTable table =
       MakeTable({"jamais;a", "15 sur 20;b;20;15", "5 sur 5, moins de 10;c;5;5", "Juste trop;d;1;9"});
@@ -285,8 +282,7 @@ TEST(Exchange, KvtmlExportKeepsItsLessonAndPractice) {
             Split({"jamais;a;;;", "15 sur 20;b;20;15;", "5 sur 5, moins de 10;c;5;5;", "Juste trop;d;1;1;"}));
 }
 
-// Faults 2 and 3: lines that start with '#' are pairs, KWordQuiz's title and author are told; only the practice
-// between Gauche and Droite counts, KVTML 1's too.
+// Faults 2 and 3: '#' lines are pairs, KWordQuiz's header is told; only Gauche-Droite practice counts.
 TEST(Exchange, ImportKeepsEveryLineAndThePracticeOfThePair) {
   const std::tuple<const char*, std::vector<S>, std::vector<int>> cases[] = {
       {"kwordquiz.csv", {"#dièse;sharp;;;", "bémol;flat;;;"}, {1, 2}},

@@ -38,8 +38,7 @@ const Click import = [](ListCommands& c) {
   c.ImportFiles({AppFolder() + "mots.txt", AppFolder() + "vide.txt", AppFolder() + "Anglais.txt"});
 };
 
-// The list "Courante" loaded and answered in, not saved yet, beside the list "Anglais", the read-only "Lecture" and
-// a few empty ones, and three files to import, "vide.txt" empty.
+// "Courante" loaded, answered, unsaved; "Anglais", read-only "Lecture", empty lists, three files to import.
 class Lists : public ProgramFolder {
  protected:
   void SetUp() override {
@@ -73,10 +72,7 @@ class Lists : public ProgramFolder {
   ListCommands commands{session, window.Bind()};
 };
 
-// A click with the drop-down showing a name and the answer given: the question asked, the message of a failure, a file
-// then; for a click that goes through, the study list, its name, the drop-down's text and items; else nothing changed.
-// An import saves the unsaved changes first, makes a list of a free name per file (a refused file is told, the others
-// go on) and loads the last one made.
+// A click, a name shown, an answer: the question, the failure, a file, then the session and drop-down, or no change.
 TEST_F(Lists, EachCommandsDecisions) {
   const QString ecraser = "Ecraser cette liste ?", corbeille = "Mettre cette liste à la corbeille ?",
                 vider = "Vider cette liste ?",
@@ -165,8 +161,7 @@ TEST_F(Lists, RunningOutOfMemoryInALoadChangesNothing) {
   EXPECT_GT(k, 5);
 }
 
-// Fault 5: a UTF-16 list is read whole, told once and saved as UTF-8 with the mark; a file of no list encoding is
-// refused and not written until another list is loaded.
+// Fault 5: UTF-16 read whole, told once, saved as UTF-8 with the mark; undecodable files refused and left alone.
 TEST_F(Lists, Utf16IsReadWholeAndUnreadableFilesStay) {
   QFile::copy(TENAXO_TEST_DATA "/exchange/utf16.tnx", PathOf("Unicode.tnx"));
   EXPECT_NE(Load("Unicode"), QString());
@@ -209,8 +204,7 @@ TEST_F(Lists, TsvExportGivesThePairsAlone) {
   EXPECT_EQ(FileBytes(PathOf("paires.TSV")), "#dièse\tsharp\na b  c\t\"d\"\n");
 }
 
-// A list always has a name; "Supprimer" puts the list in the trash (of a home and data folder of the test's own), or
-// deletes it after a second question where no trash can be made.
+// A list always has a name; "Supprimer" trashes the list, or deletes it after a second question without a trash.
 
 TEST_F(ProgramFolder, NamelessListsAreRefusedAndDeletedListsGoToTheTrash) {
   const std::string bytes = "a\tA\t\t\t\r\n", gone = "<missing>", none = "(no error)",

@@ -17,8 +17,7 @@ namespace tenaxo {
 namespace {
 using test::GuiTest;
 
-// The bar stands above the card, which keeps its place: the window is that much taller. Each item reads in French with
-// its key, bound once, and runs its button's handler: the value it changes (Annuler, Rechercher: tests of their own).
+// The bar stands above the card; each item reads in French with its key, bound once, and does what its button does.
 TEST_F(GuiTest, TheMenusStandAboveTheCardAndDoWhatTheButtonsDo) {
   PutList("Autre", "x\tX\t\t\t\r\n");
   Start("Anglais", test::Pairs(3));
@@ -75,8 +74,7 @@ TEST_F(GuiTest, TheMenusStandAboveTheCardAndDoWhatTheButtonsDo) {
   EXPECT_EQ(w.AcVoirListe->isChecked(), false) << "in step with the check box";
 }
 
-// Ctrl+F from the card shows the list and the field; each text typed goes to the first pair holding it from where the
-// search started, F3 and Maj+F3 go round the others; Escape closes the field and gives the card its focus back.
+// Ctrl+F shows the field; typing finds the first pair, F3/Maj+F3 go round; Escape gives the card the focus back.
 TEST_F(GuiTest, CtrlFFindsPairsAsTheyAreTyped) {
   Start("L", "x\tX\t\t\t\r\nÉcole\tschool\t\t\t\r\nlycée\tHIGH SCHOOL\t\t\t\r\nαθηνα\tAthènes\t\t\t\r\n",
         {{"Gauche", "-1"}});
@@ -111,8 +109,7 @@ TEST_F(GuiTest, CtrlFFindsPairsAsTheyAreTyped) {
   EXPECT_EQ(QApplication::focusWidget(), w.PnFiche);
 }
 
-// "Mots" loaded from the Fichier menu, a new series, twenty answers, the last one undone, a search, a sort by Droite,
-// Ctrl+S, Ctrl+Q: the file holds the nineteen answers kept, its pairs sorted by Droite.
+// Load, new series, 20 answers, one undone, search, sort by Droite, Ctrl+S, Ctrl+Q: the file holds it all.
 TEST_F(GuiTest, ARunByKeysAlone) {
   PutList("Mots", test::Pairs(30));
   Start("Autre", "x\tX\t\t\t\r\n");
@@ -155,8 +152,7 @@ TEST_F(GuiTest, ARunByKeysAlone) {
   EXPECT_EQ(found, std::count(given.begin(), given.end() - 1, 'O'));
 }
 
-// Each change, undone then made again from the grid's editor: the list as before and after, "Sauver" bold only away
-// from the list as loaded, the step named in the menu. Ctrl+1 ... Ctrl+5 sort as their column's header does.
+// Each change undone and redone: the list before and after, "Sauver" bold off the clean state, the step named.
 TEST_F(GuiTest, EveryChangeToTheListIsUndoneAndMadeAgain) {
   const auto Rows = [this] { return test::Cells(window->State().table); };
   const auto ctrl = [this](Qt::Key key) { Press(key, Qt::ControlModifier); };
@@ -200,8 +196,7 @@ TEST_F(GuiTest, EveryChangeToTheListIsUndoneAndMadeAgain) {
   }
 }
 
-// Annuler right after "Oui" or "Non": the pair's counts and the series score back, the same question asked again, its
-// answer hidden. A save marks the list as saved where the history stands; a load starts a new history.
+// Annuler after an answer gives back counts, score and question; a save moves the clean state; a load clears.
 TEST_F(GuiTest, AnAnswerUndoneAsksItsQuestionAgain) {
   Start("L", test::Pairs(3), {{"Gauche", "-1"}});
   TFTenaxo& w = *window;

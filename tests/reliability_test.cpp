@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Faults while saving and closing: whatever happens, the list file holds either the old list or the new one, whole, and
-// the answers not yet saved stay in the window until a save goes through. One running copy.
+// Faults while saving and closing: the file holds the old list or the new one, whole; unsaved answers stay.
 #include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -20,9 +19,7 @@ using namespace test;
 
 enum Fault { kNone, kSettingsReadOnly, kFileSizeLimit, kFolderReadOnly, kSignal, kSignalInBox };
 
-// Closing with an answer not saved, by the user or a termination signal, saves the list and stores the settings. When
-// the user will not write over another list, or the save fails (part-way at the file size limit, or in a folder the
-// user may not write to), the window stays with the answers or closes with a rescue copy; the old list stays whole.
+// Closing unsaved saves the list; a refusal or failed save keeps the window, or leaves a rescue copy.
 TEST_F(GuiTest, ClosingLosesNoAnswer) {
   const QString rescue = Folder() + "data/Tenaxo/secours";
   const std::string answered = "a\tA\t1\t1\t\r\n", old = "a\tA\t\t\t\r\n", none = "<missing>";
@@ -92,8 +89,7 @@ TEST_F(GuiTest, ClosingLosesNoAnswer) {
   }
 }
 
-// One running copy per user and settings file: a later start brings it forward (shown, not minimised, active) and ends.
-// A copy killed without cleaning up (its socket and lock left behind) never blocks a start.
+// One running copy: a later start brings it forward and ends; one killed without cleaning up never blocks.
 TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();  // offscreen, the data in the test's folder
   env.insert("XDG_CONFIG_HOME", Folder() + "home");

@@ -67,8 +67,7 @@ TEST_F(GuiTest, ASecondStartSendsItsFilesAndTheWindowOpensThem) {
   EXPECT_FALSE(window->isMinimized());
 }
 
-// Whatever had the focus, the card has it after each step, so Space reveals instead of typing into the list name;
-// Enter presses the button it is on and nothing else; Escape, Ctrl+W and "Fermer" close the About window.
+// The card has the focus after each step; Enter presses its button only; Escape, Ctrl+W, Fermer close About.
 TEST_F(GuiTest, TheKeyboardActsOnTheQuestion) {
   PutList("Autre", test::Pairs(3));
   Start("Anglais", test::Pairs(3));
@@ -115,8 +114,7 @@ TEST_F(GuiTest, TheKeyboardActsOnTheQuestion) {
   EXPECT_EQ(window->frameGeometry().left(), 0);
 }
 
-// Off the card: right of the main window where the screen has room (narrowed to 600 px at least), else left, else below
-// or above the card.
+// Off the card: right of the main window if room (600 px at least), else left, else below or above the card.
 TEST(AboutPlace, BesideTheMainWindowOffTheCard) {
   const std::tuple<const char*, QRect, QRect> cases[] = {
       // clang-format off
@@ -130,8 +128,7 @@ TEST(AboutPlace, BesideTheMainWindowOffTheCard) {
   }
 }
 
-// Wider: the answer panels share the width, "Réponse trouvée ?" stays centred, the right-hand column follows the right
-// edge; taller: the height goes to the list, or to the panels while it is hidden. The numeric columns fit their texts.
+// Wider: the panels share the width; taller: the list, else the panels take it; the numeric columns fit.
 TEST_F(GuiTest, ALargerWindowGivesItsRoomToThePanelsAndTheList) {
   Start("Anglais", test::Pairs(30));
   TFTenaxo& w = *window;
