@@ -31,12 +31,8 @@ TEST(TableChanges, UndoAndRedoGiveBackTheTableExactly) {
        [](StudyTable& t) { t.SetCell(2, 1, "7"), t.SetCell(1, 2, "x"), t.SetCell(2, 1, ""), t.SetCell(0, 1, "b"); }},
       {"a row's texts", [](StudyTable& t) { t.SetRowTexts(1, {"p"}); }},
       {"a row added", [&](StudyTable& t) { AddGridRow(t, pq); }},
-      {"a row inserted", [](StudyTable& t) { InsertGridRow(t, 2, {"p"}); }},
-      {"the first row deleted", [](StudyTable& t) { DeleteGridRow(t, 1); }},
       {"the last row deleted", [](StudyTable& t) { DeleteGridRow(t, 3); }},
-      {"sorted in reverse", [](StudyTable& t) { SortGrid(t, 0, sfDescending, French()); }},
       {"ranked", [](StudyTable& t) { ComputeRatios(t, French()); }},
-      {"emptied", [](StudyTable& t) { ClearGrid(t); }},
       {"replaced by a wider list", [&](StudyTable& t) { t.ReplaceDataRows(std::vector(1, wide)); }},
       {"one after another",
        [&](StudyTable& t) {
@@ -101,8 +97,6 @@ TEST(ListSearch, FindsPairsByGaucheOrDroite) {
   StudyTable table = test::MakeTable({"École;school", "lycée;high SCHOOL", "αθηνα;Athènes", "ecolier;pupil",
                                       "x;y;école", "\xE9t\xE0\x80\xED\xA0\x80\xED\xBF\xBF;"});
   const std::tuple<const char*, const char*, std::vector<SearchHit>> cases[] = {
-      {"Gauche, accents and case aside", "ECOLE", {{1, 0}}},
-      {"Droite", "school", {{1, 1}, {2, 1}}},
       {"either column, Gauche first", "e", {{1, 0}, {2, 0}, {3, 1}, {4, 0}}},
       {"across the columns", "ecoleschool", {}},
       {"nothing typed", "", {}},

@@ -89,7 +89,7 @@ TEST_F(GuiTest, ClosingLosesNoAnswer) {
   }
 }
 
-// One running copy: a later start brings it forward and ends; one killed without cleaning up never blocks.
+// One running copy: a later start hands it its files, brings it forward and ends; leftovers never block.
 TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();  // offscreen, the data in the test's folder
   env.insert("XDG_CONFIG_HOME", Folder() + "home");
@@ -107,10 +107,17 @@ TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
   Start();
   EXPECT_TRUE(window->About()->isVisible()) << "without a list, the About window comes up";
   window->showMinimized(), window->hide();
-  QObject::connect(&first, &SingleInstance::Activated, [this] { BringToFront(window.get()); });
-  second.start(TENAXO_PROGRAM);
+  QStringList handed;
+  QObject::connect(&first, &SingleInstance::Activated, [&](const QStringList& files) {
+    handed = files;
+    BringToFront(window.get());
+  });
+  second.setWorkingDirectory(Folder());
+  second.start(TENAXO_PROGRAM, {"mots.txt", "/x/Autre.tnx"});
   ASSERT_TRUE(second.waitForFinished(20000)) << "the second copy kept running";
   EXPECT_TRUE(second.exitStatus() == QProcess::NormalExit && second.exitCode() == 0);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !handed.isEmpty(); }, 5000));
+  EXPECT_EQ(handed, QStringList({Folder() + "mots.txt", "/x/Autre.tnx"}));
   EXPECT_TRUE(QTest::qWaitFor([&] { return window->isVisible(); }, 5000)) << "not brought forward";
   EXPECT_FALSE(window->isMinimized());
   EXPECT_TRUE(QTest::qWaitForWindowActive(window.get(), 1000));
