@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Lists brought in from other trainers' files (text and KVTML), and taken back out; one "Fault" per fault found.
-#include <gtest/gtest.h>
-
 #include <QXmlStreamReader>
 
 #include "ExportList.h"

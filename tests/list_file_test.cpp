@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The encodings of list files, the folder listing, whole-file writes, change stamps and the list folder.
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/time.h>
 

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings, always against a file in a temporary folder.
-#include <gtest/gtest.h>
-
 #include <QDateTime>
 
 #include "Settings.h"
