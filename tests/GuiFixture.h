@@ -29,7 +29,6 @@ namespace tenaxo::test {
 // A message box seen; buttons: their texts in order, the default one in brackets.
 struct Box {
   QString title, text, buttons;
-  QMessageBox::Icon icon;
 };
 
 class GuiTest : public ::testing::Test {
@@ -54,7 +53,7 @@ class GuiTest : public ::testing::Test {
   void AnswerBox() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
-    boxes.push_back({box->windowTitle(), box->text(), {}, box->icon()});
+    boxes.push_back({box->windowTitle(), box->text(), {}});
     for (QAbstractButton* b : box->buttons())
       boxes.back().buttons += b == box->defaultButton() ? '[' + b->text() + "] " : b->text() + ' ';
     const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();

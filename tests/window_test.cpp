@@ -123,7 +123,6 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
       {"at start", [] {}, focused, "the card"},
       {"shown again, the window starts nothing anew", [&] { keys("Space, O"), w->hide(), w->show(); }, score, "1/1"},
       // What a screen reader is told.
-      {"the card, named by its question", [] {}, [&] { return Read(w->PnFiche); }, "a"},
       {"the card revealed", [&] { ClickFree(); }, [&] { return Read(w->PnFiche, QAccessible::Description); },
        "Gauche : a, Droite : A"},
       {"the masked side", [] {}, [&] { return Read(w->PnQR, QAccessible::Value); }, "?"},
@@ -140,7 +139,6 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
        "Impossible d'ouvrir le fichier"},
       {"Supprimer clears the name", [&] { Click(w->BtDelListe); },
        [&] { return w->CbListes->currentText().toStdString(); }, ""},
-      {"at start the list is hidden", [] {}, [&] { return shown(w->SgListe); }, "hidden"},
       {"Voir la liste", [&] { Click(w->CbVisuListe); }, [&] { return shown(w->SgListe); }, "shown"},
       {"Synthèse vocale speaks Gauche as shown",
        [&] { Click(w->CbVocal), w->State().table.SetCell(0, 1, "c"), Click(w->PnQL); }, [&] { return heard; }, "c"},
