@@ -62,18 +62,6 @@ TEST(TableChanges, UndoAndRedoGiveBackTheTableExactly) {
   }
 }
 
-// A row order is kept as runs of rows that follow each other, or whole when runs take more room.
-TEST(TableChanges, OrdersTakeTheRoomOfTheirRuns) {
-  const std::tuple<const char*, std::vector<int>, size_t> cases[] = {{"unchanged", {0, 1, 2, 3, 4, 5}, 8},
-                                                                     {"turned round", {5, 4, 3, 2, 1, 0}, 8},
-                                                                     {"the first row last", {1, 2, 3, 4, 5, 0}, 16},
-                                                                     {"scrambled", {3, 0, 5, 1, 4, 2}, 24}};
-  for (const auto& [name, order, bytes] : cases) {
-    EXPECT_EQ(TableChanges::Order(order).Forward(), order) << name;
-    EXPECT_EQ(TableChanges::Order(order).MemoryUsage(), bytes) << name;
-  }
-}
-
 // The text as the search compares it: no case, no marks, no compatibility forms, in every script.
 TEST(ListSearch, FoldsCaseMarksAndForms) {
   const std::tuple<const char*, const char*, const char*> cases[] = {

@@ -214,7 +214,7 @@ TEST(Kvtml, DocumentsGiveTheirRowsOrTheLineOfTheFault) {
       });
 }
 
-// Both exports read back as the list (blank pairs out, Juste over Demandé, bad text); a .tnx file is no export.
+// The exports read back as the list (blank pairs out, Juste over Demandé, bad text); .tsv; a .tnx is no export.
 TEST_F(ImportFolder, ExportsReadBackAsTheList) {
   StudyTable list =
       MakeTable({"maison;家;3;2;0,667;;note", "#dièse;\"guillemets\" d'abord;;;;;", "; ;5;5;;;",
@@ -231,6 +231,8 @@ TEST_F(ImportFolder, ExportsReadBackAsTheList) {
             Split({"maison;家;3;2;;;note", "#dièse;\"guillemets\" d'abord;;;", "a<br>b & c;{{c1::tab}};1;0;",
                    "jamais trouvé;x;4;4;", "🙂;\uFFFD\uFFFDt\uFFFD;;;"}));
   EXPECT_NE(FileBytes(PathOf("liste.KVTML")).find("<title>liste</title>"), S::npos);
+  ExportList(MakeTable({"#dièse;sharp;3;2;0,667;note", " ; ", "a\tb\r\nc;\"d\""}), PathOf("paires.TSV"));
+  EXPECT_EQ(FileBytes(PathOf("paires.TSV")), "#dièse\tsharp\na b  c\t\"d\"\n") << "Fault 7: .tsv, the pairs alone";
   PutFile(PathOf("Mots.tnx"), "a\tb\r\n");
   EXPECT_EQ(ErrorOf([&] { ExportList(list, PathOf("Mots.tnx")); }),
             "Impossible d'exporter vers \"" + PathOf("Mots.tnx").toStdString() +

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <new>
 
-#include "ExportList.h"
 #include "FakeListWindow.h"
 
 // Memory runs out on demand: the allocation numbered failAt fails (-1: none).
@@ -21,6 +20,7 @@ void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 namespace tenaxo {
 namespace {
 using namespace test;
+using S = std::string;
 using Texts = std::vector<std::string>;
 using Click = void (*)(ListCommands&);
 
@@ -197,15 +197,7 @@ TEST_F(Lists, EachLoadTakesTheWidthOfItsList) {
   EXPECT_EQ(session.table.ColCount(), 5);
 }
 
-// Fault 7: ".tsv" gives the pairs alone.
-TEST_F(Lists, TsvExportGivesThePairsAlone) {
-  StudyTable table = MakeTable({"#dièse;sharp;3;2;0,667;note", " ; ", "a\tb\r\nc;\"d\""});
-  ExportList(table, PathOf("paires.TSV"));
-  EXPECT_EQ(FileBytes(PathOf("paires.TSV")), "#dièse\tsharp\na b  c\t\"d\"\n");
-}
-
 // A list always has a name; "Supprimer" trashes the list, or deletes it after a second question without a trash.
-
 TEST_F(ProgramFolder, NamelessListsAreRefusedAndDeletedListsGoToTheTrash) {
   const std::string bytes = "a\tA\t\t\t\r\n", gone = "<missing>", none = "(no error)",
                     refused = "Donnez un nom à la liste.";
