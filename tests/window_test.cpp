@@ -108,11 +108,8 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
        awaiting, "hidden"},
       {"Nouvelle série de question", [&] { ClickFree(), Click(w->BtOui), Click(w->Button3); }, score, "0/0"},
       // Space, Return, Enter reveal; O, N, Alt+O, Alt+N answer; no held key, no Ctrl, no key before the reveal.
-      {"Space on the card", [&] { keys("Space"); }, awaiting, "shown"},
       {"Return on the card", [&] { keys("Return"); }, awaiting, "shown"},
       {"Enter on the card", [&] { keys("Num+Enter"); }, awaiting, "shown"},
-      {"O on the card", [&] { keys("Space, O"); }, score, "1/1"},
-      {"N on the card", [&] { keys("Space, N"); }, score, "0/1"},
       {"Alt+O", [&] { alt("Alt+O"); }, score, "1/1"},
       {"Alt+N", [&] { alt("Alt+N"); }, score, "0/1"},
       {"N before the reveal", [&] { keys("N"); }, score, "0/0"},
