@@ -207,18 +207,14 @@ TEST_F(ProgramFolder, NamelessListsAreRefusedAndDeletedListsGoToTheTrash) {
   const QByteArray data = QFile::encodeName(Folder() + "data"), plain = QFile::encodeName(PathOf("plain"));
   PutFile(PathOf("plain"), "");                  // no trash can be made in a file
   qputenv("HOME", QFile::encodeName(Folder()));  // the lists' volume: the trash is the data folder's
-  void (*load)(ListCommands&) = [](ListCommands& c) { c.LoadList(); };
-  void (*save)(ListCommands&) = [](ListCommands& c) { c.SaveList(); };
-  void (*remove)(ListCommands&) = [](ListCommands& c) { c.DeleteList(); };
   // the name shown, the command, the data folder, the answer, the questions, the error, the list file, the trashed one
-  const std::tuple<std::string, void (*)(ListCommands&), QByteArray, bool, std::vector<QString>, std::string,
-                   std::string, std::string>
+  const std::tuple<std::string, Click, QByteArray, bool, std::vector<QString>, std::string, std::string, std::string>
       cases[] = {
           {"", load, data, true, {}, refused, bytes, gone},
           {" ", save, data, true, {}, refused, bytes, gone},
-          {"  ", remove, data, true, {}, refused, bytes, gone},
-          {"L", remove, data, true, {trash}, none, gone, bytes},
-          {"L", remove, plain, true, {trash, again}, none, gone, gone},
+          {"  ", erase, data, true, {}, refused, bytes, gone},
+          {"L", erase, data, true, {trash}, none, gone, bytes},
+          {"L", erase, plain, true, {trash, again}, none, gone, gone},
       };
   for (const auto& [shown, click, dataHome, answer, questions, error, left, trashed] : cases) {
     SCOPED_TRACE(::testing::PrintToString(std::tuple(shown, dataHome, answer)));
