@@ -31,11 +31,10 @@ struct Box {
   QString title, text, buttons;
 };
 
-class GuiTest : public ::testing::Test {
+class GuiTest : public ProgramFolder {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
-    SetAppFolder(folder_.path());
+    ProgramFolder::SetUp();
     Settings::SetUserFile(Folder() + "config/Tenaxo.ini");  // which also names the one-copy guard
     dataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(Folder() + "data"));
@@ -45,7 +44,7 @@ class GuiTest : public ::testing::Test {
   }
   void TearDown() override {
     window.reset();
-    SetAppFolder(QString());
+    ProgramFolder::TearDown();
     Settings::SetUserFile(QString());
     dataHome_.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", dataHome_);
   }
@@ -63,8 +62,7 @@ class GuiTest : public ::testing::Test {
     box->reject();
   }
   std::string LastBox() const { return boxes.empty() ? "" : boxes.back().text.toStdString(); }
-  QString Folder() const { return folder_.path() + QLatin1Char('/'); }
-  QString ListPath(const char* name) const { return Folder() + QString::fromUtf8(name) + ".tnx"; }
+  QString ListPath(const char* name) const { return PathOf(name) + ".tnx"; }
   void PutList(const char* name, const std::string& bytes) { PutFile(ListPath(name), bytes); }
   std::string ListBytes(const char* name) const { return FileBytes(ListPath(name)); }
   // A value of the group [Tenaxo] of the settings file, as the file holds it.
@@ -125,7 +123,6 @@ class GuiTest : public ::testing::Test {
   QTimer boxTimer;              // looks for them
 
  private:
-  QTemporaryDir folder_;
   QByteArray dataHome_;
 };
 
