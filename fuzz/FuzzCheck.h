@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What the fuzz targets share: libFuzzer's entry point, FUZZ_CHECK (a failed check prints what failed and stops the
-// run: libFuzzer keeps and prints the input), refusals.
+// The fuzz targets' entry point, FUZZ_CHECK (prints what failed and aborts: libFuzzer keeps the input), refusals.
 #include <QByteArray>
 #include <cstdio>
 #include <string>

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The importers on any bytes: import_text reads them as a text, CSV or Anki file, import_kvtml as KVTML
-// (README.md lists the checks).
+// The importers on any bytes: import_text as text, CSV or Anki, import_kvtml as KVTML (checks: README.md).
 #include <algorithm>
 
 #include "CellText.h"

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A list file of any bytes: decoded and encoded back, cut into lines and cells, filled into a table and saved, loaded
-// and saved again (README.md lists the checks).
+// A list file of any bytes: decoded, encoded back, cut into cells, saved, loaded and saved again (checks: README.md).
 #include <QStringDecoder>
 
 #include "FuzzCheck.h"
@@ -25,9 +24,7 @@ static ListLines Reference(std::string_view text) {
 }
 
 void fuzz::OneInput(std::string_view input) {
-  // Refused: a file marked UTF-8 or UTF-16 whose bytes are not, a NUL before other characters. Any other gives UTF-8,
-  // encoded back as it was read to the bytes before the NULs that end it; UTF-16 is written back as UTF-8 with the
-  // mark.
+  // Refused: bad UTF-8 or UTF-16 after its mark, a NUL before text; else encoded back as read, UTF-16 as UTF-8 + mark.
   const std::string_view kept = input.substr(0, input.find_last_not_of('\0') + 1);
   FileEncoding encoding = FileEncoding::None;
   std::string text;

@@ -29,14 +29,12 @@ namespace tenaxo::test {
 // A message box seen; buttons: their texts in order, the default one in brackets.
 struct Box {
   QString title, text, buttons;
-  QMessageBox::Icon icon;
 };
 
-class GuiTest : public ::testing::Test {
+class GuiTest : public ProgramFolder {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
-    SetAppFolder(folder_.path());
+    ProgramFolder::SetUp();
     Settings::SetUserFile(Folder() + "config/Tenaxo.ini");  // which also names the one-copy guard
     dataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(Folder() + "data"));
@@ -46,7 +44,7 @@ class GuiTest : public ::testing::Test {
   }
   void TearDown() override {
     window.reset();
-    SetAppFolder(QString());
+    ProgramFolder::TearDown();
     Settings::SetUserFile(QString());
     dataHome_.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", dataHome_);
   }
@@ -54,7 +52,7 @@ class GuiTest : public ::testing::Test {
   void AnswerBox() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
-    boxes.push_back({box->windowTitle(), box->text(), {}, box->icon()});
+    boxes.push_back({box->windowTitle(), box->text(), {}});
     for (QAbstractButton* b : box->buttons())
       boxes.back().buttons += b == box->defaultButton() ? '[' + b->text() + "] " : b->text() + ' ';
     const QString answer = answers.empty() ? QStringLiteral("OK") : answers.front();
@@ -64,8 +62,7 @@ class GuiTest : public ::testing::Test {
     box->reject();
   }
   std::string LastBox() const { return boxes.empty() ? "" : boxes.back().text.toStdString(); }
-  QString Folder() const { return folder_.path() + QLatin1Char('/'); }
-  QString ListPath(const char* name) const { return Folder() + QString::fromUtf8(name) + ".tnx"; }
+  QString ListPath(const char* name) const { return PathOf(name) + ".tnx"; }
   void PutList(const char* name, const std::string& bytes) { PutFile(ListPath(name), bytes); }
   std::string ListBytes(const char* name) const { return FileBytes(ListPath(name)); }
   // A value of the group [Tenaxo] of the settings file, as the file holds it.
@@ -102,6 +99,14 @@ class GuiTest : public ::testing::Test {
     ASSERT_TRUE(window->SgListe->Editor()->hasFocus());
   }
   void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+  // A key to the menu open, else to the focus of the window, made active again as offscreen Qt does not.
+  void Press(int key, Qt::KeyboardModifiers with = {}) {
+    QWidget* popup = QApplication::activePopupWidget();
+    if (!popup) QApplication::setActiveWindow(window.get());
+    QTest::keyClick(popup ? popup : QApplication::focusWidget(), static_cast<Qt::Key>(key), with);
+  }
+  void Undo() { Press(Qt::Key_Z, Qt::ControlModifier); }
+  void Redo() { Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }
   void ClickFree() { QTest::mouseClick(window->PnFiche, Qt::LeftButton, {}, QPoint(440, 125)); }
   std::string Title() const { return window->windowTitle().toStdString(); }
   std::string Caption(Panel* panel) const { return panel->Caption().toStdString(); }
@@ -118,7 +123,6 @@ class GuiTest : public ::testing::Test {
   QTimer boxTimer;              // looks for them
 
  private:
-  QTemporaryDir folder_;
   QByteArray dataHome_;
 };
 

@@ -1,89 +1,100 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The statistics' figures from the answers per day and from the list's counters, worked out by hand.
+// The undo record of the study list and the search, below the window.
 #include <gtest/gtest.h>
 
-#include "AnswerHistory.h"
+#include <functional>
+
+#include "ColumnSort.h"
+#include "ListSearch.h"
+#include "Ranking.h"
+#include "TableChanges.h"
+#include "TableRows.h"
 #include "TableText.h"
 
 namespace tenaxo {
 namespace {
+using test::French;
 
-int32_t Day(int y, int m, int d) { return DayNumber(QDate(y, m, d)); }
-const int32_t kToday = Day(2026, 3, 4);  // a Wednesday
-const std::vector<DayCount> kDays = {
-    {Day(2026, 3, 4), 3, 2},  {Day(2026, 3, 2), 1, 1}, {Day(2026, 2, 25), 2, 0},
-    {Day(2026, 2, 3), 4, 4},  {Day(2026, 2, 2), 9, 9}, {Day(2025, 12, 31), 5, 1},
-    {Day(2025, 3, 15), 7, 7}, {Day(2024, 6, 1), 1, 0}, {Day(2026, 3, 5), 8, 8}};  // tomorrow: not counted
+// Every row, the header last.
+std::vector<StudyTable::Row> All(const StudyTable& table) {
+  auto rows = test::Cells(table);
+  return rows.push_back(table.RowTexts(0)), rows;
+}
 
-struct Bar {
-  int32_t index, day, asked, found;
-};
-void ExpectBars(const std::vector<DayCount>& bars, size_t count, std::initializer_list<Bar> expected) {
-  ASSERT_EQ(bars.size(), count);
-  for (const Bar& bar : expected) {
-    SCOPED_TRACE(bar.index);
-    EXPECT_EQ(bars[bar.index].day, bar.day);
-    EXPECT_EQ(bars[bar.index].asked, bar.asked);
-    EXPECT_EQ(bars[bar.index].found, bar.found);
+// Each change undone and made again twice: every cell, the header and the width exactly; nothing recorded again.
+TEST(TableChanges, UndoAndRedoGiveBackTheTableExactly) {
+  const StudyTable::Row pq = {"p", "q"}, wide = {"w", "", "", "", "", "f"};
+  const std::pair<const char*, std::function<void(StudyTable&)>> cases[] = {
+      {"a cell typed into three times",
+       [](StudyTable& t) { t.SetCell(0, 2, "x"), t.SetCell(0, 2, "xy"), t.SetCell(0, 2, "xyz"); }},
+      {"cells here and there, one twice",
+       [](StudyTable& t) { t.SetCell(2, 1, "7"), t.SetCell(1, 2, "x"), t.SetCell(2, 1, ""), t.SetCell(0, 1, "b"); }},
+      {"a row's texts", [](StudyTable& t) { t.SetRowTexts(1, {"p"}); }},
+      {"a row added", [&](StudyTable& t) { AddGridRow(t, pq); }},
+      {"the last row deleted", [](StudyTable& t) { DeleteGridRow(t, 3); }},
+      {"ranked", [](StudyTable& t) { ComputeRatios(t, French()); }},
+      {"replaced by a wider list", [&](StudyTable& t) { t.ReplaceDataRows(std::vector(1, wide)); }},
+      {"one after another",
+       [&](StudyTable& t) {
+         InsertGridRow(t, 1, pq), t.SetCell(2, 4, "9"), DeleteGridRow(t, 2), SortGrid(t, 2, sfNumeric, French()),
+             AddGridRow(t, StudyTable::Row());
+       }},
+  };
+  for (const auto& [name, change] : cases) {
+    SCOPED_TRACE(name);
+    StudyTable table = test::MakeTable({"a;b;3;2;", "c;d;;;", "e;f;1;;"});
+    table.SetCell(0, 0, "h");
+    const auto before = All(table);
+    TableChanges changes;
+    table.SetRecorder(&changes);
+    change(table);
+    const auto after = All(table);
+    TableChanges again;
+    table.SetRecorder(&again);
+    for (int round = 0; round < 2; ++round) {
+      changes.Undo(table);
+      EXPECT_EQ(All(table), before);
+      changes.Redo(table);
+      EXPECT_EQ(All(table), after);
+    }
+    EXPECT_TRUE(again.Empty());
+    EXPECT_EQ(table.Recorder(), &again);
   }
 }
 
-TEST(AnswerHistory, TheBarsOfEachPeriod) {
-  ExpectBars(AnswerBars(kDays, Period::Last30Days, kToday), 30,
-             {{0, Day(2026, 2, 3), 4, 4},
-              {1, Day(2026, 2, 4), 0, 0},
-              {22, Day(2026, 2, 25), 2, 0},
-              {27, Day(2026, 3, 2), 1, 1},
-              {29, kToday, 3, 2}});
-  ExpectBars(AnswerBars(kDays, Period::Last12Months, kToday), 12,
-             {{0, Day(2025, 4, 1), 0, 0},
-              {8, Day(2025, 12, 1), 5, 1},
-              {10, Day(2026, 2, 1), 15, 13},
-              {11, Day(2026, 3, 1), 4, 3}});
-  ExpectBars(AnswerBars(kDays, Period::Everything, kToday), 22,
-             {{0, Day(2024, 6, 1), 1, 0}, {9, Day(2025, 3, 1), 7, 7}, {21, Day(2026, 3, 1), 4, 3}});
-  EXPECT_TRUE(AnswerBars({}, Period::Everything, kToday).empty());
-  EXPECT_EQ(AnswerBars({}, Period::Last12Months, kToday).size(), 12u);
+// The text as the search compares it: no case, no marks, no compatibility forms, in every script.
+TEST(ListSearch, FoldsCaseMarksAndForms) {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"French accents", "Tenaxo École ÇA", "tenaxo ecole ca"},
+      {"Greek capitals", "ΑΘΗΝΑ", "αθηνα"},
+      {"Greek breathing, accent, final sigma", "Ἀθῆναι ς", "αθηναι σ"},
+      {"Cyrillic", "ЁЛКА", "елка"},
+      {"sharp s", "Straße", "strasse"},
+      {"ligature", "ﬁn", "fin"},
+      {"full width", "ＡＢＣ", "abc"},
+      {"kana voicing mark", "が", "か"},
+      {"dotted capital I", "İ", "i"},
+      {"beyond 16 bits", "𝐀", "a"},
+  };
+  ListSearch search;
+  for (const auto& [name, text, folded] : cases) EXPECT_EQ(search.Fold(QString::fromUtf8(text)), folded) << name;
 }
 
-TEST(AnswerHistory, TheWeeksStartOnMondayWithinThePeriod) {
-  // The 2nd of February falls before the 30 days; the 3rd, a Tuesday, counts in the week of the 2nd.
-  ExpectBars(WeeklyAnswers(kDays, Period::Last30Days, kToday), 3,
-             {{0, Day(2026, 2, 2), 4, 4}, {1, Day(2026, 2, 23), 2, 0}, {2, Day(2026, 3, 2), 4, 3}});
-  ExpectBars(WeeklyAnswers(kDays, Period::Everything, kToday), 6,
-             {{0, Day(2024, 5, 27), 1, 0},
-              {1, Day(2025, 3, 10), 7, 7},
-              {2, Day(2025, 12, 29), 5, 1},
-              {3, Day(2026, 2, 2), 13, 13}});
-}
-
-TEST(AnswerHistory, TheStreakEndsTodayOrYesterday) {
-  const struct {
-    const char* name;
-    std::vector<int32_t> days;  // before today, each with one answer; -1 is yesterday
-    int32_t current, longest;
-  } cases[] = {{"none", {}, 0, 0},
-               {"today and the two days before", {0, -1, -2, -5, -6}, 3, 3},
-               {"up to yesterday", {-1, -2, -10, -11, -12, -13}, 2, 4},
-               {"broken the day before yesterday", {-2, -3}, 0, 2},
-               {"tomorrow does not count", {1, 0}, 1, 1}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    std::vector<DayCount> days{{kToday - 3, 0, 0}};  // a day without an answer
-    for (int32_t day : c.days) days.push_back({kToday + day, 1, 0});
-    const Streak streak = AnswerStreak(days, kToday);
-    EXPECT_EQ(streak.current, c.current);
-    EXPECT_EQ(streak.longest, c.longest);
-  }
-}
-
-TEST(AnswerHistory, ThePairsByRatioFromTheListsCounters) {
-  // The ratio halves below 10 questions: 1 of 4 is 0,125.
-  const StudyTable table = test::MakeTable({"a;A;;;", "b;B;0;0;", "c;C;10;10;", "d;D;10;5;", "e;E;4;1;", "f;F;20;19;",
-                                            "g;G;10;0;", "h;H;10;12;", "i;I;10;-3;", "j;J;20;1;", "k;K;10;1;"});
-  const RatioCounts expected = {2, 3, 2, 0, 0, 0, 1, 0, 0, 0, 3};
-  const RatioCounts counts = RatioHistogram(table);
-  for (size_t k = 0; k < counts.size(); ++k) EXPECT_EQ(counts[k], expected[k]) << k;
+// The pairs holding a text in Gauche or Droite, each once, Gauche first; none across the columns; changes seen.
+TEST(ListSearch, FindsPairsByGaucheOrDroite) {
+  StudyTable table = test::MakeTable({"École;school", "lycée;high SCHOOL", "αθηνα;Athènes", "ecolier;pupil",
+                                      "x;y;école", "\xE9t\xE0\x80\xED\xA0\x80\xED\xBF\xBF;"});
+  const std::tuple<const char*, const char*, std::vector<SearchHit>> cases[] = {
+      {"either column, Gauche first", "e", {{1, 0}, {2, 0}, {3, 1}, {4, 0}}},
+      {"across the columns", "ecoleschool", {}},
+      {"nothing typed", "", {}},
+      {"nowhere", "zz", {}},
+      {"bytes that are no UTF-8, one U+FFFD each", "\uFFFDt\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD", {{6, 0}}},
+  };
+  ListSearch search;
+  for (const auto& [name, text, hits] : cases) EXPECT_EQ(search.Find(table, QString::fromUtf8(text)), hits) << name;
+  table.SetCell(1, 5, "ÉCOLE");
+  EXPECT_EQ(search.Find(table, QStringLiteral("ecole")), (std::vector<SearchHit>{{1, 0}, {5, 1}}));
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Lists brought in from other trainers' files (text and KVTML), and taken back out.
-#include <gtest/gtest.h>
+// Lists brought in from other trainers' files (text and KVTML), and taken back out; one "Fault" per fault found.
+#include <QXmlStreamReader>
 
 #include "ExportList.h"
 #include "ImportList.h"
 #include "KvtmlReader.h"
+#include "KvtmlWriter.h"
+#include "ListEncoding.h"
 #include "ListNames.h"
 #include "StorageFixture.h"
 #include "TextImport.h"
@@ -32,8 +34,7 @@ TEST_F(ImportFolder, AFileTooLargeIsRefusedUnread) {
   EXPECT_EQ(Entries(), (QStringList{"gros.KVTML", "limite.txt"}));
 }
 
-// A file and what it gives: its rows (the cells left out up to the five columns are empty) and its skipped lines,
-// {line, reason}; or the refusal after "Le fichier "<name>" ".
+// A file's rows (padded to five cells) and skipped lines {line, reason}, or the refusal after "Le fichier "t" ".
 struct ReadCase {
   const char* name;
   S bytes;
@@ -213,8 +214,7 @@ TEST(Kvtml, DocumentsGiveTheirRowsOrTheLineOfTheFault) {
       });
 }
 
-// Both exports read back as the list: a blank pair is left out, Juste over Demandé, U+FFFE (no XML character) and
-// bytes that are not UTF-8; a .tnx file is a list and no export.
+// The exports read back as the list (blank pairs out, Juste over Demandé, bad text); .tsv; a .tnx is no export.
 TEST_F(ImportFolder, ExportsReadBackAsTheList) {
   StudyTable list =
       MakeTable({"maison;家;3;2;0,667;;note", "#dièse;\"guillemets\" d'abord;;;;;", "; ;5;5;;;",
@@ -230,9 +230,9 @@ TEST_F(ImportFolder, ExportsReadBackAsTheList) {
   EXPECT_EQ(ImportListFile(PathOf("liste.KVTML")).rows,
             Split({"maison;家;3;2;;;note", "#dièse;\"guillemets\" d'abord;;;", "a<br>b & c;{{c1::tab}};1;0;",
                    "jamais trouvé;x;4;4;", "🙂;\uFFFD\uFFFDt\uFFFD;;;"}));
-  for (const char* part : {"<title>liste</title>", "</grade>\n   </translation>\n   <translation id=\"3\">",
-                           "<entry id=\"4\"/>\n  </container>"})
-    EXPECT_NE(FileBytes(PathOf("liste.KVTML")).find(part), S::npos) << part;
+  EXPECT_NE(FileBytes(PathOf("liste.KVTML")).find("<title>liste</title>"), S::npos);
+  ExportList(MakeTable({"#dièse;sharp;3;2;0,667;note", " ; ", "a\tb\r\nc;\"d\""}), PathOf("paires.TSV"));
+  EXPECT_EQ(FileBytes(PathOf("paires.TSV")), "#dièse\tsharp\na b  c\t\"d\"\n") << "Fault 7: .tsv, the pairs alone";
   PutFile(PathOf("Mots.tnx"), "a\tb\r\n");
   EXPECT_EQ(ErrorOf([&] { ExportList(list, PathOf("Mots.tnx")); }),
             "Impossible d'exporter vers \"" + PathOf("Mots.tnx").toStdString() +
@@ -249,6 +249,75 @@ TEST_F(ImportFolder, NewListNames) {
   EXPECT_EQ(FreeListName(QStringLiteral("Mots")), QStringLiteral("Mots 4"));
   EXPECT_EQ(FlatListName(QStringLiteral("sous\\dossier/liste"), QString()), QStringLiteral("sous_dossier_liste"));
   EXPECT_EQ(FlatListName(QString(), QStringLiteral("sans nom")), QStringLiteral("sans nom"));
+}
+
+QString Data(const char* name) { return QStringLiteral(TENAXO_TEST_DATA "/exchange/") + QString::fromUtf8(name); }
+
+// Fault 1: the lesson's empty <entry id>, each {translation, fromid, grade, count, errors}; counters come back.
+TEST(Exchange, KvtmlExportKeepsItsLessonAndPractice) {
+  const StudyTable table =
+      MakeTable({"jamais;a", "15 sur 20;b;20;15", "5 sur 5, moins de 10;c;5;5", "Juste trop;d;1;9"});
+  const S xml = KvtmlText(table, "t");
+  QXmlStreamReader reader(QByteArray::fromStdString(xml));
+  std::vector<int> lesson;
+  std::vector<std::array<int, 5>> grades;
+  for (int translation = 0; !reader.atEnd();) {
+    if (reader.readNext() != QXmlStreamReader::StartElement) continue;
+    const QString element = reader.name().toString();
+    const int number = reader.attributes().value(QLatin1String(element == "grade" ? "fromid" : "id")).toInt();
+    if (element == "entry" && reader.readNext() == QXmlStreamReader::EndElement) lesson.push_back(number);
+    if (element == "translation") translation = number;
+    if (element == "grade") grades.push_back({translation, number});
+    const int field = QStringList{"currentgrade", "count", "errorcount"}.indexOf(element);
+    if (field >= 0) grades.back()[static_cast<size_t>(field) + 2] = reader.readElementText().toInt();
+  }
+  EXPECT_EQ(lesson, (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(
+      grades,
+      (std::vector<std::array<int, 5>>{
+          {0, 1, 5, 10, 2}, {1, 0, 5, 10, 3}, {0, 1, 4, 2, 0}, {1, 0, 4, 3, 0}, {0, 1, 4, 0, 0}, {1, 0, 4, 1, 0}}));
+  EXPECT_EQ(ParseKvtml(xml, "t").rows,
+            Split({"jamais;a;;;", "15 sur 20;b;20;15;", "5 sur 5, moins de 10;c;5;5;", "Juste trop;d;1;1;"}));
+}
+
+// Faults 2 and 3: '#' lines are pairs, KWordQuiz's header is told; only Gauche-Droite practice counts.
+TEST(Exchange, ImportKeepsEveryLineAndThePracticeOfThePair) {
+  const std::tuple<const char*, std::vector<S>, std::vector<int>> cases[] = {
+      {"kwordquiz.csv", {"#dièse;sharp;;;", "bémol;flat;;;"}, {1, 2}},
+      {"parley3.kvtml", {"Talg;tallow;5;5;;suif", "Saft;sap;9;7;", "Erbse;pea;5;4;"}, {}},
+      {"kvtml1.kvtml", {"Haus;house;7;4;;maison", "Baum;tree;2;0;", "Hund;dog;;;"}, {}},
+  };
+  for (const auto& [file, rows, skipped] : cases) {
+    SCOPED_TRACE(file);
+    const ImportedList list = ImportListFile(Data(file));
+    EXPECT_EQ(list.rows, Split(rows));
+    std::vector<int> lines;
+    for (const SkippedLine& line : list.skipped) lines.push_back(line.line);
+    EXPECT_EQ(lines, skipped);
+  }
+  EXPECT_EQ(ParseTextImport("Title:\tx\nchat\tcat\n", "t").Pairs(), 2) << "a title alone is a pair";
+  EXPECT_EQ(ParseTextImport("Titre :\tx\nAuteur :\ny\tz", "t").skipped.front().reason, "en-tête de KWordQuiz");
+}
+
+// Fault 4, and the bytes of no list encoding (fault 5): each refusal names the line of the fault.
+TEST(Exchange, RefusalsNameTheLineOfTheFault) {
+  using namespace std::string_literals;
+  EXPECT_EQ(ErrorOf([] {
+              ParseKvtml("<?xml version='1.0' encoding='Shift_JIS'?>\r<kvtml>\r\r<e>\x81\x20</e></kvtml>", "t");
+            }),
+            "Le fichier \"t\" n'est pas un fichier XML bien formé (ligne 4).");
+  const std::pair<S, S> lists[] = {
+      {"\xFF\xFE"
+       "a\0\n\0b\0\n\0\x3D\xD8\n\0"s,
+       "est marqué UTF-16, mais sa ligne 3 n'est pas de l'UTF-16 valide."},
+      {"\xFE\xFF\0a\0\r\0\n\0b\n"s, "est marqué UTF-16, mais sa ligne 2 n'est pas de l'UTF-16 valide."},
+      {"a\r\n\r\nb\0c"s,
+       "n'est pas une liste : sa ligne 3 contient un caractère nul (texte UTF-16 sans marque, ou "
+       "fichier qui n'est pas du texte)."}};
+  for (const auto& [bytes, message] : lists) {
+    FileEncoding encoding;
+    EXPECT_EQ(ErrorOf([&] { DecodeListFile(bytes, "t", encoding); }), "Le fichier \"t\" " + message);
+  }
 }
 
 }  // namespace

@@ -20,6 +20,7 @@ void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 namespace tenaxo {
 namespace {
 using namespace test;
+using S = std::string;
 using Texts = std::vector<std::string>;
 using Click = void (*)(ListCommands&);
 
@@ -37,8 +38,7 @@ const Click import = [](ListCommands& c) {
   c.ImportFiles({AppFolder() + "mots.txt", AppFolder() + "vide.txt", AppFolder() + "Anglais.txt"});
 };
 
-// The list "Courante" loaded and answered in, not saved yet, beside the list "Anglais", the read-only "Lecture" and
-// a few empty ones, and three files to import, "vide.txt" empty.
+// "Courante" loaded, answered, unsaved; "Anglais", read-only "Lecture", empty lists, three files to import.
 class Lists : public ProgramFolder {
  protected:
   void SetUp() override {
@@ -65,15 +65,14 @@ class Lists : public ProgramFolder {
     return ErrorOf([&] { click(commands); });
   }
 
+  QString Load(const char* list) { return window.name = list, commands.LoadList(); }
+
   Session session;
   FakeWindow window;
   ListCommands commands{session, window.Bind()};
 };
 
-// A click with the drop-down showing a name and the answer given: the question asked, the message of a failure, a file
-// then; for a click that goes through, the study list, its name, the drop-down's text and items; else nothing changed.
-// An import saves the unsaved changes first, makes a list of a free name per file (a refused file is told, the others
-// go on) and loads the last one made.
+// A click, a name shown, an answer: the question, the failure, a file, then the session and drop-down, or no change.
 TEST_F(Lists, EachCommandsDecisions) {
   const QString ecraser = "Ecraser cette liste ?", corbeille = "Mettre cette liste à la corbeille ?",
                 vider = "Vider cette liste ?",
@@ -160,6 +159,84 @@ TEST_F(Lists, RunningOutOfMemoryInALoadChangesNothing) {
   }
   failAt = -1;
   EXPECT_GT(k, 5);
+}
+
+// Fault 5: UTF-16 read whole, told once, saved as UTF-8 with the mark; undecodable files refused and left alone.
+TEST_F(Lists, Utf16IsReadWholeAndUnreadableFilesStay) {
+  QFile::copy(TENAXO_TEST_DATA "/exchange/utf16.tnx", PathOf("Unicode.tnx"));
+  EXPECT_NE(Load("Unicode"), QString());
+  EXPECT_EQ(Cells(session.table), Split({"chat;cat;3;2;", "élan;🙂;;;"}));
+  EXPECT_EQ(commands.SaveList(), SaveResult::Saved);
+  EXPECT_EQ(FileBytes(PathOf("Unicode.tnx")),
+            "\xEF\xBB\xBF"
+            "chat\tcat\t3\t2\t\r\nélan\t🙂\t\t\t\r\n");
+  EXPECT_EQ(Load("Unicode"), QString()) << "told once";
+  PutFile(PathOf("Sans marque.tnx"), S("a\0b\0", 4));
+  EXPECT_NE(ErrorOf([&] { Load("Sans marque"); }), "(no error)");
+  session.unsaved = true;
+  EXPECT_NE(ErrorOf([&] { commands.SaveList(); }), "(no error)");
+  EXPECT_EQ(FileBytes(PathOf("Sans marque.tnx")), S("a\0b\0", 4));
+  PutFile(PathOf("Fin.tnx"), S("a\tb\r\n\0\0", 6));  // NULs that end the file are no part of the list
+  EXPECT_EQ(Load("Fin"), QString());
+  window.name = "Sans marque";
+  EXPECT_EQ(commands.SaveList(), SaveResult::Saved) << "written once another list is loaded";
+}
+
+// Fault 6: each load, and an emptied list, takes the columns the list needs, at least the five.
+TEST_F(Lists, EachLoadTakesTheWidthOfItsList) {
+  PutFile(PathOf("Large.tnx"), "a" + S(10000, '\t') + "z\r\n");
+  PutFile(PathOf("Petite.tnx"), "a\tb\r\n");
+  Load("Large");
+  EXPECT_EQ(session.table.ColCount(), 10001);
+  Load("Petite");
+  EXPECT_EQ(session.table.ColCount(), 5);
+  commands.SaveList();
+  EXPECT_EQ(FileBytes(PathOf("Petite.tnx")), "a\tb\t\t\t\r\n");
+  Load("Large");
+  commands.ClearList();
+  EXPECT_EQ(session.table.ColCount(), 5);
+}
+
+// A list always has a name; "Supprimer" trashes the list, or deletes it after a second question without a trash.
+TEST_F(ProgramFolder, NamelessListsAreRefusedAndDeletedListsGoToTheTrash) {
+  const std::string bytes = "a\tA\t\t\t\r\n", gone = "<missing>", none = "(no error)",
+                    refused = "Donnez un nom à la liste.";
+  const QString trash = "Mettre cette liste à la corbeille ?",
+                again = "La liste ne peut pas aller à la corbeille. Effacer cette liste définitivement ?";
+  const QByteArray saved[] = {qgetenv("HOME"), qgetenv("XDG_DATA_HOME")};
+  const QByteArray data = QFile::encodeName(Folder() + "data"), plain = QFile::encodeName(PathOf("plain"));
+  PutFile(PathOf("plain"), "");                  // no trash can be made in a file
+  qputenv("HOME", QFile::encodeName(Folder()));  // the lists' volume: the trash is the data folder's
+  // the name shown, the command, the data folder, the answer, the questions, the error, the list file, the trashed one
+  const std::tuple<std::string, Click, QByteArray, bool, std::vector<QString>, std::string, std::string, std::string>
+      cases[] = {
+          {"", load, data, true, {}, refused, bytes, gone},
+          {" ", save, data, true, {}, refused, bytes, gone},
+          {"  ", erase, data, true, {}, refused, bytes, gone},
+          {"L", erase, data, true, {trash}, none, gone, bytes},
+          {"L", erase, plain, true, {trash, again}, none, gone, gone},
+      };
+  for (const auto& [shown, click, dataHome, answer, questions, error, left, trashed] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(std::tuple(shown, dataHome, answer)));
+    QDir(Folder() + "data").removeRecursively();
+    PutFile(PathOf((shown + ".tnx").c_str()), bytes);
+    qputenv("XDG_DATA_HOME", dataHome);
+    Session session;
+    session.listName = "L";
+    FakeWindow window{shown, answer, {}, {}};
+    ListCommands commands(session, window.Bind());
+    EXPECT_EQ(ErrorOf([&, &click = click] { click(commands); }), error);
+    EXPECT_EQ(window.questions, questions);
+    EXPECT_EQ(FileBytes(PathOf((shown + ".tnx").c_str())), left);
+    EXPECT_EQ(FileBytes(Folder() + "data/Trash/files/L.tnx"), trashed);
+    EXPECT_EQ(session.listName, left == bytes ? "L" : "") << "forgotten once its file is gone";
+    // Unsaved changes under no name go to the rescue copy "sans nom <date>".
+    if (error == refused) {
+      EXPECT_EQ(QFileInfo(commands.SaveRescueCopy()).fileName().left(11), "sans nom 20");
+    }
+  }
+  qputenv("HOME", saved[0]);
+  qputenv("XDG_DATA_HOME", saved[1]);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The encodings of list files, the folder listing, whole-file writes, change stamps and the list folder.
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/time.h>
 
@@ -26,9 +25,7 @@ mode_t ModeOf(const QString& path) {
 // The descriptors the process holds: a file routine leaves none open.
 uint OpenFiles() { return QDir(QStringLiteral("/proc/self/fd")).count(); }
 
-// A Windows-1252 list is saved in Windows-1252 while the code page holds every character, else (a text that is not
-// UTF-8 too) in UTF-8 with the mark; read back, it gives the text, or the refusal of the first line not UTF-8 (0:
-// none).
+// Windows-1252 while the code page holds the text, else UTF-8 with the mark; read back, or the bad line refused.
 TEST(ListEncoding, ATextTheCodePageLacksIsSavedAsUtf8) {
   const S mark = "\xEF\xBB\xBF";
   const std::tuple<const char*, S, S, int> cases[] = {
@@ -62,8 +59,7 @@ TEST(ListEncoding, ATextTheCodePageLacksIsSavedAsUtf8) {
   }
 }
 
-// Every byte but NUL, TAB and the line ends, as Windows-1252 gives them: read as the code page, saved back byte
-// for byte.
+// Every byte but NUL, TAB and the line ends: read as Windows-1252, saved back byte for byte.
 TEST(ListEncoding, EveryByteOfTheCodePageComesBackAsItWas) {
   const S bytes = FileBytes(QStringLiteral(TENAXO_TEST_DATA "/every_byte.tnx"));
   FileEncoding encoding = FileEncoding::Utf8;
@@ -77,8 +73,7 @@ TEST(ListEncoding, EveryByteOfTheCodePageComesBackAsItWas) {
 
 class ListFileIo : public ProgramFolder {};
 
-// '*' any run, '?' one character, letter case ignored; files and folders, links followed; no hidden name but ".tnx"
-// (the empty list name's file), nothing else.
+// '*' any run, '?' one character, case ignored; links followed; of hidden names only ".tnx".
 TEST_F(ListFileIo, TheListingMatchesTheMasksLastPart) {
   for (const char* name : {"abc", "aXbYc", "ac", "ABC.tnx", ".x", ".tnx", ".cachée.tnx"}) PutFile(PathOf(name), "");
   QDir().mkdir(PathOf("dossier.tnx"));
@@ -102,9 +97,7 @@ TEST_F(ListFileIo, TheListingMatchesTheMasksLastPart) {
   EXPECT_EQ(OpenFiles(), held);
 }
 
-// Written to a path (through a link, to the file it names): a new file gets the usual rights, a replaced one keeps its
-// own; a write that cannot be made leaves the file as it was, with the system's reason. Nothing is left beside them, no
-// descriptor open, the process's file mask as it was.
+// A write replaces the file whole (rights kept, links followed) or not at all, with the reason; nothing left over.
 TEST_F(ListFileIo, AWriteReplacesTheFileWholeOrNotAtAll) {
   const mode_t mask = umask(007);
   PutFile(PathOf("liste.tnx"), "old");
@@ -189,8 +182,7 @@ TEST_F(ListFileIo, AStampTellsOtherBytes) {
   EXPECT_FALSE(ChangedOnDisk(FileStamp())) << "no file";
 }
 
-// A copy run from a folder of its own keeps its lists beside its program file; an installed copy (<prefix>/bin beside
-// <prefix>/share/tenaxo) in the user's data folder, which gets the shipped lists when it holds none of its own yet.
+// Lists beside the program, or when installed in the data folder, which gets the shipped lists when it has none.
 TEST(ListFolder, BesideTheProgramOrInTheUsersFolder) {
   // The program, the shipped lists, a list of the user's; the list folder, the shipped list copied there.
   const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {

@@ -12,8 +12,7 @@
 #include "QuestionCycle.h"
 #include "TableText.h"
 
-// Sanitizer builds: the audio layer under the engine loses libasound's hardware parameter block at each open of the
-// output; not ours to free.
+// Sanitizer builds: libasound's leak at each open of the output is not ours to free.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libasound.so\n"; }
 extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
 
@@ -31,8 +30,7 @@ Texts Pairs(int n) {
   return rows;
 }
 
-// The rows under their header in the list "liste", speech on in Polish, and a quiz whose clock reads `clock`; `seen`
-// is the left side as each text is about to be spoken.
+// A quiz on "liste", speech in Polish, its clock `clock`; `seen`: the left side as each text is to be spoken.
 struct Rig {
   explicit Rig(const Texts& rows = Pairs(30)) {
     session.table = MakeTable(rows);
@@ -54,10 +52,7 @@ struct Rig {
   QuestionCycle cycle{session, FakeVoices(voices), [this] { return clock; }};
 };
 
-// Three draws from the clock's low 32 bits, reseeded at every question: below 4 (0: the whole list, else the 20
-// weakest rows), the row, below 2 (0, or "Montrer à gauche en premier": the left side shows). A reveal by the user
-// awaits the answer; before the first question (clock 0): no score, no left text, the right side's header. The left
-// text is spoken once shown; a failure to speak, or to make a voice, leaves speech off, and with it the voice.
+// Draws from the clock (list part, row, side), reveals, the first question, and speech turned off by its failures.
 TEST(Quiz, QuestionsRevealsAndSpeech) {
   using Reveal = void (QuestionCycle::*)(bool);
   enum Voices { Speak, Fail, Raise, Off };
@@ -106,8 +101,7 @@ TEST(Quiz, QuestionsRevealsAndSpeech) {
   EXPECT_FALSE(cycle.SpeechOn());
 }
 
-// An answer books into the pending pair (if still there), then the next question notes the score before it counts
-// (counts stop at the largest 32-bit value); the 1st, 6th, 11th... question of a series ranks the list first.
+// An answer books into the pending pair, the score is noted before it counts; questions 1, 6, 11... rank first.
 TEST(Quiz, AnswersScoresAndRanking) {
   const std::string largest = "a;b;2147483647;2147483647;", pair = "a;b;3;1;0,5", ranked = "a;b;3;1;0,167";
   const Action next = &QuestionCycle::NextQuestion, yes = &QuestionCycle::AnswerFound,
@@ -143,10 +137,7 @@ TEST(Quiz, AnswersScoresAndRanking) {
   }
 }
 
-// The engine is one per process, so each case runs in a child process (a death test) that must exit with 0 and print
-// nothing (a failed check prints what it saw). Sound goes to no sound server; ALSA writes it to a file, or has no
-// output. Listing or making a voice does not start the engine; the first text does. Heard: each text's sound in bytes
-// against "1997" in French (numbers are read in the language asked, English for one the engine lacks), markup as such.
+// One engine per process: each case in a death test, silent; sound to a file or nowhere; heard lengths by language.
 TEST(RealVoice, SpeaksInTheLanguageAskedAndFailsQuietlyWithoutAnOutput) {
   const std::tuple<const char*, const char*, double, double> cases[] = {
       {"1997", "", 1.1, 1.3},   {"1997", "xx-gone", 1.1, 1.3},           {"1997", "fr", 0.97, 1.03},

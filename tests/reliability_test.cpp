@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Faults while saving and closing: whatever happens, the list file holds either the old list or the new one, whole, and
-// the answers not yet saved stay in the window until a save goes through. One running copy.
+// Faults while saving and closing: the file holds the old list or the new one, whole; unsaved answers stay.
 #include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -20,9 +19,7 @@ using namespace test;
 
 enum Fault { kNone, kSettingsReadOnly, kFileSizeLimit, kFolderReadOnly, kSignal, kSignalInBox };
 
-// Closing with an answer not saved, by the user or a termination signal, saves the list and stores the settings. When
-// the user will not write over another list, or the save fails (part-way at the file size limit, or in a folder the
-// user may not write to), the window stays with the answers or closes with a rescue copy; the old list stays whole.
+// Closing unsaved saves the list; a refusal or failed save keeps the window, or leaves a rescue copy.
 TEST_F(GuiTest, ClosingLosesNoAnswer) {
   const QString rescue = Folder() + "data/Tenaxo/secours";
   const std::string answered = "a\tA\t1\t1\t\r\n", old = "a\tA\t\t\t\r\n", none = "<missing>";
@@ -94,8 +91,7 @@ TEST_F(GuiTest, ClosingLosesNoAnswer) {
   }
 }
 
-// One running copy per user and settings file: a later start brings it forward (shown, not minimised, active) and ends.
-// A copy killed without cleaning up (its socket and lock left behind) never blocks a start.
+// One running copy: a later start hands it its files, brings it forward and ends; leftovers never block.
 TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();  // offscreen, the data in the test's folder
   env.insert("XDG_CONFIG_HOME", Folder() + "home");
@@ -113,10 +109,17 @@ TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
   Start();
   EXPECT_TRUE(window->About()->isVisible()) << "without a list, the About window comes up";
   window->showMinimized(), window->hide();
-  QObject::connect(&first, &SingleInstance::Activated, [this] { BringToFront(window.get()); });
-  second.start(TENAXO_PROGRAM);
+  QStringList handed;
+  QObject::connect(&first, &SingleInstance::Activated, [&](const QStringList& files) {
+    handed = files;
+    BringToFront(window.get());
+  });
+  second.setWorkingDirectory(Folder());
+  second.start(TENAXO_PROGRAM, {"mots.txt", "/x/Autre.tnx"});
   ASSERT_TRUE(second.waitForFinished(20000)) << "the second copy kept running";
   EXPECT_TRUE(second.exitStatus() == QProcess::NormalExit && second.exitCode() == 0);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !handed.isEmpty(); }, 5000));
+  EXPECT_EQ(handed, QStringList({Folder() + "mots.txt", "/x/Autre.tnx"}));
   EXPECT_TRUE(QTest::qWaitFor([&] { return window->isVisible(); }, 5000)) << "not brought forward";
   EXPECT_FALSE(window->isMinimized());
   EXPECT_TRUE(QTest::qWaitForWindowActive(window.get(), 1000));

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings, always against a file in a temporary folder.
-#include <gtest/gtest.h>
-
 #include <QDateTime>
 
 #include "Settings.h"
@@ -29,8 +27,7 @@ class SettingsFile : public ::testing::Test {
   QTemporaryDir dir_;
 };
 
-// The first start reads empty texts and unchecked boxes and makes the file with its group, in folders made for it; a
-// file that cannot be read reads the same.
+// A first start reads empty values and makes the file in its folders; an unreadable file reads the same.
 TEST_F(SettingsFile, AMissingFileReadsEmptyAndIsMade) {
   ExpectValues(Path("config/sous/Tenaxo.ini"), {"", "0", "0", ""});
   EXPECT_EQ(FileBytes(Path("config/sous/Tenaxo.ini")), "[Tenaxo]\n");
@@ -38,9 +35,7 @@ TEST_F(SettingsFile, AMissingFileReadsEmptyAndIsMade) {
   ExpectValues(Path("dossier.ini"), {"", "0", "0", ""});
 }
 
-// Each value under its own name in the group [Tenaxo], texts in UTF-8 up to a NUL, check boxes as "-1" and "0" (read:
-// checked by "true" in any case or a number other than 0); in hand-edited or foreign files, a value is read as text, or
-// refused by its name when it is not text.
+// Each value under its name in [Tenaxo], UTF-8 up to a NUL, boxes as "-1"/"0"; a value that is no text refused.
 TEST_F(SettingsFile, EachValueIsStoredUnderItsNameAndReadAsText) {
   const S bad = "Type de données incorrect pour '";
   using Change = std::function<void(Settings&)>;  // none: the file is only read
@@ -83,8 +78,7 @@ TEST_F(SettingsFile, EachValueIsStoredUnderItsNameAndReadAsText) {
   }
 }
 
-// The file's folder is a file, the file is a folder, or it has a line that cannot be read: the write fails and the
-// file stays as it was.
+// A write that cannot be made fails and leaves the file as it was.
 TEST_F(SettingsFile, ARefusedWriteFailsAndLeavesTheFile) {
   PutFile(Path("fichier"), "x");
   QDir().mkdir(Path("dossier.ini"));

@@ -31,9 +31,7 @@ struct Log : TableObserver {
   void AllReplaced() override { events.push_back({"replaced", -1, -1}); }
 };
 
-// The data rows, the current cell's row (its column is 2), a change and its argument; then the data rows, what the
-// view was told, and the current cell. Moved rows get a single space in every empty cell. Cells outside the table read
-// empty and take no text; a cell too long to be held in place adds its heap block (capacity and NUL) to the bytes held.
+// A change: the data rows after, what the view is told, the current cell; moved rows get spaces in empty cells.
 TEST(StudyTable, ChangesTellTheViewAndKeepTheCurrentCellInTheDataRows) {
   enum Change { Cell, Delete, Insert, Add, Clear, Replace, Sort, Current };
   const Texts three = {"a;b;3;2;0,667", "c;d;;;", "e;f;;;"}, blank = {";;;;"};
@@ -132,8 +130,7 @@ TEST(Utf8, ConversionsAndCuts) {
   }
 }
 
-// The exchange sort written plainly: row i is exchanged with every later row j whose key is greater (not greater
-// when descending), keys compared afresh each time. A column outside the table sorts nothing.
+// The exchange sort written plainly (row i swapped with each later greater one); a column outside sorts nothing.
 std::vector<StudyTable::Row> ExchangeSorted(const StudyTable& table, int column, int flags) {
   std::vector<StudyTable::Row> rows = Cells(table);
   for (size_t i = 0; i < rows.size() && column >= 0 && column < table.ColCount(); ++i) {
@@ -171,8 +168,7 @@ TEST(Sort, AgreesWithTheExchangeSortOnRandomTables) {
   EXPECT_EQ(French().SortKey("été").compare(French().SortKey("ÉTÉ")), 0) << "letter case aside";
 }
 
-// Ratio = Juste / Demandé, Demandé doubled below 10, with three decimals rounded half away from zero on the double;
-// no ratio when that is 0; in French, with a decimal comma and thousands grouped with U+202F.
+// Ratio = Juste / Demandé (doubled below 10), three decimals half away from zero; none for 0; in French.
 TEST(Ranking, RatiosAndOrder) {
   const std::vector<std::tuple<const char*, std::string, std::string, std::string>> cases = {
       {"9 asked: doubled", "9", "9", "0,500"},
@@ -189,8 +185,7 @@ TEST(Ranking, RatiosAndOrder) {
     ComputeRatios(table, French());
     EXPECT_EQ(table.Cell(ColRatio, 1), ratio);
   }
-  // Lowest first, by the ratio as written: q's 2/6 and p's 333/1000 are equal and move as equal keys do (ColumnSort.h);
-  // pairs never asked count as 0.
+  // Lowest first by the ratio as written (equal keys stay in order); pairs never asked count as 0.
   StudyTable table = MakeTable({"b;;;;0,9", "p;;1000;333;", "q;;3;2;", "r;;4;0;", "a;;10;10;", "c;;4;3;"});
   ComputeRatios(table, French());
   EXPECT_EQ(Cells(table),
