@@ -19,7 +19,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 seconds=${1:-60}
 shift || true
-all_targets=(list_file settings import_text import_kvtml)
+all_targets=(list_file import_text import_kvtml)
 targets=("${@:-${all_targets[@]}}")
 build=${TENAXO_FUZZ_BUILD:-$root/build-fuzz}
 work=${TENAXO_FUZZ_WORK:-${TMPDIR:-/tmp}/tenaxo-fuzz}
@@ -46,11 +46,6 @@ mkdir -p "$work/logs" "$work/tmp"
 start=$work/logs/.start  # findings newer than this are this run's
 touch "$start"
 export TMPDIR=$work/tmp
-# The list and settings files the targets write: in memory when /dev/shm is
-# there, removed at the end even when a finding stopped a target.
-files=$(mktemp -d /dev/shm/tenaxo-fuzz-files.XXXXXX 2>/dev/null || mktemp -d "$TMPDIR/files.XXXXXX")
-trap 'rm -rf "$files"' EXIT
-export TENAXO_FUZZ_FILES=$files
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 run_one() {

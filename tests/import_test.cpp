@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Lists brought in from other trainers' files (text and KVTML), and taken back out; one "Fault" per fault found.
+// Lists brought in from other trainers' files (text and KVTML), and taken back out.
 #include <QXmlStreamReader>
 
 #include "ExportList.h"
@@ -232,7 +232,7 @@ TEST_F(ImportFolder, ExportsReadBackAsTheList) {
                    "jamais trouvé;x;4;4;", "🙂;\uFFFD\uFFFDt\uFFFD;;;"}));
   EXPECT_NE(FileBytes(PathOf("liste.KVTML")).find("<title>liste</title>"), S::npos);
   ExportList(MakeTable({"#dièse;sharp;3;2;0,667;note", " ; ", "a\tb\r\nc;\"d\""}), PathOf("paires.TSV"));
-  EXPECT_EQ(FileBytes(PathOf("paires.TSV")), "#dièse\tsharp\na b  c\t\"d\"\n") << "Fault 7: .tsv, the pairs alone";
+  EXPECT_EQ(FileBytes(PathOf("paires.TSV")), "#dièse\tsharp\na b  c\t\"d\"\n") << ".tsv: the pairs alone";
   PutFile(PathOf("Mots.tnx"), "a\tb\r\n");
   EXPECT_EQ(ErrorOf([&] { ExportList(list, PathOf("Mots.tnx")); }),
             "Impossible d'exporter vers \"" + PathOf("Mots.tnx").toStdString() +
@@ -253,7 +253,7 @@ TEST_F(ImportFolder, NewListNames) {
 
 QString Data(const char* name) { return QStringLiteral(TENAXO_TEST_DATA "/exchange/") + QString::fromUtf8(name); }
 
-// Fault 1: the lesson's empty <entry id>, each {translation, fromid, grade, count, errors}; counters come back.
+// The lesson's empty <entry id>, each {translation, fromid, grade, count, errors}; counters come back.
 TEST(Exchange, KvtmlExportKeepsItsLessonAndPractice) {
   const StudyTable table =
       MakeTable({"jamais;a", "15 sur 20;b;20;15", "5 sur 5, moins de 10;c;5;5", "Juste trop;d;1;9"});
@@ -280,7 +280,7 @@ TEST(Exchange, KvtmlExportKeepsItsLessonAndPractice) {
             Split({"jamais;a;;;", "15 sur 20;b;20;15;", "5 sur 5, moins de 10;c;5;5;", "Juste trop;d;1;1;"}));
 }
 
-// Faults 2 and 3: '#' lines are pairs, KWordQuiz's header is told; only Gauche-Droite practice counts.
+// '#' lines are pairs, KWordQuiz's header is told; only Gauche-Droite practice counts.
 TEST(Exchange, ImportKeepsEveryLineAndThePracticeOfThePair) {
   const std::tuple<const char*, std::vector<S>, std::vector<int>> cases[] = {
       {"kwordquiz.csv", {"#dièse;sharp;;;", "bémol;flat;;;"}, {1, 2}},
@@ -299,7 +299,7 @@ TEST(Exchange, ImportKeepsEveryLineAndThePracticeOfThePair) {
   EXPECT_EQ(ParseTextImport("Titre :\tx\nAuteur :\ny\tz", "t").skipped.front().reason, "en-tête de KWordQuiz");
 }
 
-// Fault 4, and the bytes of no list encoding (fault 5): each refusal names the line of the fault.
+// KVTML and the bytes of no list encoding: each refusal names the line of the fault.
 TEST(Exchange, RefusalsNameTheLineOfTheFault) {
   using namespace std::string_literals;
   EXPECT_EQ(ErrorOf([] {

@@ -161,7 +161,7 @@ TEST_F(Lists, RunningOutOfMemoryInALoadChangesNothing) {
   EXPECT_GT(k, 5);
 }
 
-// Fault 5: UTF-16 read whole, told once, saved as UTF-8 with the mark; undecodable files refused and left alone.
+// UTF-16 read whole, told once, saved as UTF-8 with the mark; undecodable files refused and left alone.
 TEST_F(Lists, Utf16IsReadWholeAndUnreadableFilesStay) {
   QFile::copy(TENAXO_TEST_DATA "/exchange/utf16.tnx", PathOf("Unicode.tnx"));
   EXPECT_NE(Load("Unicode"), QString());
@@ -182,7 +182,7 @@ TEST_F(Lists, Utf16IsReadWholeAndUnreadableFilesStay) {
   EXPECT_EQ(commands.SaveList(), SaveResult::Saved) << "written once another list is loaded";
 }
 
-// Fault 6: each load, and an emptied list, takes the columns the list needs, at least the five.
+// Each load, and an emptied list, takes the columns the list needs, at least the five.
 TEST_F(Lists, EachLoadTakesTheWidthOfItsList) {
   PutFile(PathOf("Large.tnx"), "a" + S(10000, '\t') + "z\r\n");
   PutFile(PathOf("Petite.tnx"), "a\tb\r\n");

@@ -491,26 +491,20 @@ TEST_F(GuiTest, AnAnswerUndoneAsksItsQuestionAgain) {
   for (QPushButton* answer : {w.BtOui, w.BtNon}) {
     SCOPED_TRACE(answer->text().toStdString());
     const int row = w.State().questionRow;
-    const std::string question = Caption(w.PnQL), title = Title(), asked = Cell(2, row), found = Cell(3, row);
-    ClickFree();
-    Click(answer);
-    Undo();
-    EXPECT_EQ(Caption(w.PnQL), question);
-    EXPECT_EQ(Caption(w.PnQR), "?");
+    const auto seen = [&] { return std::tuple(Caption(w.PnQL), Caption(w.PnQR), Title(), Cell(2, row), Cell(3, row)); };
+    const auto before = seen();
+    ClickFree(), Click(answer), Undo();
+    EXPECT_EQ(seen(), before);
     EXPECT_EQ(w.PnReponse->isVisible(), false);
-    EXPECT_EQ(Title(), title);
-    EXPECT_EQ(Cell(2, row), asked);
-    EXPECT_EQ(Cell(3, row), found);
     Redo();
-    EXPECT_EQ(Cell(2, row), std::to_string(std::atoi(asked.c_str()) + 1));
-    EXPECT_NE(Title(), title);
+    EXPECT_EQ(Cell(2, row), std::to_string(std::atoi(std::get<3>(before).c_str()) + 1));
   }
-  Press(Qt::Key_S, Qt::ControlModifier);
-  EXPECT_EQ(SauverBold(), false);
-  Undo();
-  EXPECT_EQ(SauverBold(), true);
-  Redo();
-  EXPECT_EQ(SauverBold(), false);
+  const std::pair<std::function<void()>, bool> steps[] = {
+      {[&] { Press(Qt::Key_S, Qt::ControlModifier); }, false}, {[&] { Undo(); }, true}, {[&] { Redo(); }, false}};
+  for (const auto& [step, bold] : steps) {
+    step();
+    EXPECT_EQ(SauverBold(), bold);
+  }
   Click(w.Button5);
   EXPECT_EQ(w.AcAnnuler->isEnabled(), false);
 }
