@@ -36,7 +36,6 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent), mode
   connect(horizontalHeader(), &QHeaderView::sectionCountChanged, this, [this] { FitColumns(); });
   setModel(model_);
   verticalHeader()->hide();  // no fixed column
-  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(kRowHeight);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setHighlightSections(false);
