@@ -11,7 +11,6 @@ namespace tenaxo {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Tenaxo"));
-  setOrganizationName(QStringLiteral("Tenaxo"));
   setApplicationVersion(QStringLiteral(TENAXO_VERSION));
   // Ties the windows to the desktop entry: its icon and name in the task bar
   // and the dock, on X11 and Wayland alike.

@@ -17,7 +17,6 @@ bool Confirm(QWidget* parent, const QString& question, Answers answers) {
   QPushButton* cancel =
       box.addButton(okCancel ? QStringLiteral("Annuler") : QStringLiteral("Non"), QMessageBox::RejectRole);
   box.setDefaultButton(okCancel ? ok : cancel);
-  box.setEscapeButton(cancel);
   box.exec();
   return box.clickedButton() == ok;
 }
@@ -32,7 +31,6 @@ void ShowError(QWidget* parent, const QString& message) {
                   parent);
   QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
   box.setDefaultButton(ok);
-  box.setEscapeButton(ok);
   box.exec();
 }
 

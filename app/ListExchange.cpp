@@ -52,7 +52,6 @@ void TFTenaxo::ImportFiles(const QStringList& files) {
                   ListCommands::ImportSummary(reports), QMessageBox::NoButton, this);
   QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
   box.setDefaultButton(ok);
-  box.setEscapeButton(ok);
   box.exec();
 }
 
@@ -76,7 +75,6 @@ void TFTenaxo::AcExporterClick() {
                      QDir(fileFolder_).filePath(name + QStringLiteral(".txt")));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
   // The format goes by the extension (ExportList): a filter gives the name
   // its own, in place of another filter's.
   const QStringList filters = {QStringLiteral("Texte avec en-têtes, pour Anki, UTF-8 (*.txt)"),

@@ -44,8 +44,6 @@ TFAbout::TFAbout(QWidget* owner) : QWidget(owner, Qt::Window) {
   Memo3 = Memo(Splitter1, AboutInterface(), 12, false);
   Memo2->setMinimumWidth(30);
   Memo3->setMinimumWidth(30);
-  Splitter1->addWidget(Memo2);
-  Splitter1->addWidget(Memo3);
   // Narrower than 30 px the usage notes fold away; the interface notes keep at least 30 px and take the width the
   // window gains.
   Splitter1->setCollapsible(1, false);
