@@ -40,11 +40,11 @@ double Ink(QWidget* widget, const QRect& area, const std::function<void(bool sho
   return amount;
 }
 
-// Hides and shows again the text of a control; nothing for a control without one.
+// Hides and shows again the text of a control, empty or not; nothing for a control without one.
 std::function<void(bool)> TextOf(QWidget* w) {
   auto* p = qobject_cast<Panel*>(w);
-  const char* text = qobject_cast<QComboBox*>(w) ? "currentText" : "text";  // of labels and buttons
-  if (p ? p->Caption().isEmpty() : w->property(text).toString().isEmpty()) return nullptr;
+  const char* text = qobject_cast<QComboBox*>(w) ? "currentText" : w->inherits("QPlainTextEdit") ? "plainText" : "text";
+  if (p ? p->Caption().isEmpty() : !w->property(text).isValid()) return nullptr;
   if (p) return [p, t = p->Caption()](bool on) { p->SetCaption(on ? t : QString()); };
   return [w, text, t = w->property(text)](bool on) { w->setProperty(text, on ? t : QString()); };
 }

@@ -17,7 +17,7 @@ namespace tenaxo {
 namespace {
 using namespace test;
 
-enum Fault { kNone, kSettingsReadOnly, kFileSizeLimit, kFolderReadOnly, kSignal, kSignalInBox };
+enum Fault { kNone, kSettingsReadOnly, kFileSizeLimit, kFolderReadOnly, kNoRescue, kSignal, kSignalInBox };
 
 // Closing unsaved saves the list; a refusal or failed save keeps the window, or leaves a rescue copy.
 TEST_F(GuiTest, ClosingLosesNoAnswer) {
@@ -40,6 +40,7 @@ TEST_F(GuiTest, ClosingLosesNoAnswer) {
       {"by a signal while a box asks", "Anglais", {}, kSignalInBox, true, answered, none, "", ""},
       {"staying", "Autre", {"Annuler", "Non"}, kNone, false, old, none, asked, "Oui [Non] "},
       {"closing with a copy", "Autre", {"Annuler", "Oui"}, kNone, true, old, answered, asked, "Oui [Non] "},
+      {"the copy cannot be made", "Autre", {"Annuler", "Oui"}, kNoRescue, false, old, none, asked, "[OK] "},
       {"the settings not stored", "Anglais", {}, kSettingsReadOnly, true, answered, none, "pour 'Liste'", "[OK] "},
       {"the file size limit", "Anglais", {}, kFileSizeLimit, false, old, none, "dans le flux.", "Oui [Non] "},
       {"a folder the user may not write to", "Anglais", {}, kFolderReadOnly, false, old, none, noFolder, "Oui [Non] "},
@@ -54,6 +55,7 @@ TEST_F(GuiTest, ClosingLosesNoAnswer) {
     window->CbListes->setEditText(c.shown);
     boxes.clear();
     answers = c.answers;
+    if (c.fault == kNoRescue) QDir().mkpath(Folder() + "data/Tenaxo"), PutFile(rescue, "");  // a file in the way
     SetMode(Folder(), c.fault == kFolderReadOnly ? 0555 : 0777);
     SetMode(ListPath("Anglais"), 0666);
     SetMode(Settings::UserFile(), c.fault == kSettingsReadOnly ? 0444 : 0666);
@@ -79,7 +81,7 @@ TEST_F(GuiTest, ClosingLosesNoAnswer) {
     EXPECT_EQ(files, (QStringList{"Anglais.tnx", "Autre.tnx"})) << "nothing left of a save";
     EXPECT_TRUE(closed || SauverBold()) << "the answers stay";
     EXPECT_EQ(FileBytes(rescue + '/' + QDir(rescue).entryList(QDir::Files).value(0)), c.copy);
-    QDir(rescue).removeRecursively();
+    QDir(rescue).removeRecursively(), QFile::remove(rescue);
     EXPECT_TRUE(c.told.isEmpty() ||
                 std::any_of(boxes.begin(), boxes.end(), [&](const Box& box) { return box.text.endsWith(c.told); }))
         << LastBox();
