@@ -301,8 +301,8 @@ void TFTenaxo::FormCreate() {
 
 void TFTenaxo::FormShow() {
   if (lists_->ListFileExists()) {
+    // A load starts a new series, whose first question ranks the list.
     const QString notice = lists_->LoadList();
-    cycle_->ComputeRatios();
     cycle_->NextQuestion();
     if (!notice.isEmpty()) ShowNotice(this, notice);
   } else if (FAbout) {
