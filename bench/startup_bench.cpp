@@ -4,8 +4,10 @@
 // pairs, then with one of 100,000, in each iteration; from the spawn to the
 // first picture of its window with the list (TENAXO_QUIT_AFTER_FIRST_PAINT,
 // main.cpp), and its peak resident memory (VmHWM). The grid hidden (0), as at
-// every start, or shown (1). The counters: each start, and the large one's
-// extra time and memory over the small one's, medians of the iterations.
+// every start, or shown (1); the lists ranked (1), as the program saves them,
+// or not (0), as another program may write them. The counters: each start,
+// and the large one's extra time and memory over the small one's, medians of
+// the iterations.
 //
 // The peak is read from /proc while the program stands stopped: the
 // ru_maxrss that wait4 gives also counts the peak of the process that
@@ -55,7 +57,7 @@ struct Start {  // one start's figures
 // the start reads and writes, so that nothing touches the user's own.
 class StartFolder {
  public:
-  StartFolder() {
+  explicit StartFolder(bool ranked) {
     const QByteArray other = qgetenv("TENAXO_BENCH_PROGRAM");
     const QString program = other.isEmpty() ? QStringLiteral(TENAXO_PROGRAM) : QString::fromLocal8Bit(other);
     // A copy, not a link: the program finds its lists beside its own file, links resolved.
@@ -64,7 +66,7 @@ class StartFolder {
     for (int pairs : {kSmall, kLarge}) {
       if (!ok_) return;
       StudyTable list = bench::MakeList(pairs);
-      ComputeRatios(list, TextLocale(QLocale(QLocale::French, QLocale::France)));  // as a list is saved
+      if (ranked) ComputeRatios(list, TextLocale(QLocale(QLocale::French, QLocale::France)));
       FileEncoding encoding = FileEncoding::None;
       WriteFileAtomically(Path(ListName(pairs) + ".tnx"), EncodeListFile(ListText(list), encoding));
       const QString home = Path("home" + std::to_string(pairs));
@@ -161,7 +163,7 @@ double Median(std::vector<double> values) {
 // The counters are the medians of the iterations' figures.
 void BM_StartUp(benchmark::State& state) {
   const bool grid = state.range(0) != 0;
-  const StartFolder folder;
+  const StartFolder folder(state.range(1) != 0);
   if (!folder.Ok()) {
     state.SkipWithError("the program folder could not be made");
     return;
@@ -182,7 +184,13 @@ void BM_StartUp(benchmark::State& state) {
   const char* const names[] = {"small_ms", "large_ms", "extra_ms", "small_MiB", "large_MiB", "extra_MiB"};
   for (int k = 0; k < 6; ++k) state.counters[names[k]] = Median(figures[k]);
 }
-BENCHMARK(BM_StartUp)->ArgName("grid")->Arg(0)->Arg(1)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartUp)
+    ->ArgNames({"grid", "ranked"})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Args({0, 0})
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tenaxo
