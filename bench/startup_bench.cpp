@@ -21,7 +21,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLocale>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -66,7 +65,8 @@ class StartFolder {
     for (int pairs : {kSmall, kLarge}) {
       if (!ok_) return;
       StudyTable list = bench::MakeList(pairs);
-      if (ranked) ComputeRatios(list, TextLocale(QLocale(QLocale::French, QLocale::France)));
+      // In the locale the program will run in: this one's.
+      if (ranked) ComputeRatios(list);
       FileEncoding encoding = FileEncoding::None;
       WriteFileAtomically(Path(ListName(pairs) + ".tnx"), EncodeListFile(ListText(list), encoding));
       const QString home = Path("home" + std::to_string(pairs));
