@@ -131,12 +131,12 @@ class StartFolder {
     }
     ended.notify_one();
     watchdog.join();
-    if (waited != pid || !WIFSTOPPED(status)) {
-      if (waited == pid && !WIFSTOPPED(status)) throw std::string("the program ended before its first picture");
+    if (waited != pid) {
       kill(pid, SIGKILL);
       waitpid(pid, &status, 0);
       throw std::string("the program could not be waited for");
     }
+    if (!WIFSTOPPED(status)) throw std::string("the program ended, or was killed, before its first picture");
     Start start;
     start.seconds = std::chrono::duration<double>(stopped - started).count();
     std::ifstream proc("/proc/" + std::to_string(pid) + "/status");
