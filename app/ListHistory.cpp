@@ -88,6 +88,12 @@ void ListHistory::Begin() {
   draw_ = cycle_.LastDraw();
 }
 
+void ListHistory::Restart() {
+  restart_ = true;
+  session_.table.SetRecorder(nullptr);
+  pending_ = std::make_unique<TableChanges>();
+}
+
 void ListHistory::Name(const QString& text, bool quiz) {
   if (!name_.isEmpty()) return;
   name_ = text;
@@ -97,7 +103,6 @@ void ListHistory::Name(const QString& text, bool quiz) {
 void ListHistory::End() {
   if (--depth_ > 0) return;
   if (restart_) {
-    pending_ = std::make_unique<TableChanges>();
     session_.table.SetRecorder(pending_.get());
     stack_.clear();
   } else {

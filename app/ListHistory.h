@@ -47,8 +47,9 @@ class ListHistory {
   // The list will be saved as it is once the step under way ends.
   void Saved() { saved_ = true; }
   // A new history from the end of the step under way: the list is another
-  // one, as its file holds it.
-  void Restart() { restart_ = true; }
+  // one, as its file holds it. The step's changes are dropped at once, and
+  // the rest of it is not recorded.
+  void Restart();
 
   // Puts the unsaved mark in step with the history.
   void Sync();

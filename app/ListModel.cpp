@@ -13,6 +13,17 @@ ListModel::ListModel(StudyTable& table, QObject* parent) : QAbstractTableModel(p
 
 ListModel::~ListModel() { table_.SetObserver(nullptr); }
 
+ListModel::Reset::Reset(ListModel& model) : model_(model) {
+  model_.beginResetModel();
+  model_.table_.SetObserver(nullptr);
+}
+
+ListModel::Reset::~Reset() {
+  model_.table_.SetObserver(&model_);
+  model_.endResetModel();
+  emit model_.CurrentCellMovedByTable();
+}
+
 int ListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.DataRowCount(); }
 
 int ListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.ColCount(); }

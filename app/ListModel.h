@@ -22,6 +22,19 @@ class ListModel : public QAbstractTableModel, private TableObserver {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+  // While one stands, the table's changes reach the views as one reset when
+  // it goes, not change by change: a whole list loaded and ranked.
+  class Reset {
+   public:
+    explicit Reset(ListModel& model);
+    ~Reset();
+    Reset(const Reset&) = delete;
+    Reset& operator=(const Reset&) = delete;
+
+   private:
+    ListModel& model_;
+  };
+
   StudyTable& Table() { return table_; }
   // Table row of a model index, and back.
   static int TableRow(const QModelIndex& index) { return index.row() + StudyTable::FixedRows; }

@@ -301,9 +301,14 @@ void TFTenaxo::FormCreate() {
 
 void TFTenaxo::FormShow() {
   if (lists_->ListFileExists()) {
-    const QString notice = lists_->LoadList();
-    cycle_->ComputeRatios();
-    cycle_->NextQuestion();
+    QString notice;
+    {
+      // The grid takes the list once, loaded and ranked: a load starts a new
+      // series, whose first question ranks the list.
+      const ListModel::Reset reset(*model_);
+      notice = lists_->LoadList();
+      cycle_->NextQuestion();
+    }
     if (!notice.isEmpty()) ShowNotice(this, notice);
   } else if (FAbout) {
     // The first start: this window moves left by half the About window's
