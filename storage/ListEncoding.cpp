@@ -2,6 +2,7 @@
 #include "ListEncoding.h"
 
 #include <QByteArrayView>
+#include <cstring>
 
 #include "Errors.h"
 #include "TextEncoding.h"
@@ -12,9 +13,14 @@ namespace tenaxo {
 namespace {
 constexpr char kMark[] = "\xEF\xBB\xBF";
 constexpr size_t kMarkSize = 3;
-}  // namespace
 
-std::string DecodeListFile(std::string bytes, const QString& path, FileEncoding& encoding) {
+// The text of a list file whose bytes pass the checks of DecodeListFile, less
+// its mark and the NULs that end it; bytes become UTF-8 when they were UTF-16.
+struct FileText {
+  std::string_view text;
+  bool windows1252;  // the text is Windows-1252 bytes, some of them above 0x7F
+};
+FileText CheckedText(std::string& bytes, const QString& path, FileEncoding& encoding) {
   const bool littleEndian = bytes.compare(0, 2, "\xFF\xFE") == 0, bigEndian = bytes.compare(0, 2, "\xFE\xFF") == 0;
   if (littleEndian || bigEndian) {
     std::string text;
@@ -39,49 +45,94 @@ std::string DecodeListFile(std::string bytes, const QString& path, FileEncoding&
     }
     bytes.resize(nul);
   }
-  if (littleEndian || bigEndian) return bytes;
-  if (bytes.compare(0, kMarkSize, kMark) == 0) {
-    if (const int line = FirstLineNotUtf8(std::string_view(bytes).substr(kMarkSize))) {
+  const std::string_view text = bytes;
+  if (littleEndian || bigEndian) return {text, false};
+  if (text.substr(0, kMarkSize) == kMark) {
+    if (const int line = FirstLineNotUtf8(text.substr(kMarkSize))) {
       throw Error(QStringLiteral("Le fichier \"%1\" est marqué UTF-8, mais sa ligne %2 n'est pas de l'UTF-8 valide.")
                       .arg(path)
                       .arg(line));
     }
     encoding = FileEncoding::Utf8Bom;
-    bytes.erase(0, kMarkSize);
-    return bytes;
-  }
-  if (IsAscii(bytes)) {
-    encoding = FileEncoding::Windows1252;
-    return bytes;
-  }
-  // Not ASCII: valid UTF-8 holds a sequence of two bytes or more.
-  if (QByteArrayView(bytes).isValidUtf8()) {
-    encoding = FileEncoding::Utf8;
-    return bytes;
-  }
-  encoding = FileEncoding::Windows1252;
-  return Windows1252ToUtf8(bytes);
-}
-
-std::string EncodeListFile(std::string text, FileEncoding& encoding) {
-  switch (encoding) {
-    case FileEncoding::Utf8: return text;
-    case FileEncoding::Utf16: encoding = FileEncoding::Utf8Bom; return text.insert(0, kMark);
-    case FileEncoding::Utf8Bom: return text.insert(0, kMark);
-    case FileEncoding::None:
-    case FileEncoding::Windows1252: break;
+    return {text.substr(kMarkSize), false};
   }
   if (IsAscii(text)) {
     encoding = FileEncoding::Windows1252;
-    return text;
+    return {text, false};
   }
-  std::string bytes;
-  if (Utf8ToWindows1252(text, bytes)) {
-    encoding = FileEncoding::Windows1252;
-    return bytes;
+  // Not ASCII: valid UTF-8 holds a sequence of two bytes or more.
+  encoding = QByteArrayView(text).isValidUtf8() ? FileEncoding::Utf8 : FileEncoding::Windows1252;
+  return {text, encoding == FileEncoding::Windows1252};
+}
+
+// Copies the UTF-8 text to out, or writes its Windows-1252 bytes there
+// (nullptr when the code page lacks a character); the end of what it wrote.
+template <bool kWindows1252>
+char* Put(std::string_view text, char* out) {
+  if (kWindows1252) return Utf8ToWindows1252(text, out);
+  std::memcpy(out, text.data(), text.size());
+  return out + text.size();
+}
+
+// The file's bytes for a UTF-8 text of utf8Size bytes that write(out)
+// writes at out through Put<decltype(windows1252)::value>, giving the end of what it wrote or
+// nullptr. encoding is the list's on entry and the one written on return.
+template <class Write>
+std::string Encoded(size_t utf8Size, FileEncoding& encoding, Write write) {
+  std::string bytes(utf8Size + kMarkSize, '\0');
+  if (encoding == FileEncoding::None || encoding == FileEncoding::Windows1252) {
+    if (const char* end = write(bytes.data(), std::true_type())) {
+      encoding = FileEncoding::Windows1252;
+      bytes.resize(static_cast<size_t>(end - bytes.data()));
+      return bytes;
+    }
   }
-  encoding = FileEncoding::Utf8Bom;
-  return text.insert(0, kMark);
+  // Utf16 too: read from UTF-16, saved as UTF-8 with the mark.
+  if (encoding != FileEncoding::Utf8) encoding = FileEncoding::Utf8Bom;
+  const size_t mark = encoding == FileEncoding::Utf8Bom ? kMarkSize : 0;
+  std::memcpy(bytes.data(), kMark, mark);
+  bytes.resize(static_cast<size_t>(write(bytes.data() + mark, std::false_type()) - bytes.data()));
+  return bytes;
+}
+
+}  // namespace
+
+std::string DecodeListFile(std::string bytes, const QString& path, FileEncoding& encoding) {
+  const FileText file = CheckedText(bytes, path, encoding);
+  if (file.windows1252) return Windows1252ToUtf8(file.text);
+  bytes.erase(0, static_cast<size_t>(file.text.data() - bytes.data()));
+  return bytes;
+}
+
+ListLines DecodeListLines(std::string bytes, const QString& path, FileEncoding& encoding) {
+  const FileText file = CheckedText(bytes, path, encoding);
+  return ParseListText(file.text, file.windows1252);
+}
+
+std::string EncodeListFile(std::string text, FileEncoding& encoding) {
+  return Encoded(text.size(), encoding,
+                 [&text](char* out, auto windows1252) { return Put<decltype(windows1252)::value>(text, out); });
+}
+
+std::string ListFileBytes(const StudyTable& grid, FileEncoding& encoding) {
+  const int cols = grid.ColCount(), rows = grid.RowCount();
+  // A TAB between cells and CR LF after each row.
+  size_t size = static_cast<size_t>(rows - StudyTable::FixedRows) * static_cast<size_t>(cols + 1);
+  for (int r = StudyTable::FixedRows; r < rows; ++r) {
+    for (int c = 0; c < cols; ++c) size += std::string_view(grid.Cell(c, r)).size();
+  }
+  return Encoded(size, encoding, [&](char* out, auto windows1252) -> char* {
+    for (int r = StudyTable::FixedRows; r < rows; ++r) {
+      for (int c = 0; c < cols; ++c) {
+        if (c > 0) *out++ = '\t';
+        out = Put<decltype(windows1252)::value>(grid.Cell(c, r), out);
+        if (!out) return nullptr;
+      }
+      *out++ = '\r';
+      *out++ = '\n';
+    }
+    return out;
+  });
 }
 
 }  // namespace tenaxo

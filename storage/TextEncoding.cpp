@@ -78,10 +78,7 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
   return text;
 }
 
-bool Utf8ToWindows1252(std::string_view text, std::string& bytes) {
-  const CodePage& page = Windows1252();
-  bytes.resize(text.size());
-  char* out = bytes.data();
+char* Utf8ToWindows1252(std::string_view text, char* out) {
   const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
   for (size_t i = 0; i < n;) {
@@ -109,11 +106,11 @@ bool Utf8ToWindows1252(std::string_view text, std::string& bytes) {
       i += 3;
     }
     // Not UTF-8, an overlong form (below 0x80), or a character the code page lacks.
-    if (point >= page.byteOf.size() || page.byteOf[point] == 0) return false;
+    const CodePage& page = Windows1252();
+    if (point >= page.byteOf.size() || page.byteOf[point] == 0) return nullptr;
     *out++ = static_cast<char>(page.byteOf[point]);
   }
-  bytes.resize(static_cast<size_t>(out - bytes.data()));
-  return true;
+  return out;
 }
 
 int Utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& text) {

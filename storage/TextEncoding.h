@@ -15,9 +15,10 @@ bool IsAscii(std::string_view text);
 // UTF-8.
 std::string Windows1252ToUtf8(std::string_view bytes);
 
-// The Windows-1252 bytes of the UTF-8 text; false (bytes then unspecified)
+// Writes the Windows-1252 bytes of the UTF-8 text at out (never more bytes
+// than the text's) and returns their end; nullptr (out then partly written)
 // when the code page lacks one of its characters or the text is not UTF-8.
-bool Utf8ToWindows1252(std::string_view text, std::string& bytes);
+char* Utf8ToWindows1252(std::string_view text, char* out);
 
 // The first line (from 1, cut as TextLines.h cuts them) that is not valid
 // UTF-8; 0 when the whole text is.
