@@ -65,33 +65,28 @@ FileText CheckedText(std::string& bytes, const QString& path, FileEncoding& enco
   return {text, encoding == FileEncoding::Windows1252};
 }
 
-// Copies the UTF-8 text to out, or writes its Windows-1252 bytes there
-// (nullptr when the code page lacks a character); the end of what it wrote.
-template <bool kWindows1252>
-char* Put(std::string_view text, char* out) {
-  if (kWindows1252) return Utf8ToWindows1252(text, out);
-  std::memcpy(out, text.data(), text.size());
-  return out + text.size();
-}
-
-// The file's bytes for a UTF-8 text of utf8Size bytes that write(out)
-// writes at out through Put<decltype(windows1252)::value>, giving the end of what it wrote or
-// nullptr. encoding is the list's on entry and the one written on return.
+// The file's bytes for a UTF-8 text of utf8Size bytes that write(out) writes
+// at out. encoding is the list's on entry and the one written on return.
 template <class Write>
 std::string Encoded(size_t utf8Size, FileEncoding& encoding, Write write) {
-  std::string bytes(utf8Size + kMarkSize, '\0');
-  if (encoding == FileEncoding::None || encoding == FileEncoding::Windows1252) {
-    if (const char* end = write(bytes.data(), std::true_type())) {
+  const bool codePage = encoding == FileEncoding::None || encoding == FileEncoding::Windows1252;
+  // Room for the mark before the text; for Windows-1252, a word, so that the
+  // text converts where it is (Utf8ToWindows1252).
+  const size_t room = codePage ? 8 : encoding == FileEncoding::Utf8 ? 0 : kMarkSize;
+  std::string bytes(room + utf8Size, '\0');
+  write(bytes.data() + room);
+  if (codePage) {
+    if (const char* end = Utf8ToWindows1252(std::string_view(bytes).substr(room), bytes.data())) {
       encoding = FileEncoding::Windows1252;
       bytes.resize(static_cast<size_t>(end - bytes.data()));
       return bytes;
     }
+    bytes.resize(kMarkSize + utf8Size);
+    write(bytes.data() + kMarkSize);  // over what the conversion wrote
   }
   // Utf16 too: read from UTF-16, saved as UTF-8 with the mark.
   if (encoding != FileEncoding::Utf8) encoding = FileEncoding::Utf8Bom;
-  const size_t mark = encoding == FileEncoding::Utf8Bom ? kMarkSize : 0;
-  std::memcpy(bytes.data(), kMark, mark);
-  bytes.resize(static_cast<size_t>(write(bytes.data() + mark, std::false_type()) - bytes.data()));
+  std::memcpy(bytes.data(), kMark, encoding == FileEncoding::Utf8 ? 0 : kMarkSize);
   return bytes;
 }
 
@@ -110,8 +105,7 @@ ListLines DecodeListLines(std::string bytes, const QString& path, FileEncoding& 
 }
 
 std::string EncodeListFile(std::string text, FileEncoding& encoding) {
-  return Encoded(text.size(), encoding,
-                 [&text](char* out, auto windows1252) { return Put<decltype(windows1252)::value>(text, out); });
+  return Encoded(text.size(), encoding, [&text](char* out) { std::memcpy(out, text.data(), text.size()); });
 }
 
 std::string ListFileBytes(const StudyTable& grid, FileEncoding& encoding) {
@@ -121,17 +115,17 @@ std::string ListFileBytes(const StudyTable& grid, FileEncoding& encoding) {
   for (int r = StudyTable::FixedRows; r < rows; ++r) {
     for (int c = 0; c < cols; ++c) size += std::string_view(grid.Cell(c, r)).size();
   }
-  return Encoded(size, encoding, [&](char* out, auto windows1252) -> char* {
+  return Encoded(size, encoding, [&](char* out) {
     for (int r = StudyTable::FixedRows; r < rows; ++r) {
       for (int c = 0; c < cols; ++c) {
         if (c > 0) *out++ = '\t';
-        out = Put<decltype(windows1252)::value>(grid.Cell(c, r), out);
-        if (!out) return nullptr;
+        const std::string_view cell = grid.Cell(c, r);
+        std::memcpy(out, cell.data(), cell.size());
+        out += cell.size();
       }
       *out++ = '\r';
       *out++ = '\n';
     }
-    return out;
   });
 }
 
