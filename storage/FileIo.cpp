@@ -91,10 +91,6 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
-}  // namespace
-
-namespace {
-
 // The plain file open for reading, with its status.
 int OpenToRead(const QString& path, struct stat& st) {
   if (path.contains(QChar(0))) FailOpen(path, EINVAL);
