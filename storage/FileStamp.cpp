@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 
 #include <QFile>
-#include <QHash>
 #include <ctime>
+#include <functional>
 
 #include "Errors.h"
 
@@ -16,13 +16,14 @@ namespace {
 
 long long Ns(const timespec& time) { return static_cast<long long>(time.tv_sec) * 1'000'000'000 + time.tv_nsec; }
 
-// The bytes hashed a piece of kPiece bytes at a time, each piece seeded with
-// the hash so far, so a file read in pieces hashes as its bytes in memory.
-// The toolkit's hash: with a seed, it uses the processor's AES rounds.
+// The bytes hashed a piece of kPiece bytes at a time, each piece's hash
+// mixed into the hash so far, so a file read in pieces hashes as its bytes in
+// memory. (The toolkit's seeded hash is faster alone, but measured after it,
+// the cutting of the list just read took a quarter longer.)
 constexpr size_t kPiece = 1 << 16;
 constexpr size_t kFirstSeed = 0x9E3779B97F4A7C15u;
 size_t NextHash(size_t hash, std::string_view piece) {
-  return qHash(QByteArrayView(piece.data(), static_cast<qsizetype>(piece.size())), hash);
+  return hash ^ (std::hash<std::string_view>()(piece) + kFirstSeed + (hash << 6) + (hash >> 2));
 }
 size_t HashOf(std::string_view bytes) {
   size_t hash = kFirstSeed;

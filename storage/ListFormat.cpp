@@ -28,7 +28,6 @@ ListLines Cut(std::string_view text, Add add) {
   const char* p = text.data();
   const char* const end = p + text.size();
   ListLines lines;
-  lines.reserve(static_cast<size_t>(std::count(p, end, '\n')) + 1);
   size_t width = kListColumns;  // the cells of the line before, at least those of every list
   while (p != end) {
     StudyTable::Row& cells = lines.emplace_back();
