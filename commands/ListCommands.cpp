@@ -60,17 +60,12 @@ QString ListCommands::LoadList() {
     FileStamp stamp;
     FileEncoding encoding = FileEncoding::None;
     ListLines lines;
-    {
-      std::string bytes = ReadWholeFile(path);
-      stamp = StampOf(path, bytes);
-      std::string text;
-      try {
-        text = DecodeListFile(std::move(bytes), path, encoding);
-      } catch (const Error&) {
-        unreadable_ = path;
-        throw;
-      }
-      lines = ParseListText(text);
+    std::string bytes = ReadStamped(path, stamp);
+    try {
+      lines = DecodeListLines(std::move(bytes), path, encoding);
+    } catch (const Error&) {
+      unreadable_ = path;
+      throw;
     }
     std::string listName = name;
     const int32_t lineCount = static_cast<int32_t>(std::clamp<size_t>(lines.size(), 1, INT32_MAX));
@@ -117,7 +112,7 @@ SaveResult ListCommands::WriteList() {
     return SaveResult::ChangedOnDisk;
   }
   FileEncoding encoding = session_.encoding;
-  const std::string bytes = EncodeListFile(ListText(session_.table), encoding);
+  const std::string bytes = ListFileBytes(session_.table, encoding);
   WriteFileAtomically(path, bytes);
   stamp_ = StampOf(path, bytes);
   session_.encoding = encoding;
@@ -137,7 +132,7 @@ QString ListCommands::SaveRescueCopy(const QDateTime& now) const {
       folder + name + u' ' + now.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")) + QStringLiteral(".tnx");
   QDir().mkpath(folder);
   FileEncoding encoding = session_.encoding;
-  WriteFileAtomically(path, EncodeListFile(ListText(session_.table), encoding));
+  WriteFileAtomically(path, ListFileBytes(session_.table, encoding));
   return path;
 }
 
@@ -184,7 +179,7 @@ std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {
       const int pairs = list.Pairs();
       FillTable(table, std::move(list.rows));
       FileEncoding encoding = FileEncoding::None;
-      WriteFileAtomically(tenaxo::ListFilePath(ToUtf8(name)), EncodeListFile(ListText(table), encoding));
+      WriteFileAtomically(tenaxo::ListFilePath(ToUtf8(name)), ListFileBytes(table, encoding));
       report.listName = name;
       report.pairs = pairs;
       report.skipped = std::move(list.skipped);

@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -90,24 +91,27 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
-}  // namespace
-
-std::string ReadWholeFile(const QString& path) {
+// The plain file open for reading, with its status.
+int OpenToRead(const QString& path, struct stat& st) {
   if (path.contains(QChar(0))) FailOpen(path, EINVAL);
   const QByteArray name = QFile::encodeName(path);
   // Without blocking (a FIFO, say), so never interrupted either.
   const int fd = open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd == -1) FailOpen(path, errno);
-  Descriptor file(fd);
-  struct stat st;
-  if (fstat(fd, &st) != 0) FailOpen(path, errno);
-  if (S_ISDIR(st.st_mode)) FailOpen(path, EISDIR);
-  if (!S_ISREG(st.st_mode)) FailOpen(path, EINVAL);
-  std::string bytes(static_cast<size_t>(st.st_size) + 1, '\0');
+  int error = 0;
+  if (fstat(fd, &st) != 0) error = errno;
+  else if (S_ISDIR(st.st_mode)) error = EISDIR;
+  else if (!S_ISREG(st.st_mode)) error = EINVAL;
+  if (error == 0) return fd;
+  close(fd);
+  FailOpen(path, error);
+}
+
+// Reads up to size bytes at data, fewer only at the end of the file.
+size_t ReadUpTo(const QString& path, int fd, char* data, size_t size) {
   size_t used = 0;
-  for (;;) {
-    if (used == bytes.size()) bytes.resize(bytes.size() * 2);
-    const ssize_t count = read(fd, &bytes[used], bytes.size() - used);
+  while (used < size) {
+    const ssize_t count = read(fd, data + used, size - used);
     if (count < 0) {
       if (errno == EINTR) continue;
       FailOpen(path, errno);
@@ -115,8 +119,36 @@ std::string ReadWholeFile(const QString& path) {
     if (count == 0) break;
     used += static_cast<size_t>(count);
   }
+  return used;
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const QString& path) {
+  FileStatus status;
+  return ReadWholeFile(path, status);
+}
+
+std::string ReadWholeFile(const QString& path, FileStatus& status) {
+  const int fd = OpenToRead(path, status.file);
+  Descriptor file(fd);
+  struct statfs volume {};
+  status.fileSystem = fstatfs(fd, &volume) == 0 ? static_cast<long>(volume.f_type) : 0;
+  // One byte more than the file holds, to see it grow while it is read.
+  std::string bytes(static_cast<size_t>(status.file.st_size) + 1, '\0');
+  size_t used = 0;
+  while ((used += ReadUpTo(path, fd, &bytes[used], bytes.size() - used)) == bytes.size()) bytes.resize(used * 2);
   bytes.resize(used);
   return bytes;
+}
+
+void ReadFileInPieces(const QString& path, size_t size, const std::function<void(std::string_view)>& piece) {
+  struct stat st;
+  const int fd = OpenToRead(path, st);
+  Descriptor file(fd);
+  std::string buffer(size, '\0');
+  for (size_t count; (count = ReadUpTo(path, fd, buffer.data(), size)) > 0;)
+    piece(std::string_view(buffer).substr(0, count));
 }
 
 void WriteFileAtomically(const QString& path, std::string_view bytes) {

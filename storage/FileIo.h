@@ -2,7 +2,10 @@
 #pragma once
 // Whole files read and written, never half: the list files, and the files
 // imported and exported. Failures throw tenaxo::Error with their message.
+#include <sys/stat.h>
+
 #include <QString>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +15,20 @@ namespace tenaxo {
 // system's text>" when it is missing, a folder, not a plain file, or cannot be
 // read.
 std::string ReadWholeFile(const QString& path);
+
+// What the system told of a file once it was open, before its first byte was
+// read.
+struct FileStatus {
+  struct stat file {};
+  long fileSystem = 0;  // the kind of its file system: statfs's f_type
+};
+// The whole file, as above, and its status.
+std::string ReadWholeFile(const QString& path, FileStatus& status);
+
+// The file read through in pieces of `size` bytes (the last one shorter,
+// none for an empty file), handed in order to `piece`; fails as
+// ReadWholeFile.
+void ReadFileInPieces(const QString& path, size_t size, const std::function<void(std::string_view)>& piece);
 
 // Replaces the file with the bytes, never leaving a half-written file: they
 // go to a new file beside it that replaces the old one only once every byte

@@ -20,6 +20,7 @@
 #include <QString>
 #include <string>
 
+#include "ListFormat.h"
 #include "Session.h"
 
 namespace tenaxo {
@@ -32,9 +33,15 @@ namespace tenaxo {
 // before other characters: "Le fichier "<path>" n'est pas une liste : sa
 // ligne <n> contient un caractère nul (...)".
 std::string DecodeListFile(std::string bytes, const QString& path, FileEncoding& encoding);
+// The same text cut into lines and cells (ParseListText), with no copy of the
+// whole text on the way.
+ListLines DecodeListLines(std::string bytes, const QString& path, FileEncoding& encoding);
 
 // The bytes of the file for the UTF-8 text. encoding is the list's encoding
 // on entry and the one written on return.
 std::string EncodeListFile(std::string text, FileEncoding& encoding);
+// The bytes of the list file for the table (ListText, ListFormat.h), encoded
+// as EncodeListFile does, written straight into one buffer.
+std::string ListFileBytes(const StudyTable& grid, FileEncoding& encoding);
 
 }  // namespace tenaxo

@@ -20,15 +20,17 @@ using ListLines = std::vector<StudyTable::Row>;
 
 // The text up to its first NUL, cut into lines and each line into cells:
 // cut at TABs from the left, stopping once the rest is empty, so a single
-// trailing TAB adds no cell and an empty line has no cell.
-ListLines ParseListText(std::string_view text);
+// trailing TAB adds no cell and an empty line has no cell. windows1252: the
+// text is the bytes of a Windows-1252 file, each cell then made UTF-8.
+ListLines ParseListText(std::string_view text, bool windows1252 = false);
 
 // Replaces the study list by the lines: one data row per line (one blank data
 // row when there is none), the table as wide as the widest line and at least
 // kListColumns wide, however wide it was before.
 void FillTable(StudyTable& grid, ListLines lines);
 
-// The bytes of the list file for the table: every data row, every column.
+// The UTF-8 text of the list file for the table: every data row, every
+// column (ListFileBytes in ListEncoding.h gives it in the list's encoding).
 std::string ListText(const StudyTable& grid);
 
 }  // namespace tenaxo

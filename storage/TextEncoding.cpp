@@ -78,24 +78,35 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
   return text;
 }
 
-bool Utf8ToWindows1252(std::string_view text, std::string& bytes) {
-  const CodePage& page = Windows1252();
-  bytes.resize(text.size());
-  char* out = bytes.data();
+namespace {
+// The ASCII bytes at the start of a word whose bytes above 0x7F set high.
+size_t AsciiBytesFirst(uint64_t high) {
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  return static_cast<size_t>(__builtin_ctzll(high)) / 8;
+#else
+  return static_cast<size_t>(__builtin_clzll(high)) / 8;
+#endif
+}
+}  // namespace
+
+char* Utf8ToWindows1252(std::string_view text, char* out) {
   const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
   for (size_t i = 0; i < n;) {
-    if (s[i] < 0x80) {
-      // ASCII stays as it is, eight bytes at a time.
-      while (i + 8 <= n) {
-        uint64_t word;
-        std::memcpy(&word, s + i, 8);
-        if (word & 0x8080808080808080ull) break;
-        std::memcpy(out, &word, 8);
-        out += 8;
-        i += 8;
-      }
-      while (i < n && s[i] < 0x80) *out++ = static_cast<char>(s[i++]);
+    if (i + 8 <= n) {
+      // ASCII stays as it is, eight bytes at a time: every byte of the word
+      // is copied, and those from the first that is not ASCII on written
+      // again.
+      uint64_t word;
+      std::memcpy(&word, s + i, 8);
+      std::memcpy(out, &word, 8);
+      const uint64_t high = word & 0x8080808080808080ull;
+      const size_t ascii = high ? AsciiBytesFirst(high) : 8;
+      out += ascii;
+      i += ascii;
+      if (ascii == 8) continue;
+    } else if (s[i] < 0x80) {
+      *out++ = static_cast<char>(s[i++]);
       continue;
     }
     // The code page's characters lie below U+2123: sequences of 2 or 3 bytes.
@@ -109,11 +120,11 @@ bool Utf8ToWindows1252(std::string_view text, std::string& bytes) {
       i += 3;
     }
     // Not UTF-8, an overlong form (below 0x80), or a character the code page lacks.
-    if (point >= page.byteOf.size() || page.byteOf[point] == 0) return false;
+    const CodePage& page = Windows1252();
+    if (point >= page.byteOf.size() || page.byteOf[point] == 0) return nullptr;
     *out++ = static_cast<char>(page.byteOf[point]);
   }
-  bytes.resize(static_cast<size_t>(out - bytes.data()));
-  return true;
+  return out;
 }
 
 int Utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& text) {

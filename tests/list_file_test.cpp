@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The encodings of list files, the folder listing, whole-file writes, change stamps and the list folder.
+#include <linux/magic.h>
 #include <sys/resource.h>
 #include <sys/time.h>
 
@@ -65,9 +66,8 @@ TEST(ListEncoding, EveryByteOfTheCodePageComesBackAsItWas) {
   FileEncoding encoding = FileEncoding::Utf8;
   const S text = DecodeListFile(bytes, QStringLiteral("f"), encoding);
   EXPECT_EQ(encoding, FileEncoding::Windows1252);
-  for (const char* character : {"\u20AC", "\u0081", "\u201A", "\u0178", "\u00FF"}) {
-    EXPECT_NE(text.find(character), S::npos) << character;  // 0x80, 0x81, 0x82, 0x9F, 0xFF
-  }
+  for (const char* character : {"\u20AC", "\u0081", "\u201A", "\u0178", "\u00FF"})  // 0x80, 0x81, 0x82, 0x9F, 0xFF
+    EXPECT_NE(text.find(character), S::npos) << character;
   EXPECT_EQ(EncodeListFile(text, encoding), bytes);
 }
 
@@ -162,20 +162,36 @@ TEST_F(ListFileIo, LeftoversOfKilledSavesAreRemoved) {
     EXPECT_EQ(QFileInfo(PathOf(name)).isSymLink() || QFile::exists(PathOf(name)), !goes) << name;
 }
 
-// Other bytes count as a change, whatever the file's time says; a file gone or no longer a file does not.
+// Other bytes count as a change, whatever the file's times say; a file gone or no longer a file does not. A stamp of
+// other bytes read 2 s after the file's last change, where the system sets the times, holds while the status does.
 TEST_F(ListFileIo, AStampTellsOtherBytes) {
-  const std::tuple<const char*, std::function<void(const QString&)>, bool> cases[] = {
-      {"the same bytes again", [](const QString& p) { PutFile(p, "a\tb\r\n"); }, false},
-      {"longer", [](const QString& p) { PutFile(p, "a\tb\r\nc\r\n"); }, true},
-      {"as long", [](const QString& p) { PutFile(p, "a\tc\r\n"); }, true},
-      {"removed", [](const QString& p) { QFile::remove(p); }, false},
-      {"a folder now", [](const QString& p) { static_cast<void>(QFile::remove(p) && QDir().mkdir(p)); }, false},
-      {"unreadable", [](const QString& p) { SetMode(p, geteuid() == 0 ? 0644 : 0); }, geteuid() != 0},
+  const S ab = "a\tb\r\n";
+  const auto put = [](S bytes) { return [bytes](const QString& p) { PutFile(p, bytes); }; };
+  const timeval epoch[2] = {};
+  const auto retimed = [&epoch](const QString& p) { utimes(QFile::encodeName(p).constData(), epoch); };
+  const auto replaced = [ab](const QString& p) { PutFile(p + "2", ab), QFile::remove(p), QFile::rename(p + "2", p); };
+  // the change, whether it is one; for a stamp of other bytes, the file system and how long after the change it is read
+  const std::tuple<const char*, std::function<void(const QString&)>, bool, long, long long> cases[] = {
+      {"the same bytes again", put(ab), false, 0, 0},
+      {"longer", put(ab + "c\r\n"), true, 0, 0},
+      {"as long", put("a\tc\r\n"), true, 0, 0},
+      {"removed", [](const QString& p) { QFile::remove(p); }, false, 0, 0},
+      {"a folder now", [](const QString& p) { static_cast<void>(QFile::remove(p) && QDir().mkdir(p)); }, false, 0, 0},
+      {"unreadable", [](const QString& p) { SetMode(p, geteuid() == 0 ? 0644 : 0); }, geteuid() != 0, 0, 0},
+      {"settled", [](const QString&) {}, false, EXT4_SUPER_MAGIC, kSettledNs},
+      {"changed just under 2 s before", [](const QString&) {}, true, EXT4_SUPER_MAGIC, kSettledNs - 1},
+      {"on a network file system", [](const QString&) {}, true, NFS_SUPER_MAGIC, kSettledNs},
+      {"settled, then its times set", retimed, true, EXT4_SUPER_MAGIC, kSettledNs},
+      {"settled, then replaced", replaced, true, EXT4_SUPER_MAGIC, kSettledNs},
   };
-  for (const auto& [name, change, changed] : cases) {
+  for (const auto& [name, change, changed, fileSystem, readAfterNs] : cases) {
     SCOPED_TRACE(name);
-    PutFile(PathOf(name), "a\tb\r\n");
-    const FileStamp stamp = StampOf(PathOf(name), "a\tb\r\n");
+    PutFile(PathOf(name), ab);
+    FileStatus status;
+    ReadWholeFile(PathOf(name), status);
+    status.fileSystem = fileSystem;
+    const long long changedNs = status.file.st_ctim.tv_sec * 1000000000LL + status.file.st_ctim.tv_nsec;
+    const FileStamp stamp = StampOf(PathOf(name), fileSystem ? "a\tc\r\n" : ab, status, changedNs + readAfterNs);
     change(PathOf(name));
     EXPECT_EQ(ChangedOnDisk(stamp), changed);
   }
