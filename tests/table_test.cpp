@@ -2,6 +2,7 @@
 // The study table and its rows, numbers and texts in cells, the column sort and the ranking.
 #include <gtest/gtest.h>
 
+#include <QCollator>
 #include <random>
 
 #include "ColumnSort.h"
@@ -165,7 +166,21 @@ TEST(Sort, AgreesWithTheExchangeSortOnRandomTables) {
     SortGrid(table, column, flags, French());
     ASSERT_EQ(Cells(table), expected) << "round " << round << " column " << column << " flags " << flags;
   }
-  EXPECT_EQ(French().SortKey("été").compare(French().SortKey("ÉTÉ")), 0) << "letter case aside";
+}
+
+// Keys order texts as the toolkit's case-insensitive collation keys do, wrong UTF-8 and the C locale included.
+TEST(Sort, KeysOrderAsTheToolkitsKeys) {
+  const Texts words = {"",     "a",     "A",        "été", "ÉTÉ",     "e\u0301te", "ete",           "b", "B",
+                       "\xC3", "a\xFF", "\xF8\x88", "😀",   "\uFEFFb", "a\x1F",     "a\xED\xA0\x80", "z"};
+  for (const QLocale& locale : {QLocale(QLocale::French, QLocale::France), QLocale::c()}) {
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const TextLocale text(locale);
+    const auto key = [&](const std::string& word) { return collator.sortKey(ToQString(word)); };
+    for (const std::string& a : words)  // each pair both ways: equal keys come out too
+      for (const std::string& b : words)
+        EXPECT_EQ(text.SortKey(a).compare(text.SortKey(b)) < 0, key(a).compare(key(b)) < 0) << a << " / " << b;
+  }
 }
 
 // Ratio = Juste / Demandé (doubled below 10), three decimals half away from zero; none for 0; in French.
