@@ -2,7 +2,9 @@
 #include "ColumnSort.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
+#include <utility>
 
 #include "Numbers.h"
 
@@ -33,10 +35,10 @@ class Fenwick {
     while (step * 2 < size) step *= 2;
     for (; step > 0; step /= 2) {
       const int next = position + step;
-      const int value = next < size ? tree_[static_cast<size_t>(next)] : k + 1;
-      const bool take = value <= k;  // chosen without a branch
-      position = take ? next : position;
-      k -= take ? value : 0;
+      const int value = tree_[static_cast<size_t>(std::min(next, size - 1))];
+      const int take = -static_cast<int>(next < size && value <= k);  // all ones or none: no branch
+      position += step & take;
+      k -= value & take;
     }
     return position;
   }
@@ -70,7 +72,7 @@ void GroupOrder(const std::vector<int>& members, const std::vector<int>& smaller
       ++head;
     }
     ++length;
-    head = static_cast<int>((head + static_cast<int64_t>(smallerAfter[static_cast<size_t>(j)])) % length);
+    head = (head + smallerAfter[static_cast<size_t>(j)]) % length;  // both below the row count
   }
   Fenwick free(k, 1);
   std::vector<int> circle(static_cast<size_t>(k));
@@ -132,26 +134,27 @@ void OrderRows(StudyTable& grid, const std::vector<int>& byKey, const std::vecto
 }
 
 void SortByNumbers(StudyTable& grid, const std::vector<double>& keys, bool descending) {
-  // The distinct keys in order, each row's rank among them, then the rows
-  // counted out rank by rank.
-  std::vector<double> distinct;
-  for (const double key : keys) {  // few keys, as the ratios' are, without sorting them all
-    const auto at = std::lower_bound(distinct.begin(), distinct.end(), key);
-    if (at != distinct.end() && *at == key) continue;
-    if (distinct.size() == 1024) {
-      distinct = keys;
-      std::sort(distinct.begin(), distinct.end());
-      distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-      break;
-    }
-    distinct.insert(at, key);
-  }
+  // Each row's key as a dense rank, then the rows counted out rank by rank.
   std::vector<int> ranks(keys.size());
-  std::vector<int> starts(distinct.size() + 1);
-  for (size_t k = 0; k < keys.size(); ++k) {
-    ranks[k] = static_cast<int>(std::lower_bound(distinct.begin(), distinct.end(), keys[k]) - distinct.begin());
-    ++starts[static_cast<size_t>(ranks[k]) + 1];
+  int rankCount = 0;
+  const auto [low, high] = std::minmax_element(keys.begin(), keys.end());
+  const bool whole = std::all_of(keys.begin(), keys.end(), [](double key) { return key == std::floor(key); });
+  if (whole && !keys.empty() && *high - *low <= 4.0 * static_cast<double>(keys.size())) {
+    // Whole numbers close together, as counts and ratios in thousandths are: ranked through a table by value.
+    std::vector<int> rankOf(static_cast<size_t>(*high - *low) + 1);
+    for (const double key : keys) rankOf[static_cast<size_t>(key - *low)] = 1;
+    for (int& rank : rankOf) rankCount += std::exchange(rank, rankCount);
+    for (size_t k = 0; k < keys.size(); ++k) ranks[k] = rankOf[static_cast<size_t>(keys[k] - *low)];
+  } else {
+    std::vector<double> distinct(keys);
+    std::sort(distinct.begin(), distinct.end());
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    for (size_t k = 0; k < keys.size(); ++k)
+      ranks[k] = static_cast<int>(std::lower_bound(distinct.begin(), distinct.end(), keys[k]) - distinct.begin());
+    rankCount = static_cast<int>(distinct.size());
   }
+  std::vector<int> starts(static_cast<size_t>(rankCount) + 1);
+  for (const int rank : ranks) ++starts[static_cast<size_t>(rank) + 1];
   std::partial_sum(starts.begin(), starts.end(), starts.begin());
   std::vector<int> byKey(keys.size());
   for (size_t k = 0; k < keys.size(); ++k)

@@ -83,9 +83,16 @@ void RowBlock::Remake(size_t count, CellAt at, const void* cells) {
     aside.resize(layout.size);
     Write(aside.data(), layout, cellAt);
     std::memcpy(block_, aside.data(), layout.size);
-  } else {
-    *this = RowBlock(count, at, cells);
+    return;
   }
+  char* block = nullptr;
+  if (layout.size > 0) {
+    block = static_cast<char*>(std::malloc(layout.size));
+    if (!block) throw std::bad_alloc();
+    Write(block, layout, cellAt);
+  }
+  std::free(block_);
+  block_ = block;
 }
 
 RowBlock::RowBlock(const RowBlock& other) {
