@@ -33,12 +33,19 @@ struct BlockLayout {
   size_t size = 0;
 };
 
-template <typename CellAt>
-BlockLayout Layout(size_t count, CellAt at) {
+// The cells' texts, each read once.
+const std::string_view* Gather(size_t count, std::string_view (*at)(const void*, size_t), const void* cells) {
+  thread_local std::vector<std::string_view> views;
+  views.resize(count);
+  for (size_t k = 0; k < count; ++k) views[k] = at(cells, k);
+  return views.data();
+}
+
+BlockLayout Layout(size_t count, const std::string_view* cells) {
   BlockLayout layout;
-  while (count > 0 && at(count - 1).empty()) --count;
+  while (count > 0 && cells[count - 1].empty()) --count;
   size_t text = 0;
-  for (size_t k = 0; k < count; ++k) text += at(k).size();
+  for (size_t k = 0; k < count; ++k) text += cells[k].size();
   const size_t largest = std::max(count, text);
   if (largest > UINT32_MAX) throw std::length_error("row too long");
   layout.count = count;
@@ -47,8 +54,7 @@ BlockLayout Layout(size_t count, CellAt at) {
   return layout;
 }
 
-template <typename CellAt>
-void Write(char* block, const BlockLayout& layout, CellAt at) {
+void Write(char* block, const BlockLayout& layout, const std::string_view* cells) {
   const unsigned width = layout.width;
   block[0] = static_cast<char>(width);
   WriteNumber(block + 1, width, layout.count);
@@ -56,32 +62,31 @@ void Write(char* block, const BlockLayout& layout, CellAt at) {
   char* const texts = ends + layout.count * width;
   size_t end = 0;
   for (size_t k = 0; k < layout.count; ++k) {
-    const std::string_view cell = at(k);
-    if (!cell.empty()) std::memcpy(texts + end, cell.data(), cell.size());
-    end += cell.size();
+    if (!cells[k].empty()) std::memcpy(texts + end, cells[k].data(), cells[k].size());
+    end += cells[k].size();
     WriteNumber(ends + k * width, width, end);
   }
 }
 }  // namespace
 
 RowBlock::RowBlock(size_t count, CellAt at, const void* cells) {
-  const auto cellAt = [&](size_t k) { return at(cells, k); };
-  const BlockLayout layout = Layout(count, cellAt);
+  const std::string_view* const views = Gather(count, at, cells);
+  const BlockLayout layout = Layout(count, views);
   if (layout.size == 0) return;
   block_ = static_cast<char*>(std::malloc(layout.size));
   if (!block_) throw std::bad_alloc();
-  Write(block_, layout, cellAt);
+  Write(block_, layout, views);
 }
 
 void RowBlock::Remake(size_t count, CellAt at, const void* cells) {
-  const auto cellAt = [&](size_t k) { return at(cells, k); };
-  const BlockLayout layout = Layout(count, cellAt);
+  const std::string_view* const views = Gather(count, at, cells);
+  const BlockLayout layout = Layout(count, views);
   const size_t usable = block_ ? malloc_usable_size(block_) : 0;
   // The cells may lie in the block itself: they are written aside first.
   if (layout.size > 0 && layout.size <= usable && usable - layout.size < 32) {
     thread_local std::vector<char> aside;
     aside.resize(layout.size);
-    Write(aside.data(), layout, cellAt);
+    Write(aside.data(), layout, views);
     std::memcpy(block_, aside.data(), layout.size);
     return;
   }
@@ -89,7 +94,7 @@ void RowBlock::Remake(size_t count, CellAt at, const void* cells) {
   if (layout.size > 0) {
     block = static_cast<char*>(std::malloc(layout.size));
     if (!block) throw std::bad_alloc();
-    Write(block, layout, cellAt);
+    Write(block, layout, views);
   }
   std::free(block_);
   block_ = block;
