@@ -201,10 +201,7 @@ void StudyTable::ReplaceDataRows(std::vector<Row> rows, int leastCols) {
   for (const Row& row : rows) width = std::max(width, row.size());
   std::vector<RowBlock> blocks;
   blocks.reserve(rows.size());
-  for (Row& row : rows) {
-    blocks.push_back(RowBlock::Of(row));
-    Row().swap(row);
-  }
+  for (const Row& row : rows) blocks.push_back(RowBlock::Of(row));
   ReplaceDataRows(std::move(blocks), static_cast<int>(width));
 }
 
