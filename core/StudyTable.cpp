@@ -277,6 +277,7 @@ std::vector<CellSpan> StudyTable::SpacesForEmpties(int first, int last) {
   const auto cols = static_cast<size_t>(colCount_);
   for (int row = first; row <= last; ++row) {
     RowBlock& cells = At(row);
+    if (!cells.HasEmpty(cols)) continue;
     bool empties = false;
     for (size_t col = 0; col < cols; ++col) {
       if (!cells.Cell(col).empty()) continue;

@@ -98,6 +98,18 @@ class RowBlock {
     const size_t start = col == 0 ? 0 : Number(ends + (col - 1) * width, width);
     return {ends + count * width + start, Number(ends + col * width, width) - start};
   }
+  // True when one of the first cols cells is empty.
+  bool HasEmpty(size_t cols) const {
+    if (Count() < cols) return true;
+    const char* const ends = block_ + 1 + Width();
+    size_t start = 0;
+    for (size_t k = 0; k < cols; ++k) {
+      const size_t end = Number(ends + k * Width(), Width());
+      if (end == start) return true;
+      start = end;
+    }
+    return false;
+  }
   // The block's bytes as the heap counts them, its own overhead included.
   size_t MemoryUsage() const;
 
