@@ -21,7 +21,7 @@ void TFTenaxo::SgListeClick() {
   StudyTable& grid = session_.table;
   if (session_.editedRow > 0) {
     // A row whose Gauche and Droite are both blank goes once the editor leaves it.
-    if (IsBlank(grid.Cell(ColGauche, session_.editedRow) + grid.Cell(ColDroite, session_.editedRow))) {
+    if (IsBlank(grid.Cell(ColGauche, session_.editedRow)) && IsBlank(grid.Cell(ColDroite, session_.editedRow))) {
       history_->Name(QStringLiteral("la suppression de la ligne vide"));
       DeleteGridRow(grid, session_.editedRow);
     }
@@ -49,7 +49,7 @@ void TFTenaxo::SgListeKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
       SgListe->SetCol(ColGauche);
       // Below the last row a new one, unless that row is blank: the move then stays on it.
       const int row = SgListe->Row();
-      if (row == grid.RowCount() - 1 && !IsBlank(grid.Cell(ColGauche, row) + grid.Cell(ColDroite, row))) {
+      if (row == grid.RowCount() - 1 && !(IsBlank(grid.Cell(ColGauche, row)) && IsBlank(grid.Cell(ColDroite, row)))) {
         history_->Name(adding);
         AddGridRow(grid, {});
       }

@@ -104,7 +104,7 @@ void ListGrid::MoveCurrent(int col, int row) {
   Table().SetCurrentCell(col, row);
   if (Col() == oldCol && Row() == oldRow) return;
   SyncCurrentIndex();
-  if (OnSetEditText) OnSetEditText(oldCol, oldRow, Table().Cell(oldCol, oldRow));
+  if (OnSetEditText) OnSetEditText(oldCol, oldRow, std::string(Table().Cell(oldCol, oldRow)));
   if (OnClick) OnClick();
 }
 
@@ -126,7 +126,7 @@ void ListGrid::PlaceEditor() {
 }
 
 void ListGrid::RaiseEditText() {
-  if (OnSetEditText) OnSetEditText(Col(), Row(), Table().Cell(Col(), Row()));
+  if (OnSetEditText) OnSetEditText(Col(), Row(), std::string(Table().Cell(Col(), Row())));
 }
 
 void ListGrid::EditorTextEdited(const QString& text) {

@@ -36,7 +36,7 @@ constexpr size_t kShownBytes = 4096;
 
 QVariant ListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return QVariant();
-  const std::string& cell = table_.Cell(index.column(), TableRow(index));
+  const std::string_view cell = table_.Cell(index.column(), TableRow(index));
   if (role == Qt::DisplayRole && cell.size() > kShownBytes) return ToQString(Utf8Prefix(cell, kShownBytes));
   return ToQString(cell);
 }

@@ -58,6 +58,7 @@ void BM_UndoHistory10000Steps(benchmark::State& state) {
       history.End();
     }
     state.PauseTiming();
+    state.counters["table_MB"] = static_cast<double>(session.table.MemoryUsage()) / 1e6;
     state.counters["held_MB"] = static_cast<double>(history.MemoryUsage()) / 1e6;
     state.counters["heap_MB"] = static_cast<double>(HeapInUse() - heap) / 1e6;
     state.ResumeTiming();

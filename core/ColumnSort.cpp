@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ColumnSort.h"
 
-#include <QCollatorSortKey>
 #include <algorithm>
+#include <cmath>
 #include <numeric>
+#include <utility>
 
 #include "Numbers.h"
 
@@ -28,15 +29,16 @@ class Fenwick {
   }
   // Index of the entry where the running sum first exceeds k (entries 0/1).
   int FindKth(int k) const {
+    const int size = static_cast<int>(tree_.size());
     int position = 0;
     int step = 1;
-    while (step * 2 < static_cast<int>(tree_.size())) step *= 2;
+    while (step * 2 < size) step *= 2;
     for (; step > 0; step /= 2) {
       const int next = position + step;
-      if (next < static_cast<int>(tree_.size()) && tree_[static_cast<size_t>(next)] <= k) {
-        position = next;
-        k -= tree_[static_cast<size_t>(next)];
-      }
+      const int value = tree_[static_cast<size_t>(std::min(next, size - 1))];
+      const int take = -static_cast<int>(next < size && value <= k);  // all ones or none: no branch
+      position += step & take;
+      k -= value & take;
     }
     return position;
   }
@@ -50,6 +52,11 @@ class Fenwick {
 // to the tail. members: positions in the current order, ascending; smallerAfter[j]:
 // rows with smaller keys between member j and member j+1 (or the end).
 void GroupOrder(const std::vector<int>& members, const std::vector<int>& smallerAfter, std::vector<int>& out) {
+  // With no smaller key among them the head never moves: the rows stay in order.
+  if (std::all_of(smallerAfter.begin(), smallerAfter.end(), [](int smaller) { return smaller == 0; })) {
+    out.insert(out.end(), members.begin(), members.end());
+    return;
+  }
   const int k = static_cast<int>(members.size());
   // The queue is a circle with a head index; joining at the tail inserts just
   // before the head. Insertion indexes are known up front, so the final
@@ -65,7 +72,7 @@ void GroupOrder(const std::vector<int>& members, const std::vector<int>& smaller
       ++head;
     }
     ++length;
-    head = static_cast<int>((head + static_cast<int64_t>(smallerAfter[static_cast<size_t>(j)])) % length);
+    head = (head + smallerAfter[static_cast<size_t>(j)]) % length;  // both below the row count
   }
   Fenwick free(k, 1);
   std::vector<int> circle(static_cast<size_t>(k));
@@ -96,12 +103,20 @@ std::vector<int> ExchangeSortOrder(const std::vector<int>& byRank, const std::ve
                           ranks[static_cast<size_t>(byRank[static_cast<size_t>(start)])]) {
       ++end;
     }
+    if (end - start == 1) {  // a key of its own: the row stays where the others leave it
+      order.push_back(byRank[static_cast<size_t>(start)]);
+      smaller.Add(byRank[static_cast<size_t>(start)], 1);
+      start = end;
+      continue;
+    }
     members.assign(byRank.begin() + start, byRank.begin() + end);
     smallerAfter.resize(members.size());
+    // A member itself is not smaller: the rows before it count as those up to it.
+    int before = smaller.Prefix(members[0]);
     for (size_t j = 0; j < members.size(); ++j) {
-      const int from = members[j] + 1;
-      const int to = j + 1 < members.size() ? members[j + 1] : n;
-      smallerAfter[j] = smaller.Prefix(to) - smaller.Prefix(from);
+      const int upTo = smaller.Prefix(j + 1 < members.size() ? members[j + 1] : n);
+      smallerAfter[j] = upTo - before;
+      before = upTo;
     }
     GroupOrder(members, smallerAfter, order);
     for (int i = start; i < end; ++i) smaller.Add(byRank[static_cast<size_t>(i)], 1);
@@ -110,30 +125,94 @@ std::vector<int> ExchangeSortOrder(const std::vector<int>& byRank, const std::ve
   return order;
 }
 
-// Sorts the data rows by keys that less compares (by data row index, from 0).
-template <typename Less>
-void SortRows(StudyTable& grid, Less less, bool descending) {
-  const int n = grid.DataRowCount();
-  std::vector<int> byKey(static_cast<size_t>(n));
-  std::iota(byKey.begin(), byKey.end(), 0);
-  std::stable_sort(byKey.begin(), byKey.end(), less);
-  std::vector<int> ranks(static_cast<size_t>(n));
-  int rank = 0;
-  for (auto key = byKey.begin(); key != byKey.end(); ++key) {
-    if (key != byKey.begin() && less(key[-1], *key)) ++rank;
-    ranks[static_cast<size_t>(*key)] = rank;
-  }
+// Sorts the data rows given them in ascending order of their keys, equal keys
+// in row order, and each one's key as a dense rank.
+void OrderRows(StudyTable& grid, const std::vector<int>& byKey, const std::vector<int>& ranks, bool descending) {
   const std::vector<int> order = ExchangeSortOrder(byKey, ranks, descending);
   // The order of a permutation is ascending only when nothing moves.
   if (!std::is_sorted(order.begin(), order.end())) grid.ReorderDataRows(order);
 }
 
+void SortByNumbers(StudyTable& grid, const std::vector<double>& keys, bool descending) {
+  // Each row's key as a dense rank, then the rows counted out rank by rank.
+  std::vector<int> ranks(keys.size());
+  int rankCount = 0;
+  const auto [low, high] = std::minmax_element(keys.begin(), keys.end());
+  const bool whole = std::all_of(keys.begin(), keys.end(), [](double key) { return key == std::floor(key); });
+  if (whole && !keys.empty() && *high - *low <= 4.0 * static_cast<double>(keys.size())) {
+    // Whole numbers close together, as counts and ratios in thousandths are: ranked through a table by value.
+    std::vector<int> rankOf(static_cast<size_t>(*high - *low) + 1);
+    for (const double key : keys) rankOf[static_cast<size_t>(key - *low)] = 1;
+    for (int& rank : rankOf) rankCount += std::exchange(rank, rankCount);
+    for (size_t k = 0; k < keys.size(); ++k) ranks[k] = rankOf[static_cast<size_t>(keys[k] - *low)];
+  } else {
+    std::vector<double> distinct(keys);
+    std::sort(distinct.begin(), distinct.end());
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    for (size_t k = 0; k < keys.size(); ++k)
+      ranks[k] = static_cast<int>(std::lower_bound(distinct.begin(), distinct.end(), keys[k]) - distinct.begin());
+    rankCount = static_cast<int>(distinct.size());
+  }
+  std::vector<int> starts(static_cast<size_t>(rankCount) + 1);
+  for (const int rank : ranks) ++starts[static_cast<size_t>(rank) + 1];
+  std::partial_sum(starts.begin(), starts.end(), starts.begin());
+  std::vector<int> byKey(keys.size());
+  for (size_t k = 0; k < keys.size(); ++k)
+    byKey[static_cast<size_t>(starts[static_cast<size_t>(ranks[k])]++)] = static_cast<int>(k);
+  OrderRows(grid, byKey, ranks, descending);
+}
+
+// Text keys: the first sixteen bytes of each as two numbers that compare as
+// they do (keys hold no NUL byte, so the zeros after a short key order it
+// first), the rest compared only between equal starts.
+void SortByTexts(StudyTable& grid, int32_t column, const TextLocale& locale, bool descending) {
+  const int n = grid.DataRowCount();
+  std::string keys;
+  std::vector<uint32_t> ends(static_cast<size_t>(n) + 1);
+  struct Keyed {
+    uint64_t high, low;
+    int row;
+  };
+  std::vector<Keyed> keyed(static_cast<size_t>(n));
+  const auto bigEndian = [&keys](size_t at, size_t end) {
+    uint64_t number = 0;
+    for (size_t b = at; b < at + 8; ++b) number = number << 8 | (b < end ? static_cast<unsigned char>(keys[b]) : 0u);
+    return number;
+  };
+  for (int k = 0; k < n; ++k) {
+    const size_t begin = keys.size();
+    locale.AppendSortKey(grid.Cell(column, k + StudyTable::FixedRows), keys);
+    keyed[static_cast<size_t>(k)] = {bigEndian(begin, keys.size()), bigEndian(begin + 8, keys.size()), k};
+    ends[static_cast<size_t>(k) + 1] = static_cast<uint32_t>(keys.size());
+  }
+  // The bytes of a key after its first sixteen.
+  const auto rest = [&](int row) {
+    const size_t begin = ends[static_cast<size_t>(row)] + 16, end = ends[static_cast<size_t>(row) + 1];
+    return begin < end ? std::string_view(keys).substr(begin, end - begin) : std::string_view();
+  };
+  const auto compare = [&](const Keyed& a, const Keyed& b) {
+    if (a.high != b.high) return a.high < b.high ? -1 : 1;
+    if (a.low != b.low) return a.low < b.low ? -1 : 1;
+    return rest(a.row).compare(rest(b.row));
+  };
+  std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+    const int order = compare(a, b);
+    return order < 0 || (order == 0 && a.row < b.row);
+  });
+  std::vector<int> byKey(keyed.size());
+  std::vector<int> ranks(keyed.size());
+  int rank = 0;
+  for (size_t k = 0; k < keyed.size(); ++k) {
+    if (k > 0 && compare(keyed[k - 1], keyed[k]) != 0) ++rank;
+    byKey[k] = keyed[k].row;
+    ranks[static_cast<size_t>(keyed[k].row)] = rank;
+  }
+  OrderRows(grid, byKey, ranks, descending);
+}
+
 }  // namespace
 
-void SortGridByNumbers(StudyTable& grid, const std::vector<double>& keys) {
-  SortRows(
-      grid, [&](int a, int b) { return keys[a] < keys[b]; }, false);
-}
+void SortGridByNumbers(StudyTable& grid, const std::vector<double>& keys) { SortByNumbers(grid, keys, false); }
 
 void SortGrid(StudyTable& grid, int32_t column, int flags, const TextLocale& locale) {
   if (column < 0 || column >= grid.ColCount()) return;
@@ -142,15 +221,10 @@ void SortGrid(StudyTable& grid, int32_t column, int flags, const TextLocale& loc
     std::vector<double> keys;
     for (int row = StudyTable::FixedRows; grid.IsDataRow(row); ++row)
       keys.push_back(CellToFloat(grid.Cell(column, row), locale));
-    SortRows(
-        grid, [&](int a, int b) { return keys[a] < keys[b]; }, descending);
-    return;
+    SortByNumbers(grid, keys, descending);
+  } else {
+    SortByTexts(grid, column, locale, descending);
   }
-  std::vector<QCollatorSortKey> keys;
-  for (int row = StudyTable::FixedRows; grid.IsDataRow(row); ++row)
-    keys.push_back(locale.SortKey(grid.Cell(column, row)));
-  SortRows(
-      grid, [&](int a, int b) { return keys[a].compare(keys[b]) < 0; }, descending);
 }
 
 }  // namespace tenaxo

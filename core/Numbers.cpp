@@ -24,6 +24,13 @@ bool TakeSign(std::string_view& text) {
 }  // namespace
 
 int32_t CellToInt(std::string_view text) {
+  // Up to nine plain digits, as counts are: read straight away.
+  if (!text.empty() && text.size() <= 9 &&
+      std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    int32_t value = 0;
+    for (const char c : text) value = value * 10 + (c - '0');
+    return value;
+  }
   text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
   const bool negative = TakeSign(text);
   int base = 10;

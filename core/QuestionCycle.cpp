@@ -64,7 +64,7 @@ void QuestionCycle::Ask(const Draw& draw) {
   left_ = {std::nullopt, true};
   right_ = {std::nullopt, true};
   CardSide& shown = draw.leftShown ? left_ : right_;
-  shown = {session_.table.Cell(draw.leftShown ? ColGauche : ColDroite, draw.questionRow), false};
+  shown = {std::string(session_.table.Cell(draw.leftShown ? ColGauche : ColDroite, draw.questionRow)), false};
 }
 
 void QuestionCycle::RevealLeft(bool byUser) {
@@ -75,7 +75,7 @@ void QuestionCycle::RevealLeft(bool byUser) {
 }
 
 void QuestionCycle::RevealRight(bool byUser) {
-  right_ = {session_.table.Cell(ColDroite, session_.questionRow), false};
+  right_ = {std::string(session_.table.Cell(ColDroite, session_.questionRow)), false};
   if (byUser) awaitingAnswer_ = true;
 }
 
@@ -108,8 +108,8 @@ void QuestionCycle::AnswerNotFound() {
 void QuestionCycle::Book(bool found) {
   if (!onAnswer_) return;
   const StudyTable& grid = session_.table;
-  onAnswer_({session_.listName, grid.Cell(ColGauche, session_.questionRow), grid.Cell(ColDroite, session_.questionRow),
-             draw_.leftShown, found, session_.askedCount});
+  onAnswer_({session_.listName, std::string(grid.Cell(ColGauche, session_.questionRow)),
+             std::string(grid.Cell(ColDroite, session_.questionRow)), draw_.leftShown, found, session_.askedCount});
 }
 
 // The series starts at no question asked, so the next one ranks the list.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Ranking.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -20,17 +21,22 @@ namespace {
 static_assert(std::numeric_limits<long double>::digits >= 63);
 int64_t Thousandths(double ratio) { return std::llround(static_cast<long double>(ratio) * 1000); }
 
-// "1 234,568", "-0,063", "0,000" in French.
-std::string ThousandthsText(int64_t thousandths, const TextLocale& locale) {
-  const int64_t magnitude = std::abs(thousandths);
-  const std::string digits = std::to_string(magnitude / 1000);
-  std::string text = thousandths < 0 ? "-" : "";
-  for (size_t k = 0; k < digits.size(); ++k) {
-    if (k > 0 && (digits.size() - k) % 3 == 0) text += locale.ThousandsSeparator();
+// "1 234,568", "-0,063", "0,000" in French, into text.
+void ThousandthsText(int64_t thousandths, const TextLocale& locale, std::string& text) {
+  const uint64_t magnitude = thousandths < 0 ? 0 - static_cast<uint64_t>(thousandths) : thousandths;
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, magnitude / 1000).ptr;
+  const auto count = static_cast<size_t>(end - digits);
+  text.assign(thousandths < 0 ? "-" : "");
+  for (size_t k = 0; k < count; ++k) {
+    if (k > 0 && (count - k) % 3 == 0) text += locale.ThousandsSeparator();
     text += digits[k];
   }
-  const std::string decimals = std::to_string(magnitude % 1000 + 1000);  // "1063": the leading 1 keeps the zeros
-  return text + locale.DecimalSeparator() + decimals.substr(1);
+  text += locale.DecimalSeparator();
+  const auto decimals = static_cast<unsigned>(magnitude % 1000);
+  text += static_cast<char>('0' + decimals / 100);
+  text += static_cast<char>('0' + decimals / 10 % 10);
+  text += static_cast<char>('0' + decimals % 10);
 }
 }  // namespace
 
@@ -43,12 +49,15 @@ std::optional<int64_t> RatioThousandths(const StudyTable& grid, int row) {
 
 void ComputeRatios(StudyTable& grid, const TextLocale& locale) {
   std::vector<double> keys;  // the ratios in thousandths; 0 without one
+  keys.reserve(static_cast<size_t>(grid.DataRowCount()));
+  std::string text;
   for (int row = StudyTable::FixedRows; grid.IsDataRow(row); ++row) {
     const std::optional<int64_t> ratio = RatioThousandths(grid, row);
     // A pair without a ratio keeps a blank cell as it is: the single space a
     // moved row leaves there goes only with a ratio.
     if (ratio) {
-      grid.SetCell(ColRatio, row, ThousandthsText(*ratio, locale));
+      ThousandthsText(*ratio, locale, text);
+      grid.SetCell(ColRatio, row, text);
     } else if (!IsBlank(grid.Cell(ColRatio, row))) {
       grid.SetCell(ColRatio, row, std::string());
     }

@@ -1,47 +1,160 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StudyTable.h"
 
+#include <malloc.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <stdexcept>
 
 namespace tenaxo {
 
 namespace {
-const std::string kEmpty;
+void WriteNumber(char* at, unsigned width, size_t number) {
+  const auto narrow = static_cast<uint32_t>(number);
+  switch (width) {
+    case 1: *at = static_cast<char>(narrow); break;
+    case 2: {
+      const auto value = static_cast<uint16_t>(narrow);
+      std::memcpy(at, &value, sizeof value);
+      break;
+    }
+    default: std::memcpy(at, &narrow, sizeof narrow);
+  }
+}
+
+// The layout of a block for cells: their count without the empty ones at the
+// end, the width of its numbers, its size.
+struct BlockLayout {
+  size_t count = 0;
+  unsigned width = 1;
+  size_t size = 0;
+};
+
+// The cells' texts, each read once.
+const std::string_view* Gather(size_t count, std::string_view (*at)(const void*, size_t), const void* cells) {
+  thread_local std::vector<std::string_view> views;
+  views.resize(count);
+  for (size_t k = 0; k < count; ++k) views[k] = at(cells, k);
+  return views.data();
+}
+
+BlockLayout Layout(size_t count, const std::string_view* cells) {
+  BlockLayout layout;
+  while (count > 0 && cells[count - 1].empty()) --count;
+  size_t text = 0;
+  for (size_t k = 0; k < count; ++k) text += cells[k].size();
+  const size_t largest = std::max(count, text);
+  if (largest > UINT32_MAX) throw std::length_error("row too long");
+  layout.count = count;
+  layout.width = largest <= UINT8_MAX ? 1 : largest <= UINT16_MAX ? 2 : 4;
+  layout.size = count == 0 ? 0 : 1 + layout.width + count * layout.width + text;
+  return layout;
+}
+
+void Write(char* block, const BlockLayout& layout, const std::string_view* cells) {
+  const unsigned width = layout.width;
+  block[0] = static_cast<char>(width);
+  WriteNumber(block + 1, width, layout.count);
+  char* const ends = block + 1 + width;
+  char* const texts = ends + layout.count * width;
+  size_t end = 0;
+  for (size_t k = 0; k < layout.count; ++k) {
+    if (!cells[k].empty()) std::memcpy(texts + end, cells[k].data(), cells[k].size());
+    end += cells[k].size();
+    WriteNumber(ends + k * width, width, end);
+  }
+}
 }  // namespace
 
+RowBlock::RowBlock(size_t count, CellAt at, const void* cells) {
+  const std::string_view* const views = Gather(count, at, cells);
+  const BlockLayout layout = Layout(count, views);
+  if (layout.size == 0) return;
+  block_ = static_cast<char*>(std::malloc(layout.size));
+  if (!block_) throw std::bad_alloc();
+  Write(block_, layout, views);
+}
+
+void RowBlock::Remake(size_t count, CellAt at, const void* cells) {
+  const std::string_view* const views = Gather(count, at, cells);
+  const BlockLayout layout = Layout(count, views);
+  const size_t usable = block_ ? malloc_usable_size(block_) : 0;
+  // The cells may lie in the block itself: they are written aside first.
+  if (layout.size > 0 && layout.size <= usable && usable - layout.size < 32) {
+    thread_local std::vector<char> aside;
+    aside.resize(layout.size);
+    Write(aside.data(), layout, views);
+    std::memcpy(block_, aside.data(), layout.size);
+    return;
+  }
+  char* block = nullptr;
+  if (layout.size > 0) {
+    block = static_cast<char*>(std::malloc(layout.size));
+    if (!block) throw std::bad_alloc();
+    Write(block, layout, views);
+  }
+  std::free(block_);
+  block_ = block;
+}
+
+RowBlock::RowBlock(const RowBlock& other) {
+  if (!other.block_) return;
+  const unsigned width = other.Width();
+  const size_t count = other.Count();
+  const size_t size = 1 + width + count * width + Number(other.block_ + 1 + count * width, width);
+  block_ = static_cast<char*>(std::malloc(size));
+  if (!block_) throw std::bad_alloc();
+  std::memcpy(block_, other.block_, size);
+}
+
+RowBlock::~RowBlock() { std::free(block_); }
+
+// A heap block costs its usable bytes and the size word in front of them.
+size_t RowBlock::MemoryUsage() const { return block_ ? malloc_usable_size(block_) + sizeof(size_t) : 0; }
+
 StudyTable::StudyTable(int colCount, int rowCount) : colCount_(std::max(1, colCount)) {
-  rows_.assign(static_cast<size_t>(std::max(FixedRows + 1, rowCount)), Row(static_cast<size_t>(colCount_)));
+  rows_.resize(static_cast<size_t>(std::max(FixedRows + 1, rowCount)));
 }
 
 void StudyTable::AppendRow() {
   const int row = RowCount();
   if (observer_) observer_->RowsAboutToBeInserted(row, row);
-  rows_.emplace_back(static_cast<size_t>(colCount_));
+  rows_.emplace_back();
   ++revision_;
   if (recorder_) recorder_->RowAppended();
   if (observer_) observer_->RowsInserted();
 }
 
-const std::string& StudyTable::Cell(int col, int row) const {
-  if (col < 0 || col >= colCount_ || row < 0 || row >= RowCount()) return kEmpty;
-  return rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+std::string_view StudyTable::Cell(int col, int row) const {
+  if (!IsCell(col, row)) return {};
+  return At(row).Cell(static_cast<size_t>(col));
 }
 
-void StudyTable::SetCell(int col, int row, std::string text) {
-  if (col < 0 || col >= colCount_ || row < 0 || row >= RowCount()) return;
-  std::string& cell = rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
-  if (cell == text) return;
-  if (recorder_) recorder_->CellSet(col, row, std::move(cell));
-  cell = std::move(text);
+void StudyTable::SetCell(int col, int row, std::string_view text) {
+  if (!IsCell(col, row)) return;
+  RowBlock& cells = At(row);
+  const auto at = static_cast<size_t>(col);
+  const std::string_view former = cells.Cell(at);
+  if (former == text) return;
+  if (recorder_) recorder_->CellSet(col, row, std::string(former));
+  cells.Remake(std::max(cells.Count(), at + 1), [&](size_t k) { return k == at ? text : cells.Cell(k); });
   Changed(row, row);
 }
 
-StudyTable::Row StudyTable::RowTexts(int row) const { return rows_[static_cast<size_t>(row)]; }
+StudyTable::Row StudyTable::RowTexts(int row) const {
+  Row texts(static_cast<size_t>(colCount_));
+  if (row < 0 || row >= RowCount()) return texts;
+  for (size_t k = 0; k < At(row).Count(); ++k) texts[k] = At(row).Cell(k);
+  return texts;
+}
 
 void StudyTable::SetRowTexts(int row, Row texts) {
-  texts.resize(static_cast<size_t>(colCount_));
-  if (recorder_) recorder_->RowSet(row, std::move(rows_[static_cast<size_t>(row)]));
-  rows_[static_cast<size_t>(row)] = std::move(texts);
+  if (row < 0 || row >= RowCount()) return;
+  if (recorder_) recorder_->RowSet(row, RowTexts(row));
+  At(row) = RowBlock::Of(texts, std::min(texts.size(), static_cast<size_t>(colCount_)));
   Changed(row, row);
 }
 
@@ -54,11 +167,11 @@ void StudyTable::ShiftUpFrom(int r) {
   const int last = RowCount() - 1;
   // Row r's cells are dropped and the rows below take its place; seen from
   // outside, rows r..last-1 change and the last row goes.
-  Row removed = std::move(rows_[static_cast<size_t>(r)]);
+  Row removed = recorder_ ? RowTexts(r) : Row();
   rows_.erase(rows_.begin() + r);
   std::vector<CellSpan> spaced = SpacesForEmpties(r, last - 1);
   if (recorder_) recorder_->ShiftedUp(r, std::move(removed), std::move(spaced));
-  rows_.emplace_back(static_cast<size_t>(colCount_));  // keep the size until the view has been told
+  rows_.emplace_back();  // keep the size until the view has been told
   Changed(r, last - 1);
   if (observer_) observer_->RowsAboutToBeRemoved(last, last);
   rows_.pop_back();
@@ -75,9 +188,9 @@ void StudyTable::ShiftDownTo(int r) {
 }
 
 void StudyTable::ReorderDataRows(const std::vector<int>& order) {
-  std::vector<Row> sorted(order.size());
+  std::vector<RowBlock> sorted(order.size());
   std::transform(order.begin(), order.end(), sorted.begin(),
-                 [this](int from) { return std::move(rows_[static_cast<size_t>(from + FixedRows)]); });
+                 [this](int from) { return std::move(At(from + FixedRows)); });
   std::move(sorted.begin(), sorted.end(), rows_.begin() + FixedRows);
   if (recorder_) recorder_->Reordered(order);
   Changed(FixedRows, RowCount() - 1);
@@ -86,17 +199,23 @@ void StudyTable::ReorderDataRows(const std::vector<int>& order) {
 void StudyTable::ReplaceDataRows(std::vector<Row> rows, int leastCols) {
   size_t width = static_cast<size_t>(std::max(leastCols, 0));
   for (const Row& row : rows) width = std::max(width, row.size());
+  std::vector<RowBlock> blocks;
+  blocks.reserve(rows.size());
+  for (const Row& row : rows) blocks.push_back(RowBlock::Of(row));
+  ReplaceDataRows(std::move(blocks), static_cast<int>(width));
+}
+
+void StudyTable::ReplaceDataRows(std::vector<RowBlock> rows, int leastCols) {
+  size_t width = static_cast<size_t>(std::max(leastCols, 0));
+  for (const RowBlock& row : rows) width = std::max(width, row.Count());
   // The new table is built aside and only swapped in once complete: a failure
   // (memory running out) leaves the old one as it was.
-  std::vector<Row> fresh;
+  std::vector<RowBlock> fresh;
   fresh.reserve(std::max<size_t>(rows.size(), 1) + FixedRows);
-  fresh.push_back(rows_[0]);
+  const RowBlock& header = rows_[0];
+  fresh.push_back(RowBlock::Make(std::min(header.Count(), width), [&](size_t k) { return header.Cell(k); }));
   if (rows.empty()) rows.emplace_back();
-  for (Row& row : rows) {
-    row.resize(width);
-    fresh.push_back(std::move(row));
-  }
-  fresh[0].resize(width);
+  std::move(rows.begin(), rows.end(), std::back_inserter(fresh));
   if (observer_) observer_->AboutToReplaceAll();
   const int formerColCount = colCount_;
   colCount_ = static_cast<int>(width);
@@ -108,16 +227,16 @@ void StudyTable::ReplaceDataRows(std::vector<Row> rows, int leastCols) {
 }
 
 void StudyTable::InsertRowAt(int r, Row row) {
-  row.resize(static_cast<size_t>(colCount_));
+  RowBlock block = RowBlock::Of(row, std::min(row.size(), static_cast<size_t>(colCount_)));
   if (observer_) observer_->RowsAboutToBeInserted(r, r);
-  rows_.insert(rows_.begin() + r, std::move(row));
+  rows_.insert(rows_.begin() + r, std::move(block));
   ++revision_;
   if (observer_) observer_->RowsInserted();
 }
 
 StudyTable::Row StudyTable::RemoveRowAt(int r) {
   if (observer_) observer_->RowsAboutToBeRemoved(r, r);
-  Row row = std::move(rows_[static_cast<size_t>(r)]);
+  Row row = RowTexts(r);
   rows_.erase(rows_.begin() + r);
   ++revision_;
   if (observer_) observer_->RowsRemoved();
@@ -131,8 +250,10 @@ void StudyTable::EmptyCells(const std::vector<CellSpan>& spans, int rowShift) {
   int last = 0;
   for (const CellSpan& span : spans) {
     const int top = span.first + rowShift;
+    const auto col = static_cast<size_t>(span.col);
     for (int row = top; row < top + span.count; ++row) {
-      rows_[static_cast<size_t>(row)][static_cast<size_t>(span.col)].clear();
+      RowBlock& cells = At(row);
+      cells.Remake(cells.Count(), [&](size_t k) { return k == col ? std::string_view() : cells.Cell(k); });
     }
     first = std::min(first, top);
     last = std::max(last, top + span.count - 1);
@@ -140,7 +261,7 @@ void StudyTable::EmptyCells(const std::vector<CellSpan>& spans, int rowShift) {
   Changed(first, last);
 }
 
-void StudyTable::SwapAllRows(std::vector<Row>& rows, int& colCount) {
+void StudyTable::SwapAllRows(std::vector<RowBlock>& rows, int& colCount) {
   if (observer_) observer_->AboutToReplaceAll();
   rows_.swap(rows);
   std::swap(colCount_, colCount);
@@ -153,11 +274,14 @@ void StudyTable::SwapAllRows(std::vector<Row>& rows, int& colCount) {
 std::vector<CellSpan> StudyTable::SpacesForEmpties(int first, int last) {
   std::vector<CellSpan> spans;
   std::vector<size_t> open(static_cast<size_t>(colCount_), SIZE_MAX);  // each column's last span
+  const auto cols = static_cast<size_t>(colCount_);
   for (int row = first; row <= last; ++row) {
-    Row& cells = rows_[static_cast<size_t>(row)];
-    for (size_t col = 0; col < cells.size(); ++col) {
-      if (!cells[col].empty()) continue;
-      cells[col] = " ";
+    RowBlock& cells = At(row);
+    if (!cells.HasEmpty(cols)) continue;
+    bool empties = false;
+    for (size_t col = 0; col < cols; ++col) {
+      if (!cells.Cell(col).empty()) continue;
+      empties = true;
       if (!recorder_) continue;
       if (open[col] != SIZE_MAX && spans[open[col]].first + spans[open[col]].count == row) {
         ++spans[open[col]].count;
@@ -166,18 +290,20 @@ std::vector<CellSpan> StudyTable::SpacesForEmpties(int first, int last) {
         spans.push_back({static_cast<int32_t>(col), row, 1});
       }
     }
+    if (empties) {
+      cells.Remake(cols, [&](size_t k) {
+        const std::string_view text = cells.Cell(k);
+        return text.empty() ? std::string_view(" ") : text;
+      });
+    }
   }
   return spans;
 }
 
 size_t StudyTable::MemoryUsage() const {
-  size_t bytes = rows_.capacity() * sizeof(Row);
-  for (const Row& row : rows_) {
-    bytes += row.capacity() * sizeof(std::string);
-    for (const std::string& cell : row) {
-      if (cell.capacity() > 15) bytes += cell.capacity() + 1;
-    }
-  }
+  // The row list is one block too.
+  size_t bytes = rows_.capacity() * sizeof(RowBlock) + sizeof(size_t);
+  for (const RowBlock& row : rows_) bytes += row.MemoryUsage();
   return bytes;
 }
 

@@ -6,8 +6,13 @@
 //
 // Cell reads outside the table give the empty text and cell writes there
 // change nothing.
-// Rows are held one allocation each, so moving a row never copies its cells.
+// Each row is one heap block holding its cells, so moving a row moves a
+// pointer and a pair costs its text and a few bytes more.
 #include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "Utf8.h"
@@ -44,6 +49,92 @@ struct CellSpan {
   int32_t count;
 };
 
+// The cells of one row in one heap block (none while every cell is empty):
+// the width w of its numbers (1, 2 or 4 bytes), the cell count and where each
+// cell's text ends, in w bytes each, then the texts' UTF-8 bytes one after
+// another. Empty cells at the end are not kept.
+class RowBlock {
+ public:
+  RowBlock() = default;
+  // count cells, cell k's text given by cellAt(k) (anything a string_view
+  // is made from).
+  template <typename CellAt>
+  static RowBlock Make(size_t count, const CellAt& cellAt) {
+    return RowBlock(
+        count, [](const void* at, size_t k) { return std::string_view((*static_cast<const CellAt*>(at))(k)); },
+        &cellAt);
+  }
+  // The texts of cells[0..size), for any indexable cells of texts.
+  template <typename Cells>
+  static RowBlock Of(const Cells& cells, size_t size) {
+    return Make(size, [&cells](size_t k) { return std::string_view(cells[k]); });
+  }
+  template <typename Cells>
+  static RowBlock Of(const Cells& cells) {
+    return Of(cells, std::size(cells));
+  }
+  // Make in place: the block is kept when the new cells fit it closely.
+  template <typename CellAt>
+  void Remake(size_t count, const CellAt& cellAt) {
+    Remake(
+        count, [](const void* at, size_t k) { return std::string_view((*static_cast<const CellAt*>(at))(k)); },
+        &cellAt);
+  }
+  RowBlock(const RowBlock& other);
+  RowBlock(RowBlock&& other) noexcept : block_(other.block_) { other.block_ = nullptr; }
+  RowBlock& operator=(RowBlock other) noexcept {
+    std::swap(block_, other.block_);
+    return *this;
+  }
+  ~RowBlock();
+
+  // Cells kept: those after the last are empty.
+  size_t Count() const { return block_ ? Number(block_ + 1, Width()) : 0; }
+  std::string_view Cell(size_t col) const {
+    const size_t count = Count();
+    if (col >= count) return {};
+    const unsigned width = Width();
+    const char* const ends = block_ + 1 + width;
+    const size_t start = col == 0 ? 0 : Number(ends + (col - 1) * width, width);
+    return {ends + count * width + start, Number(ends + col * width, width) - start};
+  }
+  // True when one of the first cols cells is empty.
+  bool HasEmpty(size_t cols) const {
+    if (Count() < cols) return true;
+    const char* const ends = block_ + 1 + Width();
+    size_t start = 0;
+    for (size_t k = 0; k < cols; ++k) {
+      const size_t end = Number(ends + k * Width(), Width());
+      if (end == start) return true;
+      start = end;
+    }
+    return false;
+  }
+  // The block's bytes as the heap counts them, its own overhead included.
+  size_t MemoryUsage() const;
+
+ private:
+  // The number of width bytes at at.
+  static size_t Number(const char* at, unsigned width) {
+    if (width == 1) return static_cast<unsigned char>(*at);
+    if (width == 2) {
+      uint16_t value;
+      std::memcpy(&value, at, sizeof value);
+      return value;
+    }
+    uint32_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+  }
+  unsigned Width() const { return static_cast<unsigned char>(block_[0]); }
+
+  using CellAt = std::string_view (*)(const void* cells, size_t k);
+  RowBlock(size_t count, CellAt at, const void* cells);
+  void Remake(size_t count, CellAt at, const void* cells);
+
+  char* block_ = nullptr;
+};
+
 // Told of every change with what it replaced, so that the change can be
 // undone (TableChanges). Rows are the table's, at the time of the change.
 class TableRecorder {
@@ -59,7 +150,7 @@ class TableRecorder {
   virtual void ShiftedDown(int r, std::vector<CellSpan> spaced) = 0;
   virtual void Reordered(const std::vector<int>& order) = 0;
   // ReplaceDataRows: every row the table held, the header included.
-  virtual void AllReplaced(std::vector<Row> former, int formerColCount) = 0;
+  virtual void AllReplaced(std::vector<RowBlock> former, int formerColCount) = 0;
 };
 
 class StudyTable {
@@ -79,10 +170,11 @@ class StudyTable {
   // Appends an empty data row.
   void AppendRow();
 
-  const std::string& Cell(int col, int row) const;
-  void SetCell(int col, int row, std::string text);
+  // Valid until the row changes.
+  std::string_view Cell(int col, int row) const;
+  void SetCell(int col, int row, std::string_view text);
 
-  // The cells of a row of the table, the header included.
+  // The cells of a row of the table, the header included (ColCount() texts).
   Row RowTexts(int row) const;
   // Replaces the whole of a row of the table: missing texts make empty cells,
   // extra ones drop.
@@ -120,6 +212,8 @@ class StudyTable {
   // The same, the table then as wide as its widest row and at least leastCols
   // wide, narrower than it was too.
   void ReplaceDataRows(std::vector<Row> rows, int leastCols);
+  // The same from rows made with RowBlock::Of, as a list file is loaded.
+  void ReplaceDataRows(std::vector<RowBlock> rows, int leastCols);
 
   // The exact moves that undo the ones above; none is recorded.
   // Row r (a data row, or the row after the last) and the rows below it move
@@ -132,9 +226,10 @@ class StudyTable {
   void EmptyCells(const std::vector<CellSpan>& spans, int rowShift);
   // Every row, the header included, and the column count are exchanged with
   // those given.
-  void SwapAllRows(std::vector<Row>& rows, int& colCount);
+  void SwapAllRows(std::vector<RowBlock>& rows, int& colCount);
 
-  // Bytes held by the table, for the memory budget.
+  // Bytes the table holds on the heap, each block with its overhead, for the
+  // memory budget.
   size_t MemoryUsage() const;
 
  private:
@@ -143,8 +238,11 @@ class StudyTable {
   // Empty cells of rows first..last become a single space; the spans of those
   // cells when the changes are recorded.
   std::vector<CellSpan> SpacesForEmpties(int first, int last);
+  bool IsCell(int col, int row) const { return col >= 0 && col < colCount_ && row >= 0 && row < RowCount(); }
+  RowBlock& At(int row) { return rows_[static_cast<size_t>(row)]; }
+  const RowBlock& At(int row) const { return rows_[static_cast<size_t>(row)]; }
 
-  std::vector<Row> rows_;
+  std::vector<RowBlock> rows_;
   int colCount_;
   int currentCol_ = 0;
   int currentRow_ = 1;

@@ -97,7 +97,7 @@ void TableChanges::ShiftedDown(int r, std::vector<CellSpan> spaced) {
 
 void TableChanges::Reordered(const std::vector<int>& order) { changes_.emplace_back(Reorder{Order(order)}); }
 
-void TableChanges::AllReplaced(std::vector<Row> former, int formerColCount) {
+void TableChanges::AllReplaced(std::vector<RowBlock> former, int formerColCount) {
   changes_.emplace_back(Replaced{std::move(former), formerColCount});
 }
 
@@ -191,8 +191,8 @@ size_t TableChanges::MemoryUsage() const {
                 [](const ShiftDown& s) { return s.spaced.capacity() * sizeof(CellSpan); },
                 [](const Reorder& r) { return r.order.MemoryUsage(); },
                 [](const Replaced& r) {
-                  size_t rows = r.rows.capacity() * sizeof(Row);
-                  for (const Row& row : r.rows) rows += HeapBytes(row);
+                  size_t rows = r.rows.capacity() * sizeof(RowBlock);
+                  for (const RowBlock& row : r.rows) rows += row.MemoryUsage();
                   return rows;
                 }},
         change);

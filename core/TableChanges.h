@@ -36,7 +36,7 @@ class TableChanges : public TableRecorder {
   void ShiftedUp(int r, Row removed, std::vector<CellSpan> spaced) override;
   void ShiftedDown(int r, std::vector<CellSpan> spaced) override;
   void Reordered(const std::vector<int>& order) override;
-  void AllReplaced(std::vector<Row> former, int formerColCount) override;
+  void AllReplaced(std::vector<RowBlock> former, int formerColCount) override;
 
   // A data row order (order[k]: the data row, from 0, that ends k-th) as runs
   // of rows that follow each other up or down, or whole when runs would take
@@ -79,7 +79,7 @@ class TableChanges : public TableRecorder {
     Order order;
   };
   struct Replaced {
-    std::vector<Row> rows;  // the header included
+    std::vector<RowBlock> rows;  // the header included
     int32_t colCount;
   };
   using Change = std::variant<Cells, WholeRow, Appended, ShiftUp, ShiftDown, Reorder, Replaced>;

@@ -7,7 +7,7 @@
 
 namespace tenaxo {
 
-void ClearGrid(StudyTable& grid) { grid.ReplaceDataRows({}, kListColumns); }
+void ClearGrid(StudyTable& grid) { grid.ReplaceDataRows(std::vector<RowBlock>(), kListColumns); }
 
 void DeleteGridRow(StudyTable& grid, int32_t r) {
   if (!grid.IsDataRow(r)) return;

@@ -5,11 +5,12 @@
 // and they differ) and the case-insensitive text comparison of the column
 // sort. Tests pin a French or
 // an English locale.
-#include <QCollator>
-#include <QCollatorSortKey>
 #include <QLocale>
+#include <memory>
 #include <string>
 #include <string_view>
+
+struct UCollator;
 
 namespace tenaxo {
 
@@ -21,8 +22,13 @@ class TextLocale {
   const std::string& ThousandsSeparator() const { return thousands_; }
 
   // A key for the linguistic comparison ignoring letter case, computed once
-  // per text; keys compare with QCollatorSortKey::compare (<0, 0, >0).
-  QCollatorSortKey SortKey(std::string_view text) const;
+  // per text: texts compare as their keys' bytes do (std::string::compare:
+  // <0, 0, >0). The comparison is the toolkit's (QCollator, case-insensitive),
+  // its keys made by the same library (ICU) set the same way; in the C locale
+  // it is that of the UTF-8 bytes, up to a first NUL.
+  std::string SortKey(std::string_view text) const;
+  // The same key appended to keys.
+  void AppendSortKey(std::string_view text, std::string& keys) const;
 
   // The locale every routine uses unless it is given another one: the user's
   // own (QLocale::system()) until a caller sets a different one.
@@ -30,7 +36,11 @@ class TextLocale {
   static void SetCurrent(const QLocale& locale);
 
  private:
-  QCollator collator_;
+  struct CloseCollator {
+    void operator()(UCollator* collator) const;
+  };
+  std::unique_ptr<UCollator, CloseCollator> collator_;  // none in the C locale, or when ICU has none
+  bool c_;
   std::string decimal_;
   std::string thousands_;
 };

@@ -12,7 +12,7 @@ namespace tenaxo {
 
 namespace {
 
-void AppendCell(std::string& out, const std::string& cell, bool first) {
+void AppendCell(std::string& out, std::string_view cell, bool first) {
   const bool quote = (!cell.empty() && cell[0] == '"') || (first && !cell.empty() && cell[0] == '#') ||
                      cell.find_first_of("\t\r\n") != std::string::npos;
   if (!quote) {
@@ -46,7 +46,7 @@ std::string ExportText(const StudyTable& table) {
 
 std::string PairsText(const StudyTable& table) {
   std::string out;
-  const auto append = [&out](const std::string& cell) {
+  const auto append = [&out](std::string_view cell) {
     for (char c : cell) out += c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
   };
   for (int r = StudyTable::FixedRows; r < table.RowCount(); ++r) {

@@ -88,7 +88,7 @@ std::string KvtmlText(const StudyTable& table, const QString& title) {
     const int asked = std::max(0, CellToInt(table.Cell(ColDemande, r)));
     const int found = std::clamp(CellToInt(table.Cell(ColJuste, r)), 0, asked);
     for (int id = 0; id < 2 + further; ++id) {
-      const std::string& cell = table.Cell(id < 2 ? id : id + 3, r);
+      const std::string_view cell = table.Cell(id < 2 ? id : id + 3, r);
       if (id >= 2 && cell.empty()) continue;
       out += "   <translation id=\"" + std::to_string(id) + "\">\n";
       Element(out, "    ", "text", cell);

@@ -111,7 +111,7 @@ class GuiTest : public ProgramFolder {
   std::string Title() const { return window->windowTitle().toStdString(); }
   std::string Caption(Panel* panel) const { return panel->Caption().toStdString(); }
   bool SauverBold() const { return window->BtSauver->font().bold(); }
-  std::string Cell(int c, int r) const { return window->State().table.Cell(c, r); }
+  std::string Cell(int c, int r) const { return std::string(window->State().table.Cell(c, r)); }
 
   std::unique_ptr<TFTenaxo> window;
   std::shared_ptr<VoiceLog> voices = std::make_shared<VoiceLog>();

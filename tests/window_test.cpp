@@ -430,7 +430,7 @@ TEST_F(GuiTest, ARunByKeysAlone) {
   std::vector<std::string> droite;  // the pairs' Droite in order, and their counts summed
   int asked = 0, found = 0;
   for (int row = 1; saved.IsDataRow(row); ++row) {
-    droite.push_back(saved.Cell(ColDroite, row));
+    droite.emplace_back(saved.Cell(ColDroite, row));
     asked += CellToInt(saved.Cell(ColDemande, row));
     found += CellToInt(saved.Cell(ColJuste, row));
   }
