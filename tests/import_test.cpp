@@ -216,20 +216,21 @@ TEST(Kvtml, DocumentsGiveTheirRowsOrTheLineOfTheFault) {
 
 // The exports read back as the list (blank pairs out, Juste over Demandé, bad text); .tsv; a .tnx is no export.
 TEST_F(ImportFolder, ExportsReadBackAsTheList) {
-  StudyTable list =
-      MakeTable({"maison;家;3;2;0,667;;note", "#dièse;\"guillemets\" d'abord;;;;;", "; ;5;5;;;",
-                 "a<br>b & c;{{c1::tab}};1;0;0,000;;", "jamais trouvé;x;4;9;;;", "🙂;\xEF\xBF\xBE;;;;;"},
-                7);
+  StudyTable list = MakeTable(
+      {"maison;家;3;2;0,667;;note", "#dièse;\"guillemets\" d'abord;;;;;", "; ;5;5;;;",
+       "a<br>b & c;{{c1::tab}};1;0;0,000;;", "jamais trouvé;x;4;9;;;", "🙂;\xEF\xBF\xBE;;;;;", "seul;;;;;;"},
+      7);
   ExportList(list, PathOf("liste.txt"));
   EXPECT_EQ(FileBytes(PathOf("liste.txt")),
             "#separator:tab\n#html:false\n#columns:Gauche\tDroite\tDemandé\tJuste\tRatio\tColonne 6\tColonne 7\n"
             "maison\t家\t3\t2\t0,667\t\tnote\n\"#dièse\"\t\"\"\"guillemets\"\" d'abord\"\t\t\t\t\t\n"
-            "a<br>b & c\t{{c1::tab}}\t1\t0\t0,000\t\t\njamais trouvé\tx\t4\t9\t\t\t\n🙂\t\xEF\xBF\xBE\t\t\t\t\t\n");
+            "a<br>b & c\t{{c1::tab}}\t1\t0\t0,000\t\t\njamais "
+            "trouvé\tx\t4\t9\t\t\t\n🙂\t\xEF\xBF\xBE\t\t\t\t\t\nseul\t\t\t\t\t\t\n");
   list.SetCell(1, 6, "\xEF\xBF\xBE\xE9t\xE9");  // U+FFFE, then bytes that are not UTF-8
   ExportList(list, PathOf("liste.KVTML"));
   EXPECT_EQ(ImportListFile(PathOf("liste.KVTML")).rows,
             Split({"maison;家;3;2;;;note", "#dièse;\"guillemets\" d'abord;;;", "a<br>b & c;{{c1::tab}};1;0;",
-                   "jamais trouvé;x;4;4;", "🙂;\uFFFD\uFFFDt\uFFFD;;;"}));
+                   "jamais trouvé;x;4;4;", "🙂;\uFFFD\uFFFDt\uFFFD;;;", "seul;;;;"}));
   EXPECT_NE(FileBytes(PathOf("liste.KVTML")).find("<title>liste</title>"), S::npos);
   ExportList(MakeTable({"#dièse;sharp;3;2;0,667;note", " ; ", "a\tb\r\nc;\"d\""}), PathOf("paires.TSV"));
   EXPECT_EQ(FileBytes(PathOf("paires.TSV")), "#dièse\tsharp\na b  c\t\"d\"\n") << ".tsv: the pairs alone";
