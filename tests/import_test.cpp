@@ -110,6 +110,7 @@ TEST(TextImport, LinesRecordsHeadersMarkupAndEncodings) {
           {"semicolon in more lines, over decimal commas", "a;b;0,5\nc;d", {{"a", "b", "", "", "", "0,5"}, {"c", "d"}}},
           {"semicolon on a tie of lines and counts", "a;b\nc,d", {{"a", "b"}, {"c,d"}}},
           {"comma when it occurs more often", "a,b,c\nd;e", {{"a", "b", "", "", "", "c"}, {"d;e"}}},
+          {"comma in more lines, semicolon more often", "a;b;c;d\ne,f\ng,h", {{"a;b;c;d"}, {"e", "f"}, {"g", "h"}}},
           {"lines starting with '#' counted", "a;b\n#,,\n#,,\nc,d", {{"a;b"}, {"#"}, {"#"}, {"c", "d"}}},
           {"lines after a '#' line counted", "a;b\n#x\rc,d\ne,f", {{"a;b"}, {"#x"}, {"c", "d"}, {"e", "f"}}},
           {"a TAB anywhere wins", "a,b\tc\nd,e", {{"a,b", "c"}, {"d,e"}}},

@@ -74,7 +74,7 @@ TEST_F(JournalTest, TheStatisticsOfAHandBuiltJournal) {
   add(100, "B", "q", 4, 1);  // q: 4 of 5
   add(102, "A", "r", 2, 2);  // r: 2 of 4, asked too little
   add(102, "A", "s", 3, 3);  // s: 3 of 6
-  add(103, "B", "t", 0, 1);
+  add(103, "B", "t,u", 0, 1);
   const struct {
     const char* name;
     ListScope list;
@@ -105,6 +105,7 @@ TEST_F(JournalTest, TheStatisticsOfAHandBuiltJournal) {
   ASSERT_EQ(first.size(), 7);
   EXPECT_EQ(QDateTime::fromString(first[0], Qt::ISODate).toSecsSinceEpoch(), 100 * 86400 + 43200);
   EXPECT_EQ(first.mid(1), QStringList({"A", "p", "x", "gauche", "1", "1"}));
+  EXPECT_TRUE(lines[22].contains(",B,\"t,u\",x,")) << "quoted";
   EXPECT_EQ(lines[23], "");
 }
 
