@@ -124,10 +124,10 @@ TEST(TextImport, LinesRecordsHeadersMarkupAndEncodings) {
            "#html:true\n<p>un</p><p>deux</p><a href=\"x\">z</a>[x]\t&#x3042;&#2048;&quot;x&apos;&gt;&#x4F;&#x6a;"
            "[sound:a.mp3]<img src=\"a>b.png\"><z><A><Z>",
            {{"un deux z[x]", "あ\u0800\"x'>Oj"}}},
-          // A tag breaks the line only by its whole name: <param> and <pz> are no <p>.
+          // A tag breaks the line only by its whole name: <param>, <pz>, <p9> are no <p>.
           {"html: spaces",
-           "#html:TRUE\n a <!-- c -->  b&nbsp;&nbsp;c \t<BR>x<li>y<param>z<PARAM>w<pz>v",
-           {{"a b c", "x yzwv"}}},
+           "#html:TRUE\n a <!-- c -->  b&nbsp;&nbsp;c \t<BR>x<li>y<param>z<PARAM>w<pz>v<PZ>u<pa>t<PA>s<p0>r<p9>q",
+           {{"a b c", "x yzwvutsrq"}}},
           {"html: no reference, no tag",
            "#html:true\n&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo\ta < b > 1<2 <b &#9;c&#65",
            {{"&eacute;&#0;&#xD800;&#x110000;&#;&#x;&foo", "a < b > 1<2 <b c&#65"}}},
