@@ -264,6 +264,7 @@ TEST(AboutPlace, BesideTheMainWindowOffTheCard) {
   const std::tuple<const char*, QRect, QRect> cases[] = {
       // clang-format off
       {"right", {100, 100, 400, 300}, {508, 100, 700, 600}}, {"right, narrower", {100, 100, 500, 300}, {608, 100, 672, 600}},
+      {"right, as narrow as it may be", {100, 100, 572, 300}, {680, 100, 600, 600}},
       {"left", {800, 100, 400, 300}, {92, 100, 700, 600}}, {"below the card", {300, 50, 650, 500}, {300, 236, 700, 600}},
       {"above the card", {300, 650, 650, 360}, {300, 72, 700, 600}},
       {"no room: within the screen", {300, 350, 650, 660}, {300, 424, 700, 600}}};  // clang-format on
