@@ -450,6 +450,9 @@ TEST_F(GuiTest, EveryChangeToTheListIsUndoneAndMadeAgain) {
   };
   const std::tuple<const char*, std::function<void()>, const char*> cases[] = {
       {"keys typed into a cell", [&] { QTest::keyClicks(window->SgListe->Editor(), "xy"); }, "Annuler la saisie"},
+      {"keys typed into a blank cell",
+       [&] { window->SgListe->MoveCurrent(2, 1), QTest::keyClicks(window->SgListe->Editor(), "5"); },
+       "Annuler la saisie"},
       {"a row inserted with Inser", [&] { Press(Qt::Key_Insert); }, "Annuler l'insertion d'une ligne"},
       {"a row added with Down", [&] { Press(Qt::Key_End, Qt::ControlModifier), Press(Qt::Key_Down); },
        "Annuler l'ajout d'une ligne"},
