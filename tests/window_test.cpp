@@ -124,6 +124,8 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
        "Gauche : a, Droite : A"},
       {"the masked side", [] {}, [&] { return Read(w->PnQR, QAccessible::Value); }, "?"},
       {"the masked side's text", [] {}, [&] { return Of(w->PnQR)->textInterface()->text(0, 1).toStdString(); }, "?"},
+      {"the masked side's actions", [] {},
+       [&] { return Of(w->PnQR)->actionInterface()->actionNames().join(',').toStdString(); }, "Press,SetFocus"},
       {"a press on the masked side",
        [&] { Of(w->PnQR)->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); }, right, "A"},
       {"the answer's panel", [] {}, [&] { return Read(w->PnReponse); }, "Réponse trouvée ?"},
