@@ -106,6 +106,8 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
          QTest::mousePress(w->PnFiche, Qt::LeftButton), QTest::mouseRelease(w->PnFiche, Qt::LeftButton, {}, {9, -9});
        },
        awaiting, "hidden"},
+      {"a release on the card without a press", [&] { QTest::mouseRelease(w->PnFiche, Qt::LeftButton); }, awaiting,
+       "hidden"},
       {"Nouvelle série de question", [&] { ClickFree(), Click(w->BtOui), Click(w->Button3); }, score, "0/0"},
       // Space, Return, Enter reveal; O, N, Alt+O, Alt+N answer; no held key, no Ctrl, no key before the reveal.
       {"Return on the card", [&] { keys("Return"); }, awaiting, "shown"},
@@ -257,6 +259,7 @@ TEST_F(EditorTest, ClicksPickCellsAndSort) {
   // name, the cells clicked (row -1: below the rows, column -1: right of them), the current cell, the Gauche texts
   const std::tuple<const char*, std::vector<QPoint>, QPoint, const char*> cases[] = {
       {"a data cell", {{1, 3}}, {1, 3}, "bAca"},
+      {"a cell of the first row", {{1, 1}}, {1, 1}, "bAca"},
       {"right of the columns", {{-1, 3}}, {0, 1}, "bAca"},
       {"Gauche", {{0, 0}}, {0, 1}, "cbaA"},
       {"Droite, as text", {{1, 0}}, {0, 1}, "Acba"},
