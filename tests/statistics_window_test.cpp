@@ -105,6 +105,8 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
   EXPECT_EQ(s->TbResisting->rowCount(), 0);
   EXPECT_FALSE(s->TbResisting->verticalHeader()->isVisible()) << "no row numbers";
   EXPECT_EQ(s->TbResisting->accessibleName(), "Associations qui résistent");
+  EXPECT_EQ(s->TbResisting->horizontalHeader()->length(), s->TbResisting->viewport()->width()) << "columns fill it";
+  EXPECT_EQ(s->CbScope->itemText(1), "Toutes les listes");
   EXPECT_GE(s->minimumSizeHint().width(), 2 * 420) << "two charts side by side, never squeezed";
   QList<QWidget*> parts = {s->ChAnswers, s->ChShare, s->ChRatios, s->TbResisting};
   for (QLabel* label : s->findChildren<QLabel*>()) parts << label;
