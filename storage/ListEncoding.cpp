@@ -99,7 +99,7 @@ std::string DecodeListFile(std::string bytes, const QString& path, FileEncoding&
   return bytes;
 }
 
-ListLines DecodeListLines(std::string bytes, const QString& path, FileEncoding& encoding) {
+ListRows DecodeListLines(std::string bytes, const QString& path, FileEncoding& encoding) {
   const FileText file = CheckedText(bytes, path, encoding);
   return ParseListText(file.text, file.windows1252);
 }
