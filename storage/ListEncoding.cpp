@@ -120,7 +120,7 @@ std::string ListFileBytes(const StudyTable& grid, FileEncoding& encoding) {
       for (int c = 0; c < cols; ++c) {
         if (c > 0) *out++ = '\t';
         const std::string_view cell = grid.Cell(c, r);
-        std::memcpy(out, cell.data(), cell.size());
+        if (!cell.empty()) std::memcpy(out, cell.data(), cell.size());  // an empty cell may have no bytes at all
         out += cell.size();
       }
       *out++ = '\r';
