@@ -59,7 +59,7 @@ QString ListCommands::LoadList() {
     // the new table is complete.
     FileStamp stamp;
     FileEncoding encoding = FileEncoding::None;
-    ListLines lines;
+    ListRows lines;
     std::string bytes = ReadStamped(path, stamp);
     try {
       lines = DecodeListLines(std::move(bytes), path, encoding);
@@ -68,7 +68,7 @@ QString ListCommands::LoadList() {
       throw;
     }
     std::string listName = name;
-    const int32_t lineCount = static_cast<int32_t>(std::clamp<size_t>(lines.size(), 1, INT32_MAX));
+    const int32_t lineCount = static_cast<int32_t>(std::clamp<size_t>(lines.rows.size(), 1, INT32_MAX));
     FillTable(session_.table, std::move(lines));
     session_.listName.swap(listName);
     session_.encoding = encoding;
@@ -177,7 +177,7 @@ std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {
       const QString name = FreeListName(FlatListName(QFileInfo(path).completeBaseName(), QString()));
       StudyTable table;
       const int pairs = list.Pairs();
-      FillTable(table, std::move(list.rows));
+      table.ReplaceDataRows(std::move(list.rows), kListColumns);
       FileEncoding encoding = FileEncoding::None;
       WriteFileAtomically(tenaxo::ListFilePath(ToUtf8(name)), ListFileBytes(table, encoding));
       report.listName = name;

@@ -8,7 +8,7 @@
 //
 //   ImportedList list = ImportListFile(path);         // throws Error: show it, go on
 //   QString name = FreeListName(QFileInfo(path).completeBaseName());
-//   // replace the study list with list.rows (FillTable), save it under
+//   // replace the study list with list.rows (ReplaceDataRows), save it under
 //   // name at once, then tell the user list.Pairs() and list.skipped.
 //
 // A refused file throws before anything is made, so the caller has nothing

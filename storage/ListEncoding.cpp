@@ -99,7 +99,7 @@ std::string DecodeListFile(std::string bytes, const QString& path, FileEncoding&
   return bytes;
 }
 
-ListLines DecodeListLines(std::string bytes, const QString& path, FileEncoding& encoding) {
+ListRows DecodeListLines(std::string bytes, const QString& path, FileEncoding& encoding) {
   const FileText file = CheckedText(bytes, path, encoding);
   return ParseListText(file.text, file.windows1252);
 }
@@ -120,7 +120,7 @@ std::string ListFileBytes(const StudyTable& grid, FileEncoding& encoding) {
       for (int c = 0; c < cols; ++c) {
         if (c > 0) *out++ = '\t';
         const std::string_view cell = grid.Cell(c, r);
-        std::memcpy(out, cell.data(), cell.size());
+        if (!cell.empty()) std::memcpy(out, cell.data(), cell.size());  // an empty cell may have no bytes at all
         out += cell.size();
       }
       *out++ = '\r';

@@ -35,7 +35,7 @@ namespace tenaxo {
 std::string DecodeListFile(std::string bytes, const QString& path, FileEncoding& encoding);
 // The same text cut into lines and cells (ParseListText), with no copy of the
 // whole text on the way.
-ListLines DecodeListLines(std::string bytes, const QString& path, FileEncoding& encoding);
+ListRows DecodeListLines(std::string bytes, const QString& path, FileEncoding& encoding);
 
 // The bytes of the file for the UTF-8 text. encoding is the list's encoding
 // on entry and the one written on return.

@@ -2,8 +2,10 @@
 #include "ListFormat.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "ListEncoding.h"
 #include "TextEncoding.h"
@@ -21,19 +23,28 @@ uint64_t Word(const char* p) {
 // Bit 7 set in each byte of the word below 14.
 uint64_t BelowFourteen(uint64_t word) { return ~(((word & kLowBits) + 0x7272727272727272u) | word) & kHighBits; }
 
-// The lines of the text, which holds no NUL; add(cells, bytes, ascii) adds
-// the text of each cell's bytes to its line.
-template <class Add>
-ListLines Cut(std::string_view text, Add add) {
+// The rows of the text, which holds no NUL. Each cell is a view of the
+// text's bytes; in a Windows-1252 text, a cell with a byte above 0x7F is made
+// UTF-8 in a buffer kept for the line.
+ListRows Cut(std::string_view text, bool windows1252) {
   const char* p = text.data();
   const char* const end = p + text.size();
-  ListLines lines;
-  size_t width = kListColumns;  // the cells of the line before, at least those of every list
+  ListRows lines;
+  std::vector<std::string_view> cells;
+  std::vector<std::pair<size_t, size_t>> decoded;  // the cells made UTF-8, and where each ends in utf8
+  std::string utf8;
   while (p != end) {
-    StudyTable::Row& cells = lines.emplace_back();
-    cells.reserve(width);
+    cells.clear();
+    decoded.clear();
+    utf8.clear();
     const char* cell = p;
     uint64_t bits = 0;  // the cell's bytes or'ed: no bit 7 set when it is ASCII
+    const auto add = [&] {
+      cells.emplace_back(cell, static_cast<size_t>(p - cell));
+      if (!windows1252 || !(bits & kHighBits)) return;
+      AppendWindows1252AsUtf8(cells.back(), utf8);
+      decoded.emplace_back(cells.size() - 1, utf8.size());
+    };
     for (;; ++p) {
       // Only TAB, LF and CR (9, 10 and 13) end a cell: eight bytes at a time
       // while none is below 14, then one at a time.
@@ -41,14 +52,21 @@ ListLines Cut(std::string_view text, Add add) {
       while (p != end && static_cast<unsigned char>(*p) > '\r') bits |= static_cast<unsigned char>(*p++);
       if (p == end || *p == '\n' || *p == '\r') break;
       if (*p == '\t') {
-        add(cells, std::string_view(cell, static_cast<size_t>(p - cell)), !(bits & kHighBits));
+        add();
         cell = p + 1;
         bits = 0;
       }
     }
     // The rest of the line is empty after a TAB: no cell.
-    if (p != cell) add(cells, std::string_view(cell, static_cast<size_t>(p - cell)), !(bits & kHighBits));
-    width = std::max<size_t>(kListColumns, cells.size());
+    if (p != cell) add();
+    // The views of decoded cells, once utf8 no longer moves.
+    size_t start = 0;
+    for (const auto& [k, stop] : decoded) {
+      cells[k] = std::string_view(utf8).substr(start, stop - start);
+      start = stop;
+    }
+    lines.rows.push_back(RowBlock::Of(cells));
+    lines.width = std::max(lines.width, cells.size());
     if (p != end) p += *p == '\r' && p + 1 != end && p[1] == '\n' ? 2 : 1;
   }
   return lines;
@@ -56,17 +74,13 @@ ListLines Cut(std::string_view text, Add add) {
 
 }  // namespace
 
-ListLines ParseListText(std::string_view text, bool windows1252) {
-  text = text.substr(0, text.find('\0'));
-  if (!windows1252)
-    return Cut(text, [](StudyTable::Row& cells, std::string_view bytes, bool) { cells.emplace_back(bytes); });
-  return Cut(text, [](StudyTable::Row& cells, std::string_view bytes, bool ascii) {
-    if (ascii) cells.emplace_back(bytes);
-    else cells.push_back(Windows1252ToUtf8(bytes));
-  });
+ListRows ParseListText(std::string_view text, bool windows1252) {
+  return Cut(text.substr(0, text.find('\0')), windows1252);
 }
 
-void FillTable(StudyTable& grid, ListLines lines) { grid.ReplaceDataRows(std::move(lines), kListColumns); }
+void FillTable(StudyTable& grid, ListRows lines) {
+  grid.ReplaceDataRows(std::move(lines.rows), static_cast<int>(std::min<size_t>(lines.width, INT_MAX)));
+}
 
 std::string ListText(const StudyTable& grid) {
   FileEncoding utf8 = FileEncoding::Utf8;

@@ -16,18 +16,24 @@
 
 namespace tenaxo {
 
-using ListLines = std::vector<StudyTable::Row>;
+// The lines of a list file, one row each.
+struct ListRows {
+  std::vector<RowBlock> rows;
+  // The cells of the widest line, at least kListColumns: a row keeps no
+  // empty cells at its end, the line it came from counts them.
+  size_t width = kListColumns;
+};
 
 // The text up to its first NUL, cut into lines and each line into cells:
 // cut at TABs from the left, stopping once the rest is empty, so a single
 // trailing TAB adds no cell and an empty line has no cell. windows1252: the
 // text is the bytes of a Windows-1252 file, each cell then made UTF-8.
-ListLines ParseListText(std::string_view text, bool windows1252 = false);
+ListRows ParseListText(std::string_view text, bool windows1252 = false);
 
 // Replaces the study list by the lines: one data row per line (one blank data
 // row when there is none), the table as wide as the widest line and at least
 // kListColumns wide, however wide it was before.
-void FillTable(StudyTable& grid, ListLines lines);
+void FillTable(StudyTable& grid, ListRows lines);
 
 // The UTF-8 text of the list file for the table: every data row, every
 // column (ListFileBytes in ListEncoding.h gives it in the list's encoding).

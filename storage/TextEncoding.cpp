@@ -55,14 +55,21 @@ bool IsAscii(std::string_view text) {
 }
 
 std::string Windows1252ToUtf8(std::string_view bytes) {
+  std::string text;
+  AppendWindows1252AsUtf8(bytes, text);
+  return text;
+}
+
+void AppendWindows1252AsUtf8(std::string_view bytes, std::string& text) {
   const CodePage& page = Windows1252();
   size_t size = bytes.size();
   for (char c : bytes) {
     if (static_cast<unsigned char>(c) >= 0x80)
       size += static_cast<size_t>(page.utf8[static_cast<unsigned char>(c)][3]) - 1;
   }
-  std::string text(size, '\0');
-  char* out = text.data();
+  const size_t at = text.size();
+  text.resize(at + size);
+  char* out = text.data() + at;
   for (char c : bytes) {
     const auto b = static_cast<unsigned char>(c);
     if (b < 0x80) {
@@ -75,7 +82,6 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
     if (entry[3] == 3) out[2] = entry[2];
     out += entry[3];
   }
-  return text;
 }
 
 namespace {

@@ -14,6 +14,8 @@ bool IsAscii(std::string_view text);
 // code page leaves free stand for the C1 controls of the same number), to
 // UTF-8.
 std::string Windows1252ToUtf8(std::string_view bytes);
+// The same, added at the end of text.
+void AppendWindows1252AsUtf8(std::string_view bytes, std::string& text);
 
 // Writes the Windows-1252 bytes of the UTF-8 text at out and returns their
 // end; nullptr (out then partly written) when the code page lacks one of its
