@@ -66,9 +66,7 @@ TEST(TableChanges, UndoAndRedoGiveBackTheTableExactly) {
 TEST(ListSearch, FoldsCaseMarksAndForms) {
   const std::tuple<const char*, const char*, const char*> cases[] = {
       {"French accents", "Tenaxo École ÇA", "tenaxo ecole ca"},
-      {"Greek capitals", "ΑΘΗΝΑ", "αθηνα"},
       {"Greek breathing, accent, final sigma", "Ἀθῆναι ς", "αθηναι σ"},
-      {"Cyrillic", "ЁЛКА", "елка"},
       {"sharp s", "Straße", "strasse"},
       {"ligature", "ﬁn", "fin"},
       {"full width", "ＡＢＣ", "abc"},

@@ -250,7 +250,6 @@ TEST_F(ImportFolder, NewListNames) {
   Link("nowhere", PathOf("Mots 3.tnx"));
   EXPECT_EQ(FreeListName(QStringLiteral("Mots")), QStringLiteral("Mots 4"));
   EXPECT_EQ(FlatListName(QStringLiteral("sous\\dossier/liste"), QString()), QStringLiteral("sous_dossier_liste"));
-  EXPECT_EQ(FlatListName(QString(), QStringLiteral("sans nom")), QStringLiteral("sans nom"));
 }
 
 QString Data(const char* name) { return QStringLiteral(TENAXO_TEST_DATA "/exchange/") + QString::fromUtf8(name); }

@@ -72,7 +72,6 @@ TEST_F(GuiTest, AKillLosesAtMostTheAnswerBeingWritten) {
     EXPECT_EQ(counts[3], counts[1]) << "each day counts its answers, all of the list";
     rows = counts[1];
   }
-  std::printf("%lld answers in the journal after 20 kills\n", static_cast<long long>(rows));
 }
 
 }  // namespace
