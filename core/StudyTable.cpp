@@ -128,11 +128,6 @@ void StudyTable::AppendRow() {
   if (observer_) observer_->RowsInserted();
 }
 
-std::string_view StudyTable::Cell(int col, int row) const {
-  if (!IsCell(col, row)) return {};
-  return At(row).Cell(static_cast<size_t>(col));
-}
-
 void StudyTable::SetCell(int col, int row, std::string_view text) {
   if (!IsCell(col, row)) return;
   RowBlock& cells = At(row);

@@ -171,7 +171,9 @@ class StudyTable {
   void AppendRow();
 
   // Valid until the row changes.
-  std::string_view Cell(int col, int row) const;
+  std::string_view Cell(int col, int row) const {
+    return IsCell(col, row) ? At(row).Cell(static_cast<size_t>(col)) : std::string_view();
+  }
   void SetCell(int col, int row, std::string_view text);
 
   // The cells of a row of the table, the header included (ColCount() texts).
