@@ -87,7 +87,9 @@ TEST(StudyTable, ChangesTellTheViewAndKeepTheCurrentCellInTheDataRows) {
   }
   const size_t held = table.MemoryUsage();
   table.SetCell(0, 1, std::string(1000, 'x'));
-  EXPECT_EQ(table.MemoryUsage() - held, 1024u) << "a block of 1,005 bytes, the heap's rounding and size word";
+  // A block of 1,005 bytes and the heap's size word, rounded up to 16 bytes by glibc's heap, not by the sanitizer's.
+  EXPECT_GE(table.MemoryUsage() - held, 1005u + 8);
+  EXPECT_LE(table.MemoryUsage() - held, 1005u + 8 + 15);
 }
 
 // CellToInt, and ReadFloat with a decimal comma (text that is no number leaves the value alone).
