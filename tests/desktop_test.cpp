@@ -79,6 +79,7 @@ TEST_F(GuiTest, TheLookWithAndWithoutTahomaUnderLightAndDarkPalettes) {
     Start("Anglais", Pairs(3), {{"Gauche", "-1"}});
     TFTenaxo& w = *window;
     TFAbout& a = *w.About();
+    for (QPlainTextEdit* notes : {a.Memo1, a.Memo2, a.Memo3}) EXPECT_TRUE(notes->isReadOnly()) << Read(notes);
     EXPECT_LE((w.pos() + w.rect().center() - w.screen()->availableGeometry().center()).manhattanLength(), 1);
     a.show(), w.CbVisuListe->setChecked(true);  // the About window and the list shown
     EXPECT_EQ(w.PnQR->Color(), QColor(192, 192, 192)) << "masked";

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QSqlQuery>
 #include <QTableWidget>
+#include <QValueAxis>
 #include <numeric>
 
 #include "AnswerJournal.h"
@@ -97,6 +98,7 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
   EXPECT_TRUE(s->ChShare->accessibleDescription().startsWith("1 semaine ; la première, du "));
   const auto* time = qobject_cast<QDateTimeAxis*>(s->ChShare->chart()->axes(Qt::Horizontal)[0]);
   EXPECT_EQ(time->max().date(), QDate::currentDate().addDays(1)) << "up to today";
+  EXPECT_EQ(qobject_cast<QValueAxis*>(s->ChShare->chart()->axes(Qt::Vertical)[0])->labelFormat(), "%d %%");
   // A week alone is a point, not a line.
   EXPECT_TRUE(qobject_cast<QLineSeries*>(s->ChShare->chart()->series()[0])->pointsVisible());
   EXPECT_EQ(s->TbResisting->rowCount(), 0);
