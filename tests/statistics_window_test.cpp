@@ -137,9 +137,8 @@ TEST_F(StatisticsTest, TheChartsFollowLightAndDarkPalettes) {
   QPalette dark(QColor(53, 53, 53));
   for (const QPalette& palette : {before, dark}) {
     s->setPalette(palette);
-    for (const auto& [view, legend] : {std::pair{s->ChAnswers, true}, {s->ChShare, false}, {s->ChRatios, false}}) {
+    for (QChartView* view : {s->ChAnswers, s->ChShare, s->ChRatios}) {
       SCOPED_TRACE(view->accessibleName().toStdString());
-      EXPECT_EQ(view->chart()->legend()->isVisible(), legend);
       const QColor background = view->chart()->backgroundBrush().color();
       EXPECT_EQ(background, palette.color(QPalette::Window));
       EXPECT_GE(ContrastRatio(view->chart()->titleBrush().color(), background), 4.5);
