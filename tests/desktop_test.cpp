@@ -13,6 +13,7 @@
 #include "CommandLine.h"
 #include "Fonts.h"
 #include "GuiFixture.h"
+#include "HeldSpeech.h"
 #include "Version.h"
 
 namespace tenaxo {
@@ -174,6 +175,35 @@ TEST_F(GuiTest, TheKeyboardGoesThroughTheControlsInReadingOrder) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_TRUE(control->isAncestorOf(QApplication::focusWidget()) || control->hasFocus()) << name;
     EXPECT_NE(control->grab().toImage(), before) << "no focus frame on " << name;
+  }
+}
+
+// Held, the last text alone waits for the first picture, then goes to the voice made last, if it still lives.
+TEST(HeldSpeech, SpeaksTheLastTextHeldOnRelease) {
+  struct Held {
+    std::shared_ptr<VoiceLog> log = std::make_shared<VoiceLog>();
+    std::shared_ptr<HeldSpeech> hold = std::make_shared<HeldSpeech>();
+    std::unique_ptr<Voice> voice = Make();
+    std::unique_ptr<Voice> Make() { return std::make_unique<HeldVoice>(std::make_unique<FakeVoice>(log), hold); }
+  };
+  const std::tuple<const char*, std::vector<std::string>, std::function<void(Held&)>, bool, std::vector<std::string>>
+      cases[] = {
+          {"nothing held", {}, [](Held&) {}, true, {}},
+          {"two held", {"a", "b"}, [](Held&) {}, true, {"b"}},
+          {"the voice gone", {"a"}, [](Held& h) { h.voice.reset(); }, true, {}},
+          {"a voice made again", {"a"}, [](Held& h) { h.voice = h.Make(); }, true, {"a"}},
+          {"a failing voice", {"a"}, [](Held& h) { h.log->fail = true; }, false, {"a"}},
+          {"a throwing voice", {"a"}, [](Held& h) { h.log->raise = true; }, false, {"a"}},
+      };
+  for (const auto& [name, held, meanwhile, released, heard] : cases) {
+    SCOPED_TRACE(name);
+    Held h;
+    for (const std::string& text : held) EXPECT_TRUE(h.voice->Speak(text, "fr"));
+    EXPECT_TRUE(h.log->spoken.empty());
+    meanwhile(h);
+    EXPECT_EQ(h.hold->Release(), released);
+    EXPECT_EQ(h.log->spoken, heard);
+    EXPECT_FALSE(h.hold->Holding());
   }
 }
 

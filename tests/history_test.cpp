@@ -62,6 +62,26 @@ TEST(TableChanges, UndoAndRedoGiveBackTheTableExactly) {
   }
 }
 
+// A row order comes back whole, in runs up or down when they take less room than the order itself.
+TEST(TableChanges, OrdersComeBackInTheirRoom) {
+  const std::pair<const char*, std::vector<int>> cases[] = {
+      {"none", {}},
+      {"one", {0}},
+      {"up", {0, 1, 2, 3, 4}},
+      {"down", {4, 3, 2, 1, 0}},
+      {"two runs", {3, 4, 2, 1, 0}},
+      {"shuffled", {2, 0, 3, 1, 4}},
+  };
+  for (const auto& [name, order] : cases) {
+    SCOPED_TRACE(name);
+    const TableChanges::Order kept(order);
+    EXPECT_EQ(kept.Forward(), order);
+    const std::vector<int> back = kept.Backward();
+    for (size_t k = 0; k < order.size(); ++k) EXPECT_EQ(back.at(static_cast<size_t>(order[k])), static_cast<int>(k));
+    EXPECT_LE(kept.MemoryUsage(), std::max<size_t>(2, order.size()) * sizeof(int32_t));
+  }
+}
+
 // The text as the search compares it: no case, no marks, no compatibility forms, in every script.
 TEST(ListSearch, FoldsCaseMarksAndForms) {
   const std::tuple<const char*, const char*, const char*> cases[] = {

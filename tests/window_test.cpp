@@ -138,6 +138,8 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
       {"Charger, the name completed as typed", [&] { load("au"); }, [&] { return Cell(0, 1); }, "x"},
       {"Charger a list that is not there", [&] { load("Nulle"); }, [&] { return told().substr(0, 30); },
        "Impossible d'ouvrir le fichier"},
+      {"a failure ends its step", [&] { load("Nulle"), Click(w->Button4), w->AcAnnuler->trigger(); },
+       [&] { return Cell(2, 1); }, "2"},
       {"Supprimer clears the name", [&] { Click(w->BtDelListe); },
        [&] { return w->CbListes->currentText().toStdString(); }, ""},
       {"Voir la liste", [&] { Click(w->CbVisuListe); }, [&] { return shown(w->SgListe); }, "shown"},
