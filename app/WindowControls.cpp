@@ -3,7 +3,6 @@
 // a screen reader says; placed again as the window is resized.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -78,8 +77,7 @@ void TFTenaxo::CreateControls() {
   CbListes->setInsertPolicy(QComboBox::NoInsert);
   CbListes->setMaxVisibleItems(8);
   CbListes->setFont(italic);
-  CbListes->completer()->setCompletionMode(QCompleter::InlineCompletion);
-  CbListes->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+  // An editable box completes the name inline, whatever its case.
   CbListes->setEditText(QStringLiteral("CbListes"));
 
   BtDelListe = Button(PnFiche, QStringLiteral("Su&pprimer"), 147, 117, 64, 25);
