@@ -143,6 +143,8 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
       {"Supprimer clears the name", [&] { Click(w->BtDelListe); },
        [&] { return w->CbListes->currentText().toStdString(); }, ""},
       {"Voir la liste", [&] { Click(w->CbVisuListe); }, [&] { return shown(w->SgListe); }, "shown"},
+      {"Voir la liste checks its item", [&] { Click(w->CbVisuListe); },
+       [&] { return std::to_string(w->AcVoirListe->isChecked()); }, "1"},
       {"Synthèse vocale speaks Gauche as shown",
        [&] { Click(w->CbVocal), w->State().table.SetCell(0, 1, "c"), Click(w->PnQL); }, [&] { return heard; }, "c"},
       // The voice menu checks the language spoken, else the default voice.
