@@ -61,7 +61,7 @@ std::vector<qreal> Bars(QChartView* view, int set) {
 }
 
 TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
-  Start("Anglais", Pairs(3));
+  Start("Anglais", Pairs(14));
   Answer(3);
   StatisticsWindow* s = Open();
   EXPECT_EQ(s->windowTitle(), "Statistiques");
@@ -92,9 +92,12 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
   ASSERT_EQ(tenths.size(), 11);
   EXPECT_EQ(tenths[0], "—") << "never asked";
   EXPECT_EQ(tenths[10], "0,9");
+  const auto* count = qobject_cast<QValueAxis*>(s->ChRatios->chart()->axes(Qt::Vertical)[0]);
+  EXPECT_EQ(count->max(), 15);
+  EXPECT_EQ(count->tickCount(), 4) << "0, 5, 10, 15: 14 pairs never asked or nearly";
   EXPECT_EQ(s->ChRatios->accessibleName(), "Associations de « Anglais » par ratio");
   const std::vector<qreal> ratios = Bars(s->ChRatios, 0);
-  EXPECT_EQ(std::accumulate(ratios.begin(), ratios.end(), 0.0), 3) << "every pair";
+  EXPECT_EQ(std::accumulate(ratios.begin(), ratios.end(), 0.0), 14) << "every pair";
   EXPECT_TRUE(s->ChShare->accessibleDescription().startsWith("1 semaine ; la première, du "));
   const auto* time = qobject_cast<QDateTimeAxis*>(s->ChShare->chart()->axes(Qt::Horizontal)[0]);
   EXPECT_EQ(time->max().date(), QDate::currentDate().addDays(1)) << "up to today";
