@@ -329,6 +329,36 @@ TEST_F(GuiTest, TheMenusStandAboveTheCardAndDoWhatTheButtonsDo) {
   bound.erase(QString());
   for (const auto& [key, times] : bound) EXPECT_EQ(times, 1) << key.toStdString();
   EXPECT_EQ(bound.size(), 17u) << "the items' 9, Ctrl+1 ... Ctrl+5, and F3, Maj+F3, Escape for the search";
+  QStringList layout;  // each menu's title, then its items, "-" for a separator
+  for (QAction* title : w.MainMenu->actions()) {
+    layout << title->text().remove('&');
+    for (QAction* item : title->menu()->actions())
+      layout << (item->isSeparator() ? "-" : ' ' + item->text().remove('&'));
+  }
+  EXPECT_EQ(layout, QStringList({"Fichier",
+                                 " Charger",
+                                 " Sauver",
+                                 " Importer des listes…",
+                                 " Exporter la liste…",
+                                 "-",
+                                 " Supprimer la liste",
+                                 "-",
+                                 " Quitter",
+                                 "Édition",
+                                 " Annuler",
+                                 " Rétablir",
+                                 "-",
+                                 " Rechercher",
+                                 "-",
+                                 " Insérer une ligne",
+                                 " Supprimer la ligne",
+                                 " Vider la liste",
+                                 "Affichage",
+                                 " Voir la liste",
+                                 " Statistiques",
+                                 "Aide",
+                                 " Mode d'emploi",
+                                 " A propos"}));
 
   const auto shown = [](QWidget* widget) { return [widget] { return std::to_string(widget->isVisible()); }; };
   const auto rows = [&] { return std::to_string(w.State().table.DataRowCount()); };
