@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
+#include <mutex>
 
 #include "Utf8.h"
 
@@ -96,8 +97,8 @@ QColor ReadableOn(const QColor& background, const QColor& text) {
 Panel::Panel(QWidget* parent, Bevel outer, Bevel inner, int bevelWidth)
     : QWidget(parent), outer_(outer), inner_(inner), bevelWidth_(bevelWidth) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  static const bool known = (QAccessible::installFactory(PanelInterfaces), true);
-  Q_UNUSED(known);
+  static std::once_flag interfaces;
+  std::call_once(interfaces, [] { QAccessible::installFactory(PanelInterfaces); });
 }
 
 void Panel::SetCaption(const QString& caption) {
