@@ -494,6 +494,8 @@ TEST_F(GuiTest, EveryChangeToTheListIsUndoneAndMadeAgain) {
       {"a row inserted with Inser", [&] { Press(Qt::Key_Insert); }, "Annuler l'insertion d'une ligne"},
       {"a row added with Down", [&] { Press(Qt::Key_End, Qt::ControlModifier), Press(Qt::Key_Down); },
        "Annuler l'ajout d'une ligne"},
+      {"a row added with Return", [&] { Press(Qt::Key_End, Qt::ControlModifier), Press(Qt::Key_Return); },
+       "Annuler l'ajout d'une ligne"},
       {"a row deleted", [&] { window->AcSupprimerLigne->trigger(); }, "Annuler la suppression d'une ligne"},
       {"Vider liste", [&] { Click(window->BtVider); }, "Annuler le vidage de la liste"},
       {"RAZ Statistiques", [&] { Click(window->Button4); }, "Annuler la remise à zéro des statistiques"},
