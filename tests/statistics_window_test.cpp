@@ -124,6 +124,8 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), next) << next->accessibleName().toStdString();
   }
+  QTest::keyClick(s, Qt::Key_A, Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget(), s->TbResisting) << "the letter of its label";
   QTest::keyClick(s, Qt::Key_Escape);
   EXPECT_FALSE(s->isVisible());
   window->ShowStatistics();
