@@ -134,6 +134,25 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
   EXPECT_FALSE(s->isVisible()) << "Enter closes";
 }
 
+// Pairs asked 5 times or more, the least found first, of the list studied (its name hidden) or of all lists.
+TEST_F(StatisticsTest, TheResistingPairsOfTheListOrOfAll) {
+  const QString left = "une expression assez longue pour sa colonne";
+  Start("Anglais", left.toStdString() + "\tm\t\t\t\r\n");
+  Answer(6);
+  StatisticsWindow* s = Open();
+  QTableWidget* t = s->TbResisting;
+  for (int scope : {0, 1}) {
+    SCOPED_TRACE(scope);
+    s->CbScope->setCurrentIndex(scope);
+    EXPECT_EQ(t->isColumnHidden(0), scope == 0);
+    ASSERT_EQ(t->rowCount(), 1);
+    const QStringList texts = {"Anglais", left, "m", "6", "3", "50 %"};
+    for (int col = 0; col < 6; ++col) EXPECT_EQ(t->item(0, col)->text(), texts[col]) << col;
+    EXPECT_GE(t->columnWidth(1), t->fontMetrics().horizontalAdvance(left)) << "the text whole";
+    EXPECT_EQ(t->accessibleDescription(), "1 association, la moins trouvée : " + left + " – m");
+  }
+}
+
 // Every text of the charts reads on their background under both palettes.
 TEST_F(StatisticsTest, TheChartsFollowLightAndDarkPalettes) {
   Start("Anglais", Pairs(10));
