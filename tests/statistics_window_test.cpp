@@ -8,6 +8,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLineSeries>
 #include <QMessageBox>
@@ -151,6 +152,24 @@ TEST_F(StatisticsTest, TheResistingPairsOfTheListOrOfAll) {
     EXPECT_GE(t->columnWidth(1), t->fontMetrics().horizontalAdvance(left)) << "the text whole";
     EXPECT_EQ(t->accessibleDescription(), "1 association, la moins trouvée : " + left + " – m");
   }
+}
+
+// Ctrl+E writes the whole journal where the dialog says, as CSV.
+TEST_F(StatisticsTest, CtrlEExportsTheJournal) {
+  Start("Anglais", Pairs(1));
+  Answer(1);
+  StatisticsWindow* s = Open();
+  QTimer::singleShot(20, s, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->windowTitle(), "Exporter le journal");
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    name->setText(Folder() + "j");
+    QTest::keyClick(name, Qt::Key_Return);
+  });
+  QApplication::setActiveWindow(s);
+  QTest::keyClick(s, Qt::Key_E, Qt::ControlModifier);
+  EXPECT_EQ(FileBytes(Folder() + "j.csv").substr(0, 47), "date,liste,gauche,droite,question,trouvee,serie");
 }
 
 // Every text of the charts reads on their background under both palettes.
