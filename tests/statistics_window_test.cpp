@@ -97,6 +97,8 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
   EXPECT_EQ(count->max(), 15);
   EXPECT_EQ(count->tickCount(), 4) << "0, 5, 10, 15: 14 pairs never asked or nearly";
   EXPECT_EQ(s->ChRatios->accessibleName(), "Associations de « Anglais » par ratio");
+  for (QChartView* chart : {s->ChAnswers, s->ChShare, s->ChRatios})  // right and wrong answers told apart
+    EXPECT_EQ(chart->chart()->legend()->isVisible(), chart == s->ChAnswers) << chart->accessibleName().toStdString();
   const std::vector<qreal> ratios = Bars(s->ChRatios, 0);
   EXPECT_EQ(std::accumulate(ratios.begin(), ratios.end(), 0.0), 14) << "every pair";
   EXPECT_TRUE(s->ChShare->accessibleDescription().startsWith("1 semaine ; la première, du "));
