@@ -433,6 +433,8 @@ TEST_F(GuiTest, CtrlFFindsPairsAsTheyAreTyped) {
   Press(Qt::Key_Escape);
   EXPECT_EQ(w.PnRecherche->isVisible(), false);
   EXPECT_EQ(QApplication::focusWidget(), w.PnFiche);
+  Press(Qt::Key_F, Qt::ControlModifier), w.CbVisuListe->setChecked(false), w.CbVisuListe->setChecked(true);
+  EXPECT_EQ(w.PnRecherche->isVisible(), false) << "closed with the list";
 }
 
 // Load, new series, 20 answers, one undone, search, sort by Droite, Ctrl+S, Ctrl+Q: the file holds it all.
