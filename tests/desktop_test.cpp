@@ -80,7 +80,10 @@ TEST_F(GuiTest, TheLookWithAndWithoutTahomaUnderLightAndDarkPalettes) {
     Start("Anglais", Pairs(3), {{"Gauche", "-1"}});
     TFTenaxo& w = *window;
     TFAbout& a = *w.About();
-    for (QPlainTextEdit* notes : {a.Memo1, a.Memo2, a.Memo3}) EXPECT_TRUE(notes->isReadOnly()) << Read(notes);
+    for (QPlainTextEdit* notes : {a.Memo1, a.Memo2, a.Memo3}) {  // read-only, selected with the keys too
+      QTest::keyClick(notes, Qt::Key_End, Qt::ShiftModifier | Qt::ControlModifier);
+      EXPECT_TRUE(notes->isReadOnly() && notes->textCursor().hasSelection()) << Read(notes);
+    }
     EXPECT_LE((w.pos() + w.rect().center() - w.screen()->availableGeometry().center()).manhattanLength(), 1);
     a.show(), w.CbVisuListe->setChecked(true);  // the About window and the list shown
     EXPECT_EQ(w.PnQR->Color(), QColor(192, 192, 192)) << "masked";
@@ -274,12 +277,14 @@ TEST_F(GuiTest, TheKeyboardActsOnTheQuestion) {
   }
   EXPECT_GT(w.About()->frameGeometry().top(), w.PnFiche->mapToGlobal(QPoint(0, w.PnFiche->height())).y());
   EXPECT_EQ(Title(), "Tenaxo - Autre - Réponses justes : 0/0") << "a new series";
-  for (const auto close : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W, QKeyCombination(Qt::Key_F)}) {
+  for (const auto close : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W, QKeyCombination(Qt::Key_F),
+                           QKeyCombination(Qt::Key_Return)}) {  // F: a click on Fermer; Return: on Fermer
     w.About()->ShowModeless();
     EXPECT_EQ(w.About()->BtFermer->geometry().bottomRight(), w.About()->rect().bottomRight() - QPoint(8, 6));
     QApplication::setActiveWindow(w.About());
+    QWidget* to = close.key() == Qt::Key_Return ? w.About()->BtFermer : w.About()->focusWidget();
     if (close.key() == Qt::Key_F) Click(w.About()->BtFermer);
-    else QTest::keyClick(w.About()->focusWidget(), close.key(), close.keyboardModifiers());
+    else QTest::keyClick(to, close.key(), close.keyboardModifiers());
     EXPECT_FALSE(w.About()->isVisible());
   }
   PutSetting("Liste", "Absente");  // a first start: the window moves left, for the About window beside it
