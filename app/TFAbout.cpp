@@ -22,7 +22,6 @@ QPlainTextEdit* Memo(QWidget* parent, const QStringList& lines, int pixelSize, b
   memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   memo->setFont(UiFont(pixelSize, bold));
   memo->setPlainText(lines.join(QLatin1Char('\n')));
   return memo;
