@@ -138,6 +138,11 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
       {"Charger, the name completed as typed", [&] { load("au"); }, [&] { return Cell(0, 1); }, "x"},
       {"Charger a list that is not there", [&] { load("Nulle"); }, [&] { return told().substr(0, 30); },
        "Impossible d'ouvrir le fichier"},
+      {"Charger a UTF-16 list tells how it will be saved",
+       [&] { PutList("Seize", std::string("\xFF\xFEx\0\t\0X\0", 8)), load("Seize"); }, told,
+       "La liste \"" + ListPath("Seize").toStdString() +
+           "\" est en UTF-16 : elle sera enregistrée en UTF-8 (avec la marque d'ordre des octets) à la prochaine "
+           "sauvegarde."},
       {"a failure ends its step", [&] { load("Nulle"), Click(w->Button4), w->AcAnnuler->trigger(); },
        [&] { return Cell(2, 1); }, "2"},
       {"Supprimer clears the name", [&] { Click(w->BtDelListe); },
