@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QShortcut>
 #include <algorithm>
 #include <functional>
@@ -232,6 +233,8 @@ TEST_F(EditorTest, KeysMoveTheCellAndGrowTheList) {
   // name, the cell (column, row), the keys, the cell then, the rows then, its text
   const std::tuple<const char*, QPoint, const char*, QPoint, int, const char*> cases[] = {
       {"Down", {0, 1}, "Down", {0, 2}, 31, "w2"},
+      {"Up", {0, 3}, "Up", {0, 2}, 31, "w2"},
+      {"Up, first row", {1, 1}, "Up", {1, 1}, 31, "m1"},
       {"Left in the text", {1, 3}, "Left, X", {1, 3}, 31, "mx3"},
       {"Left at its start", {1, 3}, "Home, Left, X", {0, 3}, 31, "w3x"},
       {"Left, text selected", {1, 3}, "Shift+Home, Left, X", {1, 3}, 31, "xm3"},
@@ -261,6 +264,8 @@ TEST_F(EditorTest, KeysMoveTheCellAndGrowTheList) {
     EXPECT_EQ(window->State().table.RowCount(), rows);
     EXPECT_EQ(Cell(to.x(), to.y()), text);
   }
+  grid->verticalScrollBar()->setValue(3);
+  EXPECT_EQ(grid->Editor()->geometry(), grid->visualRect(grid->currentIndex()).adjusted(1, 1, -1, -1)) << "scrolled";
 }
 
 // A press makes a cell current; a header sorts (Gauche in reverse first); off the cells ends the pair.
