@@ -273,9 +273,4 @@ void ListGrid::focusInEvent(QFocusEvent* event) {
   setFocusProxy(editor_);  // which moves the focus the grid has to the editor
 }
 
-void ListGrid::scrollContentsBy(int dx, int dy) {
-  QTableView::scrollContentsBy(dx, dy);
-  if (editorShown_) editor_->setGeometry(visualRect(model_->IndexOf(Col(), Row())).adjusted(1, 1, -1, -1));
-}
-
 }  // namespace tenaxo

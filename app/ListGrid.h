@@ -66,7 +66,6 @@ class ListGrid : public QTableView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void scrollContentsBy(int dx, int dy) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
