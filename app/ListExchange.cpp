@@ -27,8 +27,9 @@ void TFTenaxo::AcImporterClick() {
   dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setNameFilters({QStringLiteral("Listes d'autres programmes (*.txt *.tsv *.csv *.kvtml)"),
                          QStringLiteral("Tous les fichiers (*)")});
-  if (dialog.exec() != QDialog::Accepted) return;
-  fileFolder_ = dialog.directory().absolutePath();
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  // The next dialog opens where these files are, typed as a whole path or not.
+  fileFolder_ = QFileInfo(dialog.selectedFiles().constFirst()).absolutePath();
   ImportFiles(dialog.selectedFiles());
 }
 
@@ -92,8 +93,8 @@ void TFTenaxo::AcExporterClick() {
     }
   });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  fileFolder_ = dialog.directory().absolutePath();
   const QString path = dialog.selectedFiles().front();
+  fileFolder_ = QFileInfo(path).absolutePath();
   Run([&] { ExportList(session_.table, path); });
 }
 
