@@ -110,6 +110,8 @@ TEST(ListSearch, FindsPairsByGaucheOrDroite) {
   };
   ListSearch search;
   for (const auto& [name, text, hits] : cases) EXPECT_EQ(search.Find(table, QString::fromUtf8(text)), hits) << name;
+  EXPECT_EQ(search.Find(table, QStringLiteral("ecole") + QChar(0) + QStringLiteral("school")), std::vector<SearchHit>())
+      << "a NUL typed joins no columns";
   table.SetCell(1, 5, "ÉCOLE");
   EXPECT_EQ(search.Find(table, QStringLiteral("ecole")), (std::vector<SearchHit>{{1, 0}, {5, 1}}));
 }

@@ -171,6 +171,12 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
        "Tenaxo - Autre 2 - Réponses justes : 0/0"},
       {"Ctrl+E proposes the list's name", [&] { FocusGrid(), file(w->SgListe->Editor(), "Ctrl+E", Folder() + "e"); },
        [&] { return dialog; }, "Exporter la liste Anglais.txt"},
+      {"Ctrl+E cancelled writes nothing",
+       [&] {
+         file(w, "Ctrl+E", Folder() + "e2"), QTimer::singleShot(20, [] { QApplication::activeModalWidget()->close(); });
+         QApplication::setActiveWindow(w), QTest::keySequence(w, QKeySequence("Ctrl+E"));
+       },
+       [&] { return std::to_string(QFile::exists(Folder() + "Anglais.txt")); }, "0"},
       {"Ctrl+E, the KVTML filter", [&] { FocusGrid(), file(w->SgListe->Editor(), "Ctrl+E", Folder() + "exporté", 1); },
        [&] { return std::to_string(QFile::exists(Folder() + "exporté.kvtml")); }, "1"},
       {"a key the editor uses stays with it",
