@@ -89,8 +89,15 @@ TEST_F(GuiTest, TheLookWithAndWithoutTahomaUnderLightAndDarkPalettes) {
     EXPECT_EQ(w.PnQR->Color(), QColor(192, 192, 192)) << "masked";
     for (Panel* side : {w.PnQL, w.PnQR}) Ink(side, side->rect(), TextOf(side));
     const QImage bevel = w.PnQR->grab().toImage();  // raised: light at the top and the left, dark below and right
-    const qreal scale = bevel.devicePixelRatio();
-    for (const auto& [x, y, lit] : {std::tuple{160, 0, true}, {0, 20, true}, {160, 37, false}, {319, 20, false}})
+    const qreal scale = bevel.devicePixelRatio();   // then lowered within: the other way round
+    for (const auto& [x, y, lit] : {std::tuple{160, 0, true},
+                                    {0, 20, true},
+                                    {160, 37, false},
+                                    {319, 20, false},
+                                    {160, 2, false},
+                                    {2, 20, false},
+                                    {160, 35, true},
+                                    {317, 20, true}})
       EXPECT_EQ(bevel.pixel(int(x * scale), int(y * scale)), lit ? qRgb(255, 255, 255) : qRgb(160, 160, 160));
     ClickFree();
     for (Panel* panel : {w.PnQL, w.PnQR, w.PnReponse})
