@@ -15,46 +15,36 @@ const std::vector<DayCount> kDays = {
     {Day(2026, 2, 3), 4, 4},  {Day(2026, 2, 2), 9, 9}, {Day(2025, 12, 31), 5, 1},
     {Day(2025, 3, 15), 7, 7}, {Day(2024, 6, 1), 1, 0}, {Day(2026, 3, 5), 8, 8}};  // tomorrow: not counted
 
-struct Bar {
-  int32_t index, day, asked, found;
-};
-void ExpectBars(const std::vector<DayCount>& bars, size_t count, std::initializer_list<Bar> expected) {
-  ASSERT_EQ(bars.size(), count);
-  for (const Bar& bar : expected) {
-    SCOPED_TRACE(bar.index);
-    EXPECT_EQ(bars[bar.index].day, bar.day);
-    EXPECT_EQ(bars[bar.index].asked, bar.asked);
-    EXPECT_EQ(bars[bar.index].found, bar.found);
+// The bars a function makes of kDays, the given ones checked: {index, year, month, day, asked, found}.
+using Bars = std::vector<DayCount> (*)(const std::vector<DayCount>&, Period, int32_t);
+void ExpectBars(Bars bars, Period period, size_t count, std::initializer_list<std::array<int32_t, 6>> expected) {
+  const std::vector<DayCount> made = bars(kDays, period, kToday);
+  ASSERT_EQ(made.size(), count);
+  for (const auto& [index, y, m, d, asked, found] : expected) {
+    SCOPED_TRACE(index);
+    EXPECT_EQ(made[index].day, Day(y, m, d));
+    EXPECT_EQ(made[index].asked, asked);
+    EXPECT_EQ(made[index].found, found);
   }
 }
 
 TEST(AnswerHistory, TheBarsOfEachPeriod) {
-  ExpectBars(AnswerBars(kDays, Period::Last30Days, kToday), 30,
-             {{0, Day(2026, 2, 3), 4, 4},
-              {1, Day(2026, 2, 4), 0, 0},
-              {22, Day(2026, 2, 25), 2, 0},
-              {27, Day(2026, 3, 2), 1, 1},
-              {29, kToday, 3, 2}});
-  ExpectBars(AnswerBars(kDays, Period::Last12Months, kToday), 12,
-             {{0, Day(2025, 4, 1), 0, 0},
-              {8, Day(2025, 12, 1), 5, 1},
-              {10, Day(2026, 2, 1), 15, 13},
-              {11, Day(2026, 3, 1), 4, 3}});
-  ExpectBars(AnswerBars(kDays, Period::Everything, kToday), 22,
-             {{0, Day(2024, 6, 1), 1, 0}, {9, Day(2025, 3, 1), 7, 7}, {21, Day(2026, 3, 1), 4, 3}});
+  ExpectBars(AnswerBars, Period::Last30Days, 30,
+             {{0, 2026, 2, 3, 4, 4}, {1, 2026, 2, 4, 0, 0}, {27, 2026, 3, 2, 1, 1}, {29, 2026, 3, 4, 3, 2}});
+  ExpectBars(AnswerBars, Period::Last12Months, 12,
+             {{0, 2025, 4, 1, 0, 0}, {8, 2025, 12, 1, 5, 1}, {10, 2026, 2, 1, 15, 13}, {11, 2026, 3, 1, 4, 3}});
+  ExpectBars(AnswerBars, Period::Everything, 22,
+             {{0, 2024, 6, 1, 1, 0}, {9, 2025, 3, 1, 7, 7}, {21, 2026, 3, 1, 4, 3}});
   EXPECT_TRUE(AnswerBars({}, Period::Everything, kToday).empty());
   EXPECT_EQ(AnswerBars({}, Period::Last12Months, kToday).size(), 12u);
 }
 
 TEST(AnswerHistory, TheWeeksStartOnMondayWithinThePeriod) {
   // The 2nd of February falls before the 30 days; the 3rd, a Tuesday, counts in the week of the 2nd.
-  ExpectBars(WeeklyAnswers(kDays, Period::Last30Days, kToday), 3,
-             {{0, Day(2026, 2, 2), 4, 4}, {1, Day(2026, 2, 23), 2, 0}, {2, Day(2026, 3, 2), 4, 3}});
-  ExpectBars(WeeklyAnswers(kDays, Period::Everything, kToday), 6,
-             {{0, Day(2024, 5, 27), 1, 0},
-              {1, Day(2025, 3, 10), 7, 7},
-              {2, Day(2025, 12, 29), 5, 1},
-              {3, Day(2026, 2, 2), 13, 13}});
+  ExpectBars(WeeklyAnswers, Period::Last30Days, 3,
+             {{0, 2026, 2, 2, 4, 4}, {1, 2026, 2, 23, 2, 0}, {2, 2026, 3, 2, 4, 3}});
+  ExpectBars(WeeklyAnswers, Period::Everything, 6,
+             {{0, 2024, 5, 27, 1, 0}, {1, 2025, 3, 10, 7, 7}, {2, 2025, 12, 29, 5, 1}, {3, 2026, 2, 2, 13, 13}});
 }
 
 TEST(AnswerHistory, TheStreakEndsTodayOrYesterday) {
