@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The encodings of list files, the folder listing, whole-file writes, change stamps and the list folder.
 #include <linux/magic.h>
-#include <sys/resource.h>
 #include <sys/time.h>
 
-#include <csignal>
 #include <cstring>
 
 #include "FileIo.h"
@@ -148,15 +146,6 @@ TEST_F(ListFileIo, AWriteReplacesTheFileWholeOrNotAtAll) {
     EXPECT_EQ(FileBytes(PathOf(file)), bytes);
     EXPECT_EQ(ModeOf(PathOf(file)), mode);
   }
-  // Past the file size limit the write fails and the file stays as it was.
-  rlimit limit{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
-  const rlimit small{2, limit.rlim_max};
-  signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  EXPECT_EQ(ErrorOf([&] { WriteFileAtomically(PathOf("liste.tnx"), "newer"); }), "Erreur d'écriture dans le flux");
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-  EXPECT_EQ(FileBytes(PathOf("liste.tnx")), "old");
   EXPECT_EQ(Entries(), (QStringList{"boucle.tnx", "dossier.tnx", "lecture.tnx", "lien.tnx", "liste.tnx", "neuf.tnx"}));
   EXPECT_EQ(OpenFiles(), held);
   EXPECT_EQ(umask(mask), 007);
