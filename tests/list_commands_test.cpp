@@ -31,7 +31,6 @@ const Click load = [](ListCommands& c) { c.LoadList(); };
 const Click save = [](ListCommands& c) { c.SaveList(); };
 const Click erase = [](ListCommands& c) { c.DeleteList(); };
 const Click clear = [](ListCommands& c) { c.ClearList(); };
-const Click fill = [](ListCommands& c) { c.FillListNames(); };
 // Something else writes the list file, then "Sauver".
 const Click saveOverOther = [](ListCommands& c) { PutFile(AppFolder() + "Courante.tnx", kOther), c.SaveList(); };
 const Click import = [](ListCommands& c) {
@@ -92,7 +91,6 @@ TEST_F(Lists, EachCommandsDecisions) {
     std::optional<QStringList> items = {};  // sorted
   } cases[] = {
       // clang-format off
-      {"the drop-down's items", "", fill, true, "", kNone, "Anglais.tnx", kAnglais, {}, "", "", all},
       {"load", "Anglais", load, true, "", kNone, "Anglais.tnx", kAnglais, {"a;A;3;2;0,667", "b;B;;;", "c;C;;;"},
        "Anglais", "Anglais"},
       {"load a missing list", "Absente", load, true, "", "Impossible d'ouvrir le fichier \"" +

@@ -41,10 +41,6 @@ struct Rig {
     cycle.SetSpokenLanguage("pl");
     cycle.SetBeforeSpeak([this] { seen.push_back(cycle.LeftSide().text.value_or("none")); });
   }
-  void Ask(uint64_t at) {
-    clock = at;
-    if (at) cycle.NextQuestion();
-  }
   Session session;
   std::shared_ptr<VoiceLog> voices = std::make_shared<VoiceLog>();
   uint64_t clock = 0;
@@ -78,8 +74,8 @@ TEST(Quiz, QuestionsRevealsAndSpeech) {
     rig.cycle.SetSpeechOn(voices != Off);  // as it was, or off
     rig.voices->fail = voices == Fail;
     rig.voices->raise = voices == Raise;
-    rig.Ask(clock);
-    rig.Ask(clock);
+    rig.clock = clock;  // 0: no question asked
+    if (clock) rig.cycle.NextQuestion(), rig.cycle.NextQuestion();
     if (reveal) (rig.cycle.*reveal)(true);
     EXPECT_EQ(rig.session.questionRow, row);
     EXPECT_EQ(rig.cycle.LeftSide().text, left);

@@ -113,10 +113,8 @@ TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
   EXPECT_TRUE(window->About()->isVisible()) << "without a list, the About window comes up";
   window->showMinimized(), window->hide();
   QStringList handed;
-  QObject::connect(&first, &SingleInstance::Activated, [&](const QStringList& files) {
-    handed = files;
-    BringToFront(window.get());
-  });
+  QObject::connect(&first, &SingleInstance::Activated,
+                   [&](const QStringList& files) { handed = files, BringToFront(window.get()); });
   second.setWorkingDirectory(Folder());
   second.start(TENAXO_PROGRAM, {"mots.txt", "/x/Autre.tnx"});
   ASSERT_TRUE(second.waitForFinished(20000)) << "the second copy kept running";
