@@ -148,9 +148,8 @@ TEST(RealVoice, SpeaksInTheLanguageAskedAndFailsQuietlyWithoutAnOutput) {
       setenv("PULSE_SERVER", "unix:/nonexistent/tenaxo-no-sound-server", 1);
       setenv("ALSA_CONFIG_PATH", config.constData(), 1);
       std::set<std::string> codes;  // listed only where nothing is heard: the first text finds the engine's data alone
-      for (const VoiceLanguage& voice : output ? std::vector<VoiceLanguage>() : EspeakLanguages()) {
+      for (const VoiceLanguage& voice : output ? std::vector<VoiceLanguage>() : EspeakLanguages())
         if (!codes.insert(voice.Code).second) std::fprintf(stderr, "%s twice\n", voice.Code.c_str());
-      }
       if (!output && codes.count("fr-fr") + codes.count("pl") != 2) std::fprintf(stderr, "no French or Polish\n");
       if (EspeakVoice voice; EspeakVoice::EngineStarted()) std::fprintf(stderr, "started before the first text\n");
       const auto bytes = [&](const char* text, const char* language) {
