@@ -48,22 +48,20 @@ TEST(AnswerHistory, TheWeeksStartOnMondayWithinThePeriod) {
 }
 
 TEST(AnswerHistory, TheStreakEndsTodayOrYesterday) {
-  const struct {
-    const char* name;
-    std::vector<int32_t> days;  // before today, each with one answer; -1 is yesterday
-    int32_t current, longest;
-  } cases[] = {{"none", {}, 0, 0},
-               {"today and the two days before", {0, -1, -2, -5, -6}, 3, 3},
-               {"up to yesterday", {-1, -2, -10, -11, -12, -13}, 2, 4},
-               {"broken the day before yesterday", {-2, -3}, 0, 2},
-               {"tomorrow does not count", {1, 0}, 1, 1}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  // The days around today with one answer each (-1 is yesterday); the current run and the longest.
+  const std::tuple<const char*, std::vector<int32_t>, int32_t, int32_t> cases[] = {
+      {"none", {}, 0, 0},
+      {"today and the two days before", {0, -1, -2, -5, -6}, 3, 3},
+      {"up to yesterday", {-1, -2, -10, -11, -12, -13}, 2, 4},
+      {"broken the day before yesterday", {-2, -3}, 0, 2},
+      {"tomorrow does not count", {1, 0}, 1, 1}};
+  for (const auto& [name, answered, current, longest] : cases) {
+    SCOPED_TRACE(name);
     std::vector<DayCount> days{{kToday - 3, 0, 0}};  // a day without an answer
-    for (int32_t day : c.days) days.push_back({kToday + day, 1, 0});
+    for (int32_t day : answered) days.push_back({kToday + day, 1, 0});
     const Streak streak = AnswerStreak(days, kToday);
-    EXPECT_EQ(streak.current, c.current);
-    EXPECT_EQ(streak.longest, c.longest);
+    EXPECT_EQ(streak.current, current);
+    EXPECT_EQ(streak.longest, longest);
   }
 }
 

@@ -59,9 +59,7 @@ class Lists : public ProgramFolder {
   }
   // The command clicked with the drop-down showing the name, the user answering as told; the message it fails with.
   std::string Run(Click click, const std::string& shown, bool answer = true) {
-    window.name = shown;
-    window.answer = answer;
-    return ErrorOf([&] { click(commands); });
+    return window.name = shown, window.answer = answer, ErrorOf([&] { click(commands); });
   }
 
   QString Load(const char* list) { return window.name = list, commands.LoadList(); }
@@ -194,8 +192,7 @@ TEST_F(Lists, EachLoadTakesTheWidthOfItsList) {
 
 // A list always has a name; "Supprimer" trashes the list, or deletes it after a second question without a trash.
 TEST_F(ProgramFolder, NamelessListsAreRefusedAndDeletedListsGoToTheTrash) {
-  const std::string bytes = "a\tA\t\t\t\r\n", gone = "<missing>", none = "(no error)",
-                    refused = "Donnez un nom à la liste.";
+  const std::string bytes = "a\tA\t\t\t\r\n", gone = "<missing>", refused = "Donnez un nom à la liste.";
   const QString trash = "Mettre cette liste à la corbeille ?",
                 again = "La liste ne peut pas aller à la corbeille. Effacer cette liste définitivement ?";
   const QByteArray saved[] = {qgetenv("HOME"), qgetenv("XDG_DATA_HOME")};
@@ -208,8 +205,8 @@ TEST_F(ProgramFolder, NamelessListsAreRefusedAndDeletedListsGoToTheTrash) {
           {"", load, data, true, {}, refused, bytes, gone},
           {" ", save, data, true, {}, refused, bytes, gone},
           {"  ", erase, data, true, {}, refused, bytes, gone},
-          {"L", erase, data, true, {trash}, none, gone, bytes},
-          {"L", erase, plain, true, {trash, again}, none, gone, gone},
+          {"L", erase, data, true, {trash}, kNone, gone, bytes},
+          {"L", erase, plain, true, {trash, again}, kNone, gone, gone},
       };
   for (const auto& [shown, click, dataHome, answer, questions, error, left, trashed] : cases) {
     SCOPED_TRACE(::testing::PrintToString(std::tuple(shown, dataHome, answer)));

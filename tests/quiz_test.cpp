@@ -83,7 +83,6 @@ TEST(Quiz, QuestionsRevealsAndSpeech) {
     EXPECT_EQ(rig.cycle.RightSide().text, right);
     EXPECT_EQ(rig.cycle.RightSide().hidden, clock && !right);
     EXPECT_EQ(rig.cycle.AwaitingAnswer(), reveal || !clock);
-    EXPECT_EQ(rig.cycle.ScoreAtDraw().has_value(), clock != 0);
     EXPECT_EQ(rig.voices->spoken, Texts(spoken, left.value_or("")));
     EXPECT_EQ(rig.seen, rig.voices->spoken);
     EXPECT_EQ(rig.voices->languages, Texts(spoken, "pl"));
