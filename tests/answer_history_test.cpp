@@ -28,7 +28,8 @@ void ExpectBars(Bars bars, Period period, size_t count, std::initializer_list<st
   }
 }
 
-TEST(AnswerHistory, TheBarsOfEachPeriod) {
+// Days, months, and weeks from Monday within the period.
+TEST(AnswerHistory, TheBarsAndWeeksOfEachPeriod) {
   ExpectBars(AnswerBars, Period::Last30Days, 30,
              {{0, 2026, 2, 3, 4, 4}, {1, 2026, 2, 4, 0, 0}, {27, 2026, 3, 2, 1, 1}, {29, 2026, 3, 4, 3, 2}});
   ExpectBars(AnswerBars, Period::Last12Months, 12,
@@ -37,9 +38,6 @@ TEST(AnswerHistory, TheBarsOfEachPeriod) {
              {{0, 2024, 6, 1, 1, 0}, {9, 2025, 3, 1, 7, 7}, {21, 2026, 3, 1, 4, 3}});
   EXPECT_TRUE(AnswerBars({}, Period::Everything, kToday).empty());
   EXPECT_EQ(AnswerBars({}, Period::Last12Months, kToday).size(), 12u);
-}
-
-TEST(AnswerHistory, TheWeeksStartOnMondayWithinThePeriod) {
   // The 2nd of February falls before the 30 days; the 3rd, a Tuesday, counts in the week of the 2nd.
   ExpectBars(WeeklyAnswers, Period::Last30Days, 3,
              {{0, 2026, 2, 2, 4, 4}, {1, 2026, 2, 23, 2, 0}, {2, 2026, 3, 2, 4, 3}});

@@ -163,9 +163,7 @@ TEST_F(Lists, Utf16IsReadWholeAndUnreadableFilesStay) {
   EXPECT_NE(Load("Unicode"), QString());
   EXPECT_EQ(Cells(session.table), Split({"chat;cat;3;2;", "élan;🙂;;;"}));
   EXPECT_EQ(commands.SaveList(), SaveResult::Saved);
-  EXPECT_EQ(FileBytes(PathOf("Unicode.tnx")),
-            "\xEF\xBB\xBF"
-            "chat\tcat\t3\t2\t\r\nélan\t🙂\t\t\t\r\n");
+  EXPECT_EQ(FileBytes(PathOf("Unicode.tnx")), "\uFEFFchat\tcat\t3\t2\t\r\nélan\t🙂\t\t\t\r\n");
   EXPECT_EQ(Load("Unicode"), QString()) << "told once";
   PutFile(PathOf("Sans marque.tnx"), S("a\0b\0", 4));
   EXPECT_NE(ErrorOf([&] { Load("Sans marque"); }), "(no error)");

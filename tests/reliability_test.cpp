@@ -50,11 +50,9 @@ TEST_F(GuiTest, ClosingLosesNoAnswer) {
     SCOPED_TRACE(c.name);
     PutList("Autre", "x\tX\t\t\t\r\n");
     Start("Anglais", old, {{"Gauche", "-1"}, {"Voix", "el"}});
-    ClickFree();
-    Click(window->BtOui);
+    ClickFree(), Click(window->BtOui);
     window->CbListes->setEditText(c.shown);
-    boxes.clear();
-    answers = c.answers;
+    boxes.clear(), answers = c.answers;
     if (c.fault == kNoRescue) QDir().mkpath(Folder() + "data/Tenaxo"), PutFile(rescue, "");  // a file in the way
     SetMode(Folder(), c.fault == kFolderReadOnly ? 0555 : 0777);
     SetMode(ListPath("Anglais"), 0666);
