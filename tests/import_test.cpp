@@ -17,10 +17,8 @@ using namespace test;
 using S = std::string;
 using Rows = std::vector<StudyTable::Row>;
 
-class ImportFolder : public ProgramFolder {};
-
 // A file larger than the limit is refused unread (a sparse one costs no disk), one at the limit is read; nothing made.
-TEST_F(ImportFolder, AFileTooLargeIsRefusedUnread) {
+TEST_F(ProgramFolder, AFileTooLargeIsRefusedUnread) {
   const std::tuple<const char*, qint64, S> cases[] = {
       {"limite.txt", kMaxImportBytes, "n'est pas un fichier texte (caractère de contrôle à la ligne 1)."},
       {"gros.KVTML", kMaxImportBytes + 1, "est trop grand pour être importé (plus de 256 Mo)."},
@@ -218,7 +216,7 @@ TEST(Kvtml, DocumentsGiveTheirRowsOrTheLineOfTheFault) {
 }
 
 // The exports read back as the list (blank pairs out, Juste over Demandé, bad text); .tsv; a .tnx is no export.
-TEST_F(ImportFolder, ExportsReadBackAsTheList) {
+TEST_F(ProgramFolder, ExportsReadBackAsTheList) {
   StudyTable list = MakeTable(
       {"maison;家;3;2;0,667;;note", "#dièse;\"guillemets\" d'abord;;;;;", "; ;5;5;;;",
        "a<br>b & c;{{c1::tab}};1;0;0,000;;", "jamais trouvé;x;4;9;;;", "🙂;\xEF\xBF\xBE;;;;;", "seul;;;;;;"},
@@ -245,7 +243,7 @@ TEST_F(ImportFolder, ExportsReadBackAsTheList) {
 }
 
 // Any entry of the name's path takes it; a name for the list file holds no folder.
-TEST_F(ImportFolder, NewListNames) {
+TEST_F(ProgramFolder, NewListNames) {
   EXPECT_EQ(FreeListName(QString()), QStringLiteral("Liste importée"));
   PutFile(PathOf("Mots.tnx"), "");
   QDir(Folder()).mkdir(QStringLiteral("Mots 2.tnx"));
@@ -304,9 +302,7 @@ TEST(Exchange, ImportKeepsEveryLineAndThePracticeOfThePair) {
 TEST(Exchange, RefusalsNameTheLineOfTheFault) {
   using namespace std::string_literals;
   const std::pair<S, S> lists[] = {
-      {"\xFF\xFE"
-       "a\0\n\0b\0\n\0\x3D\xD8\n\0"s,
-       "est marqué UTF-16, mais sa ligne 3 n'est pas de l'UTF-16 valide."},
+      {"\xFF\xFE\x61\0\n\0b\0\n\0\x3D\xD8\n\0"s, "est marqué UTF-16, mais sa ligne 3 n'est pas de l'UTF-16 valide."},
       {"\xFE\xFF\0a\0\r\0\n\0b\n"s, "est marqué UTF-16, mais sa ligne 2 n'est pas de l'UTF-16 valide."},
       {"a\r\n\r\nb\0c"s,
        "n'est pas une liste : sa ligne 3 contient un caractère nul (texte UTF-16 sans marque, ou "

@@ -89,10 +89,8 @@ TEST(ListEncoding, LinesAreCutIntoRowsOfCells) {
   }
 }
 
-class ListFileIo : public ProgramFolder {};
-
 // '*' any run, '?' one character, case ignored; links followed; of hidden names only ".tnx".
-TEST_F(ListFileIo, TheListingMatchesTheMasksLastPart) {
+TEST_F(ProgramFolder, TheListingMatchesTheMasksLastPart) {
   for (const char* name : {"abc", "aXbYc", "ac", "ABC.tnx", ".x", ".tnx", ".cachée.tnx"}) PutFile(PathOf(name), "");
   QDir().mkdir(PathOf("dossier.tnx"));
   mkfifo(QFile::encodeName(PathOf("tube.tnx")).constData(), 0644);
@@ -116,7 +114,7 @@ TEST_F(ListFileIo, TheListingMatchesTheMasksLastPart) {
 }
 
 // A write replaces the file whole (rights kept, links followed) or not at all, with the reason; nothing left over.
-TEST_F(ListFileIo, AWriteReplacesTheFileWholeOrNotAtAll) {
+TEST_F(ProgramFolder, AWriteReplacesTheFileWholeOrNotAtAll) {
   const mode_t mask = umask(007);
   PutFile(PathOf("liste.tnx"), "old");
   SetMode(PathOf("liste.tnx"), 0640);
@@ -150,7 +148,7 @@ TEST_F(ListFileIo, AWriteReplacesTheFileWholeOrNotAtAll) {
 }
 
 // Only the new files of writes killed half-way, last written before the start, go (not at the start), links kept.
-TEST_F(ListFileIo, LeftoversOfKilledSavesAreRemoved) {
+TEST_F(ProgramFolder, LeftoversOfKilledSavesAreRemoved) {
   const std::tuple<const char*, bool, bool> cases[] = {
       {".tnx-azAZ09", true, true},  {".tnx-Zz9999", false, false}, {".tnx-abcdefg", true, false},
       {".tnx-abc", true, false},    {"x.tnx-abcdef", true, false}, {".tnx-ab_cde", true, false},
@@ -172,7 +170,7 @@ TEST_F(ListFileIo, LeftoversOfKilledSavesAreRemoved) {
 
 // Other bytes count as a change, whatever the file's times say; a file gone or no longer a file does not. A stamp of
 // other bytes read 2 s after the file's last change, where the system sets the times, holds while the status does.
-TEST_F(ListFileIo, AStampTellsOtherBytes) {
+TEST_F(ProgramFolder, AStampTellsOtherBytes) {
   const S ab = "a\tb\r\n";
   const auto put = [](S bytes) { return [bytes](const QString& p) { PutFile(p, bytes); }; };
   const timeval epoch[2] = {};
