@@ -24,15 +24,9 @@ using Text = std::optional<std::string>;
 using Action = void (QuestionCycle::*)();
 constexpr int32_t kMax = INT32_MAX;
 
-Texts Pairs(int n) {
-  Texts rows;
-  for (int i = 1; i <= n; ++i) rows.push_back("L" + std::to_string(i) + ";R" + std::to_string(i));
-  return rows;
-}
-
 // A quiz on "liste", speech in Polish, its clock `clock`; `seen`: the left side as each text is to be spoken.
 struct Rig {
-  explicit Rig(const Texts& rows = Pairs(30)) {
+  explicit Rig(const Texts& rows) {
     session.table = MakeTable(rows);
     session.table.SetRowTexts(0, {"Gauche", "Droite", "Demandé", "Juste", "Ratio"});
     session.listName = "liste";
@@ -69,7 +63,9 @@ TEST(Quiz, QuestionsRevealsAndSpeech) {
       {"speech off", 30, 1, false, none, Off, 26, "L26", {}, 0}};
   for (const auto& [name, pairs, clock, leftFirst, reveal, voices, row, left, right, spoken] : cases) {
     SCOPED_TRACE(name);
-    Rig rig(Pairs(pairs));
+    Texts rows;  // L1;R1, L2;R2...
+    for (int i = 1; i <= pairs; ++i) rows.push_back("L" + std::to_string(i) + ";R" + std::to_string(i));
+    Rig rig(rows);
     rig.cycle.SetLeftFirst(leftFirst);
     rig.cycle.SetSpeechOn(voices != Off);  // as it was, or off
     rig.voices->fail = voices == Fail;
