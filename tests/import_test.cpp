@@ -60,9 +60,8 @@ void ExpectRead(ImportedList (*parse)(std::string_view, const QString&), std::ve
 }
 
 TEST(TextImport, LinesRecordsHeadersMarkupAndEncodings) {
-  StudyTable::Row widest = {"b", "x"};  // 254 fields make 257 columns, one too many; 253 are read
-  widest.resize(255);
-  widest.push_back("y");
+  StudyTable::Row widest(256);  // 254 fields make 257 columns, one too many; 253 are read
+  widest[0] = "b", widest[1] = "x", widest[255] = "y";
   const S counters = "Gauche\tDroite\tDemandé\tJuste\tRatio";
   const S control = "n'est pas un fichier texte (caractère de contrôle à la ligne ";
   const S noPair = "ne contient aucune paire à importer.";
@@ -162,9 +161,8 @@ ReadCase Xml(const char* name, const S& bytes, int line) {
 
 TEST(Kvtml, DocumentsGiveTheirRowsOrTheLineOfTheFault) {
   const S laughs = QByteArray("&a;").repeated(100000).toStdString();
-  StudyTable::Row last = {"yes"};
-  last.resize(255);
-  last.push_back("last");
+  StudyTable::Row last(256);
+  last[0] = "yes", last[255] = "last";
   ExpectRead(
       ParseKvtml,
       {
@@ -256,10 +254,9 @@ QString Data(const char* name) { return QStringLiteral(TENAXO_TEST_DATA "/exchan
 
 // The lesson's empty <entry id>, each {translation, fromid, grade, count, errors}.
 TEST(Exchange, KvtmlExportKeepsItsLessonAndPractice) {
-  const StudyTable table =
+  const StudyTable list =
       MakeTable({"jamais;a", "15 sur 20;b;20;15", "5 sur 5, moins de 10;c;5;5", "Juste trop;d;1;9"});
-  const S xml = KvtmlText(table, "t");
-  QXmlStreamReader reader(QByteArray::fromStdString(xml));
+  QXmlStreamReader reader(QByteArray::fromStdString(KvtmlText(list, "t")));
   std::vector<int> lesson;
   std::vector<std::array<int, 5>> grades;
   for (int translation = 0; !reader.atEnd();) {
@@ -273,10 +270,9 @@ TEST(Exchange, KvtmlExportKeepsItsLessonAndPractice) {
     if (field >= 0) grades.back()[static_cast<size_t>(field) + 2] = reader.readElementText().toInt();
   }
   EXPECT_EQ(lesson, (std::vector<int>{0, 1, 2, 3}));
-  EXPECT_EQ(
-      grades,
-      (std::vector<std::array<int, 5>>{
-          {0, 1, 5, 10, 2}, {1, 0, 5, 10, 3}, {0, 1, 4, 2, 0}, {1, 0, 4, 3, 0}, {0, 1, 4, 0, 0}, {1, 0, 4, 1, 0}}));
+  const decltype(grades) expected = {{0, 1, 5, 10, 2}, {1, 0, 5, 10, 3}, {0, 1, 4, 2, 0},
+                                     {1, 0, 4, 3, 0},  {0, 1, 4, 0, 0},  {1, 0, 4, 1, 0}};
+  EXPECT_EQ(grades, expected);
 }
 
 // '#' lines are pairs, KWordQuiz's header is told; only Gauche-Droite practice counts.
