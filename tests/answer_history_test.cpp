@@ -67,9 +67,7 @@ TEST(AnswerHistory, ThePairsByRatioFromTheListsCounters) {
   // The ratio halves below 10 questions: 1 of 4 is 0,125.
   const StudyTable table = test::MakeTable({"a;A;;;", "b;B;0;0;", "c;C;10;10;", "d;D;10;5;", "e;E;4;1;", "f;F;20;19;",
                                             "g;G;10;0;", "h;H;10;12;", "i;I;10;-3;", "j;J;20;1;", "k;K;10;1;"});
-  const RatioCounts expected = {2, 3, 2, 0, 0, 0, 1, 0, 0, 0, 3};
-  const RatioCounts counts = RatioHistogram(table);
-  for (size_t k = 0; k < counts.size(); ++k) EXPECT_EQ(counts[k], expected[k]) << k;
+  EXPECT_EQ(RatioHistogram(table), (RatioCounts{2, 3, 2, 0, 0, 0, 1, 0, 0, 0, 3}));
 }
 
 }  // namespace

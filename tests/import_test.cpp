@@ -15,7 +15,6 @@ namespace tenaxo {
 namespace {
 using namespace test;
 using S = std::string;
-using Rows = std::vector<StudyTable::Row>;
 
 // A file larger than the limit is refused unread (a sparse one costs no disk), one at the limit is read; nothing made.
 TEST_F(ProgramFolder, AFileTooLargeIsRefusedUnread) {
@@ -36,7 +35,7 @@ TEST_F(ProgramFolder, AFileTooLargeIsRefusedUnread) {
 struct ReadCase {
   const char* name;
   S bytes;
-  Rows rows;
+  std::vector<StudyTable::Row> rows;
   std::vector<std::pair<int, S>> skipped = {};
   S error = "";
 };
