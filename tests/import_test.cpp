@@ -249,8 +249,6 @@ TEST_F(ProgramFolder, NewListNames) {
   EXPECT_EQ(FlatListName(QStringLiteral("sous\\dossier/liste"), QString()), QStringLiteral("sous_dossier_liste"));
 }
 
-QString Data(const char* name) { return QStringLiteral(TENAXO_TEST_DATA "/exchange/") + QString::fromUtf8(name); }
-
 // The lesson's empty <entry id>, each {translation, fromid, grade, count, errors}.
 TEST(Exchange, KvtmlExportKeepsItsLessonAndPractice) {
   const StudyTable list =
@@ -283,7 +281,7 @@ TEST(Exchange, ImportKeepsEveryLineAndThePracticeOfThePair) {
   };
   for (const auto& [file, rows, skipped] : cases) {
     SCOPED_TRACE(file);
-    const ImportedList list = ImportListFile(Data(file));
+    const ImportedList list = ImportListFile(QStringLiteral(TENAXO_TEST_DATA "/exchange/") + file);
     EXPECT_EQ(list.rows, Split(rows));
     std::vector<int> lines;
     for (const SkippedLine& line : list.skipped) lines.push_back(line.line);

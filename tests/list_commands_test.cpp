@@ -71,8 +71,8 @@ class Lists : public ProgramFolder {
 
 // A click, a name shown, an answer: the question, the failure, a file, then the session and drop-down, or no change.
 TEST_F(Lists, EachCommandsDecisions) {
-  const QString ecraser = "Ecraser cette liste ?", corbeille = "Mettre cette liste à la corbeille ?",
-                vider = "Vider cette liste ?",
+  const QString ecraser = "Ecraser cette liste ?", vider = "Vider cette liste ?",
+                corbeille = "Mettre cette liste à la corbeille ?",
                 changed = "La liste a été modifiée sur le disque depuis son chargement. L'écraser ?";
   const std::string stopped = "Aucune liste n'a été importée : la liste en cours n'a pas été sauvegardée.";
   const Texts rows = {"un;one;5;4;0,800", "deux;two;1;0;0,000"}, blank = {";;;;"};
@@ -198,14 +198,13 @@ TEST_F(ProgramFolder, NamelessListsAreRefusedAndDeletedListsGoToTheTrash) {
   PutFile(PathOf("plain"), "");                  // no trash can be made in a file
   qputenv("HOME", QFile::encodeName(Folder()));  // the lists' volume: the trash is the data folder's
   // the name shown, the command, the data folder, the answer, the questions, the error, the list file, the trashed one
-  const std::tuple<std::string, Click, QByteArray, bool, std::vector<QString>, std::string, std::string, std::string>
-      cases[] = {
-          {"", load, data, true, {}, refused, bytes, gone},
-          {" ", save, data, true, {}, refused, bytes, gone},
-          {"  ", erase, data, true, {}, refused, bytes, gone},
-          {"L", erase, data, true, {trash}, kNone, gone, bytes},
-          {"L", erase, plain, true, {trash, again}, kNone, gone, gone},
-      };
+  const std::tuple<S, Click, QByteArray, bool, std::vector<QString>, S, S, S> cases[] = {
+      {"", load, data, true, {}, refused, bytes, gone},
+      {" ", save, data, true, {}, refused, bytes, gone},
+      {"  ", erase, data, true, {}, refused, bytes, gone},
+      {"L", erase, data, true, {trash}, kNone, gone, bytes},
+      {"L", erase, plain, true, {trash, again}, kNone, gone, gone},
+  };
   for (const auto& [shown, click, dataHome, answer, questions, error, left, trashed] : cases) {
     SCOPED_TRACE(::testing::PrintToString(std::tuple(shown, dataHome, answer)));
     QDir(Folder() + "data").removeRecursively();

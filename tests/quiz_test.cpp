@@ -22,7 +22,6 @@ using namespace test;
 using Texts = std::vector<std::string>;
 using Text = std::optional<std::string>;
 using Action = void (QuestionCycle::*)();
-constexpr int32_t kMax = INT32_MAX;
 
 // A quiz on "liste", speech in Polish, its clock `clock`; `seen`: the left side as each text is to be spoken.
 struct Rig {
@@ -103,7 +102,7 @@ TEST(Quiz, AnswersScoresAndRanking) {
                {"Non", pair, 1, 1, 0, no, "a;b;4;1;0,5", {{0, 1}}, 2},
                {"the pair gone", pair, 2, 1, 0, yes, pair, {{1, 1}}, 2},
                {"counts that are no number", "a;b;x;;", 1, 1, 0, yes, "a;b;1;1;", {{1, 1}}, 2},
-               {"the largest", largest, 1, kMax, kMax, yes, largest, {{kMax, kMax}}, kMax},
+               {"the largest", largest, 1, INT32_MAX, INT32_MAX, yes, largest, {{INT32_MAX, INT32_MAX}}, INT32_MAX},
                {"the 1st question", pair, 1, 0, 0, next, ranked, {{0, 0}}, 1},
                {"the 6th", pair, 1, 5, 2, next, ranked, {{2, 5}}, 6},
                {"the 7th", pair, 1, 6, 2, next, pair, {{2, 6}}, 7},
