@@ -52,9 +52,7 @@ class Lists : public ProgramFolder {
     EXPECT_EQ(Run(load, "Courante"), kNone);
     session.table = MakeTable({"un;one;5;4;0,800", "deux;two;1;0;0,000"});
     session.table.SetCurrentCell(1, 2);
-    session.askedCount = 6;
-    session.unsaved = true;
-    session.lineCount = 2;
+    session.askedCount = 6, session.unsaved = true, session.lineCount = 2;
     window = FakeWindow();
   }
   // The command clicked with the drop-down showing the name, the user answering as told; the message it fails with.

@@ -67,8 +67,7 @@ TEST(Quiz, QuestionsRevealsAndSpeech) {
     Rig rig(rows);
     rig.cycle.SetLeftFirst(leftFirst);
     rig.cycle.SetSpeechOn(voices != Off);  // as it was, or off
-    rig.voices->fail = voices == Fail;
-    rig.voices->raise = voices == Raise;
+    rig.voices->fail = voices == Fail, rig.voices->raise = voices == Raise;
     rig.clock = clock;  // 0: no question asked
     if (clock) rig.cycle.NextQuestion(), rig.cycle.NextQuestion();
     if (reveal) (rig.cycle.*reveal)(true);
