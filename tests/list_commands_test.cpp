@@ -222,8 +222,7 @@ TEST_F(ProgramFolder, NamelessListsAreRefusedAndDeletedListsGoToTheTrash) {
       EXPECT_EQ(QFileInfo(commands.SaveRescueCopy()).fileName().left(11), "sans nom 20");
     }
   }
-  qputenv("HOME", saved[0]);
-  qputenv("XDG_DATA_HOME", saved[1]);
+  qputenv("HOME", saved[0]), qputenv("XDG_DATA_HOME", saved[1]);
 }
 
 }  // namespace

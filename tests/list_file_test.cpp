@@ -227,8 +227,7 @@ TEST(ListFolder, BesideTheProgramOrInTheUsersFolder) {
     EXPECT_EQ(AppFolder(), base + folder);
     EXPECT_EQ(FileBytes(base + "data/Tenaxo/Anglais.tnx"), copied);
   }
-  SetProgramFile(QString());
-  qunsetenv("XDG_DATA_HOME");
+  SetProgramFile(QString()), qunsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace
