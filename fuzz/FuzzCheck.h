@@ -7,18 +7,18 @@
 
 #include "Errors.h"
 
-#define FUZZ_CHECK(condition, detail)                                                         \
-  do {                                                                                        \
-    if (!(condition))                                                                         \
-      std::fprintf(stderr, "\n%s:%d: check failed: %s\n%s\n", __FILE__, __LINE__, #condition, \
-                   std::string(detail).c_str()),                                              \
-          std::abort();                                                                       \
-  } while (0)
+#define FUZZ_CHECK(condition, detail) \
+  ((condition) ? void() : tenaxo::fuzz::Failed(__FILE__, __LINE__, #condition, std::string(detail)))
 
 namespace tenaxo::fuzz {
 
 constexpr std::string_view kTarget = TENAXO_FUZZ_TARGET;  // a source may serve two targets
 void OneInput(std::string_view input);                    // the target's checks
+
+[[noreturn]] inline void Failed(const char* file, int line, const char* condition, const std::string& detail) {
+  std::fprintf(stderr, "\n%s:%d: check failed: %s\n%s\n", file, line, condition, detail.c_str());
+  std::abort();
+}
 
 inline std::string Shown(std::string_view text) {
   return '"' + QByteArray(text.data(), qsizetype(text.size())).toPercentEncoding().toStdString() + '"';

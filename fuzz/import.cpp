@@ -36,10 +36,9 @@ void fuzz::OneInput(std::string_view input) {
                    Digits(row[ColDemande]) && Digits(row[ColJuste]) && row[ColRatio].empty() &&
                    (!IsBlank(row[ColGauche]) || !IsBlank(row[ColDroite])),
                std::to_string(row.size()) + " cells");
-    for (const auto& cell : row) {
+    for (const auto& cell : row)
       FUZZ_CHECK(QByteArrayView(cell).isValidUtf8() && cell.find_first_of(std::string_view("\t\r\n\0", 4)) == cell.npos,
                  Shown(cell));
-    }
   }
   const auto before = [](const SkippedLine& a, const SkippedLine& b) { return a.line < b.line; };
   FUZZ_CHECK(std::is_sorted(list.skipped.begin(), list.skipped.end(), before), "skipped lines out of order");
@@ -53,9 +52,8 @@ void fuzz::OneInput(std::string_view input) {
   // As KVTML, the counters only where asked, Juste at most Demandé; U+FFFE and U+FFFF (not XML) as U+FFFD.
   const std::string written = KvtmlText(table, QStringLiteral("f"));
   for (auto& row : list.rows) {
-    for (auto& cell : row) {
+    for (auto& cell : row)
       cell = ToUtf8(ToQString(cell).replace(QChar(0xFFFE), QChar(0xFFFD)).replace(QChar(0xFFFF), QChar(0xFFFD)));
-    }
     const int asked = CellToInt(row[ColDemande]);
     row[ColDemande] = asked > 0 ? std::to_string(asked) : "";
     row[ColJuste] = asked > 0 ? std::to_string(std::min(asked, CellToInt(row[ColJuste]))) : "";

@@ -16,9 +16,8 @@ static std::vector<StudyTable::Row> Reference(std::string_view text) {
     const size_t end = std::min(text.find_first_of("\r\n", k), text.size());
     std::string_view line = text.substr(k, end - k);
     k = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
-    for (lines.emplace_back(); !line.empty(); line.remove_prefix(std::min(line.find('\t'), line.size() - 1) + 1)) {
+    for (lines.emplace_back(); !line.empty(); line.remove_prefix(std::min(line.find('\t'), line.size() - 1) + 1))
       lines.back().emplace_back(line.substr(0, line.find('\t')));
-    }
   }
   return lines;
 }

@@ -65,14 +65,9 @@ class GuiTest : public ProgramFolder {
   QString ListPath(const char* name) const { return PathOf(name) + ".tnx"; }
   void PutList(const char* name, const std::string& bytes) { PutFile(ListPath(name), bytes); }
   std::string ListBytes(const char* name) const { return FileBytes(ListPath(name)); }
-  // A value of the group [Tenaxo] of the settings file, as the file holds it.
-  std::string Setting(const char* name) {
-    return QSettings(Settings::UserFile(), QSettings::IniFormat).value(Key(name)).toString().toStdString();
-  }
   void PutSetting(const char* name, const char* value) {
-    QSettings(Settings::UserFile(), QSettings::IniFormat).setValue(Key(name), value);
+    QSettings(Settings::UserFile(), QSettings::IniFormat).setValue("Tenaxo/" + QString(name), value);
   }
-  static QString Key(const char* name) { return "Tenaxo/" + QString(name); }
   // Creates and shows a new window as the program does, on the list given, with the other settings as {name, value}.
   void Start(const char* list = nullptr, const std::string& bytes = "",
              std::initializer_list<std::pair<const char*, const char*>> settings = {}) {
@@ -121,9 +116,7 @@ class GuiTest : public ProgramFolder {
   std::deque<QString> answers;  // to the next boxes
   std::vector<Box> boxes;       // seen
   QTimer boxTimer;              // looks for them
-
- private:
-  QByteArray dataHome_;
+  QByteArray dataHome_;         // XDG_DATA_HOME before the test
 };
 
 // What a screen reader is told of an object, through the interfaces the platform bridge reads.

@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Tables written the short way: one string per data row, cells separated by ';' ("a;b;3;2;0,667"), in UTF-8.
+// Tables written the short way: one string per data row, cells separated by ';' ("a;b;3;2;0,667"), in UTF-8; the
+// French locale, whatever the machine's own settings are.
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "Locales.h"
 #include "StudyTable.h"
+#include "TextLocale.h"
 
 namespace tenaxo::test {
 
+inline const TextLocale& French() {
+  static const TextLocale locale{QLocale(QLocale::French, QLocale::France)};
+  return locale;
+}
 inline std::vector<StudyTable::Row> Split(const std::vector<std::string>& rows) {
   std::vector<StudyTable::Row> cut(rows.size());
   for (size_t r = 0; r < rows.size(); ++r) {

@@ -49,9 +49,8 @@ TEST_F(GuiTest, AKillLosesAtMostTheAnswerBeingWritten) {
     kill(static_cast<pid_t>(killed.processId()), SIGKILL);
     killed.waitForFinished();
     int64_t told = 0;
-    for (const QByteArray& line : (out + killed.readAllStandardOutput()).split('\n')) {
+    for (const QByteArray& line : (out + killed.readAllStandardOutput()).split('\n'))
       if (!line.isEmpty() && std::isdigit(static_cast<unsigned char>(line[0]))) told = line.toLongLong();
-    }
     std::vector<int64_t> counts;
     {
       QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "check");

@@ -41,15 +41,13 @@ TEST_F(SettingsFile, EachValueIsStoredUnderItsNameAndReadAsText) {
   using Change = std::function<void(Settings&)>;  // none: the file is only read
   // The file's bytes, before the change and after it; the values read.
   const std::tuple<const char*, Change, std::array<S, 4>> cases[] = {
-      {"[Tenaxo]\nListe=\"1, \xC3\xA9t\xC3\xA9\"\n",
-       [](Settings& s) { s.SetListName("1, été"); },
-       {"1, été", "0", "0", ""}},
+      {"[Tenaxo]\nListe=\"1, été\"\n", [](Settings& s) { s.SetListName("1, été"); }, {"1, été", "0", "0", ""}},
       {"[Tenaxo]\nListe=ab\n", [](Settings& s) { s.SetListName(S("ab\0cd", 5)); }, {"ab", "0", "0", ""}},
       {"[Tenaxo]\nVocal=-1\n", [](Settings& s) { s.SetSpeech(true); }, {"", "-1", "0", ""}},
       {"[Tenaxo]\nGauche=-1\n", [](Settings& s) { s.SetLeftFirst(true); }, {"", "0", "-1", ""}},
       {"[Tenaxo]\nVoix=el\n", [](Settings& s) { s.SetVoiceLanguage("el"); }, {"", "0", "0", "el"}},
       {"[Autre]\nListe=x\nVocal=-1\nGauche=-1\nVoix=el\n", nullptr, {"", "0", "0", ""}},
-      {"[Tenaxo]\nListe=\xE6\x97\xA5\nVoix=\"a,b\"\n", nullptr, {"日", "0", "0", "a,b"}},
+      {"[Tenaxo]\nListe=日\nVoix=\"a,b\"\n", nullptr, {"日", "0", "0", "a,b"}},
       {"[Tenaxo/]\n[Tenaxo]\nListe=x\nVoix=ja\n", nullptr, {"x", "0", "0", "ja"}},
       {"[Tenaxo]\nVocal=tRUE\nGauche=0.5\n", nullptr, {"", "-1", "-1", ""}},
       {"[Tenaxo]\nListe=1, 2\nVocal=1, 2\nGauche=1, 2\nVoix=1, 2\n",
