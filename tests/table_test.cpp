@@ -43,6 +43,8 @@ TEST(StudyTable, ChangesTellTheViewAndKeepTheCurrentCellInTheDataRows) {
       {"a cell", three, 1, Cell, 2, {three[0], "x;d;;;", three[2]}, {{"cells", 2, 2}}, 2, 1},
       {"a cell as it was: nothing", {"x"}, 1, Cell, 1, {"x;;;;"}, {}, 2, 1},
       {"delete", three, 1, Delete, 1, {"c;d; ; ; ", "e;f; ; ; "}, {{"cells", 1, 2}, {"remove", 3, 3}, removed}, 2, 1},
+      {"delete, a full row but for Gauche", {"a;b;;;", ";q;1;1;0,500"}, 1, Delete, 1, {" ;q;1;1;0,500"},
+       {{"cells", 1, 1}, {"remove", 2, 2}, removed}, 2, 1},
       {"delete under the current cell", three, 3, Delete, 2, {three[0], "e;f; ; ; "},
        {{"cells", 2, 2}, {"remove", 3, 3}, removed, clamped}, 2, 2},
       {"delete the only row: emptied", {"x;y;1;1;0,500"}, 1, Delete, 1, blank, {{"cells", 1, 1}}, 2, 1},
