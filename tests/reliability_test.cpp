@@ -107,6 +107,7 @@ TEST_F(GuiTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
   killed.waitForFinished();
   SingleInstance first(settings);
   ASSERT_TRUE(first.Claim()) << "the killed copy's leftovers blocked the start";
+  EXPECT_FALSE(QFileInfo(socket).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::WriteOther)) << "ours";
   Start();
   EXPECT_TRUE(window->About()->isVisible()) << "without a list, the About window comes up";
   window->showMinimized(), window->hide();
