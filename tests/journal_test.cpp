@@ -64,9 +64,8 @@ TEST_F(JournalTest, AScriptedSeriesWritesOneRowPerAnswer) {
 TEST_F(JournalTest, TheStatisticsOfAHandBuiltJournal) {
   Journal journal(Path());
   auto add = [&](int32_t day, const char* list, const char* left, int found, int wrong) {
-    for (int k = 0; k < found + wrong; ++k) {
+    for (int k = 0; k < found + wrong; ++k)
       ASSERT_FALSE(journal.Add({int64_t{day} * 86400 + 43200, day, list, left, "x", true, k < found, false}));
-    }
   };
   add(100, "A", "p", 1, 5);  // p: 1 of 6
   add(100, "B", "q", 4, 1);  // q: 4 of 5
@@ -186,9 +185,7 @@ TEST_F(JournalTest, EachFaultIsToldOnceAndTheAnswersGoOn) {
       const auto days = AnswersPerDay(journal.Store(), "A");
       EXPECT_TRUE(!days.empty() && days[0].asked > 0) << "an answer once the fault is gone";
     }
-    if (readOnly) {
-      EXPECT_EQ(FileBytes(Path()), before) << "untouched";
-    }
+    if (readOnly) EXPECT_EQ(FileBytes(Path()), before) << "untouched";
     SetMode(Folder(), 0777);
   }
   other = QSqlDatabase();

@@ -44,9 +44,8 @@ class StatisticsTest : public GuiTest {
   // The visible notices, not modal.
   QStringList Notices() const {
     QStringList texts;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
+    for (QWidget* w : QApplication::topLevelWidgets())
       if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) texts << box->text();
-    }
     return texts;
   }
 };
@@ -123,9 +122,8 @@ TEST_F(StatisticsTest, F9ShowsTheAnswersOfTheDayAndEscapeCloses) {
   EXPECT_GE(s->minimumSizeHint().width(), 2 * 420) << "two charts side by side, never squeezed";
   QList<QWidget*> parts = {s->ChAnswers, s->ChShare, s->ChRatios, s->TbResisting};
   for (QLabel* label : s->findChildren<QLabel*>()) parts << label;
-  for (QWidget* a : parts) {
+  for (QWidget* a : parts)
     for (QWidget* b : parts) EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry())) << "laid out apart";
-  }
   EXPECT_EQ(s->BtExport->geometry().right(), s->BtClose->geometry().right()) << "on the right";
 
   // Tab goes through the controls in reading order.
@@ -197,9 +195,8 @@ TEST_F(StatisticsTest, TheChartsFollowLightAndDarkPalettes) {
       EXPECT_EQ(background, palette.color(QPalette::Window));
       EXPECT_GE(ContrastRatio(view->chart()->titleBrush().color(), background), 4.5);
       for (QBarSet* bars : Sets(view)) EXPECT_GE(ContrastRatio(bars->color(), background), 3) << "bars";
-      if (auto* line = qobject_cast<QLineSeries*>(view->chart()->series()[0])) {
+      if (auto* line = qobject_cast<QLineSeries*>(view->chart()->series()[0]))
         EXPECT_GE(ContrastRatio(line->color(), background), 3) << "line";
-      }
       for (QAbstractAxis* axis : view->chart()->axes()) {
         EXPECT_GE(ContrastRatio(axis->labelsColor(), background), 4.5);
         EXPECT_LT(axis->labelsFont().pointSizeF(), QFontInfo(s->font()).pointSizeF());
