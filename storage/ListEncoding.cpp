@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ListEncoding.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <QByteArrayView>
 #include <algorithm>
 #include <cstdint>
@@ -150,7 +153,16 @@ std::string DecodeListFile(std::string bytes, const QString& path, FileEncoding&
 
 ListRows DecodeListLines(std::string bytes, const QString& path, FileEncoding& encoding) {
   const FileText file = CheckedText(bytes, path, encoding);
-  return ParseListText(file.text, file.windows1252);
+  // The pages of the bytes already cut go back to the system as the cutting
+  // goes, so a load needs little more memory than the table it makes.
+  const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  uintptr_t kept = (reinterpret_cast<uintptr_t>(bytes.data()) + page - 1) & ~(page - 1);
+  return ParseListText(file.text, file.windows1252, [&kept, page](const char* end) {
+    const uintptr_t upTo = reinterpret_cast<uintptr_t>(end) & ~(page - 1);
+    if (upTo <= kept) return;
+    madvise(reinterpret_cast<void*>(kept), upTo - kept, MADV_DONTNEED);
+    kept = upTo;
+  });
 }
 
 std::string EncodeListFile(std::string text, FileEncoding& encoding) {
