@@ -80,6 +80,8 @@ class RowBlock {
         count, [](const void* at, size_t k) { return std::string_view((*static_cast<const CellAt*>(at))(k)); },
         &cellAt);
   }
+  // Cell k's text becomes text, in one pass over the block.
+  void SetCell(size_t k, std::string_view text);
   RowBlock(const RowBlock& other);
   RowBlock(RowBlock&& other) noexcept : block_(other.block_) { other.block_ = nullptr; }
   RowBlock& operator=(RowBlock other) noexcept {
