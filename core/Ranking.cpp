@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Ranking.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -61,8 +62,9 @@ void ComputeRatios(StudyTable& grid, const TextLocale& locale) {
   std::vector<double> keys;  // the ratios in thousandths; 0 without one
   keys.reserve(static_cast<size_t>(grid.DataRowCount()));
   std::string text;
-  for (int row = StudyTable::FixedRows; grid.IsDataRow(row); ++row) {
-    if (grid.IsDataRow(row + 8)) grid.Cells(row + 8).Prefetch();  // rows lie anywhere once sorted
+  const int rows = grid.RowCount();
+  for (int row = StudyTable::FixedRows; row < rows; ++row) {
+    grid.Cells(std::min(row + 8, rows - 1)).Prefetch();  // rows lie anywhere once sorted
     const std::optional<int64_t> ratio = RatioThousandths(grid, row);
     // A pair without a ratio keeps a blank cell as it is: the single space a
     // moved row leaves there goes only with a ratio.

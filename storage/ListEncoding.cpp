@@ -182,7 +182,7 @@ std::string ListFileBytes(const StudyTable& grid, FileEncoding& encoding) {
   // ahead of its reading.
   constexpr int kAhead = 8;
   for (int r = StudyTable::FixedRows; r < rows; ++r) {
-    if (r + kAhead < rows) grid.Cells(r + kAhead).Prefetch();
+    grid.Cells(std::min(r + kAhead, rows - 1)).Prefetch();
     const RowBlock& row = grid.Cells(r);
     const size_t count = std::min(row.Count(), cols);
     if (count > 0) size += row.End(count - 1);
@@ -191,7 +191,7 @@ std::string ListFileBytes(const StudyTable& grid, FileEncoding& encoding) {
     int r = StudyTable::FixedRows;
     if (!windows1252) {
       for (; r < rows; ++r) {
-        if (r + kAhead < rows) grid.Cells(r + kAhead).Prefetch();
+        grid.Cells(std::min(r + kAhead, rows - 1)).Prefetch();
         out = WriteRow(grid.Cells(r), cols, out);
       }
       return out;
@@ -203,7 +203,7 @@ std::string ListFileBytes(const StudyTable& grid, FileEncoding& encoding) {
       char* const ahead = out + 8;
       char* end = ahead;
       for (; r < rows && end - ahead < kChunk; ++r) {
-        if (r + kAhead < rows) grid.Cells(r + kAhead).Prefetch();
+        grid.Cells(std::min(r + kAhead, rows - 1)).Prefetch();
         end = WriteRow(grid.Cells(r), cols, end);
       }
       out = Utf8ToWindows1252(std::string_view(ahead, static_cast<size_t>(end - ahead)), out);
