@@ -94,32 +94,34 @@ std::vector<int> ExchangeSortOrder(const std::vector<int>& byRank, const std::ve
   const int n = static_cast<int>(ranks.size());
   std::vector<int> order;
   order.reserve(static_cast<size_t>(n));
-  Fenwick smaller(n, 0);  // positions of rows whose key is below the current group
+  if (n == 0) return order;
+  // below[p]: the rows before row p whose key is smaller than its own.
+  std::vector<int> below(static_cast<size_t>(n));
+  Fenwick counts(ranks[static_cast<size_t>(byRank.back())] + 1, 0);  // rows seen so far, by rank
+  for (size_t p = 0; p < below.size(); ++p) {
+    below[p] = counts.Prefix(ranks[p]);
+    counts.Add(ranks[p], 1);
+  }
   std::vector<int> members;
   std::vector<int> smallerAfter;
   for (int start = 0; start < n;) {
-    int end = start;
-    while (end < n && ranks[static_cast<size_t>(byRank[static_cast<size_t>(end)])] ==
-                          ranks[static_cast<size_t>(byRank[static_cast<size_t>(start)])]) {
-      ++end;
-    }
+    const int rank = ranks[static_cast<size_t>(byRank[static_cast<size_t>(start)])];
+    int end = start + 1;
+    while (end < n && ranks[static_cast<size_t>(byRank[static_cast<size_t>(end)])] == rank) ++end;
     if (end - start == 1) {  // a key of its own: the row stays where the others leave it
       order.push_back(byRank[static_cast<size_t>(start)]);
-      smaller.Add(byRank[static_cast<size_t>(start)], 1);
       start = end;
       continue;
     }
     members.assign(byRank.begin() + start, byRank.begin() + end);
+    // The rows with smaller keys are the start first ones of byRank: those
+    // between two members are counted from what each has before it.
     smallerAfter.resize(members.size());
-    // A member itself is not smaller: the rows before it count as those up to it.
-    int before = smaller.Prefix(members[0]);
     for (size_t j = 0; j < members.size(); ++j) {
-      const int upTo = smaller.Prefix(j + 1 < members.size() ? members[j + 1] : n);
-      smallerAfter[j] = upTo - before;
-      before = upTo;
+      const int upTo = j + 1 < members.size() ? below[static_cast<size_t>(members[j + 1])] : start;
+      smallerAfter[j] = upTo - below[static_cast<size_t>(members[j])];
     }
     GroupOrder(members, smallerAfter, order);
-    for (int i = start; i < end; ++i) smaller.Add(byRank[static_cast<size_t>(i)], 1);
     start = end;
   }
   return order;

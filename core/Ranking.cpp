@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Ranking.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <vector>
@@ -19,7 +21,16 @@ namespace {
 // gives 374. The product of a double by 1000 is exact in a long double with
 // a mantissa of 63 bits or more.
 static_assert(std::numeric_limits<long double>::digits >= 63);
-int64_t Thousandths(double ratio) { return std::llround(static_cast<long double>(ratio) * 1000); }
+// For counts below 2^31, the double lies closer to the exact quotient than
+// any thousandth's half does unless the quotient is one: those are rounded
+// in whole numbers.
+int64_t Thousandths(int64_t found, int64_t asked) {
+  if (found >= 0 && found < INT32_MAX && asked > 0 && asked < INT32_MAX) {
+    const int64_t scaled = found * 1000, twice = scaled % asked * 2;
+    if (twice != asked) return scaled / asked + (twice > asked ? 1 : 0);
+  }
+  return std::llround(static_cast<long double>(static_cast<double>(found) / static_cast<double>(asked)) * 1000);
+}
 
 // "1 234,568", "-0,063", "0,000" in French, into text.
 void ThousandthsText(int64_t thousandths, const TextLocale& locale, std::string& text) {
@@ -44,14 +55,16 @@ std::optional<int64_t> RatioThousandths(const StudyTable& grid, int row) {
   int64_t asked = CellToInt(grid.Cell(ColDemande, row));
   if (asked < 10) asked *= 2;
   if (asked == 0) return std::nullopt;
-  return Thousandths(static_cast<double>(CellToInt(grid.Cell(ColJuste, row))) / asked);
+  return Thousandths(CellToInt(grid.Cell(ColJuste, row)), asked);
 }
 
 void ComputeRatios(StudyTable& grid, const TextLocale& locale) {
   std::vector<double> keys;  // the ratios in thousandths; 0 without one
   keys.reserve(static_cast<size_t>(grid.DataRowCount()));
   std::string text;
-  for (int row = StudyTable::FixedRows; grid.IsDataRow(row); ++row) {
+  const int rows = grid.RowCount();
+  for (int row = StudyTable::FixedRows; row < rows; ++row) {
+    grid.Cells(std::min(row + 8, rows - 1)).Prefetch();  // rows lie anywhere once sorted
     const std::optional<int64_t> ratio = RatioThousandths(grid, row);
     // A pair without a ratio keeps a blank cell as it is: the single space a
     // moved row leaves there goes only with a ratio.

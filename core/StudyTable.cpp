@@ -100,6 +100,44 @@ void RowBlock::Remake(size_t count, CellAt at, const void* cells) {
   block_ = block;
 }
 
+void RowBlock::SetCell(size_t k, std::string_view text) {
+  const size_t count = Count();
+  // Emptied, the last cell goes with any empty ones before it.
+  if (text.empty() && k + 1 >= count) {
+    Remake(std::min(count, k), [this](size_t j) { return Cell(j); });
+    return;
+  }
+  const std::string_view texts = Texts();
+  const auto oldEnd = [&](size_t j) { return j < count ? End(j) : texts.size(); };
+  const size_t start = k == 0 ? 0 : oldEnd(k - 1), end = oldEnd(k);
+  const size_t cells = std::max(count, k + 1), size = texts.size() - (end - start) + text.size();
+  if (std::max(cells, size) > UINT32_MAX) throw std::length_error("row too long");
+  const unsigned width = std::max(cells, size) <= UINT8_MAX ? 1 : std::max(cells, size) <= UINT16_MAX ? 2 : 4;
+  const size_t total = 1 + width + cells * width + size;
+  // Written aside when the block is kept: text may lie in it.
+  const size_t usable = block_ ? malloc_usable_size(block_) : 0;
+  const bool kept = total <= usable && usable - total < 32;
+  thread_local std::vector<char> aside;
+  if (kept) aside.resize(total);
+  char* const block = kept ? aside.data() : static_cast<char*>(std::malloc(total));
+  if (!block) throw std::bad_alloc();
+  block[0] = static_cast<char>(width);
+  WriteNumber(block + 1, width, cells);
+  char* const ends = block + 1 + width;
+  for (size_t j = 0; j < cells; ++j)
+    WriteNumber(ends + j * width, width, j < k ? oldEnd(j) : oldEnd(j) - end + start + text.size());
+  char* out = ends + cells * width;
+  if (start > 0) std::memcpy(out, texts.data(), start);
+  if (!text.empty()) std::memcpy(out + start, text.data(), text.size());
+  if (end < texts.size()) std::memcpy(out + start + text.size(), texts.data() + end, texts.size() - end);
+  if (kept) {
+    std::memcpy(block_, block, total);
+  } else {
+    std::free(block_);
+    block_ = block;
+  }
+}
+
 RowBlock::RowBlock(const RowBlock& other) {
   if (!other.block_) return;
   const unsigned width = other.Width();
@@ -135,7 +173,7 @@ void StudyTable::SetCell(int col, int row, std::string_view text) {
   const std::string_view former = cells.Cell(at);
   if (former == text) return;
   if (recorder_) recorder_->CellSet(col, row, std::string(former));
-  cells.Remake(std::max(cells.Count(), at + 1), [&](size_t k) { return k == at ? text : cells.Cell(k); });
+  cells.SetCell(at, text);
   Changed(row, row);
 }
 

@@ -80,6 +80,8 @@ class RowBlock {
         count, [](const void* at, size_t k) { return std::string_view((*static_cast<const CellAt*>(at))(k)); },
         &cellAt);
   }
+  // Cell k's text becomes text, in one pass over the block.
+  void SetCell(size_t k, std::string_view text);
   RowBlock(const RowBlock& other);
   RowBlock(RowBlock&& other) noexcept : block_(other.block_) { other.block_ = nullptr; }
   RowBlock& operator=(RowBlock other) noexcept {
@@ -98,6 +100,11 @@ class RowBlock {
     const size_t start = col == 0 ? 0 : Number(ends + (col - 1) * width, width);
     return {ends + count * width + start, Number(ends + col * width, width) - start};
   }
+  // The texts of the cells one after another: cell k's end there is End(k).
+  std::string_view Texts() const { return block_ ? std::string_view(TextsAt(), End(Count() - 1)) : std::string_view(); }
+  size_t End(size_t k) const { return Number(block_ + 1 + (k + 1) * Width(), Width()); }
+  // Asks for the block to be brought to the processor before it is read.
+  void Prefetch() const { __builtin_prefetch(block_); }
   // True when one of the first cols cells is empty.
   bool HasEmpty(size_t cols) const {
     if (Count() < cols) return true;
@@ -127,6 +134,7 @@ class RowBlock {
     return value;
   }
   unsigned Width() const { return static_cast<unsigned char>(block_[0]); }
+  const char* TextsAt() const { return block_ + 1 + (Count() + 1) * Width(); }
 
   using CellAt = std::string_view (*)(const void* cells, size_t k);
   RowBlock(size_t count, CellAt at, const void* cells);
@@ -170,6 +178,8 @@ class StudyTable {
   // Appends an empty data row.
   void AppendRow();
 
+  // The cells of a row of the table, the header included; valid until the row changes.
+  const RowBlock& Cells(int row) const { return At(row); }
   // Valid until the row changes.
   std::string_view Cell(int col, int row) const {
     return IsCell(col, row) ? At(row).Cell(static_cast<size_t>(col)) : std::string_view();

@@ -26,13 +26,15 @@ uint64_t BelowFourteen(uint64_t word) { return ~(((word & kLowBits) + 0x72727272
 // The rows of the text, which holds no NUL. Each cell is a view of the
 // text's bytes; in a Windows-1252 text, a cell with a byte above 0x7F is made
 // UTF-8 in a buffer kept for the line.
-ListRows Cut(std::string_view text, bool windows1252) {
+ListRows Cut(std::string_view text, bool windows1252, const std::function<void(const char*)>& cut) {
+  constexpr ptrdiff_t kCutReport = 1 << 18;
   const char* p = text.data();
   const char* const end = p + text.size();
   ListRows lines;
   std::vector<std::string_view> cells;
   std::vector<std::pair<size_t, size_t>> decoded;  // the cells made UTF-8, and where each ends in utf8
   std::string utf8;
+  const char* reported = p;
   while (p != end) {
     cells.clear();
     decoded.clear();
@@ -68,14 +70,15 @@ ListRows Cut(std::string_view text, bool windows1252) {
     lines.rows.push_back(RowBlock::Of(cells));
     lines.width = std::max(lines.width, cells.size());
     if (p != end) p += *p == '\r' && p + 1 != end && p[1] == '\n' ? 2 : 1;
+    if (cut && p - reported >= kCutReport) cut(reported = p);
   }
   return lines;
 }
 
 }  // namespace
 
-ListRows ParseListText(std::string_view text, bool windows1252) {
-  return Cut(text.substr(0, text.find('\0')), windows1252);
+ListRows ParseListText(std::string_view text, bool windows1252, const std::function<void(const char*)>& cut) {
+  return Cut(text.substr(0, text.find('\0')), windows1252, cut);
 }
 
 void FillTable(StudyTable& grid, ListRows lines) {

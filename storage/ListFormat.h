@@ -8,6 +8,7 @@
 // TAB; CR LF after every line. Read back, CR LF, a lone CR and a lone LF each
 // end a line (LF then CR is two ends), a last line without an end is read,
 // and a NUL byte ends the text.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,8 +28,11 @@ struct ListRows {
 // The text up to its first NUL, cut into lines and each line into cells:
 // cut at TABs from the left, stopping once the rest is empty, so a single
 // trailing TAB adds no cell and an empty line has no cell. windows1252: the
-// text is the bytes of a Windows-1252 file, each cell then made UTF-8.
-ListRows ParseListText(std::string_view text, bool windows1252 = false);
+// text is the bytes of a Windows-1252 file, each cell then made UTF-8. cut,
+// when given, is told every 256 KiB or so that the bytes before end are read
+// for good.
+ListRows ParseListText(std::string_view text, bool windows1252 = false,
+                       const std::function<void(const char* end)>& cut = nullptr);
 
 // Replaces the study list by the lines: one data row per line (one blank data
 // row when there is none), the table as wide as the widest line and at least

@@ -98,6 +98,7 @@ size_t AsciiBytesFirst(uint64_t high) {
 char* Utf8ToWindows1252(std::string_view text, char* out) {
   const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
+  const CodePage& page = Windows1252();
   for (size_t i = 0; i < n;) {
     if (i + 8 <= n) {
       // ASCII stays as it is, eight bytes at a time: every byte of the word
@@ -126,7 +127,6 @@ char* Utf8ToWindows1252(std::string_view text, char* out) {
       i += 3;
     }
     // Not UTF-8, an overlong form (below 0x80), or a character the code page lacks.
-    const CodePage& page = Windows1252();
     if (point >= page.byteOf.size() || page.byteOf[point] == 0) return nullptr;
     *out++ = static_cast<char>(page.byteOf[point]);
   }

@@ -176,11 +176,13 @@ TEST_F(Lists, Utf16IsReadWholeAndUnreadableFilesStay) {
 // Each load, and an emptied list, takes the columns the list needs, at least the five.
 TEST_F(Lists, EachLoadTakesTheWidthOfItsList) {
   PutFile(PathOf("Large.tnx"), "a" + S(10000, '\t') + "z\r\n");
-  PutFile(PathOf("Petite.tnx"), "a\tb\r\n");
+  PutFile(PathOf("Petite.tnx"), "plus de seize octets\tb\r\n");
   Load("Large");
   EXPECT_EQ(session.table.ColCount(), 10001);
   Load("Petite");
   EXPECT_EQ(session.table.ColCount(), 5);
+  commands.SaveList();
+  EXPECT_EQ(FileBytes(PathOf("Petite.tnx")), "plus de seize octets\tb\t\t\t\r\n");
   Load("Large");
   commands.ClearList();
   EXPECT_EQ(session.table.ColCount(), 5);
