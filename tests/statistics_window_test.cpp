@@ -195,8 +195,9 @@ TEST_F(StatisticsTest, TheChartsFollowLightAndDarkPalettes) {
       EXPECT_EQ(background, palette.color(QPalette::Window));
       EXPECT_GE(ContrastRatio(view->chart()->titleBrush().color(), background), 4.5);
       for (QBarSet* bars : Sets(view)) EXPECT_GE(ContrastRatio(bars->color(), background), 3) << "bars";
-      if (auto* line = qobject_cast<QLineSeries*>(view->chart()->series()[0]))
+      if (auto* line = qobject_cast<QLineSeries*>(view->chart()->series()[0])) {
         EXPECT_GE(ContrastRatio(line->color(), background), 3) << "line";
+      }
       for (QAbstractAxis* axis : view->chart()->axes()) {
         EXPECT_GE(ContrastRatio(axis->labelsColor(), background), 4.5);
         EXPECT_LT(axis->labelsFont().pointSizeF(), QFontInfo(s->font()).pointSizeF());
