@@ -288,6 +288,7 @@ TEST_F(GuiTest, TheKeyboardActsOnTheQuestion) {
                            QKeyCombination(Qt::Key_Return)}) {  // F: a click on Fermer; Return: on Fermer
     w.About()->ShowModeless();
     EXPECT_EQ(w.About()->BtFermer->geometry().bottomRight(), w.About()->rect().bottomRight() - QPoint(8, 6));
+    EXPECT_EQ(w.About()->BtFermer->size(), w.About()->BtFermer->sizeHint()) << "no wider than its caption needs";
     QApplication::setActiveWindow(w.About());
     QWidget* to = close.key() == Qt::Key_Return ? w.About()->BtFermer : w.About()->focusWidget();
     if (close.key() == Qt::Key_F) Click(w.About()->BtFermer);
