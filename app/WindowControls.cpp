@@ -88,7 +88,6 @@ void TFTenaxo::CreateControls() {
   CbFirstLeft = CheckBox(PnFiche, QStringLiteral("&Montrer à gauche en premier"), 473, 73, 161, 17);
   Button1 = Button(PnFiche, QStringLiteral("&A propos"), 574, 5, 60, 20);
   CbVocal = CheckBox(PnFiche, QStringLiteral("Synthèse vocale à &gauche"), 474, 96, 161, 17);
-  CbVocal->setChecked(true);  // until the stored setting decides, at start
   CbVocal->setContextMenuPolicy(Qt::CustomContextMenu);
   AcImporter = new QAction(QStringLiteral("Importer des listes…"), this);
   AcImporter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
