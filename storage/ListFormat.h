@@ -31,7 +31,7 @@ struct ListRows {
 // text is the bytes of a Windows-1252 file, each cell then made UTF-8. cut,
 // when given, is told every 256 KiB or so that the bytes before end are read
 // for good.
-ListRows ParseListText(std::string_view text, bool windows1252 = false,
+ListRows ParseListText(std::string_view text, bool windows1252,
                        const std::function<void(const char* end)>& cut = nullptr);
 
 // Replaces the study list by the lines: one data row per line (one blank data
