@@ -95,12 +95,13 @@ TEST(ListSearch, FoldsCaseMarksAndForms) {
 // The pairs holding a text in Gauche or Droite, each once, Gauche first; none across the columns; changes seen.
 TEST(ListSearch, FindsPairsByGaucheOrDroite) {
   StudyTable table = test::MakeTable({"École;school", "lycée;high SCHOOL", "αθηνα;Athènes", "ecolier;pupil",
-                                      "x;y;école", "\xE9t\xE0\x80\xED\xA0\x80\xED\xBF\xBF;"});
+                                      "x;y;école", "\xE9t\xE0\x80\xED\xA0\x80\xED\xBF\xBF;", "x\u0080\u0800;"});
   const std::tuple<const char*, const char*, std::vector<SearchHit>> cases[] = {
       {"either column, Gauche first", "e", {{1, 0}, {2, 0}, {3, 1}, {4, 0}}},
       {"across the columns", "ecoleschool", {}},
       {"nothing typed", "", {}},
       {"nowhere", "zz", {}},
+      {"the least characters of two and three bytes, no U+FFFD", "x\uFFFD", {}},
       {"bytes that are no UTF-8, one U+FFFD each", "\uFFFDt\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD", {{6, 0}}},
   };
   ListSearch search;

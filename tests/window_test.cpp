@@ -482,7 +482,7 @@ TEST_F(GuiTest, ARunByKeysAlone) {
   EXPECT_EQ(window->isVisible(), false);
 
   StudyTable saved;
-  FillTable(saved, ParseListText(ListBytes("Mots")));
+  FillTable(saved, ParseListText(ListBytes("Mots"), false));
   std::vector<std::string> droite;  // the pairs' Droite in order, and their counts summed
   int asked = 0, found = 0;
   for (int row = 1; saved.IsDataRow(row); ++row) {
@@ -568,6 +568,7 @@ TEST_F(GuiTest, AnAnswerUndoneAsksItsQuestionAgain) {
   }
   Click(w.Button5);
   EXPECT_EQ(w.AcAnnuler->isEnabled(), false);
+  EXPECT_EQ(w.AcRetablir->isEnabled(), false);
 }
 
 }  // namespace
