@@ -131,6 +131,8 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
        [&] { return Of(w->PnQR)->actionInterface()->actionNames().join(',').toStdString(); }, "Press,SetFocus"},
       {"a press on the masked side",
        [&] { Of(w->PnQR)->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); }, right, "A"},
+      {"a focus on the masked side",
+       [&] { Of(w->PnQR)->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction()); }, right, "?"},
       {"the answer's panel", [] {}, [&] { return Read(w->PnReponse); }, "Réponse trouvée ?"},
       {"the list box, by its label", [] {},  // Qt names a list box by its text here
        [&] { return Read(Of(w->CbListes)->relations(QAccessible::Label).value(0).first->object()); }, "Liste"},
@@ -148,8 +150,8 @@ TEST_F(GuiTest, EachControlRunsItsHandler) {
        [&] { return Cell(2, 1); }, "2"},
       {"Supprimer clears the name", [&] { Click(w->BtDelListe); },
        [&] { return w->CbListes->currentText().toStdString(); }, ""},
-      {"Voir la liste, its item checked", [&] { Click(w->CbVisuListe); },
-       [&] { return std::to_string(w->AcVoirListe->isChecked()); }, "1"},
+      {"Voir la liste", [&] { Click(w->CbVisuListe); }, [&] { return std::to_string(w->AcVoirListe->isChecked()); },
+       "1"},
       {"Synthèse vocale speaks Gauche as shown",
        [&] { Click(w->CbVocal), w->State().table.SetCell(0, 1, "c"), Click(w->PnQL); }, [&] { return heard; }, "c"},
       // The voice menu checks the language spoken, else the default voice.
