@@ -63,8 +63,7 @@ TEST(TableChanges, UndoAndRedoGiveBackTheTableExactly) {
 }
 
 // A row order comes back whole, in runs up or down when they take less room than the order itself.
-TEST(TableChanges, OrdersComeBackInTheirRoom) {
-  // clang-format off
+TEST(TableChanges, OrdersComeBackInTheirRoom) {  // clang-format off
   const std::pair<const char*, std::vector<int>> cases[] = {{"none", {}}, {"one", {0}}, {"up", {0, 1, 2, 3, 4}},
       {"down", {4, 3, 2, 1, 0}}, {"two runs", {3, 4, 2, 1, 0}}, {"shuffled", {2, 0, 3, 1, 4}}};  // clang-format on
   for (const auto& [name, order] : cases) {
