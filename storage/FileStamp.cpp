@@ -28,7 +28,7 @@ constexpr size_t kPiece = 1 << 16;
 constexpr size_t kFirstSeed = 0x9E3779B97F4A7C15u;
 constexpr uint64_t kMixes[2] = {0xA0761D6478BD642Fu, 0xE7037ED1A0B428DBu};
 __extension__ using Product = unsigned __int128;
-// The two halves of the product of a and b, or'ed.
+// The two halves of the product of a and b, exclusive-or'ed.
 uint64_t Mixed(uint64_t a, uint64_t b) {
   const Product product = static_cast<Product>(a) * b;
   return static_cast<uint64_t>(product) ^ static_cast<uint64_t>(product >> 64);
