@@ -112,9 +112,7 @@ SaveResult ListCommands::WriteList() {
     return SaveResult::ChangedOnDisk;
   }
   FileEncoding encoding = session_.encoding;
-  const std::string bytes = ListFileBytes(session_.table, encoding);
-  WriteFileAtomically(path, bytes);
-  stamp_ = StampOf(path, bytes);
+  stamp_ = WriteStamped(path, [this, &encoding](ByteSink& sink) { WriteListBytes(session_.table, encoding, sink); });
   session_.encoding = encoding;
   session_.unsaved = false;
   session_.listName = name;

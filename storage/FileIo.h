@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "ByteSink.h"
+
 namespace tenaxo {
 
 // The whole file. Fails with "Impossible d'ouvrir le fichier "<path>". <the
@@ -39,6 +41,10 @@ void ReadFileInPieces(const QString& path, size_t size, const std::function<void
 // old file is as it was and no new file is left behind. A symbolic link
 // stays: the file it points to is replaced.
 void WriteFileAtomically(const QString& path, std::string_view bytes);
+
+// The same, for the bytes `make` appends to the sink it is given: each piece
+// is written as it comes, so the whole file is never held in memory.
+void WriteFileAtomically(const QString& path, const std::function<void(ByteSink&)>& make);
 
 // An entry with that path exists and is not a folder.
 bool FileExists(const QString& path);

@@ -35,6 +35,10 @@ FileStamp StampOf(const QString& path, std::string_view bytes, const FileStatus&
 // from a clock that moves in steps of at most 10 ms.
 constexpr long long kSettledNs = 2'000'000'000;
 
+// Writes the file atomically (WriteFileAtomically) with the bytes `make`
+// appends to its sink; the stamp of what was written.
+FileStamp WriteStamped(const QString& path, const std::function<void(ByteSink&)>& make);
+
 // The file read whole (ReadWholeFile) and its stamp.
 std::string ReadStamped(const QString& path, FileStamp& stamp);
 

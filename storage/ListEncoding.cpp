@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ByteSink.h"
 #include "Errors.h"
 #include "TextEncoding.h"
 #include "TextLines.h"
@@ -73,27 +74,11 @@ FileText CheckedText(std::string& bytes, const QString& path, FileEncoding& enco
 // Room for a word written whole past the end (WriteRow).
 constexpr size_t kSlack = 16;
 
-// The file's bytes for a UTF-8 text of utf8Size bytes that write(out,
-// windows1252) writes at out, in UTF-8 or in Windows-1252; it gives the end of
-// what it wrote, or nullptr when the code page lacks a character of the text.
-// It may write up to 8 bytes past the UTF-8 text's size and kSlack bytes more.
-// encoding is the list's on entry and the one written on return.
-template <class Write>
-std::string Encoded(size_t utf8Size, FileEncoding& encoding, Write write) {
-  std::string bytes(8 + utf8Size + kSlack, '\0');
-  if (encoding == FileEncoding::None || encoding == FileEncoding::Windows1252) {
-    if (const char* end = write(bytes.data(), true)) {
-      encoding = FileEncoding::Windows1252;
-      bytes.resize(static_cast<size_t>(end - bytes.data()));
-      return bytes;
-    }
-  }
-  // Utf16 too: read from UTF-16, saved as UTF-8 with the mark.
-  if (encoding != FileEncoding::Utf8) encoding = FileEncoding::Utf8Bom;
-  const size_t mark = encoding == FileEncoding::Utf8 ? 0 : kMarkSize;
-  std::memcpy(bytes.data(), kMark, mark);
-  bytes.resize(static_cast<size_t>(write(bytes.data() + mark, false) - bytes.data()));
-  return bytes;
+// The encoding of a list written in UTF-8 (what a list of that encoding
+// becomes when it cannot be, or is not, written in Windows-1252): Utf16 too is
+// saved as UTF-8 with the mark.
+FileEncoding Utf8Written(FileEncoding encoding) {
+  return encoding == FileEncoding::Utf8 ? FileEncoding::Utf8 : FileEncoding::Utf8Bom;
 }
 
 // Copies the size bytes at from to out, reading and writing none around
@@ -119,24 +104,37 @@ inline void CopyCell(char* out, const char* from, size_t size) {
 }
 
 // Writes the row's first cols cells at out, a TAB between cells, CR LF after
-// them; its end. out may be written kSlack bytes past it.
+// them; its end. out may be written kSlack bytes past it. A cell of 16 bytes
+// or fewer goes as one word of 16 bytes, and the next cell's write covers what
+// it wrote past the cell; the last 16 bytes of the texts are read from a copy,
+// so no word is read past their end.
 char* WriteRow(const RowBlock& row, size_t cols, char* out) {
+  constexpr size_t kWord = 16;
   const size_t count = std::min(row.Count(), cols);
   const std::string_view texts = row.Texts();
+  const size_t size = texts.size(), tailStart = size > kWord ? size - kWord : 0;
+  char tail[2 * kWord];
+  CopyCell(tail, texts.data() + tailStart, size - tailStart);
   size_t start = 0;
   for (size_t k = 0; k < count; ++k) {
     const size_t end = row.End(k);
-    if (end - start <= 16 && start + 16 <= texts.size()) {
-      std::memcpy(out, texts.data() + start, 16);  // a word, the row's next bytes after the cell
+    if (end - start <= kWord) {
+      const char* const from = start + kWord <= size ? texts.data() + start : tail + (start - tailStart);
+      std::memcpy(out, from, kWord);
     } else {
-      CopyCell(out, texts.data() + start, end - start);
+      std::memcpy(out, texts.data() + start, end - start);
     }
     out += end - start;
     *out++ = '\t';
     start = end;
   }
-  std::memset(out, '\t', cols - count);
-  out += cols - count;
+  const size_t missing = cols - count;
+  if (missing <= 8) {
+    std::memcpy(out, "\t\t\t\t\t\t\t\t", 8);
+  } else {
+    std::memset(out, '\t', missing);
+  }
+  out += missing;
   out[-1] = '\r';  // for the last TAB
   *out++ = '\n';
   return out;
@@ -166,51 +164,105 @@ ListRows DecodeListLines(std::string bytes, const QString& path, FileEncoding& e
 }
 
 std::string EncodeListFile(std::string text, FileEncoding& encoding) {
-  return Encoded(text.size(), encoding, [&text](char* out, bool windows1252) -> char* {
-    if (windows1252) return Utf8ToWindows1252(text, out);
-    std::memcpy(out, text.data(), text.size());
-    return out + text.size();
-  });
+  if (encoding == FileEncoding::None || encoding == FileEncoding::Windows1252) {
+    std::string bytes(text.size(), '\0');
+    if (const char* end = Utf8ToWindows1252(text, bytes.data())) {
+      encoding = FileEncoding::Windows1252;
+      bytes.resize(static_cast<size_t>(end - bytes.data()));
+      return bytes;
+    }
+  }
+  encoding = Utf8Written(encoding);
+  if (encoding == FileEncoding::Utf8Bom) text.insert(0, kMark, kMarkSize);
+  return text;
 }
 
-std::string ListFileBytes(const StudyTable& grid, FileEncoding& encoding) {
-  const auto cols = static_cast<size_t>(grid.ColCount());
-  const int rows = grid.RowCount();
-  // A TAB between cells and CR LF after each row.
-  size_t size = static_cast<size_t>(rows - StudyTable::FixedRows) * (cols + 1);
+namespace {
+
+// The list's rows in UTF-8 after the buffer's first `used` bytes, handed to
+// the sink in pieces of kPiece bytes or a little more, each built while it
+// stays in the processor's cache, whole rows only.
+constexpr size_t kPiece = 1 << 16;
+void WriteRows(const StudyTable& grid, std::string& buffer, size_t used, ByteSink& sink) {
   // Blocks lie anywhere once rows have moved: each is asked for a few rows
   // ahead of its reading.
   constexpr int kAhead = 8;
+  const auto cols = static_cast<size_t>(grid.ColCount());
+  const int rows = grid.RowCount();
   for (int r = StudyTable::FixedRows; r < rows; ++r) {
     grid.Cells(std::min(r + kAhead, rows - 1)).Prefetch();
     const RowBlock& row = grid.Cells(r);
     const size_t count = std::min(row.Count(), cols);
-    if (count > 0) size += row.End(count - 1);
+    // A TAB between cells and CR LF after the row.
+    const size_t room = used + (count > 0 ? row.End(count - 1) : 0) + cols + 1 + kSlack;
+    if (room > buffer.size()) buffer.resize(std::max(room, kPiece + kPiece / 4));
+    used = static_cast<size_t>(WriteRow(row, cols, buffer.data() + used) - buffer.data());
+    if (used >= kPiece) {
+      sink.Hand(buffer, used);
+      used = 0;
+    }
   }
-  return Encoded(size, encoding, [&](char* out, bool windows1252) -> char* {
-    int r = StudyTable::FixedRows;
-    if (!windows1252) {
-      for (; r < rows; ++r) {
-        grid.Cells(std::min(r + kAhead, rows - 1)).Prefetch();
-        out = WriteRow(grid.Cells(r), cols, out);
-      }
-      return out;
+  if (used > 0) sink.Append(std::string_view(buffer.data(), used));
+}
+
+// Passes pieces of whole lines of UTF-8 on in Windows-1252, or throws
+// NotInCodePage when the code page lacks one of their characters.
+struct NotInCodePage {};
+class Windows1252Sink : public ByteSink {
+ public:
+  explicit Windows1252Sink(ByteSink& to) : to_(to) {}
+  void Append(std::string_view utf8) override {
+    if (bytes_.size() < utf8.size()) bytes_.resize(utf8.size());
+    const char* const end = Utf8ToWindows1252(utf8, bytes_.data());
+    if (!end) throw NotInCodePage();
+    to_.Append(std::string_view(bytes_.data(), static_cast<size_t>(end - bytes_.data())));
+  }
+  void Restart() override { to_.Restart(); }
+
+ private:
+  ByteSink& to_;
+  std::string bytes_;
+};
+
+// The whole file in one string.
+class StringSink : public ByteSink {
+ public:
+  void Append(std::string_view bytes) override { text.append(bytes); }
+  void Restart() override { text.clear(); }
+  std::string text;
+};
+
+}  // namespace
+
+void WriteListBytes(const StudyTable& grid, FileEncoding& encoding, ByteSink& sink) {
+  // The rows are made on this thread while the sink takes the last piece on
+  // another, and a Windows-1252 list is converted there.
+  std::string buffer;
+  if (encoding == FileEncoding::None || encoding == FileEncoding::Windows1252) {
+    try {
+      Windows1252Sink windows1252(sink);
+      BackgroundSink background(windows1252);
+      WriteRows(grid, buffer, 0, background);
+      background.Finish();
+      encoding = FileEncoding::Windows1252;
+      return;
+    } catch (const NotInCodePage&) {
+      sink.Restart();
     }
-    // A few kilobytes of rows at a time are written in UTF-8 a word further
-    // on, then converted to where they belong (as Utf8ToWindows1252 allows).
-    constexpr ptrdiff_t kChunk = 4096;
-    while (r < rows) {
-      char* const ahead = out + 8;
-      char* end = ahead;
-      for (; r < rows && end - ahead < kChunk; ++r) {
-        grid.Cells(std::min(r + kAhead, rows - 1)).Prefetch();
-        end = WriteRow(grid.Cells(r), cols, end);
-      }
-      out = Utf8ToWindows1252(std::string_view(ahead, static_cast<size_t>(end - ahead)), out);
-      if (!out) return nullptr;
-    }
-    return out;
-  });
+  }
+  encoding = Utf8Written(encoding);
+  const size_t mark = encoding == FileEncoding::Utf8 ? 0 : kMarkSize;
+  buffer.resize(std::max(buffer.size(), mark));
+  std::memcpy(buffer.data(), kMark, mark);
+  BackgroundSink background(sink);
+  WriteRows(grid, buffer, mark, background);
+  background.Finish();
+}
+
+std::string ListFileBytes(const StudyTable& grid, FileEncoding& encoding) {
+  StringSink sink;
+  WriteListBytes(grid, encoding, sink);
+  return std::move(sink.text);
 }
 
 }  // namespace tenaxo

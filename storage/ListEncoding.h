@@ -20,6 +20,7 @@
 #include <QString>
 #include <string>
 
+#include "FileIo.h"
 #include "ListFormat.h"
 #include "Session.h"
 
@@ -41,7 +42,9 @@ ListRows DecodeListLines(std::string bytes, const QString& path, FileEncoding& e
 // on entry and the one written on return.
 std::string EncodeListFile(std::string text, FileEncoding& encoding);
 // The bytes of the list file for the table (ListText, ListFormat.h), encoded
-// as EncodeListFile does, written straight into one buffer.
+// as EncodeListFile does, appended to the sink in pieces as they are made.
+void WriteListBytes(const StudyTable& grid, FileEncoding& encoding, ByteSink& sink);
+// The same bytes, whole.
 std::string ListFileBytes(const StudyTable& grid, FileEncoding& encoding);
 
 }  // namespace tenaxo

@@ -2,6 +2,9 @@
 // "Charger", "Sauver", "Supprimer", "Vider liste", "Importer des listes..." and the list names, in a folder of its own.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -186,6 +189,51 @@ TEST_F(Lists, EachLoadTakesTheWidthOfItsList) {
   Load("Large");
   commands.ClearList();
   EXPECT_EQ(session.table.ColCount(), 5);
+}
+
+// A list of many pieces is saved whole, in Windows-1252 while the code page holds it, else as UTF-8 with the mark (a
+// character it lacks in the last row), UTF-8 read without the mark saved so; saved again it asks nothing, and one
+// byte changed on disk is found. A file that cannot grow fails the save and keeps the list as it was.
+TEST_F(Lists, ALargeListIsSavedWholeOrNotAtAll) {
+  const std::tuple<const char*, FileEncoding, S, FileEncoding> cases[] = {
+      {"Windows-1252", FileEncoding::Windows1252, "fin", FileEncoding::Windows1252},
+      {"the last row not in the code page", FileEncoding::Windows1252, "жук", FileEncoding::Utf8Bom},
+      {"UTF-8 without its mark", FileEncoding::Utf8, "fin", FileEncoding::Utf8},
+  };
+  for (const auto& [name, read, last, written] : cases) {
+    SCOPED_TRACE(name);
+    SetUp();
+    Texts rows;
+    S utf8, windows1252;
+    for (int r = 0; r < 30000; ++r) {
+      rows.push_back("été " + std::to_string(r) + ";w" + std::to_string(r) + ";;;");
+      utf8 += "été " + std::to_string(r) + "\tw" + std::to_string(r) + "\t\t\t\r\n";
+      windows1252 += "\xE9t\xE9 " + std::to_string(r) + "\tw" + std::to_string(r) + "\t\t\t\r\n";
+    }
+    rows.push_back(last + ";;;;");
+    utf8 += last + "\t\t\t\t\r\n";
+    windows1252 += last + "\t\t\t\t\r\n";
+    session.table = MakeTable(rows), session.encoding = read;
+    const S bytes = written == FileEncoding::Windows1252 ? windows1252
+                    : written == FileEncoding::Utf8Bom   ? "\xEF\xBB\xBF" + utf8
+                                                         : utf8;
+    EXPECT_EQ(Run(save, "Courante"), kNone);
+    EXPECT_EQ(Run(save, "Courante"), kNone);
+    EXPECT_EQ(session.encoding, written);
+    EXPECT_TRUE(FileBytes(PathOf("Courante.tnx")) == bytes) << "the bytes written";
+    EXPECT_EQ(window.questions, std::vector<QString>());
+    PutFile(PathOf("Courante.tnx"), S(bytes).replace(bytes.size() / 2, 1, "\x01"));
+    EXPECT_EQ(Run(save, "Courante", false), kNone);
+    EXPECT_EQ(window.questions.size(), 1u) << "changed on disk";
+  }
+  const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY}, small{100000, RLIM_INFINITY};
+  signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  const S error = Run(save, "Anglais");
+  setrlimit(RLIMIT_FSIZE, &unlimited);
+  EXPECT_EQ(error, "Erreur d'écriture dans le flux");
+  EXPECT_EQ(FileBytes(PathOf("Anglais.tnx")), kAnglais);
+  EXPECT_FALSE(Entries().join(' ').contains(".tnx-")) << "no new file left";
 }
 
 // A list always has a name; "Supprimer" trashes the list, or deletes it after a second question without a trash.
