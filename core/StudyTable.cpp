@@ -69,11 +69,11 @@ void Write(char* block, const BlockLayout& layout, const std::string_view* cells
 }
 }  // namespace
 
-RowBlock::RowBlock(size_t count, CellAt at, const void* cells) {
+RowBlock::RowBlock(size_t count, CellAt at, const void* cells, size_t room) {
   const std::string_view* const views = Gather(count, at, cells);
   const BlockLayout layout = Layout(count, views);
   if (layout.size == 0) return;
-  block_ = static_cast<char*>(std::malloc(layout.size));
+  block_ = static_cast<char*>(std::malloc(layout.size + room));
   if (!block_) throw std::bad_alloc();
   Write(block_, layout, views);
 }
@@ -221,10 +221,24 @@ void StudyTable::ShiftDownTo(int r) {
 }
 
 void StudyTable::ReorderDataRows(const std::vector<int>& order) {
-  std::vector<RowBlock> sorted(order.size());
-  std::transform(order.begin(), order.end(), sorted.begin(),
-                 [this](int from) { return std::move(At(from + FixedRows)); });
-  std::move(sorted.begin(), sorted.end(), rows_.begin() + FixedRows);
+  // In place, cycle by cycle: each row takes the one its place in the order
+  // names, the first of the cycle held aside for the last.
+  std::vector<bool> placed(order.size());
+  for (size_t first = 0; first < order.size(); ++first) {
+    if (placed[first]) continue;
+    RowBlock held = std::move(At(static_cast<int>(first) + FixedRows));
+    for (size_t k = first;;) {
+      placed[k] = true;
+      const auto from = static_cast<size_t>(order[k]);
+      RowBlock& place = At(static_cast<int>(k) + FixedRows);
+      if (from == first) {
+        place = std::move(held);
+        break;
+      }
+      place = std::move(At(static_cast<int>(from) + FixedRows));
+      k = from;
+    }
+  }
   if (recorder_) recorder_->Reordered(order);
   Changed(FixedRows, RowCount() - 1);
 }

@@ -58,16 +58,18 @@ class RowBlock {
   RowBlock() = default;
   // count cells, cell k's text given by cellAt(k) (anything a string_view
   // is made from).
+  // room: bytes more than the cells need, for a cell to come (SetCell).
   template <typename CellAt>
-  static RowBlock Make(size_t count, const CellAt& cellAt) {
+  static RowBlock Make(size_t count, const CellAt& cellAt, size_t room = 0) {
     return RowBlock(
-        count, [](const void* at, size_t k) { return std::string_view((*static_cast<const CellAt*>(at))(k)); },
-        &cellAt);
+        count, [](const void* at, size_t k) { return std::string_view((*static_cast<const CellAt*>(at))(k)); }, &cellAt,
+        room);
   }
   // The texts of cells[0..size), for any indexable cells of texts.
   template <typename Cells>
-  static RowBlock Of(const Cells& cells, size_t size) {
-    return Make(size, [&cells](size_t k) { return std::string_view(cells[k]); });
+  static RowBlock Of(const Cells& cells, size_t size, size_t room = 0) {
+    return Make(
+        size, [&cells](size_t k) { return std::string_view(cells[k]); }, room);
   }
   template <typename Cells>
   static RowBlock Of(const Cells& cells) {
@@ -137,7 +139,7 @@ class RowBlock {
   const char* TextsAt() const { return block_ + 1 + (Count() + 1) * Width(); }
 
   using CellAt = std::string_view (*)(const void* cells, size_t k);
-  RowBlock(size_t count, CellAt at, const void* cells);
+  RowBlock(size_t count, CellAt at, const void* cells, size_t room);
   void Remake(size_t count, CellAt at, const void* cells);
 
   char* block_ = nullptr;

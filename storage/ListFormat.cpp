@@ -23,6 +23,15 @@ uint64_t Word(const char* p) {
 // Bit 7 set in each byte of the word below 14.
 uint64_t BelowFourteen(uint64_t word) { return ~(((word & kLowBits) + 0x7272727272727272u) | word) & kHighBits; }
 
+// A pair asked and without its ratio gets one when the list is ranked, of
+// five characters ("0,667"): its block is made with room for them and the
+// ends of the cells up to it, so it is not made again then.
+size_t RatioRoom(const std::vector<std::string_view>& cells) {
+  const bool asked = cells.size() > ColDemande && !cells[ColDemande].empty();
+  if (!asked || (cells.size() > ColRatio && !cells[ColRatio].empty())) return 0;
+  return 5 + ColRatio + 1 - std::min<size_t>(cells.size(), ColRatio + 1);
+}
+
 // The rows of the text, which holds no NUL. Each cell is a view of the
 // text's bytes; in a Windows-1252 text, a cell with a byte above 0x7F is made
 // UTF-8 in a buffer kept for the line.
@@ -67,7 +76,7 @@ ListRows Cut(std::string_view text, bool windows1252, const std::function<void(c
       cells[k] = std::string_view(utf8).substr(start, stop - start);
       start = stop;
     }
-    lines.rows.push_back(RowBlock::Of(cells));
+    lines.rows.push_back(RowBlock::Of(cells, cells.size(), RatioRoom(cells)));
     lines.width = std::max(lines.width, cells.size());
     if (p != end) p += *p == '\r' && p + 1 != end && p[1] == '\n' ? 2 : 1;
     if (cut && p - reported >= kCutReport) cut(reported = p);

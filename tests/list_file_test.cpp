@@ -88,6 +88,29 @@ TEST(ListEncoding, LinesAreCutIntoRowsOfCells) {
   }
 }
 
+// A pair asked and without its ratio is cut with room for a ratio of five characters: ranked, it keeps its block.
+// Other rows take no more than their cells. The rows' sizes sit on the heap's (24 and 40 bytes), so too little room
+// shows.
+TEST(ListEncoding, AnAskedPairHasRoomForItsRatio) {
+  const std::tuple<const char*, S, bool> cases[] = {
+      {"asked, no ratio", S(25, 'a') + "\tb\t12\t5\r\n", true},
+      {"asked, no ratio nor found count", S(26, 'a') + "\tb\t12\r\n", true},
+      {"asked, a ratio", S(8, 'a') + "\tb\t12\t5\t0,417\r\n", false},
+      {"never asked", S(16, 'a') + "\tb\t\t5\r\n", false},
+  };
+  for (const auto& [name, bytes, room] : cases) {
+    SCOPED_TRACE(name);
+    ListRows lines = ParseListText(bytes, false);
+    RowBlock& cut = lines.rows.at(0);
+    std::vector<S> cells;
+    for (size_t k = 0; k < cut.Count(); ++k) cells.emplace_back(cut.Cell(k));
+    const size_t before = cut.MemoryUsage();
+    EXPECT_EQ(before == RowBlock::Of(cells).MemoryUsage(), !room);
+    cut.SetCell(ColRatio, "0,667");
+    EXPECT_TRUE(!room || cut.MemoryUsage() == before) << "the block kept";
+  }
+}
+
 // '*' any run, '?' one character, case ignored; links followed; of hidden names only ".tnx".
 TEST_F(ProgramFolder, TheListingMatchesTheMasksLastPart) {
   for (const char* name : {"abc", "aXbYc", "ac", "ABC.tnx", ".x", ".tnx", ".cachée.tnx"}) PutFile(PathOf(name), "");
