@@ -113,7 +113,7 @@ char* WriteRow(const RowBlock& row, size_t cols, char* out) {
   const size_t count = std::min(row.Count(), cols);
   const std::string_view texts = row.Texts();
   const size_t size = texts.size(), tailStart = size > kWord ? size - kWord : 0;
-  char tail[2 * kWord];
+  char tail[2 * kWord] = {};
   CopyCell(tail, texts.data() + tailStart, size - tailStart);
   size_t start = 0;
   for (size_t k = 0; k < count; ++k) {
