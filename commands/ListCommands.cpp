@@ -130,7 +130,7 @@ QString ListCommands::SaveRescueCopy(const QDateTime& now) const {
       folder + name + u' ' + now.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")) + QStringLiteral(".tnx");
   QDir().mkpath(folder);
   FileEncoding encoding = session_.encoding;
-  WriteFileAtomically(path, ListFileBytes(session_.table, encoding));
+  WriteFileAtomically(path, [this, &encoding](ByteSink& sink) { WriteListBytes(session_.table, encoding, sink); });
   return path;
 }
 
@@ -177,7 +177,8 @@ std::vector<ImportReport> ListCommands::ImportFiles(const QStringList& paths) {
       const int pairs = list.Pairs();
       table.ReplaceDataRows(std::move(list.rows), kListColumns);
       FileEncoding encoding = FileEncoding::None;
-      WriteFileAtomically(tenaxo::ListFilePath(ToUtf8(name)), ListFileBytes(table, encoding));
+      WriteFileAtomically(tenaxo::ListFilePath(ToUtf8(name)),
+                          [&table, &encoding](ByteSink& sink) { WriteListBytes(table, encoding, sink); });
       report.listName = name;
       report.pairs = pairs;
       report.skipped = std::move(list.skipped);

@@ -38,6 +38,7 @@ uint64_t Mixed(uint64_t a, uint64_t b) {
 class Hash {
  public:
   void Add(std::string_view bytes) {
+    if (bytes.empty()) return;
     size_ += bytes.size();
     size_t at = 0;
     if (waiting_ > 0) {
