@@ -92,6 +92,8 @@ TEST(StudyTable, ChangesTellTheViewAndKeepTheCurrentCellInTheDataRows) {
   // A block of 1,005 bytes and the heap's size word, rounded up to 16 bytes by glibc's heap, not by the sanitizer's.
   EXPECT_GE(table.MemoryUsage() - held, 1005u + 8);
   EXPECT_LE(table.MemoryUsage() - held, 1005u + 8 + 15);
+  table.SetCell(0, 1, "");
+  EXPECT_EQ(table.Cells(1).Count(), 0u) << "an emptied last cell goes";
 }
 
 // CellToInt, and ReadFloat with a decimal comma (text that is no number leaves the value alone).
