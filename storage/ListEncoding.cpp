@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "ByteSink.h"
+#include "BackgroundSink.h"
 #include "Errors.h"
 #include "TextEncoding.h"
 #include "TextLines.h"
