@@ -377,6 +377,9 @@ TEST_F(GuiTest, TheMenusStandAboveTheCardAndDoWhatTheButtonsDo) {
                                  " Mode d'emploi",
                                  " A propos"}));
 
+  w.State().table.SetCell(0, 1, "u");
+  QTest::mouseClick(w.BtSauver, Qt::LeftButton);
+  EXPECT_EQ(ListBytes("Anglais").substr(0, 2), "u\t") << "the button saves as the item does";
   const auto shown = [](QWidget* widget) { return [widget] { return std::to_string(widget->isVisible()); }; };
   const auto rows = [&] { return std::to_string(w.State().table.DataRowCount()); };
   const struct {
